@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+
+#include "mainwin/menu_tree.h"
+
+namespace tabrel {
+
+// Controls of the main window that the presenter shows, hides or focuses.
+// The two grids show and hide through their Grid models.
+enum class Control {
+  kNone,
+  kMainGrid,
+  kKeywordGrid,
+  kAllRecords,
+  kProgressBar,
+  kBackground,  // backdrop of the record view panel
+  kViewFrame,   // the record view panel
+  kKeyFrame,    // keyword edit
+  kFileSelector,
+  kPreviewText,
+  kToolbar,
+};
+
+// What the main window presenter asks of its window. Texts are UTF-8.
+class MainView {
+ public:
+  virtual ~MainView() = default;
+
+  virtual void SetCaption(const std::string& caption) = 0;
+  virtual void SetMenuEnabled(MenuId id, bool enabled) = 0;
+  virtual void SetMenuChecked(MenuId id, bool checked) = 0;
+  virtual void SetMenuCaption(MenuId id, const std::string& caption) = 0;
+  // Panels 1 to 4 of the status bar.
+  virtual void SetStatusText(int panel, const std::string& text) = 0;
+  virtual void SetControlVisible(Control control, bool visible) = 0;
+  virtual void FocusControl(Control control) = 0;
+  // kMainGrid, kKeywordGrid, or kNone when the focus is elsewhere.
+  virtual Control FocusedControl() const = 0;
+  virtual void SetProgressRange(int minimum, int maximum) = 0;
+  virtual void SetProgressValue(int value) = 0;
+  // The hourglass pointer.
+  virtual void SetBusy(bool busy) = 0;
+  virtual void ShowSplash() = 0;
+  virtual void CloseSplash() = 0;
+  // Opens the settings dialog (modeless); it reads tr30.ini itself.
+  virtual void OpenSettings() = 0;
+  // Ends the program.
+  virtual void CloseWindow() = 0;
+};
+
+}  // namespace tabrel

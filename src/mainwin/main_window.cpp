@@ -1,0 +1,459 @@
+#include "mainwin/main_window.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "mainwin/key_codes.h"
+#include "mainwin/record_list.h"
+#include "store/codec.h"
+#include "store/data_set.h"
+#include "store/layout.h"
+#include "store/record_file.h"
+#include "store/text.h"
+
+namespace tabrel {
+namespace {
+
+constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,    MenuId::mu_print,
+                                    MenuId::mu_ImportExport, MenuId::mu_filter,
+                                    MenuId::mu_keywords, MenuId::mu_MakeContact};
+
+std::string KeywordGridFormat() { return "<Keywords" + std::string(37, ' '); }
+
+std::string Plain(std::string_view caption) {
+  std::string out;
+  for (char c : caption) {
+    if (c != '&') out.push_back(c);
+  }
+  return out;
+}
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Moves the progress bar about two hundred times a fill, however long the
+// file, so that drawing it never costs more than reading the records.
+class ThrottledProgress {
+ public:
+  explicit ThrottledProgress(MainView& view) : view_(view) {}
+  FillProgress Sink() {
+    return FillProgress{[this](int count) {
+                          view_.SetProgressRange(1, count + 2);
+                          stride_ = std::max(1, count / 200);
+                        },
+                        [this](int n) {
+                          if (n % stride_ == 0 || n == 1) view_.SetProgressValue(n);
+                        }};
+  }
+
+ private:
+  MainView& view_;
+  int stride_ = 1;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, MainView& view, Dialogs& dialogs, HelpViewer& help)
+    : state_(state), view_(view), dialogs_(dialogs), help_(help) {
+  main_grid_.SetForeColor(kWhite);
+  main_grid_.SetBackColor(kDarkBlue);
+  main_grid_.SetBackColorBkg(kDarkBlue);
+  main_grid_.SetForeColorSel(kBlack);
+  main_grid_.SetBackColorSel(kYellow);
+  main_grid_.SetFormatString(kMainGridFormat);
+  keyword_grid_.SetForeColor(kWhite);
+  keyword_grid_.SetBackColor(kDarkBlue);
+  keyword_grid_.SetBackColorBkg(kDarkBlue);
+  keyword_grid_.SetForeColorSel(kBlack);
+  keyword_grid_.SetBackColorSel(kYellow);
+  keyword_grid_.SetFormatString(KeywordGridFormat());
+}
+
+void MainWindow::Form_Load() {
+  help_.SetHelpFile("tabrel.hlp");
+  view_.SetCaption(std::string(kProgramCaption));
+  for (std::size_t i = 0; i < StatusPanels().size(); ++i) {
+    view_.SetStatusText(static_cast<int>(i + 1), std::string(StatusPanels()[i].design_text));
+  }
+  if (Status s = LoadSettings(state_); !s.ok()) {
+    dialogs_.Show({s.ErrorLine() + "\r\nThe settings file could not be read; the defaults apply.",
+                   "Disk access error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+  }
+  view_.ShowSplash();
+  view_.SetControlVisible(Control::kBackground, false);
+  view_.SetControlVisible(Control::kViewFrame, false);
+  view_.SetControlVisible(Control::kKeyFrame, false);
+  view_.SetControlVisible(Control::kFileSelector, false);
+  view_.SetControlVisible(Control::kPreviewText, false);
+  view_.SetControlVisible(Control::kProgressBar, false);
+  PopKeywordGrid();
+  std::string all(kAllRecords);
+  PopMainGrid(all);
+  const std::string path1 = Trim(state_.settings.Path1);
+  const std::string path2 = Trim(state_.settings.Path2);
+  if (!path1.empty()) view_.SetMenuCaption(MenuId::mu_data1, "Use Alternate #1: " + DecodeCp1252(path1));
+  if (!path2.empty()) view_.SetMenuCaption(MenuId::mu_data2, "Use Alternate #2: " + DecodeCp1252(path2));
+  view_.CloseSplash();
+}
+
+void MainWindow::Form_Unload() { help_.Close(); }
+
+void MainWindow::mu_exit_Click() { view_.CloseWindow(); }
+
+bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
+  if (view_panel_visible_) return ViewPanelKey(key_code);
+  if (key_code == key::kTab) {
+    SetGridColors();
+    return false;
+  }
+  const bool letter = key_code >= key::kA && key_code <= key::kZ;
+  switch (view_.FocusedControl()) {
+    case Control::kMainGrid:
+      if (key_code == key::kInsert) {
+        MenuClicked(MenuId::mu_NewRecord);
+      } else if (key_code == key::kDelete) {
+        RemoveCurrentRow();
+      } else if (key_code == key::kEnter) {
+        MainGrid_dblClick();
+      } else if (letter) {
+        Command1_Click(key_code - key::kA);
+      } else {
+        return false;
+      }
+      return true;
+    case Control::kKeywordGrid:
+      if (key_code == key::kEnter) {
+        KeywordGrid_dblClick();
+      } else if (key_code == key::kInsert) {
+        MenuClicked(MenuId::mu_NewKey);
+      } else if (letter) {
+        Command1_Click(key_code - key::kA);
+      } else {
+        return false;
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool MainWindow::ViewPanelKey(int key_code) {
+  switch (key_code) {
+    case key::kEscape:
+      CloseView();
+      break;
+    case key::kV:
+      dialogs_.Show({"Envelope printing is not available yet.", std::string(kProgramCaption),
+                     MessageIcon::kInformation, MessageButtons::kOk, {}});
+      break;
+    case key::kF2:
+      MenuClicked(MenuId::mu_NewRecord);
+      break;
+    case key::kF3:
+      MenuClicked(MenuId::mu_Duplicate);
+      break;
+    case key::kF4:
+      mu_DisplayAll_Click();
+      break;
+    case key::kF7:
+      MenuClicked(MenuId::mu_DialPhone);
+      break;
+    case key::kF8:
+      MenuClicked(MenuId::mu_sendEmail);
+      break;
+    case key::kF9:
+      MenuClicked(MenuId::mu_webBrowse);
+      break;
+    default:
+      break;
+  }
+  return true;  // the panel consumes every key
+}
+
+void MainWindow::CloseView() {
+  view_panel_visible_ = false;
+  view_.SetControlVisible(Control::kViewFrame, false);
+  view_.SetControlVisible(Control::kBackground, false);
+}
+
+void MainWindow::MenuClicked(MenuId id) {
+  switch (id) {
+    case MenuId::mu_DisplayAll:
+      return mu_DisplayAll_Click();
+    case MenuId::mu_Settings:
+      return mu_Settings_Click();
+    case MenuId::mu_exit:
+      return mu_exit_Click();
+    case MenuId::mu_ShowBoth:
+      return mu_ShowBoth_Click();
+    case MenuId::mu_PublicOnly:
+      return mu_PublicOnly_Click();
+    case MenuId::mu_PersonalOnly:
+      return mu_PersonalOnly_Click();
+    case MenuId::mu_NoKeys:
+      return mu_NoKeys_Click();
+    case MenuId::mu_FreeListON:
+      return mu_FreeListON_Click();
+    case MenuId::mu_FreeListOFF:
+      return mu_FreeListOFF_Click();
+    default:
+      return NotAvailableYet(id);
+  }
+}
+
+void MainWindow::NotAvailableYet(MenuId id) {
+  dialogs_.Show({"\"" + Plain(MenuEntryOf(id).caption) + "\" is not available yet.",
+                 std::string(kProgramCaption), MessageIcon::kInformation, MessageButtons::kOk, {}});
+}
+
+void MainWindow::tr_TB1_ButtonClick(std::string_view key) {
+  static constexpr std::pair<std::string_view, MenuId> kActions[] = {
+      {"MainTB_New", MenuId::mu_NewRecord},       {"MainTB_Copy", MenuId::mu_Duplicate},
+      {"MainTB_Settings", MenuId::mu_Settings},   {"MainTB_WordSearch", MenuId::mu_WordSearchCurrent},
+      {"MainTB_Phone", MenuId::mu_DialPhone},     {"MainTB_Email", MenuId::mu_sendEmail},
+      {"MainTB_Web", MenuId::mu_webBrowse},       {"MainTB_Help", MenuId::mu_HelpContents},
+  };
+  for (const auto& [name, id] : kActions) {
+    if (name == key) return MenuClicked(id);
+  }
+}
+
+void MainWindow::tr_SB1_PanelClick(std::string_view key) {
+  if (key == "ListMode") {
+    if (state_.list_mode == kListNormal) {
+      mu_FreeListON_Click();
+    } else {
+      mu_FreeListOFF_Click();
+    }
+  } else if (key == "PubPer") {
+    if (state_.filter == kFilterAll) {
+      mu_PublicOnly_Click();
+    } else if (state_.filter == kFilterPublicOnly) {
+      mu_PersonalOnly_Click();
+    } else {
+      mu_ShowBoth_Click();
+    }
+  }
+}
+
+void MainWindow::AllRecords_Click() { mu_DisplayAll_Click(); }
+
+void MainWindow::mu_DisplayAll_Click() {
+  CloseView();
+  main_grid_.SetVisible(false);
+  mu_FreeListOFF_Click();
+  PopKeywordGrid();
+  std::string all(kAllRecords);
+  PopMainGrid(all);
+  view_.FocusControl(Control::kMainGrid);
+  SetGridColors();
+}
+
+void MainWindow::mu_NoKeys_Click() {
+  CloseView();
+  main_grid_.SetVisible(false);
+  mu_FreeListOFF_Click();
+  std::string none;
+  PopMainGrid(none);
+  PopKeywordGrid();
+}
+
+void MainWindow::SetFilter(std::int16_t filter, MenuId item, std::string_view panel_text) {
+  state_.filter = filter;
+  // The list is refilled in normal mode, so the mode's tick, panel and
+  // colours follow, and never claim free selection for a normal list.
+  mu_FreeListOFF_Click();
+  std::string all(kAllRecords);
+  PopMainGrid(all);
+  view_.SetStatusText(1, std::string(panel_text));
+  for (MenuId id : {MenuId::mu_ShowBoth, MenuId::mu_PublicOnly, MenuId::mu_PersonalOnly}) {
+    view_.SetMenuChecked(id, id == item);
+  }
+}
+
+void MainWindow::mu_ShowBoth_Click() { SetFilter(kFilterAll, MenuId::mu_ShowBoth, "ALL"); }
+void MainWindow::mu_PublicOnly_Click() {
+  SetFilter(kFilterPublicOnly, MenuId::mu_PublicOnly, "PUBLIC");
+}
+void MainWindow::mu_PersonalOnly_Click() {
+  SetFilter(kFilterPersonalOnly, MenuId::mu_PersonalOnly, "PERSONAL");
+}
+
+void MainWindow::SetListColours(Colour colour) {
+  main_grid_.SetBackColor(colour);
+  main_grid_.SetBackColorBkg(colour);
+}
+
+void MainWindow::mu_FreeListON_Click() {
+  state_.list_mode = kListFree;
+  view_.SetMenuChecked(MenuId::mu_FreeListON, true);
+  view_.SetMenuChecked(MenuId::mu_FreeListOFF, false);
+  SetListColours(kGrey);
+  view_.SetStatusText(2, "FREE");
+}
+
+void MainWindow::mu_FreeListOFF_Click() {
+  state_.list_mode = kListNormal;
+  view_.SetMenuChecked(MenuId::mu_FreeListOFF, true);
+  view_.SetMenuChecked(MenuId::mu_FreeListON, false);
+  SetListColours(kDarkBlue);
+  view_.SetStatusText(2, "NORM");
+}
+
+void MainWindow::mu_Settings_Click() { view_.OpenSettings(); }
+
+bool MainWindow::FrameBlocksLetters() const { return key_frame_visible_ || file_selector_visible_; }
+
+void MainWindow::Command1_Click(int index) {
+  if (FrameBlocksLetters() || index < 0 || index > 25) return;
+  const bool keywords = view_.FocusedControl() == Control::kKeywordGrid;
+  Grid& grid = keywords ? keyword_grid_ : main_grid_;
+  const std::string message = keywords ? "No keywords start with " : "No records start with ";
+  const auto letter = static_cast<unsigned char>('A' + index);
+  grid.SetCol(0);
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const std::string_view text = grid.TextAt(row, 0);
+    if (!text.empty() && UpperCp1252(static_cast<unsigned char>(text[0])) == letter) {
+      grid.SetRow(row);
+      grid.SetCol(0);
+      grid.SetColSel(grid.Cols() - 1);
+      grid.SetTopRow(row);
+      return;
+    }
+  }
+  grid.SetRow(grid.Rows() - 1);
+  dialogs_.Show({message + static_cast<char>(letter), "Nothing to do!", MessageIcon::kExclamation,
+                 MessageButtons::kOk, {}});
+}
+
+void MainWindow::RemoveCurrentRow() {
+  const int row = main_grid_.Row();
+  if (row < 1) return;
+  main_grid_.RemoveItem(row);
+  mu_FreeListON_Click();
+  const int n = main_grid_.Rows() - 1;
+  if (n > 0) {
+    main_grid_.SetCol(0);
+    main_grid_.SetColSel(kIdColumn);
+  }
+  view_.SetMenuEnabled(MenuId::mu_print, n > 0);
+  view_.SetStatusText(3, std::to_string(n) + " RECORDS SELECTED");
+}
+
+void MainWindow::MainGrid_dblClick() {
+  if (main_grid_.Row() < 1) return;
+  dialogs_.Show({"The record view is not available yet.", std::string(kProgramCaption),
+                 MessageIcon::kInformation, MessageButtons::kOk, {}});
+}
+
+void MainWindow::MainGrid_GotFocus() { SetGridColors(); }
+void MainWindow::KeywordGrid_GotFocus() { SetGridColors(); }
+void MainWindow::KeywordGrid_LostFocus() { keyword_grid_.SetFlat(true); }
+
+void MainWindow::KeywordGrid_dblClick() {
+  if (keyword_grid_.Row() < 1) return;
+  CloseView();
+  main_grid_.SetVisible(true);
+  std::string keyword(keyword_grid_.Text());
+  PopMainGrid(keyword);
+  keyword_edit_text_ = Trim(keyword_grid_.Text());
+}
+
+void MainWindow::SetGridColors() {
+  const Control focused = view_.FocusedControl();
+  if (focused != Control::kMainGrid && focused != Control::kKeywordGrid) return;
+  Grid& active = focused == Control::kMainGrid ? main_grid_ : keyword_grid_;
+  Grid& other = focused == Control::kMainGrid ? keyword_grid_ : main_grid_;
+  active.SetForeColorFixed(kBlack);
+  active.SetBackColorFixed(kWhite);
+  other.SetForeColorFixed(kGrayText);
+  other.SetBackColorFixed(kButtonFace);
+}
+
+void MainWindow::BlankMenu() {
+  for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, false);
+}
+
+void MainWindow::ShowMenu() {
+  for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, true);
+}
+
+void MainWindow::ShowAllRecords() {
+  CloseView();
+  main_grid_.SetVisible(false);
+  std::string all(kAllRecords);
+  PopMainGrid(all);
+}
+
+void MainWindow::PopKeywordGrid() {
+  keyword_grid_.ClearToHeader();
+  keyword_grid_.SetFormatString(KeywordGridFormat());
+  const RecordFile file(state_.DataFile(kKeywordFileName), layout::kKeywordRecordLength);
+  auto entries = file.ReadAll();
+  if (!entries.ok()) {
+    dialogs_.Show({entries.status().ErrorLine(), "Disk access error!", MessageIcon::kExclamation,
+                   MessageButtons::kOk, {}});
+    return;
+  }
+  const std::string_view all = entries.value();
+  for (std::size_t at = 0; at < all.size(); at += layout::kKeywordRecordLength) {
+    keyword_grid_.AddItem(std::string(all.substr(at, layout::kKeywordRecordLength)));
+  }
+}
+
+void MainWindow::ReportFillError(const Status& status) {
+  dialogs_.Show({status.ErrorLine() + "\r\nSwitching back to default directory...",
+                 "Disk access error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+  state_.data_path = WithSlash(state_.program_folder);
+}
+
+void MainWindow::PopMainGrid(std::string& selection) {
+  const bool all = selection == kAllRecords;
+  const bool word = selection.starts_with(kWordSearchPrefix);
+  for (int attempt = 1;; ++attempt) {
+    view_.SetStatusText(3, DecodeCp1252(selection));
+    if (state_.list_mode == kListNormal) main_grid_.ClearToHeader();
+    main_grid_.SetVisible(false);
+    view_.SetBusy(true);
+    main_grid_.SetFormatString(kMainGridFormat);
+    view_.SetControlVisible(Control::kProgressBar, true);
+    ThrottledProgress progress(view_);
+    Result<int> added = AppendSelectedRows(main_grid_, state_, selection, progress.Sink());
+    main_grid_.SetVisible(true);
+    view_.SetControlVisible(Control::kProgressBar, false);
+    view_.SetBusy(false);
+    if (added.ok()) {
+      main_grid_.SetCol(0);
+      if (main_grid_.Row() > 0 && added.value() > 0) main_grid_.SetRow(1);
+      main_grid_.SetColSel(kIdColumn);
+      break;
+    }
+    ReportFillError(added.status());
+    if (attempt == 2) {
+      // The program folder failed too: stop with an empty list.
+      main_grid_.ClearToHeader();
+      main_grid_.SetFormatString(kMainGridFormat);
+      break;
+    }
+    // A data folder that is no longer current must not keep its keywords listed.
+    PopKeywordGrid();
+  }
+
+  const std::string n = std::to_string(main_grid_.Rows() - 1);
+  if (all) view_.SetStatusText(3, n + " RECORDS TOTAL");
+  view_.SetMenuEnabled(MenuId::mu_print, main_grid_.Rows() > 1);
+  if (!all) view_.SetStatusText(3, n + " RECORDS HAVE KEYWORD " + DecodeCp1252(Trim(selection)));
+  if (selection.empty()) view_.SetStatusText(3, n + " RECORDS HAVE NO KEYWORDS");
+  if (word) {
+    selection.erase(0, kWordSearchPrefix.size());
+    view_.SetStatusText(3, n + " CONTAIN \"" + DecodeCp1252(Trim(selection)) + "\"");
+    std::remove(state_.ProgramFile(kSearchListName).c_str());
+  }
+  if (state_.list_mode == kListFree) view_.SetStatusText(3, n + " RECORDS SELECTED");
+  view_.SetStatusText(4, UpperAscii(state_.data_path));
+}
+
+}  // namespace tabrel

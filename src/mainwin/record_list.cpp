@@ -1,0 +1,166 @@
+#include "mainwin/record_list.h"
+
+#include <unordered_set>
+
+#include "store/codec.h"
+#include "store/contact_record.h"
+#include "store/layout.h"
+#include "store/record_file.h"
+#include "store/text.h"
+
+namespace tabrel {
+namespace {
+
+namespace l = layout;
+
+std::string_view Field(std::string_view record, l::Span span) {
+  return record.substr(span.offset, span.width);
+}
+
+// The stamps listed in tabrel.tmp, one a line. A missing file lists none.
+std::string ReadSearchList(const AppState& state) {
+  const RecordFile file(state.ProgramFile(kSearchListName), 1);
+  auto bytes = file.ReadRaw();
+  return bytes.ok() ? std::move(bytes.value()) : std::string();
+}
+
+std::unordered_set<std::string_view> SplitLines(std::string_view text) {
+  std::unordered_set<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.insert(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool PassesFilter(char rec_type, std::int16_t filter) {
+  if (filter == kFilterPersonalOnly && (rec_type == '1' || rec_type == '2')) return false;
+  if (filter == kFilterPublicOnly && (rec_type == '3' || rec_type == '4')) return false;
+  return true;
+}
+
+}  // namespace
+
+const std::string_view kMainGridFormat =
+    "<Name                                                          |<Phone                 |<Ext  "
+    " |<Fax                   |<Address 1                                  |<Address 2         "
+    "                              |<City                          |<State|<Zip              "
+    "|<Country |<ID                                  ";
+
+bool BuildRowText(std::string_view record, std::string& row) {
+  const char type = record[l::kRecType.offset];
+  row.clear();
+  if (type == '1' || type == '3') {
+    row.append(TrimView(Field(record, l::kLastName)));
+    row.append(", ");
+    row.append(TrimView(Field(record, l::kFirstName)));
+  } else if (type == '2' || type == '4') {
+    row.append(Field(record, l::kOrg));
+  } else {
+    return false;
+  }
+  for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity,
+                              l::kState, l::kZip, l::kCountry, l::kModified}) {
+    row.push_back('\t');
+    row.append(Field(record, span));
+  }
+  return true;
+}
+
+WordMatcher::WordMatcher(std::string word) : word_(std::move(word)) { text_.reserve(1200); }
+
+bool WordMatcher::Matches(std::string_view record) {
+  static constexpr l::Span kGroups[][3] = {
+      {l::kLastName, l::kFirstName, l::kOrg},
+      {l::kEMail, l::kAdd1, l::kAdd2},
+      {l::kCity, l::kState, l::kCountry},
+      {l::kNotes, {0, 0}, {0, 0}},
+      {l::kPhone, l::kFax, {0, 0}},
+      {{l::kModified.offset, 10}, {0, 0}, {0, 0}},
+  };
+  for (const auto& group : kGroups) {
+    text_.clear();
+    for (const l::Span& span : group) {
+      if (span.width == 0) break;
+      if (!text_.empty()) text_.push_back(' ');
+      text_.append(Field(record, span));
+    }
+    UpperCp1252InPlace(text_);
+    if (text_.find(word_) != std::string::npos) return true;
+  }
+  return false;
+}
+
+Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
+                               const FillProgress& progress) {
+  auto records = RecordFile(state.DataFile(kContactFileName), l::kContactRecordLength).ReadAll();
+  if (!records.ok()) return records.status();
+  const std::string_view all = records.value();
+  const std::size_t count = all.size() / l::kContactRecordLength;
+  if (progress.start) progress.start(static_cast<int>(count));
+
+  enum class Kind { kAll, kNoKeywords, kKeyword, kWord } kind;
+  if (selection == kAllRecords) {
+    kind = Kind::kAll;
+  } else if (selection.empty()) {
+    kind = Kind::kNoKeywords;
+  } else if (selection.starts_with(kWordSearchPrefix)) {
+    kind = Kind::kWord;
+  } else {
+    kind = Kind::kKeyword;
+  }
+
+  std::string search_list;
+  std::unordered_set<std::string_view> listed;
+  const bool restricted = kind == Kind::kWord && state.list_mode == kListNormal;
+  if (restricted) {
+    search_list = ReadSearchList(state);
+    listed = SplitLines(search_list);
+  }
+  WordMatcher matcher(kind == Kind::kWord ? std::string(selection.substr(2)) : std::string());
+
+  int added = 0;
+  std::string row;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (progress.step) progress.step(static_cast<int>(i + 1));
+    const std::string_view record = all.substr(i * l::kContactRecordLength,
+                                               l::kContactRecordLength);
+    bool selected = false;
+    switch (kind) {
+      case Kind::kAll:
+        selected = true;
+        break;
+      case Kind::kNoKeywords:
+        selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
+                   IsBlank(Field(record, l::kKW3));
+        break;
+      case Kind::kKeyword:
+        selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
+                   Field(record, l::kKW3) == selection;
+        break;
+      case Kind::kWord:
+        selected = (!restricted || listed.contains(Field(record, l::kModified))) &&
+                   matcher.Matches(record);
+        break;
+    }
+    if (!selected) continue;
+    const char type = record[l::kRecType.offset];
+    if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
+    grid.AddItem(row);
+    grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
+    ++added;
+  }
+  if (count > 0) state.current_record = DecodeContact(all.substr((count - 1) * l::kContactRecordLength));
+  if (added > 0) {
+    grid.SetRow(grid.Rows() - 1);
+    grid.SetCol(0);
+  }
+  return added;
+}
+
+}  // namespace tabrel

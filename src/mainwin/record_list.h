@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "mainwin/grid.h"
+#include "store/app_state.h"
+#include "store/result.h"
+
+namespace tabrel {
+
+// The selection texts of the record list.
+inline constexpr std::string_view kAllRecords = "All Records";
+inline constexpr std::string_view kWordSearchPrefix = "%%";
+
+// The record list's format string: eleven columns, the last the ID stamp.
+extern const std::string_view kMainGridFormat;
+inline constexpr int kIdColumn = 10;
+
+// Told the record count once, then each record number as it is read.
+struct FillProgress {
+  std::function<void(int count)> start;
+  std::function<void(int record_number)> step;
+};
+
+// Reads tabrel.dat of the current data set in one pass and appends to `grid`
+// a row for every record that `selection` selects and the public/personal
+// filter lets through, colouring each Name cell. For a "%%" word search in
+// normal list mode only the records whose stamps are lines of tabrel.tmp in
+// the program folder take part. Leaves the last record read in
+// state.current_record. Yields the number of rows added.
+Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
+                               const FillProgress& progress);
+
+// The row text (cells joined by tabs) of one stored record, or nothing when
+// its type is not one of the four listed types.
+bool BuildRowText(std::string_view record, std::string& row);
+
+// The word test of a word search: a record contains the word (given in
+// capitals) when it occurs in one of these texts, each the fields joined by
+// single blanks, trailing blanks kept, in capitals: LastName FirstName Org;
+// EMail Add1 Add2; City State Country; Notes; Phone Fax; the date part of
+// Modified. Other fields are not searched.
+class WordMatcher {
+ public:
+  explicit WordMatcher(std::string word);
+  // `record` is one stored record of 1047 bytes.
+  bool Matches(std::string_view record);
+
+ private:
+  std::string word_;
+  std::string text_;  // reused for every record
+};
+
+}  // namespace tabrel

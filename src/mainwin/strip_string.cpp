@@ -1,0 +1,15 @@
+#include "mainwin/strip_string.h"
+
+#include "store/text.h"
+
+namespace tabrel {
+
+void StripString(std::string& text, std::string& result) {
+  text = Trim(text);
+  for (char ch : text) {
+    const auto code = static_cast<unsigned char>(ch);
+    if (code >= 32 && code <= 126) result.push_back(ch);
+  }
+}
+
+}  // namespace tabrel

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "store/contact_record.h"
+#include "store/settings_record.h"
+
+namespace tabrel {
+
+// List modes.
+inline constexpr std::int16_t kListNormal = 0;
+inline constexpr std::int16_t kListFree = -1;
+// Public/personal filter: the value names the record types it hides.
+inline constexpr std::int16_t kFilterAll = 0;
+inline constexpr std::int16_t kFilterPublicOnly = 34;    // hides "3" and "4"
+inline constexpr std::int16_t kFilterPersonalOnly = 12;  // hides "1" and "2"
+
+// File names, lower case on every installation of this program.
+inline constexpr const char* kContactFileName = "tabrel.dat";
+inline constexpr const char* kKeywordFileName = "keyword.dat";
+inline constexpr const char* kSettingsFileName = "tr30.ini";
+inline constexpr const char* kDeleteTempName = "contact.tmp";
+inline constexpr const char* kSearchListName = "tabrel.tmp";
+
+// The program-wide state. One object, owned by main() (or a test), passed by
+// reference to every presenter; nothing else holds program-wide data.
+struct AppState {
+  explicit AppState(std::string program_folder_path);
+
+  // Where tr30.ini and the temporary and report files live; ends with "/".
+  std::string program_folder;
+  // Folder of the current data set; always ends with "/".
+  std::string data_path;
+  SettingsRecord settings;
+  std::int16_t list_mode = kListNormal;
+  std::int16_t filter = kFilterAll;
+  ContactRecord current_record;
+  ContactRecord editor_record;
+  int current_record_number = 0;
+  std::string last_search_word;
+
+  std::string ProgramFile(const std::string& name) const { return program_folder + name; }
+  std::string DataFile(const std::string& name) const { return data_path + name; }
+};
+
+// `folder` trimmed, with "/" appended when it does not end with one.
+std::string WithSlash(const std::string& folder);
+
+}  // namespace tabrel

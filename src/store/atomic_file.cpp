@@ -1,0 +1,66 @@
+#include "store/atomic_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace tabrel {
+namespace {
+
+bool Faulted(const RewriteFaultHook& fault, RewriteStep step) { return fault && fault(step); }
+
+// Makes the rename itself durable; a failure here cannot undo anything, so
+// it is not reported.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+Status AtomicRewrite(const std::string& path, std::string_view content,
+                     const std::string& temp_name, const RewriteFaultHook& fault) {
+  const std::string folder = FolderOf(path);
+  const std::string temp = folder + temp_name;
+
+  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, temp);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return Status::FromErrno(errno, temp);
+
+  auto give_up = [&](int err, bool close_fd) {
+    if (close_fd) ::close(fd);
+    ::unlink(temp.c_str());
+    return Status::FromErrno(err, temp);
+  };
+
+  if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return give_up(errno, true);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
+  if (::fsync(fd) != 0) return give_up(errno, true);
+  if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
+  if (::close(fd) != 0) return give_up(errno, false);
+  if (Faulted(fault, RewriteStep::kRename)) return give_up(EIO, false);
+  if (std::rename(temp.c_str(), path.c_str()) != 0) return give_up(errno, false);
+  SyncFolder(folder);
+  return Status::Ok();
+}
+
+}  // namespace tabrel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "store/status.h"
+
+namespace tabrel {
+
+// Steps of a whole-file rewrite, in order.
+enum class RewriteStep { kCreate, kWrite, kFlush, kClose, kRename };
+
+// Called before each step; returning true makes that step fail as an I/O
+// error would. Tests use it to prove that a failure leaves the old file whole.
+using RewriteFaultHook = std::function<bool(RewriteStep)>;
+
+// Replaces the file at `path` by `content`: writes `temp_name` in the same
+// folder (a leftover of that name is discarded first), flushes it to disk and
+// renames it over `path`. On any failure the temporary file is removed and
+// `path` is as it was: the old file or the new one, never a mix.
+Status AtomicRewrite(const std::string& path, std::string_view content,
+                     const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
+
+// Folder part of a path, with its trailing "/" ("" when there is none).
+std::string FolderOf(const std::string& path);
+
+}  // namespace tabrel

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/app_state.h"
+#include "store/atomic_file.h"
+#include "store/result.h"
+#include "store/status.h"
+
+namespace tabrel {
+
+// Finds the first record in file order whose 19-character stamp equals the
+// stamp of state.editor_record. On a match copies it into the editor record,
+// sets current_record_number and yields true; without one changes nothing
+// and yields false.
+Result<bool> LoadRecordByStamp(AppState& state);
+
+// Removes from tabrel.dat every record whose trimmed stamp equals the trimmed
+// stamp of state.editor_record, in one atomic rewrite; the other records keep
+// their order. On failure the file is as it was.
+Status DeleteRecord(AppState& state, const RewriteFaultHook* fault = nullptr);
+
+// Sets every field of the current record to blanks.
+void ClearRecord(AppState& state);
+
+// Start-up: reads tr30.ini from the program folder (creating it with the
+// defaults when missing or empty) and sets the data path to the program
+// folder. A short file is read as far as it goes, defaults for the rest.
+Status LoadSettings(AppState& state);
+
+// Reads record 1 of tr30.ini (an empty file is created when it is missing);
+// defaults where the file is short.
+Result<SettingsRecord> ReadSettingsFile(const std::string& program_folder);
+// Writes `settings` as record 1 of tr30.ini through an atomic rewrite; bytes
+// after the record are kept.
+Status WriteSettingsFile(const std::string& program_folder, const SettingsRecord& settings,
+                         const RewriteFaultHook* fault = nullptr);
+
+}  // namespace tabrel

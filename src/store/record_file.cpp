@@ -1,0 +1,199 @@
+#include "store/record_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace tabrel {
+namespace {
+
+// Closes the descriptor when the operation ends, whichever way it ends.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // Reports a failed close, which can be where a delayed write error shows.
+  int Close() {
+    const int rc = ::close(fd_);
+    fd_ = -1;
+    return rc;
+  }
+
+ private:
+  int fd_;
+};
+
+Status ReadExactly(int fd, char* out, std::size_t size, off_t offset, const std::string& path) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, out + done, size - done, offset + static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Status::FromErrno(errno, path);
+    }
+    if (n == 0) return Status::FromErrno(EIO, path + " ended early");
+    done += static_cast<std::size_t>(n);
+  }
+  return Status::Ok();
+}
+
+Status WriteExactly(int fd, const char* data, std::size_t size, off_t offset,
+                    const std::string& path) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return Status::FromErrno(errno, path);
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return Status::Ok();
+}
+
+Result<std::size_t> FileSize(int fd, const std::string& path) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return Status::FromErrno(errno, path);
+  if (!S_ISREG(st.st_mode)) return Status::FromErrno(EISDIR, path);
+  return static_cast<std::size_t>(st.st_size);
+}
+
+}  // namespace
+
+RecordFile::RecordFile(std::string path, std::size_t record_length)
+    : path_(std::move(path)), record_length_(record_length) {}
+
+Status RecordFile::EnsureExists() const {
+  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() >= 0) return Status::Ok();
+  if (errno != ENOENT) return Status::FromErrno(errno, path_);
+  Fd created(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  if (created.get() < 0 && errno != EEXIST) return Status::FromErrno(errno, path_);
+  return Status::Ok();
+}
+
+Result<std::size_t> RecordFile::Count() const {
+  if (Status s = EnsureExists(); !s.ok()) return s;
+  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  auto size = FileSize(fd.get(), path_);
+  if (!size.ok()) return size.status();
+  return size.value() / record_length_;
+}
+
+Result<std::string> RecordFile::ReadRaw() const {
+  if (Status s = EnsureExists(); !s.ok()) return s;
+  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  auto size = FileSize(fd.get(), path_);
+  if (!size.ok()) return size.status();
+  std::string bytes(size.value(), '\0');
+  if (Status s = ReadExactly(fd.get(), bytes.data(), bytes.size(), 0, path_); !s.ok()) return s;
+  return bytes;
+}
+
+Result<std::string> RecordFile::ReadAll() const {
+  if (Status s = EnsureExists(); !s.ok()) return s;
+  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  auto size = FileSize(fd.get(), path_);
+  if (!size.ok()) return size.status();
+  std::string bytes(size.value() / record_length_ * record_length_, '\0');
+  if (Status s = ReadExactly(fd.get(), bytes.data(), bytes.size(), 0, path_); !s.ok()) return s;
+  return bytes;
+}
+
+Result<std::string> RecordFile::Read(std::size_t n) const {
+  auto count = Count();
+  if (!count.ok()) return count.status();
+  if (n < 1 || n > count.value()) {
+    return Status::Error(error_number::kPathFileAccess,
+                         "Record " + std::to_string(n) + " is not in " + path_);
+  }
+  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  std::string bytes(record_length_, '\0');
+  const auto offset = static_cast<off_t>((n - 1) * record_length_);
+  if (Status s = ReadExactly(fd.get(), bytes.data(), bytes.size(), offset, path_); !s.ok()) {
+    return s;
+  }
+  return bytes;
+}
+
+Status RecordFile::Write(std::size_t n, std::string_view record) const {
+  auto count = Count();
+  if (!count.ok()) return count.status();
+  if (n < 1 || n > count.value()) {
+    return Status::Error(error_number::kPathFileAccess,
+                         "Record " + std::to_string(n) + " is not in " + path_);
+  }
+  std::string fitted(record.substr(0, record_length_));
+  fitted.resize(record_length_, ' ');
+  Fd fd(::open(path_.c_str(), O_WRONLY | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  const auto offset = static_cast<off_t>((n - 1) * record_length_);
+  if (Status s = WriteExactly(fd.get(), fitted.data(), fitted.size(), offset, path_); !s.ok()) {
+    return s;
+  }
+  if (::fsync(fd.get()) != 0 || fd.Close() != 0) return Status::FromErrno(errno, path_);
+  return Status::Ok();
+}
+
+Status RecordFile::Append(std::string_view record) const {
+  if (Status s = EnsureExists(); !s.ok()) return s;
+  Fd fd(::open(path_.c_str(), O_RDWR | O_CLOEXEC));
+  if (fd.get() < 0) return Status::FromErrno(errno, path_);
+  auto size = FileSize(fd.get(), path_);
+  if (!size.ok()) return size.status();
+  const std::size_t whole = size.value() / record_length_ * record_length_;
+  std::string tail(size.value() - whole, '\0');
+  if (Status s = ReadExactly(fd.get(), tail.data(), tail.size(), static_cast<off_t>(whole), path_);
+      !s.ok()) {
+    return s;
+  }
+  std::string out(record.substr(0, record_length_));
+  out.resize(record_length_, ' ');
+  out += tail;
+  if (Status s = WriteExactly(fd.get(), out.data(), out.size(), static_cast<off_t>(whole), path_);
+      !s.ok()) {
+    // Leave the file as long as it was, so no half record is counted.
+    if (::ftruncate(fd.get(), static_cast<off_t>(size.value())) != 0) {
+      return Status::FromErrno(errno, path_);
+    }
+    return s;
+  }
+  if (::fsync(fd.get()) != 0 || fd.Close() != 0) return Status::FromErrno(errno, path_);
+  return Status::Ok();
+}
+
+Status RecordFile::Rewrite(std::string_view records, const std::string& temp_name,
+                           const RewriteFaultHook* fault) const {
+  if (Status s = EnsureExists(); !s.ok()) return s;
+  std::string content;
+  {
+    Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) return Status::FromErrno(errno, path_);
+    auto size = FileSize(fd.get(), path_);
+    if (!size.ok()) return size.status();
+    const std::size_t tail_size = size.value() % record_length_;
+    content.reserve(records.size() + tail_size);
+    content.append(records);
+    content.resize(records.size() + tail_size);
+    const auto tail_offset = static_cast<off_t>(size.value() - tail_size);
+    if (Status s = ReadExactly(fd.get(), content.data() + records.size(), tail_size, tail_offset,
+                               path_);
+        !s.ok()) {
+      return s;
+    }
+  }
+  return AtomicRewrite(path_, content, temp_name, fault ? *fault : RewriteFaultHook());
+}
+
+}  // namespace tabrel

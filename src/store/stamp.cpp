@@ -1,0 +1,18 @@
+#include "store/stamp.h"
+
+#include <cstdio>
+
+#include "store/basic_number.h"
+#include "store/layout.h"
+#include "store/text.h"
+
+namespace tabrel {
+
+std::string MakeStamp(const LocalDateTime& when) {
+  char date[32];
+  std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
+  return Fit(std::string(date) + BasicStr(static_cast<float>(when.seconds_since_midnight)),
+             layout::kModified.width);
+}
+
+}  // namespace tabrel

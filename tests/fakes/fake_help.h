@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "platform/help_viewer.h"
+
+namespace tabrel::testing {
+
+class FakeHelp : public HelpViewer {
+ public:
+  void SetHelpFile(const std::string& file_name) override { help_file = file_name; }
+  void Close() override { ++closed; }
+  std::string help_file;
+  int closed = 0;
+};
+
+}  // namespace tabrel::testing
