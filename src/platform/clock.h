@@ -1,5 +1,8 @@
 #pragma once
 
+#include <ctime>
+#include <string>
+
 namespace tabrel {
 
 // A local date and time, as the program stamps and prints it.
@@ -15,6 +18,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalDateTime Now() = 0;
+  // A moment as the user's locale writes a date and time.
+  virtual std::string FormatDateTime(std::time_t moment);
 };
 
 }  // namespace tabrel

@@ -41,7 +41,10 @@ struct AppState {
   std::string last_search_word;
 
   std::string ProgramFile(const std::string& name) const { return program_folder + name; }
-  std::string DataFile(const std::string& name) const { return data_path + name; }
+  // A file of the data set. Data sets copied from other installations may
+  // hold their files in capitals (TABREL.DAT): when the lower-case name does
+  // not exist but a name differing only in case does, that file is used.
+  std::string DataFile(const std::string& name) const;
 };
 
 // `folder` trimmed, with "/" appended when it does not end with one.

@@ -9,7 +9,9 @@
 namespace tabrel {
 namespace {
 
-bool Faulted(const RewriteFaultHook& fault, RewriteStep step) { return fault && fault(step); }
+bool Faulted(const RewriteFaultHook& fault, RewriteStep step) {
+  return fault && fault(step);
+}
 
 // Makes the rename itself durable; a failure here cannot undo anything, so
 // it is not reported.
@@ -28,19 +30,24 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-Status AtomicRewrite(const std::string& path, std::string_view content,
-                     const std::string& temp_name, const RewriteFaultHook& fault) {
-  const std::string folder = FolderOf(path);
-  const std::string temp = folder + temp_name;
+StagedRewrite::~StagedRewrite() {
+  if (staged_) ::unlink(temp_.c_str());
+}
 
-  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, temp);
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return Status::FromErrno(errno, temp);
+Status StagedRewrite::Stage(const std::string& path, std::string_view content,
+                            const std::string& temp_name, const RewriteFaultHook& fault) {
+  path_ = path;
+  temp_ = FolderOf(path) + temp_name;
+  fault_ = fault;
+
+  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, temp_);
+  const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return Status::FromErrno(errno, temp_);
 
   auto give_up = [&](int err, bool close_fd) {
     if (close_fd) ::close(fd);
-    ::unlink(temp.c_str());
-    return Status::FromErrno(err, temp);
+    ::unlink(temp_.c_str());
+    return Status::FromErrno(err, temp_);
   };
 
   if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
@@ -57,10 +64,32 @@ Status AtomicRewrite(const std::string& path, std::string_view content,
   if (::fsync(fd) != 0) return give_up(errno, true);
   if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
   if (::close(fd) != 0) return give_up(errno, false);
-  if (Faulted(fault, RewriteStep::kRename)) return give_up(EIO, false);
-  if (std::rename(temp.c_str(), path.c_str()) != 0) return give_up(errno, false);
-  SyncFolder(folder);
+  staged_ = true;
   return Status::Ok();
+}
+
+Status StagedRewrite::Commit() {
+  if (!staged_) return Status::FromErrno(EINVAL, path_);
+  staged_ = false;
+  int err = 0;
+  if (Faulted(fault_, RewriteStep::kRename)) {
+    err = EIO;
+  } else if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
+    err = errno;
+  }
+  if (err != 0) {
+    ::unlink(temp_.c_str());
+    return Status::FromErrno(err, temp_);
+  }
+  SyncFolder(FolderOf(path_));
+  return Status::Ok();
+}
+
+Status AtomicRewrite(const std::string& path, std::string_view content,
+                     const std::string& temp_name, const RewriteFaultHook& fault) {
+  StagedRewrite rewrite;
+  if (Status s = rewrite.Stage(path, content, temp_name, fault); !s.ok()) return s;
+  return rewrite.Commit();
 }
 
 }  // namespace tabrel

@@ -22,6 +22,29 @@ using RewriteFaultHook = std::function<bool(RewriteStep)>;
 Status AtomicRewrite(const std::string& path, std::string_view content,
                      const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
 
+// A rewrite done in two halves, so that several files can be written first
+// and then all renamed: a full disk or a write error then leaves every old
+// file in place. Destroying an uncommitted rewrite removes its temporary file.
+class StagedRewrite {
+ public:
+  StagedRewrite() = default;
+  StagedRewrite(const StagedRewrite&) = delete;
+  StagedRewrite& operator=(const StagedRewrite&) = delete;
+  ~StagedRewrite();
+
+  // Writes and flushes the temporary file `temp_name` beside `path`.
+  Status Stage(const std::string& path, std::string_view content, const std::string& temp_name,
+               const RewriteFaultHook& fault = nullptr);
+  // Renames the staged file over `path`.
+  Status Commit();
+
+ private:
+  std::string path_;
+  std::string temp_;
+  RewriteFaultHook fault_;
+  bool staged_ = false;
+};
+
 // Folder part of a path, with its trailing "/" ("" when there is none).
 std::string FolderOf(const std::string& path);
 

@@ -36,7 +36,8 @@ const std::array<ContactField, 23> kContactFields = {{
 
 ContactRecord BlankContactRecord() {
   ContactRecord record;
-  for (const auto& field : kContactFields) record.*field.member = std::string(field.span.width, ' ');
+  for (const auto& field : kContactFields)
+    record.*field.member = std::string(field.span.width, ' ');
   return record;
 }
 
@@ -62,8 +63,14 @@ std::string EncodeContact(const ContactRecord& record) {
   return out;
 }
 
-bool IsIndividual(std::string_view rec_type) { return rec_type == "1" || rec_type == "3"; }
-bool IsOrganisation(std::string_view rec_type) { return rec_type == "2" || rec_type == "4"; }
-bool IsPersonal(std::string_view rec_type) { return rec_type == "3" || rec_type == "4"; }
+bool IsIndividual(std::string_view rec_type) {
+  return rec_type == "1" || rec_type == "3";
+}
+bool IsOrganisation(std::string_view rec_type) {
+  return rec_type == "2" || rec_type == "4";
+}
+bool IsPersonal(std::string_view rec_type) {
+  return rec_type == "3" || rec_type == "4";
+}
 
 }  // namespace tabrel

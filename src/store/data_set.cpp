@@ -1,5 +1,10 @@
 #include "store/data_set.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "store/layout.h"
 #include "store/record_file.h"
 #include "store/text.h"
@@ -53,7 +58,17 @@ Status DeleteRecord(AppState& state, const RewriteFaultHook* fault) {
   return file.Rewrite(kept, kDeleteTempName, fault);
 }
 
-void ClearRecord(AppState& state) { state.current_record = BlankContactRecord(); }
+Status CheckDataFolder(const std::string& folder) {
+  struct stat st {};
+  if (::stat(folder.c_str(), &st) != 0) return Status::FromErrno(errno, folder);
+  if (!S_ISDIR(st.st_mode)) return Status::FromErrno(ENOTDIR, folder);
+  if (::access(folder.c_str(), R_OK | W_OK | X_OK) != 0) return Status::FromErrno(errno, folder);
+  return Status::Ok();
+}
+
+void ClearRecord(AppState& state) {
+  state.current_record = BlankContactRecord();
+}
 
 Result<SettingsRecord> ReadSettingsFile(const std::string& program_folder) {
   const RecordFile file(WithSlash(program_folder) + kSettingsFileName, l::kSettingsRecordLength);

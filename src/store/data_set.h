@@ -21,6 +21,10 @@ Status DeleteRecord(AppState& state, const RewriteFaultHook* fault = nullptr);
 // Sets every field of the current record to blanks.
 void ClearRecord(AppState& state);
 
+// Whether `folder` can hold a data set: it exists, is a folder, and can be
+// read and written. Nothing is created.
+Status CheckDataFolder(const std::string& folder);
+
 // Start-up: reads tr30.ini from the program folder (creating it with the
 // defaults when missing or empty) and sets the data path to the program
 // folder. A short file is read as far as it goes, defaults for the rest.

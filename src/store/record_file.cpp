@@ -187,8 +187,8 @@ Status RecordFile::Rewrite(std::string_view records, const std::string& temp_nam
     content.append(records);
     content.resize(records.size() + tail_size);
     const auto tail_offset = static_cast<off_t>(size.value() - tail_size);
-    if (Status s = ReadExactly(fd.get(), content.data() + records.size(), tail_size, tail_offset,
-                               path_);
+    if (Status s =
+            ReadExactly(fd.get(), content.data() + records.size(), tail_size, tail_offset, path_);
         !s.ok()) {
       return s;
     }

@@ -10,7 +10,7 @@ namespace tabrel {
 template <typename T>
 class Result {
  public:
-  Result(T value) : value_(std::move(value)) {}  // NOLINT: implicit on purpose
+  Result(T value) : value_(std::move(value)) {}          // NOLINT: implicit on purpose
   Result(Status status) : status_(std::move(status)) {}  // NOLINT
 
   bool ok() const { return status_.ok(); }

@@ -52,8 +52,9 @@ const CheckBinding kCheckBindings[] = {
 Result<std::int16_t> LineCount(const std::string& text, std::string_view label) {
   const auto value = RoundToInt16(BasicVal(Trim(text)));
   if (!value) {
-    return Status::Error(error_number::kOverflow,
-                         "\"" + std::string(label) + "\" must be a whole number from -32768 to 32767.");
+    return Status::Error(
+        error_number::kOverflow,
+        "\"" + std::string(label) + "\" must be a whole number from -32768 to 32767.");
   }
   return *value;
 }
@@ -119,11 +120,11 @@ SettingsForm SettingsDialog::FormOf(const SettingsRecord& s) {
 
 Result<SettingsRecord> SettingsDialog::Apply(const SettingsRecord& base, const SettingsForm& form) {
   SettingsRecord s = base;
-  auto preview = LineCount(form.text(T::INI_PreviewLines),
-                           "Number of lines to include in print preview");
+  auto preview =
+      LineCount(form.text(T::INI_PreviewLines), "Number of lines to include in print preview");
   if (!preview.ok()) return preview.status();
-  auto print = LineCount(form.text(T::INI_PrintLines),
-                         "Number of lines to print before starting new page");
+  auto print =
+      LineCount(form.text(T::INI_PrintLines), "Number of lines to print before starting new page");
   if (!print.ok()) return print.status();
   s.PreviewLines = preview.value();
   s.PrintLines = print.value();
@@ -145,7 +146,10 @@ void SettingsDialog::Form_Load() {
     state_.settings = stored.value();
   } else {
     dialogs_.Show({stored.status().ErrorLine() + "\r\nThe settings shown are those in use.",
-                   "Disk access error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+                   "Disk access error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
   }
   view_.Fill(FormOf(state_.settings));
 }
@@ -153,22 +157,34 @@ void SettingsDialog::Form_Load() {
 void SettingsDialog::INI_Save_Click() {
   auto updated = Apply(state_.settings, view_.Read());
   if (!updated.ok()) {
-    dialogs_.Show({updated.status().description() + " Nothing was saved.", "Error!",
-                   MessageIcon::kExclamation, MessageButtons::kOk, {}});
+    dialogs_.Show({updated.status().description() + " Nothing was saved.",
+                   "Error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
     return;
   }
   if (Status s = WriteSettingsFile(state_.program_folder, updated.value()); !s.ok()) {
-    dialogs_.Show({s.ErrorLine() + "\r\nThe settings were not saved.", "Disk access error!",
-                   MessageIcon::kExclamation, MessageButtons::kOk, {}});
+    dialogs_.Show({s.ErrorLine() + "\r\nThe settings were not saved.",
+                   "Disk access error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
     return;
   }
   state_.settings = updated.value();
   view_.CloseDialog();
 }
 
-void SettingsDialog::INI_Cancel_Click() { view_.CloseDialog(); }
+void SettingsDialog::INI_Cancel_Click() {
+  view_.CloseDialog();
+}
 
-void SettingsDialog::Command1_Click() { view_.SetText(T::INI_Path1, state_.data_path); }
-void SettingsDialog::Command2_Click() { view_.SetText(T::INI_Path2, state_.data_path); }
+void SettingsDialog::Command1_Click() {
+  view_.SetText(T::INI_Path1, state_.data_path);
+}
+void SettingsDialog::Command2_Click() {
+  view_.SetText(T::INI_Path2, state_.data_path);
+}
 
 }  // namespace tabrel

@@ -78,7 +78,8 @@ std::string EncodeSettings(const SettingsRecord& settings) {
   std::string out(l::kSettingsRecordLength, ' ');
   for (const auto& field : kTextFields) {
     const std::string& text = settings.*field.member;
-    std::memcpy(out.data() + field.span.offset, text.data(), std::min(text.size(), field.span.width));
+    std::memcpy(out.data() + field.span.offset, text.data(),
+                std::min(text.size(), field.span.width));
   }
   PutInt16(out, l::kPreviewLines.offset, settings.PreviewLines);
   PutInt16(out, l::kPrintLines.offset, settings.PrintLines);

@@ -34,9 +34,9 @@ struct SettingsRecord {
   std::string TPad;       // envelope upper margin spacing
   std::string QuickUpPath;
   std::string QuickUpTarget;
-  std::string Editor;   // word processor program
-  std::string Mailer;   // e-mail program
-  std::string Browser;  // web browser program
+  std::string Editor;      // word processor program
+  std::string Mailer;      // e-mail program
+  std::string Browser;     // web browser program
   std::string MailFormat;  // "1": names in e-mail addresses
   std::string Reserved6;
 

@@ -13,8 +13,12 @@ std::string_view TrimView(std::string_view text) {
   return RTrimView(text.substr(begin));
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
-std::string RTrim(std::string_view text) { return std::string(RTrimView(text)); }
+std::string Trim(std::string_view text) {
+  return std::string(TrimView(text));
+}
+std::string RTrim(std::string_view text) {
+  return std::string(RTrimView(text));
+}
 
 std::string Fit(std::string_view text, std::size_t width) {
   std::string out(text.substr(0, width));
@@ -22,6 +26,8 @@ std::string Fit(std::string_view text, std::size_t width) {
   return out;
 }
 
-bool IsBlank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(' ') == std::string_view::npos;
+}
 
 }  // namespace tabrel
