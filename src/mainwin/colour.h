@@ -19,7 +19,9 @@ struct Colour {
 inline constexpr Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return Colour{r, g, b, Colour::System::kNone};
 }
-inline constexpr Colour SystemColour(Colour::System s) { return Colour{0, 0, 0, s}; }
+inline constexpr Colour SystemColour(Colour::System s) {
+  return Colour{0, 0, 0, s};
+}
 
 inline constexpr Colour kWhite = Rgb(255, 255, 255);
 inline constexpr Colour kBlack = Rgb(0, 0, 0);

@@ -4,7 +4,9 @@
 
 namespace tabrel {
 
-Grid::Grid() { rows_.push_back(RowData{}); }
+Grid::Grid() {
+  rows_.push_back(RowData{});
+}
 
 void Grid::SetObserver(std::function<void(GridChange)> observer) {
   observer_ = std::move(observer);
@@ -37,8 +39,8 @@ void Grid::SetFormatString(std::string_view format) {
   std::size_t start = 0;
   while (true) {
     const auto bar = format.find('|', start);
-    std::string_view piece = format.substr(start, bar == std::string_view::npos ? format.npos
-                                                                                 : bar - start);
+    std::string_view piece =
+        format.substr(start, bar == std::string_view::npos ? format.npos : bar - start);
     GridColumn column;
     if (!piece.empty() && (piece[0] == '<' || piece[0] == '^' || piece[0] == '>')) {
       column.alignment = piece[0] == '<'   ? Alignment::kLeft
@@ -141,7 +143,9 @@ bool Grid::IsSelected(int row, int col) const {
   return col >= std::min(col_, col_sel_) && col <= std::max(col_, col_sel_);
 }
 
-void Grid::SetCellForeColor(Colour colour) { SetCellForeColorAt(row_, col_, colour); }
+void Grid::SetCellForeColor(Colour colour) {
+  SetCellForeColorAt(row_, col_, colour);
+}
 
 void Grid::SetCellForeColorAt(int row, int col, Colour colour) {
   if (row < 0 || row >= Rows() || col < 0) return;

@@ -15,11 +15,12 @@
 namespace tabrel {
 namespace {
 
-constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,    MenuId::mu_print,
-                                    MenuId::mu_ImportExport, MenuId::mu_filter,
-                                    MenuId::mu_keywords, MenuId::mu_MakeContact};
+constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,   MenuId::mu_print,    MenuId::mu_ImportExport,
+                                    MenuId::mu_filter, MenuId::mu_keywords, MenuId::mu_MakeContact};
 
-std::string KeywordGridFormat() { return "<Keywords" + std::string(37, ' '); }
+std::string KeywordGridFormat() {
+  return "<Keywords" + std::string(37, ' ');
+}
 
 std::string Plain(std::string_view caption) {
   std::string out;
@@ -80,7 +81,10 @@ void MainWindow::Form_Load() {
   }
   if (Status s = LoadSettings(state_); !s.ok()) {
     dialogs_.Show({s.ErrorLine() + "\r\nThe settings file could not be read; the defaults apply.",
-                   "Disk access error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+                   "Disk access error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
   }
   view_.ShowSplash();
   view_.SetControlVisible(Control::kBackground, false);
@@ -94,14 +98,20 @@ void MainWindow::Form_Load() {
   PopMainGrid(all);
   const std::string path1 = Trim(state_.settings.Path1);
   const std::string path2 = Trim(state_.settings.Path2);
-  if (!path1.empty()) view_.SetMenuCaption(MenuId::mu_data1, "Use Alternate #1: " + DecodeCp1252(path1));
-  if (!path2.empty()) view_.SetMenuCaption(MenuId::mu_data2, "Use Alternate #2: " + DecodeCp1252(path2));
+  if (!path1.empty())
+    view_.SetMenuCaption(MenuId::mu_data1, "Use Alternate #1: " + DecodeCp1252(path1));
+  if (!path2.empty())
+    view_.SetMenuCaption(MenuId::mu_data2, "Use Alternate #2: " + DecodeCp1252(path2));
   view_.CloseSplash();
 }
 
-void MainWindow::Form_Unload() { help_.Close(); }
+void MainWindow::Form_Unload() {
+  help_.Close();
+}
 
-void MainWindow::mu_exit_Click() { view_.CloseWindow(); }
+void MainWindow::mu_exit_Click() {
+  view_.CloseWindow();
+}
 
 bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
   if (view_panel_visible_) return ViewPanelKey(key_code);
@@ -146,8 +156,11 @@ bool MainWindow::ViewPanelKey(int key_code) {
       CloseView();
       break;
     case key::kV:
-      dialogs_.Show({"Envelope printing is not available yet.", std::string(kProgramCaption),
-                     MessageIcon::kInformation, MessageButtons::kOk, {}});
+      dialogs_.Show({"Envelope printing is not available yet.",
+                     std::string(kProgramCaption),
+                     MessageIcon::kInformation,
+                     MessageButtons::kOk,
+                     {}});
       break;
     case key::kF2:
       MenuClicked(MenuId::mu_NewRecord);
@@ -206,15 +219,18 @@ void MainWindow::MenuClicked(MenuId id) {
 
 void MainWindow::NotAvailableYet(MenuId id) {
   dialogs_.Show({"\"" + Plain(MenuEntryOf(id).caption) + "\" is not available yet.",
-                 std::string(kProgramCaption), MessageIcon::kInformation, MessageButtons::kOk, {}});
+                 std::string(kProgramCaption),
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
 }
 
 void MainWindow::tr_TB1_ButtonClick(std::string_view key) {
   static constexpr std::pair<std::string_view, MenuId> kActions[] = {
-      {"MainTB_New", MenuId::mu_NewRecord},       {"MainTB_Copy", MenuId::mu_Duplicate},
-      {"MainTB_Settings", MenuId::mu_Settings},   {"MainTB_WordSearch", MenuId::mu_WordSearchCurrent},
-      {"MainTB_Phone", MenuId::mu_DialPhone},     {"MainTB_Email", MenuId::mu_sendEmail},
-      {"MainTB_Web", MenuId::mu_webBrowse},       {"MainTB_Help", MenuId::mu_HelpContents},
+      {"MainTB_New", MenuId::mu_NewRecord},     {"MainTB_Copy", MenuId::mu_Duplicate},
+      {"MainTB_Settings", MenuId::mu_Settings}, {"MainTB_WordSearch", MenuId::mu_WordSearchCurrent},
+      {"MainTB_Phone", MenuId::mu_DialPhone},   {"MainTB_Email", MenuId::mu_sendEmail},
+      {"MainTB_Web", MenuId::mu_webBrowse},     {"MainTB_Help", MenuId::mu_HelpContents},
   };
   for (const auto& [name, id] : kActions) {
     if (name == key) return MenuClicked(id);
@@ -239,7 +255,9 @@ void MainWindow::tr_SB1_PanelClick(std::string_view key) {
   }
 }
 
-void MainWindow::AllRecords_Click() { mu_DisplayAll_Click(); }
+void MainWindow::AllRecords_Click() {
+  mu_DisplayAll_Click();
+}
 
 void MainWindow::mu_DisplayAll_Click() {
   CloseView();
@@ -274,7 +292,9 @@ void MainWindow::SetFilter(std::int16_t filter, MenuId item, std::string_view pa
   }
 }
 
-void MainWindow::mu_ShowBoth_Click() { SetFilter(kFilterAll, MenuId::mu_ShowBoth, "ALL"); }
+void MainWindow::mu_ShowBoth_Click() {
+  SetFilter(kFilterAll, MenuId::mu_ShowBoth, "ALL");
+}
 void MainWindow::mu_PublicOnly_Click() {
   SetFilter(kFilterPublicOnly, MenuId::mu_PublicOnly, "PUBLIC");
 }
@@ -303,9 +323,13 @@ void MainWindow::mu_FreeListOFF_Click() {
   view_.SetStatusText(2, "NORM");
 }
 
-void MainWindow::mu_Settings_Click() { view_.OpenSettings(); }
+void MainWindow::mu_Settings_Click() {
+  view_.OpenSettings();
+}
 
-bool MainWindow::FrameBlocksLetters() const { return key_frame_visible_ || file_selector_visible_; }
+bool MainWindow::FrameBlocksLetters() const {
+  return key_frame_visible_ || file_selector_visible_;
+}
 
 void MainWindow::Command1_Click(int index) {
   if (FrameBlocksLetters() || index < 0 || index > 25) return;
@@ -325,8 +349,11 @@ void MainWindow::Command1_Click(int index) {
     }
   }
   grid.SetRow(grid.Rows() - 1);
-  dialogs_.Show({message + static_cast<char>(letter), "Nothing to do!", MessageIcon::kExclamation,
-                 MessageButtons::kOk, {}});
+  dialogs_.Show({message + static_cast<char>(letter),
+                 "Nothing to do!",
+                 MessageIcon::kExclamation,
+                 MessageButtons::kOk,
+                 {}});
 }
 
 void MainWindow::RemoveCurrentRow() {
@@ -345,13 +372,22 @@ void MainWindow::RemoveCurrentRow() {
 
 void MainWindow::MainGrid_dblClick() {
   if (main_grid_.Row() < 1) return;
-  dialogs_.Show({"The record view is not available yet.", std::string(kProgramCaption),
-                 MessageIcon::kInformation, MessageButtons::kOk, {}});
+  dialogs_.Show({"The record view is not available yet.",
+                 std::string(kProgramCaption),
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
 }
 
-void MainWindow::MainGrid_GotFocus() { SetGridColors(); }
-void MainWindow::KeywordGrid_GotFocus() { SetGridColors(); }
-void MainWindow::KeywordGrid_LostFocus() { keyword_grid_.SetFlat(true); }
+void MainWindow::MainGrid_GotFocus() {
+  SetGridColors();
+}
+void MainWindow::KeywordGrid_GotFocus() {
+  SetGridColors();
+}
+void MainWindow::KeywordGrid_LostFocus() {
+  keyword_grid_.SetFlat(true);
+}
 
 void MainWindow::KeywordGrid_dblClick() {
   if (keyword_grid_.Row() < 1) return;
@@ -394,8 +430,11 @@ void MainWindow::PopKeywordGrid() {
   const RecordFile file(state_.DataFile(kKeywordFileName), layout::kKeywordRecordLength);
   auto entries = file.ReadAll();
   if (!entries.ok()) {
-    dialogs_.Show({entries.status().ErrorLine(), "Disk access error!", MessageIcon::kExclamation,
-                   MessageButtons::kOk, {}});
+    dialogs_.Show({entries.status().ErrorLine(),
+                   "Disk access error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
     return;
   }
   const std::string_view all = entries.value();
@@ -406,7 +445,10 @@ void MainWindow::PopKeywordGrid() {
 
 void MainWindow::ReportFillError(const Status& status) {
   dialogs_.Show({status.ErrorLine() + "\r\nSwitching back to default directory...",
-                 "Disk access error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+                 "Disk access error!",
+                 MessageIcon::kExclamation,
+                 MessageButtons::kOk,
+                 {}});
   state_.data_path = WithSlash(state_.program_folder);
 }
 
@@ -429,6 +471,8 @@ void MainWindow::PopMainGrid(std::string& selection) {
       main_grid_.SetCol(0);
       if (main_grid_.Row() > 0 && added.value() > 0) main_grid_.SetRow(1);
       main_grid_.SetColSel(kIdColumn);
+      // After a fall-back the keywords listed belong to a folder no longer in use.
+      if (attempt > 1) PopKeywordGrid();
       break;
     }
     ReportFillError(added.status());
@@ -438,8 +482,6 @@ void MainWindow::PopMainGrid(std::string& selection) {
       main_grid_.SetFormatString(kMainGridFormat);
       break;
     }
-    // A data folder that is no longer current must not keep its keywords listed.
-    PopKeywordGrid();
   }
 
   const std::string n = std::to_string(main_grid_.Rows() - 1);

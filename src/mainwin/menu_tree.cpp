@@ -15,7 +15,9 @@ constexpr MenuEntry Item(M id, std::string_view name, std::string_view caption, 
                          bool checked = false) {
   return {id, name, caption, key, false, checked};
 }
-constexpr MenuEntry Separator() { return {M::kSeparator, "", "-", 0, false, false}; }
+constexpr MenuEntry Separator() {
+  return {M::kSeparator, "", "-", 0, false, false};
+}
 
 constexpr std::array kMenuTree = {
     Top(M::mu_file, "mu_file", "&File"),
@@ -114,7 +116,9 @@ constexpr std::array<StatusPanel, 4> kPanels = {{
 
 }  // namespace
 
-std::span<const MenuEntry> MenuTree() { return kMenuTree; }
+std::span<const MenuEntry> MenuTree() {
+  return kMenuTree;
+}
 
 const MenuEntry& MenuEntryOf(MenuId id) {
   for (const auto& entry : kMenuTree) {
@@ -123,7 +127,11 @@ const MenuEntry& MenuEntryOf(MenuId id) {
   return kMenuTree.front();
 }
 
-std::span<const ToolbarButton> ToolbarButtons() { return kToolbar; }
-std::span<const StatusPanel> StatusPanels() { return kPanels; }
+std::span<const ToolbarButton> ToolbarButtons() {
+  return kToolbar;
+}
+std::span<const StatusPanel> StatusPanels() {
+  return kPanels;
+}
 
 }  // namespace tabrel

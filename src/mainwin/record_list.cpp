@@ -1,5 +1,8 @@
 #include "mainwin/record_list.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <unordered_set>
 
 #include "store/codec.h"
@@ -26,6 +29,8 @@ std::string ReadSearchList(const AppState& state) {
 
 std::unordered_set<std::string_view> SplitLines(std::string_view text) {
   std::unordered_set<std::string_view> lines;
+  // A list of every stamp in the largest file would rehash a dozen times.
+  lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   std::size_t start = 0;
   while (start < text.size()) {
     auto end = text.find('\n', start);
@@ -36,6 +41,21 @@ std::unordered_set<std::string_view> SplitLines(std::string_view text) {
     start = end + 1;
   }
   return lines;
+}
+
+// `field` without its trailing blanks. Most of a record is padding, so it is
+// skipped eight bytes at a time.
+std::string_view WithoutPadding(std::string_view field) {
+  constexpr std::uint64_t kEightBlanks = 0x2020202020202020ULL;
+  std::size_t used = field.size();
+  while (used >= 8) {
+    std::uint64_t eight;
+    std::memcpy(&eight, field.data() + used - 8, 8);
+    if (eight != kEightBlanks) break;
+    used -= 8;
+  }
+  while (used > 0 && field[used - 1] == ' ') --used;
+  return field.substr(0, used);
 }
 
 bool PassesFilter(char rec_type, std::int16_t filter) {
@@ -64,33 +84,70 @@ bool BuildRowText(std::string_view record, std::string& row) {
   } else {
     return false;
   }
-  for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity,
-                              l::kState, l::kZip, l::kCountry, l::kModified}) {
+  for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity, l::kState,
+                              l::kZip, l::kCountry, l::kModified}) {
     row.push_back('\t');
     row.append(Field(record, span));
   }
   return true;
 }
 
-WordMatcher::WordMatcher(std::string word) : word_(std::move(word)) { text_.reserve(1200); }
+WordMatcher::WordMatcher(std::string word)
+    : word_(std::move(word)), word_has_blank_(word_.find(' ') != std::string::npos) {
+  text_.reserve(1200);
+  for (int c = 0; c < 256; ++c) {
+    upper_[static_cast<std::size_t>(c)] =
+        static_cast<char>(UpperCp1252(static_cast<unsigned char>(c)));
+  }
+}
+
+void WordMatcher::AppendUpper(std::string_view field) {
+  // Blanks stay blanks in capitals, so the padding is filled, not converted.
+  const std::size_t used = WithoutPadding(field).size();
+  const std::size_t start = text_.size();
+  text_.resize(start + field.size(), ' ');
+  char* out = text_.data() + start;
+  for (std::size_t i = 0; i < used; ++i) out[i] = upper_[static_cast<unsigned char>(field[i])];
+}
+
+bool WordMatcher::MatchesInOneField(std::string_view record) {
+  // The fields of the joined texts, in any order. Upper-casing makes no
+  // blank and removes none, so an occurrence of a blank-free word lies
+  // within one field's text, before its padding.
+  static constexpr l::Span kStampDate{l::kModified.offset, 10};
+  static constexpr l::Span kSearched[] = {
+      l::kLastName, l::kFirstName, l::kOrg,   l::kEMail, l::kAdd1, l::kAdd2,  l::kCity,
+      l::kState,    l::kCountry,   l::kNotes, l::kPhone, l::kFax,  kStampDate};
+  // Sized once, so that no field pays for a resize.
+  if (text_.size() < l::kNotes.width) text_.resize(l::kNotes.width);
+  char* const buffer = text_.data();
+  const char* const upper = upper_.data();
+  for (const l::Span& span : kSearched) {
+    const std::string_view field = WithoutPadding(Field(record, span));
+    if (field.size() < word_.size()) continue;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+      buffer[i] = upper[static_cast<unsigned char>(field[i])];
+    }
+    if (std::string_view(buffer, field.size()).find(word_) != std::string_view::npos) return true;
+  }
+  return false;
+}
 
 bool WordMatcher::Matches(std::string_view record) {
+  if (word_.empty()) return true;
+  if (!word_has_blank_) return MatchesInOneField(record);
   static constexpr l::Span kGroups[][3] = {
-      {l::kLastName, l::kFirstName, l::kOrg},
-      {l::kEMail, l::kAdd1, l::kAdd2},
-      {l::kCity, l::kState, l::kCountry},
-      {l::kNotes, {0, 0}, {0, 0}},
-      {l::kPhone, l::kFax, {0, 0}},
-      {{l::kModified.offset, 10}, {0, 0}, {0, 0}},
+      {l::kLastName, l::kFirstName, l::kOrg}, {l::kEMail, l::kAdd1, l::kAdd2},
+      {l::kCity, l::kState, l::kCountry},     {l::kNotes, {0, 0}, {0, 0}},
+      {l::kPhone, l::kFax, {0, 0}},           {{l::kModified.offset, 10}, {0, 0}, {0, 0}},
   };
   for (const auto& group : kGroups) {
     text_.clear();
     for (const l::Span& span : group) {
       if (span.width == 0) break;
       if (!text_.empty()) text_.push_back(' ');
-      text_.append(Field(record, span));
+      AppendUpper(Field(record, span));
     }
-    UpperCp1252InPlace(text_);
     if (text_.find(word_) != std::string::npos) return true;
   }
   return false;
@@ -122,14 +179,14 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
     search_list = ReadSearchList(state);
     listed = SplitLines(search_list);
   }
-  WordMatcher matcher(kind == Kind::kWord ? std::string(selection.substr(2)) : std::string());
+  WordMatcher matcher(kind == Kind::kWord ? UpperCp1252(selection.substr(2)) : std::string());
 
   int added = 0;
   std::string row;
   for (std::size_t i = 0; i < count; ++i) {
     if (progress.step) progress.step(static_cast<int>(i + 1));
-    const std::string_view record = all.substr(i * l::kContactRecordLength,
-                                               l::kContactRecordLength);
+    const std::string_view record =
+        all.substr(i * l::kContactRecordLength, l::kContactRecordLength);
     bool selected = false;
     switch (kind) {
       case Kind::kAll:
@@ -144,8 +201,11 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
                    Field(record, l::kKW3) == selection;
         break;
       case Kind::kWord:
-        selected = (!restricted || listed.contains(Field(record, l::kModified))) &&
-                   matcher.Matches(record);
+        // The word test first: a search lists every row shown, often the
+        // whole file, and the word turns most records away, so few stamps
+        // need looking up.
+        selected = matcher.Matches(record) &&
+                   (!restricted || listed.contains(Field(record, l::kModified)));
         break;
     }
     if (!selected) continue;
@@ -155,7 +215,8 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
     grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
     ++added;
   }
-  if (count > 0) state.current_record = DecodeContact(all.substr((count - 1) * l::kContactRecordLength));
+  if (count > 0)
+    state.current_record = DecodeContact(all.substr((count - 1) * l::kContactRecordLength));
   if (added > 0) {
     grid.SetRow(grid.Rows() - 1);
     grid.SetCol(0);

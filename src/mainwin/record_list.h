@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -49,8 +50,17 @@ class WordMatcher {
   bool Matches(std::string_view record);
 
  private:
+  // Appends `field` in capitals; its trailing blanks are copied as they are.
+  void AppendUpper(std::string_view field);
+  // The same test for a word without blanks, which cannot reach past the
+  // text of one field: each field's text alone is upper-cased and searched.
+  bool MatchesInOneField(std::string_view record);
+
   std::string word_;
+  bool word_has_blank_;
   std::string text_;  // reused for every record
+  // UpperCp1252 of every byte, looked up instead of called.
+  std::array<char, 256> upper_;
 };
 
 }  // namespace tabrel

@@ -19,7 +19,9 @@ class FakeMainView : public MainView {
     status[panel] = text;
     status_history.push_back({panel, text});
   }
-  void SetControlVisible(Control control, bool visible) override { visible_controls[control] = visible; }
+  void SetControlVisible(Control control, bool visible) override {
+    visible_controls[control] = visible;
+  }
   void FocusControl(Control control) override { focused = control; }
   Control FocusedControl() const override { return focused; }
   void SetProgressRange(int minimum, int maximum) override { progress_range = {minimum, maximum}; }
