@@ -1,0 +1,416 @@
+#include "gui/main_window_widget.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplashScreen>
+#include <QStatusBar>
+#include <QThread>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "gui/clickable_label.h"
+#include "gui/grid_view.h"
+#include "gui/settings_dialog_widget.h"
+#include "gui/splash_pixmap.h"
+#include "gui/vb_keys.h"
+#include "mainwin/key_codes.h"
+
+namespace tabrel::gui {
+namespace {
+
+constexpr int kMinimumWidth = 443;
+constexpr int kMinimumHeight = 621;
+constexpr int kKeywordListChars = 46;
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::size_t Slot(MenuId id) {
+  return static_cast<std::size_t>(id);
+}
+
+}  // namespace
+
+MainWindowWidget::MainWindowWidget(AppState& state, Dialogs& dialogs, HelpViewer& help,
+                                   QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      dialogs_(dialogs),
+      presenter_(state, *this, dialogs, help) {
+  setObjectName(QStringLiteral("tr30_main"));
+  setWindowTitle(Q(kProgramCaption));
+  setMinimumSize(kMinimumWidth, kMinimumHeight);
+  BuildMenus();
+  BuildToolbar();
+  BuildCentralArea();
+  BuildStatusBar();
+  qApp->installEventFilter(this);
+}
+
+MainWindowWidget::~MainWindowWidget() {
+  qApp->removeEventFilter(this);
+  if (busy_) QApplication::restoreOverrideCursor();
+  // The views' models observe the presenter's grids, which go before the
+  // child widgets would.
+  delete record_view_;
+  delete keyword_view_;
+}
+
+void MainWindowWidget::BuildMenus() {
+  QMenu* menu = nullptr;
+  for (const MenuEntry& entry : MenuTree()) {
+    if (entry.top_level) {
+      menu = menuBar()->addMenu(Q(entry.caption));
+      menu->setObjectName(Q(entry.name));
+      actions_[Slot(entry.id)] = menu->menuAction();
+      continue;
+    }
+    if (menu == nullptr) continue;
+    if (entry.id == MenuId::kSeparator) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = menu->addAction(Q(entry.caption));
+    action->setObjectName(Q(entry.name));
+    if (entry.checked_at_start) {
+      action->setCheckable(true);
+      action->setChecked(true);
+      checked_[Slot(entry.id)] = true;
+    }
+    if (entry.shortcut_key >= key::kF1 && entry.shortcut_key <= key::kF9) {
+      action->setShortcut(QKeySequence(Qt::Key_F1 + (entry.shortcut_key - key::kF1)));
+    }
+    const MenuId id = entry.id;
+    connect(action, &QAction::triggered, this, [this, action, id] {
+      action->setChecked(checked_[Slot(id)]);
+      presenter_.MenuClicked(id);
+    });
+    actions_[Slot(id)] = action;
+  }
+}
+
+void MainWindowWidget::BuildToolbar() {
+  toolbar_ = addToolBar(tr("Toolbar"));
+  toolbar_->setObjectName(QStringLiteral("tr_TB1"));
+  toolbar_->setMovable(false);
+  toolbar_->setFloatable(false);
+  toolbar_->toggleViewAction()->setVisible(false);
+  for (const ToolbarButton& button : ToolbarButtons()) {
+    auto* tool = new QToolButton(toolbar_);
+    tool->setObjectName(Q(button.key));
+    tool->setText(Q(button.caption));
+    tool->setToolTip(Q(button.tooltip));
+    tool->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    tool->setAutoRaise(true);
+    tool->setFocusPolicy(Qt::NoFocus);
+    // The eight buttons share the window's width.
+    tool->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    const std::string_view key = button.key;
+    connect(tool, &QToolButton::clicked, this, [this, key] { presenter_.tr_TB1_ButtonClick(key); });
+    toolbar_->addWidget(tool);
+  }
+}
+
+void MainWindowWidget::BuildStatusBar() {
+  statusBar()->setObjectName(QStringLiteral("tr_SB1"));
+  statusBar()->setSizeGripEnabled(true);
+  const int stretch[] = {0, 0, 2, 3};
+  for (std::size_t i = 0; i < panels_.size(); ++i) {
+    const tabrel::StatusPanel& design = StatusPanels()[i];
+    auto* panel = new ClickableLabel(Q(design.design_text), statusBar());
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(6, 1, 6, 1);
+    if (!design.tooltip.empty()) panel->setToolTip(Q(design.tooltip));
+    if (stretch[i] == 0) {
+      panel->setAlignment(Qt::AlignCenter);
+      panel->setMinimumWidth(panel->fontMetrics().horizontalAdvance(QStringLiteral("PERSONAL")) +
+                             16);
+    } else {
+      // Long texts must not widen the window.
+      panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    if (!design.key.empty()) {
+      panel->setCursor(Qt::PointingHandCursor);
+      const std::string_view key = design.key;
+      connect(panel, &ClickableLabel::Clicked, this,
+              [this, key] { presenter_.tr_SB1_PanelClick(key); });
+    }
+    statusBar()->addWidget(panel, stretch[i]);
+    panels_[i] = panel;
+  }
+}
+
+QWidget* MainWindowWidget::BuildLetterRow() {
+  auto* row = new QWidget(this);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(1);
+  for (int index = 0; index < 26; ++index) {
+    auto* button = new QToolButton(row);
+    button->setText(QString(QChar('A' + index)));
+    button->setObjectName(QStringLiteral("Command1_%1").arg(index));
+    // The grid keeps the focus, so a letter jumps in the list the user is in.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    button->setMinimumWidth(8);
+    connect(button, &QToolButton::clicked, this,
+            [this, index] { presenter_.Command1_Click(index); });
+    layout->addWidget(button);
+  }
+  return row;
+}
+
+void MainWindowWidget::BuildCentralArea() {
+  auto* central = new QWidget(this);
+  auto* outer = new QVBoxLayout(central);
+  outer->setContentsMargins(4, 2, 4, 0);
+  outer->setSpacing(4);
+  outer->addWidget(BuildLetterRow());
+
+  QFont list_font = font();
+  list_font.setPointSizeF(list_font.pointSizeF() + 1);
+
+  record_view_ = new GridView(presenter_.MainGrid(), central);
+  record_view_->setObjectName(QStringLiteral("MainGrid"));
+  record_view_->setFont(list_font);
+  QSizePolicy keep = record_view_->sizePolicy();
+  keep.setRetainSizeWhenHidden(true);
+  record_view_->setSizePolicy(keep);
+  progress_ = new QProgressBar(central);
+  progress_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_->setTextVisible(false);
+  progress_->hide();
+  // The progress bar lies over the bottom of the record list.
+  auto* list_area = new QGridLayout;
+  list_area->addWidget(record_view_, 0, 0);
+  list_area->addWidget(progress_, 0, 0, Qt::AlignBottom);
+
+  keyword_view_ = new GridView(presenter_.KeywordGrid(), central);
+  keyword_view_->setObjectName(QStringLiteral("KeywordGrid"));
+  keyword_view_->setFont(list_font);
+  keyword_view_->setFixedWidth(keyword_view_->WidthForChars(kKeywordListChars));
+  // Its one column reaches the scroll bar, however the font measures.
+  keyword_view_->horizontalHeader()->setStretchLastSection(true);
+  all_records_ = new QPushButton(tr("All Records <F4>"), central);
+  all_records_->setObjectName(QStringLiteral("AllRecords"));
+  all_records_->setFocusPolicy(Qt::NoFocus);
+  connect(all_records_, &QPushButton::clicked, this, [this] { presenter_.AllRecords_Click(); });
+  auto* keyword_column = new QVBoxLayout;
+  keyword_column->setSpacing(3);
+  keyword_column->addWidget(all_records_);
+  keyword_column->addWidget(keyword_view_, 1);
+
+  auto* lists = new QHBoxLayout;
+  lists->setSpacing(4);
+  lists->addLayout(list_area, 1);
+  lists->addLayout(keyword_column);
+  outer->addLayout(lists, 1);
+  setCentralWidget(central);
+
+  ConnectGrid(record_view_, Control::kMainGrid);
+  ConnectGrid(keyword_view_, Control::kKeywordGrid);
+}
+
+void MainWindowWidget::ConnectGrid(GridView* view, Control control) {
+  const bool records = control == Control::kMainGrid;
+  connect(view, &GridView::GotFocus, this, [this, control, records] {
+    focused_ = control;
+    if (records) {
+      presenter_.MainGrid_GotFocus();
+    } else {
+      presenter_.KeywordGrid_GotFocus();
+    }
+  });
+  connect(view, &GridView::LostFocus, this, [this, control, records] {
+    if (focused_ == control) focused_ = Control::kNone;
+    if (!records) presenter_.KeywordGrid_LostFocus();
+  });
+  connect(view, &QTableView::doubleClicked, this, [this, records] {
+    if (records) {
+      presenter_.MainGrid_dblClick();
+    } else {
+      presenter_.KeywordGrid_dblClick();
+    }
+  });
+}
+
+QLabel* MainWindowWidget::StatusPanel(int panel) const {
+  if (panel < 1 || panel > static_cast<int>(panels_.size())) return nullptr;
+  return panels_[static_cast<std::size_t>(panel - 1)];
+}
+
+void MainWindowWidget::SetCaption(const std::string& caption) {
+  setWindowTitle(QString::fromStdString(caption));
+}
+
+void MainWindowWidget::SetMenuEnabled(MenuId id, bool enabled) {
+  if (id == MenuId::kSeparator || !actions_[Slot(id)]) return;
+  actions_[Slot(id)]->setEnabled(enabled);
+}
+
+void MainWindowWidget::SetMenuChecked(MenuId id, bool checked) {
+  if (id == MenuId::kSeparator || !actions_[Slot(id)]) return;
+  checked_[Slot(id)] = checked;
+  QAction* action = actions_[Slot(id)];
+  if (checked) action->setCheckable(true);
+  action->setChecked(checked);
+}
+
+void MainWindowWidget::SetMenuCaption(MenuId id, const std::string& caption) {
+  if (id == MenuId::kSeparator || !actions_[Slot(id)]) return;
+  actions_[Slot(id)]->setText(QString::fromStdString(caption));
+}
+
+void MainWindowWidget::SetStatusText(int panel, const std::string& text) {
+  if (QLabel* label = StatusPanel(panel)) label->setText(QString::fromStdString(text));
+}
+
+void MainWindowWidget::SetControlVisible(Control control, bool visible) {
+  switch (control) {
+    case Control::kMainGrid:
+      record_view_->setVisible(visible);
+      break;
+    case Control::kKeywordGrid:
+      keyword_view_->setVisible(visible);
+      break;
+    case Control::kAllRecords:
+      all_records_->setVisible(visible);
+      break;
+    case Control::kProgressBar:
+      progress_->setVisible(visible);
+      if (visible) progress_->raise();
+      break;
+    case Control::kToolbar:
+      toolbar_->setVisible(visible);
+      break;
+    default:
+      // The record view panel, keyword edit, file selector and preview are
+      // not part of this window yet.
+      break;
+  }
+}
+
+void MainWindowWidget::FocusControl(Control control) {
+  QWidget* target = nullptr;
+  switch (control) {
+    case Control::kMainGrid:
+      target = record_view_;
+      break;
+    case Control::kKeywordGrid:
+      target = keyword_view_;
+      break;
+    case Control::kAllRecords:
+      target = all_records_;
+      break;
+    default:
+      return;
+  }
+  if (control == Control::kMainGrid || control == Control::kKeywordGrid) focused_ = control;
+  target->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindowWidget::SetProgressRange(int minimum, int maximum) {
+  progress_->setRange(minimum, maximum);
+}
+
+void MainWindowWidget::SetProgressValue(int value) {
+  progress_->setValue(value);
+  // A fill runs without the event loop; the bar has to draw itself.
+  if (progress_->isVisible()) progress_->repaint();
+}
+
+void MainWindowWidget::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+void MainWindowWidget::ShowSplash() {
+  if (!splash_) splash_ = std::make_unique<QSplashScreen>(PaintSplashPixmap());
+  splash_->show();
+  splash_->raise();
+  splash_clock_.start();
+  QApplication::processEvents();
+}
+
+void MainWindowWidget::CloseSplash() {
+  if (!splash_) return;
+  // A fast start would only flash the screen; keep it up long enough to read.
+  while (splash_clock_.elapsed() < splash_minimum_.count()) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(10);
+  }
+  splash_->close();
+  splash_.reset();
+}
+
+SettingsDialogWidget* MainWindowWidget::SettingsWindow() const {
+  return settings_;
+}
+
+void MainWindowWidget::OpenSettings() {
+  if (!settings_) settings_ = new SettingsDialogWidget(state_, dialogs_, this);
+  settings_->Open();
+}
+
+void MainWindowWidget::CloseWindow() {
+  close();
+}
+
+void MainWindowWidget::closeEvent(QCloseEvent* event) {
+  presenter_.Form_Unload();
+  if (settings_) settings_->hide();
+  event->accept();
+}
+
+bool MainWindowWidget::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::KeyPress || type == QEvent::ShortcutOverride) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // A key event travels from the focus widget up through its parents; the
+    // presenter sees it once, at its first receiver, and only in this window.
+    QWidget* first = focusWidget() ? focusWidget() : this;
+    if (widget != nullptr && widget == first && widget->window() == this) {
+      return HandleKey(static_cast<QKeyEvent*>(event));
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindowWidget::HandleKey(QKeyEvent* event) {
+  if (event->modifiers() & Qt::AltModifier) return false;  // the menus' mnemonics
+  const int code = VbKeyCode(event->key());
+  if (code == 0) return false;
+  const int shift = VbShiftMask(event->modifiers());
+  if (event->type() == QEvent::ShortcutOverride) {
+    // This comes before the menu shortcuts (F1 to F9) act: a key the
+    // presenter consumes must not also fire its menu item. The key press
+    // that follows gets the same answer without a second call.
+    overridden_key_ = event->key();
+    overridden_key_consumed_ = presenter_.Form_KeyDown(code, shift);
+    if (overridden_key_consumed_) event->accept();
+    return overridden_key_consumed_;
+  }
+  if (overridden_key_ == event->key()) {
+    overridden_key_ = 0;
+    return overridden_key_consumed_;
+  }
+  return presenter_.Form_KeyDown(code, shift);
+}
+
+}  // namespace tabrel::gui

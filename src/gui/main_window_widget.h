@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <chrono>
+#include <memory>
+
+#include "mainwin/main_view.h"
+#include "mainwin/main_window.h"
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSplashScreen;
+class QToolBar;
+
+namespace tabrel::gui {
+
+class ClickableLabel;
+class GridView;
+class SettingsDialogWidget;
+
+// The main window. It owns the main window presenter and draws what the
+// presenter decides; every user action goes to one of the presenter's event
+// procedures, and every key of the window passes the presenter's key
+// handler before the control with the focus sees it.
+class MainWindowWidget : public QMainWindow, public MainView {
+  Q_OBJECT
+
+ public:
+  // `state`, `dialogs` and `help` must outlive the window. Nothing is read
+  // until presenter().Form_Load().
+  MainWindowWidget(AppState& state, Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
+  ~MainWindowWidget() override;
+
+  MainWindow& presenter() { return presenter_; }
+  // How long the opening screen stays up at least; tests make it zero.
+  void SetSplashMinimum(std::chrono::milliseconds duration) { splash_minimum_ = duration; }
+
+  QAction* MenuAction(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
+  GridView* RecordView() const { return record_view_; }
+  GridView* KeywordView() const { return keyword_view_; }
+  QLabel* StatusPanel(int panel) const;
+  QProgressBar* ProgressBar() const { return progress_; }
+  // Null until the settings dialog is opened the first time.
+  SettingsDialogWidget* SettingsWindow() const;
+
+  // MainView
+  void SetCaption(const std::string& caption) override;
+  void SetMenuEnabled(MenuId id, bool enabled) override;
+  void SetMenuChecked(MenuId id, bool checked) override;
+  void SetMenuCaption(MenuId id, const std::string& caption) override;
+  void SetStatusText(int panel, const std::string& text) override;
+  void SetControlVisible(Control control, bool visible) override;
+  void FocusControl(Control control) override;
+  Control FocusedControl() const override { return focused_; }
+  void SetProgressRange(int minimum, int maximum) override;
+  void SetProgressValue(int value) override;
+  void SetBusy(bool busy) override;
+  void ShowSplash() override;
+  void CloseSplash() override;
+  void OpenSettings() override;
+  void CloseWindow() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  static constexpr std::size_t kMenuCount = static_cast<std::size_t>(MenuId::kSeparator);
+
+  void BuildMenus();
+  void BuildToolbar();
+  void BuildStatusBar();
+  void BuildCentralArea();
+  QWidget* BuildLetterRow();
+  void ConnectGrid(GridView* view, Control control);
+  bool HandleKey(QKeyEvent* event);
+
+  AppState& state_;
+  Dialogs& dialogs_;
+  MainWindow presenter_;
+  std::array<QAction*, kMenuCount> actions_{};
+  // The ticks as the presenter set them; a click must not change them.
+  std::array<bool, kMenuCount> checked_{};
+  std::array<ClickableLabel*, 4> panels_{};
+  GridView* record_view_ = nullptr;
+  GridView* keyword_view_ = nullptr;
+  QPushButton* all_records_ = nullptr;
+  QProgressBar* progress_ = nullptr;
+  QToolBar* toolbar_ = nullptr;
+  QPointer<SettingsDialogWidget> settings_;
+  std::unique_ptr<QSplashScreen> splash_;
+  QElapsedTimer splash_clock_;
+  std::chrono::milliseconds splash_minimum_{700};
+  Control focused_ = Control::kNone;
+  bool busy_ = false;
+  // A key the presenter already saw as a shortcut override, and its answer.
+  int overridden_key_ = 0;
+  bool overridden_key_consumed_ = false;
+};
+
+}  // namespace tabrel::gui
