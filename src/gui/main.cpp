@@ -8,7 +8,9 @@
 
 #include "gui/main_window_widget.h"
 #include "gui/qt_dialogs.h"
+#include "gui/qt_file_selector.h"
 #include "gui/qt_help_viewer.h"
+#include "gui/system_clock.h"
 #include "store/app_state.h"
 
 int main(int argc, char** argv) {
@@ -29,7 +31,10 @@ int main(int argc, char** argv) {
   tabrel::AppState state(QFile::encodeName(folder).toStdString());
   tabrel::gui::QtDialogs dialogs;
   tabrel::gui::QtHelpViewer help;
-  tabrel::gui::MainWindowWidget window(state, dialogs, help);
+  tabrel::gui::SystemClock clock;
+  tabrel::gui::QtFileSelector files;
+  tabrel::Platform platform{dialogs, help, clock, files};
+  tabrel::gui::MainWindowWidget window(state, platform);
   window.presenter().Form_Load();
   window.resize(1200, 800);
   window.show();

@@ -42,12 +42,11 @@ std::size_t Slot(MenuId id) {
 
 }  // namespace
 
-MainWindowWidget::MainWindowWidget(AppState& state, Dialogs& dialogs, HelpViewer& help,
-                                   QWidget* parent)
+MainWindowWidget::MainWindowWidget(AppState& state, Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
-      dialogs_(dialogs),
-      presenter_(state, *this, dialogs, help) {
+      dialogs_(platform.dialogs),
+      presenter_(state, *this, platform) {
   setObjectName(QStringLiteral("tr30_main"));
   setWindowTitle(Q(kProgramCaption));
   setMinimumSize(kMinimumWidth, kMinimumHeight);
@@ -412,5 +411,9 @@ bool MainWindowWidget::HandleKey(QKeyEvent* event) {
   }
   return presenter_.Form_KeyDown(code, shift);
 }
+
+void MainWindowWidget::SetKeywordEditText(const std::string& text) { keyword_edit_ = text; }
+std::string MainWindowWidget::KeywordEditText() const { return keyword_edit_; }
+bool MainWindowWidget::KeyOpPersonal() const { return false; }
 
 }  // namespace tabrel::gui

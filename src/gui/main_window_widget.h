@@ -32,9 +32,9 @@ class MainWindowWidget : public QMainWindow, public MainView {
   Q_OBJECT
 
  public:
-  // `state`, `dialogs` and `help` must outlive the window. Nothing is read
-  // until presenter().Form_Load().
-  MainWindowWidget(AppState& state, Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
+  // `state` and `platform` must outlive the window. Nothing is read until
+  // presenter().Form_Load().
+  MainWindowWidget(AppState& state, Platform& platform, QWidget* parent = nullptr);
   ~MainWindowWidget() override;
 
   MainWindow& presenter() { return presenter_; }
@@ -63,6 +63,9 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void SetBusy(bool busy) override;
   void ShowSplash() override;
   void CloseSplash() override;
+  void SetKeywordEditText(const std::string& text) override;
+  std::string KeywordEditText() const override;
+  bool KeyOpPersonal() const override;
   void OpenSettings() override;
   void CloseWindow() override;
 
@@ -98,6 +101,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QElapsedTimer splash_clock_;
   std::chrono::milliseconds splash_minimum_{700};
   Control focused_ = Control::kNone;
+  std::string keyword_edit_;
   bool busy_ = false;
   // A key the presenter already saw as a shortcut override, and its answer.
   int overridden_key_ = 0;

@@ -14,9 +14,10 @@ enum class Control {
   kKeywordGrid,
   kAllRecords,
   kProgressBar,
-  kBackground,  // backdrop of the record view panel
-  kViewFrame,   // the record view panel
-  kKeyFrame,    // keyword edit
+  kBackground,   // backdrop of the record view panel
+  kViewFrame,    // the record view panel
+  kKeyFrame,     // keyword edit
+  kKeywordEdit,  // the keyword text box in the keyword edit frame
   kFileSelector,
   kPreviewText,
   kToolbar,
@@ -43,6 +44,10 @@ class MainView {
   virtual void SetBusy(bool busy) = 0;
   virtual void ShowSplash() = 0;
   virtual void CloseSplash() = 0;
+  // The keyword edit frame's text box and its personal/public choice.
+  virtual void SetKeywordEditText(const std::string& text) = 0;
+  virtual std::string KeywordEditText() const = 0;
+  virtual bool KeyOpPersonal() const = 0;
   // Opens the settings dialog (modeless); it reads tr30.ini itself.
   virtual void OpenSettings() = 0;
   // Ends the program.

@@ -57,8 +57,14 @@ class ThrottledProgress {
 
 }  // namespace
 
-MainWindow::MainWindow(AppState& state, MainView& view, Dialogs& dialogs, HelpViewer& help)
-    : state_(state), view_(view), dialogs_(dialogs), help_(help) {
+MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
+    : state_(state),
+      view_(view),
+      platform_(platform),
+      dialogs_(platform.dialogs),
+      keywords_(state, view, platform.dialogs, *this),
+      data_sets_(state, view, platform, *this),
+      sort_search_(state, view, platform.dialogs, *this) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -74,7 +80,7 @@ MainWindow::MainWindow(AppState& state, MainView& view, Dialogs& dialogs, HelpVi
 }
 
 void MainWindow::Form_Load() {
-  help_.SetHelpFile("tabrel.hlp");
+  platform_.help.SetHelpFile("tabrel.hlp");
   view_.SetCaption(std::string(kProgramCaption));
   for (std::size_t i = 0; i < StatusPanels().size(); ++i) {
     view_.SetStatusText(static_cast<int>(i + 1), std::string(StatusPanels()[i].design_text));
@@ -96,17 +102,12 @@ void MainWindow::Form_Load() {
   PopKeywordGrid();
   std::string all(kAllRecords);
   PopMainGrid(all);
-  const std::string path1 = Trim(state_.settings.Path1);
-  const std::string path2 = Trim(state_.settings.Path2);
-  if (!path1.empty())
-    view_.SetMenuCaption(MenuId::mu_data1, "Use Alternate #1: " + DecodeCp1252(path1));
-  if (!path2.empty())
-    view_.SetMenuCaption(MenuId::mu_data2, "Use Alternate #2: " + DecodeCp1252(path2));
+  data_sets_.LabelAlternates();
   view_.CloseSplash();
 }
 
 void MainWindow::Form_Unload() {
-  help_.Close();
+  platform_.help.Close();
 }
 
 void MainWindow::mu_exit_Click() {
@@ -153,7 +154,7 @@ bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
 bool MainWindow::ViewPanelKey(int key_code) {
   switch (key_code) {
     case key::kEscape:
-      CloseView();
+      HideViewPanel();
       break;
     case key::kV:
       dialogs_.Show({"Envelope printing is not available yet.",
@@ -186,7 +187,7 @@ bool MainWindow::ViewPanelKey(int key_code) {
   return true;  // the panel consumes every key
 }
 
-void MainWindow::CloseView() {
+void MainWindow::HideViewPanel() {
   view_panel_visible_ = false;
   view_.SetControlVisible(Control::kViewFrame, false);
   view_.SetControlVisible(Control::kBackground, false);
@@ -212,6 +213,28 @@ void MainWindow::MenuClicked(MenuId id) {
       return mu_FreeListON_Click();
     case MenuId::mu_FreeListOFF:
       return mu_FreeListOFF_Click();
+    case MenuId::mu_Sort:
+      return mu_Sort_Click();
+    case MenuId::mu_WordSearchCurrent:
+      return mu_WordSearchCurrent_Click();
+    case MenuId::mu_datadefault:
+      return mu_datadefault_Click();
+    case MenuId::mu_data1:
+      return mu_data1_Click();
+    case MenuId::mu_data2:
+      return mu_data2_Click();
+    case MenuId::mu_dataspecial:
+      return mu_dataspecial_Click();
+    case MenuId::mu_makeUndo:
+      return mu_makeUndo_Click();
+    case MenuId::mu_undo:
+      return mu_undo_Click();
+    case MenuId::mu_NewKey:
+      return mu_NewKey_Click();
+    case MenuId::mu_changeKey:
+      return mu_changeKey_Click();
+    case MenuId::mu_deleteKey:
+      return mu_deleteKey_Click();
     default:
       return NotAvailableYet(id);
   }
@@ -260,7 +283,7 @@ void MainWindow::AllRecords_Click() {
 }
 
 void MainWindow::mu_DisplayAll_Click() {
-  CloseView();
+  HideViewPanel();
   main_grid_.SetVisible(false);
   mu_FreeListOFF_Click();
   PopKeywordGrid();
@@ -271,7 +294,7 @@ void MainWindow::mu_DisplayAll_Click() {
 }
 
 void MainWindow::mu_NoKeys_Click() {
-  CloseView();
+  HideViewPanel();
   main_grid_.SetVisible(false);
   mu_FreeListOFF_Click();
   std::string none;
@@ -327,12 +350,8 @@ void MainWindow::mu_Settings_Click() {
   view_.OpenSettings();
 }
 
-bool MainWindow::FrameBlocksLetters() const {
-  return key_frame_visible_ || file_selector_visible_;
-}
-
 void MainWindow::Command1_Click(int index) {
-  if (FrameBlocksLetters() || index < 0 || index > 25) return;
+  if (keywords_.frame_visible() || index < 0 || index > 25) return;
   const bool keywords = view_.FocusedControl() == Control::kKeywordGrid;
   Grid& grid = keywords ? keyword_grid_ : main_grid_;
   const std::string message = keywords ? "No keywords start with " : "No records start with ";
@@ -391,11 +410,11 @@ void MainWindow::KeywordGrid_LostFocus() {
 
 void MainWindow::KeywordGrid_dblClick() {
   if (keyword_grid_.Row() < 1) return;
-  CloseView();
+  HideViewPanel();
   main_grid_.SetVisible(true);
   std::string keyword(keyword_grid_.Text());
   PopMainGrid(keyword);
-  keyword_edit_text_ = Trim(keyword_grid_.Text());
+  view_.SetKeywordEditText(DecodeCp1252(Trim(keyword_grid_.Text())));
 }
 
 void MainWindow::SetGridColors() {
@@ -418,7 +437,7 @@ void MainWindow::ShowMenu() {
 }
 
 void MainWindow::ShowAllRecords() {
-  CloseView();
+  HideViewPanel();
   main_grid_.SetVisible(false);
   std::string all(kAllRecords);
   PopMainGrid(all);

@@ -3,11 +3,13 @@
 #include <string>
 #include <string_view>
 
+#include "mainwin/data_set_menu.h"
 #include "mainwin/grid.h"
+#include "mainwin/keyword_panel.h"
 #include "mainwin/main_view.h"
 #include "mainwin/menu_tree.h"
-#include "platform/dialogs.h"
-#include "platform/help_viewer.h"
+#include "mainwin/sort_search.h"
+#include "platform/platform.h"
 #include "store/app_state.h"
 #include "store/status.h"
 
@@ -21,7 +23,7 @@ inline constexpr std::string_view kProgramCaption = "Tabrel 3.0";
 // boxes and the data stays as it was.
 class MainWindow {
  public:
-  MainWindow(AppState& state, MainView& view, Dialogs& dialogs, HelpViewer& help);
+  MainWindow(AppState& state, MainView& view, Platform& platform);
 
   Grid& MainGrid() { return main_grid_; }
   Grid& KeywordGrid() { return keyword_grid_; }
@@ -53,6 +55,19 @@ class MainWindow {
   void mu_FreeListOFF_Click();
   void mu_Settings_Click();
   void mu_exit_Click();
+  void mu_Sort_Click() { sort_search_.mu_Sort_Click(); }
+  void mu_WordSearchCurrent_Click() { sort_search_.mu_WordSearchCurrent_Click(); }
+  void mu_datadefault_Click() { data_sets_.mu_datadefault_Click(); }
+  void mu_data1_Click() { data_sets_.mu_data1_Click(); }
+  void mu_data2_Click() { data_sets_.mu_data2_Click(); }
+  void mu_dataspecial_Click() { data_sets_.mu_dataspecial_Click(); }
+  void mu_makeUndo_Click() { data_sets_.mu_makeUndo_Click(); }
+  void mu_undo_Click() { data_sets_.mu_undo_Click(); }
+  void mu_NewKey_Click() { keywords_.mu_NewKey_Click(); }
+  void mu_changeKey_Click() { keywords_.mu_changeKey_Click(); }
+  void mu_deleteKey_Click() { keywords_.mu_deleteKey_Click(); }
+  void KeySave_Click() { keywords_.KeySave_Click(); }
+  void KeyCancel_Click() { keywords_.KeyCancel_Click(); }
 
   // Shared routines.
   // Fills the record list for `selection` ("All Records", "" for records
@@ -64,30 +79,30 @@ class MainWindow {
   void ShowMenu();
   void SetGridColors();
   void ShowAllRecords();
+  // Hides the record view panel and its backdrop.
+  void HideViewPanel();
 
   bool view_panel_visible() const { return view_panel_visible_; }
-  const std::string& keyword_edit_text() const { return keyword_edit_text_; }
+  bool key_frame_visible() const { return keywords_.frame_visible(); }
 
  private:
   void NotAvailableYet(MenuId id);
   void RemoveCurrentRow();
   void SetFilter(std::int16_t filter, MenuId item, std::string_view panel_text);
-  void CloseView();
   bool ViewPanelKey(int key_code);
   void ReportFillError(const Status& status);
   void SetListColours(Colour colour);
-  bool FrameBlocksLetters() const;
 
   AppState& state_;
   MainView& view_;
+  Platform& platform_;
   Dialogs& dialogs_;
-  HelpViewer& help_;
   Grid main_grid_;
   Grid keyword_grid_;
   bool view_panel_visible_ = false;
-  bool key_frame_visible_ = false;
-  bool file_selector_visible_ = false;
-  std::string keyword_edit_text_ = "Text1";
+  KeywordPanel keywords_;
+  DataSetMenu data_sets_;
+  SortSearch sort_search_;
 };
 
 }  // namespace tabrel

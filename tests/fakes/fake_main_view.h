@@ -29,6 +29,9 @@ class FakeMainView : public MainView {
   void SetBusy(bool is_busy) override { busy = is_busy; }
   void ShowSplash() override { splash_shown = true; }
   void CloseSplash() override { splash_closed = true; }
+  void SetKeywordEditText(const std::string& text) override { keyword_edit = text; }
+  std::string KeywordEditText() const override { return keyword_edit; }
+  bool KeyOpPersonal() const override { return personal; }
   void OpenSettings() override { ++settings_opened; }
   void CloseWindow() override { closed = true; }
 
@@ -45,6 +48,8 @@ class FakeMainView : public MainView {
   bool busy = false;
   bool splash_shown = false;
   bool splash_closed = false;
+  std::string keyword_edit;
+  bool personal = false;
   int settings_opened = 0;
   bool closed = false;
 };

@@ -6,7 +6,9 @@
 #include <filesystem>
 
 #include "fakes/contact_files.h"
+#include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_main_view.h"
 #include "fakes/temp_dir.h"
@@ -57,7 +59,10 @@ class MainWindowTest : public ::testing::Test {
   FakeMainView view;
   FakeDialogs dialogs;
   FakeHelp help;
-  MainWindow window{state, view, dialogs, help};
+  testing::FakeClock clock;
+  testing::FakeFileSelector files;
+  Platform platform{dialogs, help, clock, files};
+  MainWindow window{state, view, platform};
 
   void WriteSample() {
     WriteContacts(dir, SampleRecords());
@@ -227,7 +232,7 @@ TEST_F(MainWindowTest, FreeModeListsTheSameKeywordTwiceWhenSelectedTwice) {
   window.KeywordGrid().SetRow(1);
   window.KeywordGrid_dblClick();
   window.KeywordGrid_dblClick();
-  EXPECT_EQ(window.keyword_edit_text(), "Friends");
+  EXPECT_EQ(view.keyword_edit, "Friends");
   EXPECT_EQ(Names(), (std::vector<std::string>{"Acme Corp", ",", "Adams, Ann", "baker, Bob",
                                                "Adams, Ann", "baker, Bob"}));
   EXPECT_EQ(view.status[3], "6 RECORDS SELECTED");
@@ -396,7 +401,7 @@ TEST_F(MainWindowTest, UnreadableDataFolderFallsBackToTheProgramFolder) {
 TEST_F(MainWindowTest, WhenTheProgramFolderFailsTooTheFillStopsWithAnEmptyList) {
   AppState lost(dir.path() + "program-gone/");
   lost.data_path = dir.path() + "data-gone/";
-  MainWindow lost_window(lost, view, dialogs, help);
+  MainWindow lost_window(lost, view, platform);
   std::string all = "All Records";
   lost_window.PopMainGrid(all);
   std::string shown;

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/file_selector.h"
+
+namespace tabrel::gui {
+
+// The file selector as a modal dialog.
+class QtFileSelector : public FileSelector {
+ public:
+  std::optional<FileChoice> Select(const std::string& start_folder,
+                                   const std::string& pattern) override;
+};
+
+}  // namespace tabrel::gui

@@ -1,0 +1,180 @@
+#include "mainwin/keyword_panel.h"
+
+#include <algorithm>
+
+#include "mainwin/main_window.h"
+#include "mainwin/record_list.h"
+#include "store/codec.h"
+#include "store/keyword_file.h"
+#include "store/layout.h"
+#include "store/text.h"
+
+namespace tabrel {
+namespace {
+
+constexpr char kPersonalMark = '~';
+
+}  // namespace
+
+KeywordPanel::KeywordPanel(AppState& state, MainView& view, Dialogs& dialogs, MainWindow& main)
+    : state_(state), view_(view), dialogs_(dialogs), main_(main) {}
+
+void KeywordPanel::ShowFrame(bool visible) {
+  frame_visible_ = visible;
+  view_.SetControlVisible(Control::kKeyFrame, visible);
+}
+
+bool KeywordPanel::Report(const Status& status, const std::string& consequence) {
+  if (status.ok()) return false;
+  dialogs_.Show({status.ErrorLine() + "\r\n" + consequence,
+                 "Disk access error!",
+                 MessageIcon::kExclamation,
+                 MessageButtons::kOk,
+                 {}});
+  return true;
+}
+
+std::string KeywordPanel::CurrentKeyword() const {
+  return Trim(EncodeCp1252(view_.KeywordEditText()).bytes);
+}
+
+void KeywordPanel::mu_NewKey_Click() {
+  ShowFrame(true);
+  edit_mode_ = kAddMode;
+  view_.SetKeywordEditText("");
+  view_.FocusControl(Control::kKeywordEdit);
+}
+
+void KeywordPanel::mu_changeKey_Click() {
+  const std::string current = CurrentKeyword();
+  if (current.empty()) {
+    // A blank old keyword would match every empty keyword slot of every record.
+    dialogs_.Show({"Double-click the keyword you want to change in the keyword list first.",
+                   "Nothing to do!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+    return;
+  }
+  old_keyword_ = current;
+  ShowFrame(true);
+  view_.FocusControl(Control::kKeywordEdit);
+  edit_mode_ = kChangeMode;
+}
+
+void KeywordPanel::KeyCancel_Click() {
+  ShowFrame(false);
+}
+
+void KeywordPanel::KeySave_Click() {
+  const EncodeResult encoded = EncodeCp1252(view_.KeywordEditText());
+  if (encoded.replaced > 0) {
+    dialogs_.Show(
+        {"The keyword holds characters that cannot be stored. Please type it again "
+         "without them.",
+         "Nothing to do!",
+         MessageIcon::kExclamation,
+         MessageButtons::kOk,
+         {}});
+    return;
+  }
+  std::string text = encoded.bytes;
+  const bool personal = view_.KeyOpPersonal();
+  if ((text.empty() || text[0] != kPersonalMark) && personal) {
+    text = kPersonalMark + Trim(text);
+  } else if (!text.empty() && text[0] == kPersonalMark && !personal) {
+    text.erase(0, 1);
+  }
+  // What is stored: cut to the entry width, so that the checks below compare
+  // the keyword as it will be kept.
+  const std::string keyword = Trim(Trim(text).substr(0, layout::kKeywordRecordLength));
+  if (keyword.empty()) {
+    dialogs_.Show({"Can't have a blank keyword",
+                   "Nothing to do!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+    ShowFrame(false);
+    return;
+  }
+
+  auto entries = ReadKeywords(state_);
+  if (Report(entries.status(), "The keyword list was not changed.")) {
+    ShowFrame(false);
+    return;
+  }
+  const bool exists = std::any_of(entries.value().begin(), entries.value().end(),
+                                  [&](const std::string& e) { return TrimView(e) == keyword; });
+
+  if (edit_mode_ == kAddMode) {
+    ShowFrame(false);
+    if (exists) {
+      dialogs_.Show({"The keyword " + DecodeCp1252(keyword) + " is already in the list.",
+                     "Nothing to do!",
+                     MessageIcon::kInformation,
+                     MessageButtons::kOk,
+                     {}});
+      return;
+    }
+    if (Report(AppendKeyword(state_, keyword), "The keyword was not added.")) return;
+    Report(SortKeywordFile(state_), "The keyword list could not be sorted.");
+    main_.PopKeywordGrid();
+    return;
+  }
+
+  if (exists && keyword != old_keyword_) {
+    const std::string question =
+        "The keyword " + DecodeCp1252(keyword) +
+        " is already in the list.\r\nDo you want to merge " + DecodeCp1252(old_keyword_) +
+        " into it? Every record that carries " + DecodeCp1252(old_keyword_) + " will carry " +
+        DecodeCp1252(keyword) + " instead.";
+    if (dialogs_.Show({question, "Confirm", MessageIcon::kQuestion, MessageButtons::kYesNo,
+                       MessageAnswer::kNo}) != MessageAnswer::kYes) {
+      return;  // the frame stays open for another name
+    }
+  }
+  ShowFrame(false);
+  if (Report(RenameKeyword(state_, old_keyword_, keyword),
+             "The keyword was not renamed everywhere.")) {
+    main_.PopKeywordGrid();
+    return;
+  }
+  Report(SortKeywordFile(state_), "The keyword list could not be sorted.");
+  main_.PopKeywordGrid();
+}
+
+void KeywordPanel::mu_deleteKey_Click() {
+  const std::string k = CurrentKeyword();
+  if (k.empty()) {
+    dialogs_.Show({"Double-click the keyword you want to delete in the keyword list first.",
+                   "Nothing to do!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+    return;
+  }
+  const std::string shown = DecodeCp1252(k);
+  if (dialogs_.Show({"Delete Keyword " + shown + " ?",
+                     "Confirm",
+                     MessageIcon::kExclamation,
+                     MessageButtons::kYesNo,
+                     {}}) != MessageAnswer::kYes) {
+    return;
+  }
+  if (Report(DeleteKeywordEntry(state_, k), "The keyword was not deleted.")) return;
+  if (dialogs_.Show({"Keyword " + shown +
+                         " has been deleted from the keyword list.\r\nDo you now wish to remove "
+                         "it from your line items as well?",
+                     "Now what?", MessageIcon::kQuestion, MessageButtons::kYesNo,
+                     MessageAnswer::kNo}) == MessageAnswer::kYes) {
+    Report(RemoveKeywordFromRecords(state_, k), "The records still carry the keyword.");
+  }
+  main_.PopKeywordGrid();
+  main_.HideViewPanel();
+  main_.MainGrid().SetVisible(true);
+  main_.mu_FreeListOFF_Click();
+  std::string all(kAllRecords);
+  main_.PopMainGrid(all);
+}
+
+}  // namespace tabrel

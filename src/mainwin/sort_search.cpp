@@ -1,0 +1,72 @@
+#include "mainwin/sort_search.h"
+
+#include <cerrno>
+#include <fstream>
+
+#include "mainwin/main_window.h"
+#include "mainwin/record_list.h"
+#include "store/codec.h"
+#include "store/contact_sort.h"
+#include "store/text.h"
+
+namespace tabrel {
+
+SortSearch::SortSearch(AppState& state, MainView& view, Dialogs& dialogs, MainWindow& main)
+    : state_(state), view_(view), dialogs_(dialogs), main_(main) {}
+
+void SortSearch::mu_Sort_Click() {
+  view_.SetControlVisible(Control::kProgressBar, true);
+  view_.SetBusy(true);
+  const Status sorted = SortContactFile(state_);
+  view_.SetBusy(false);
+  if (!sorted.ok()) {
+    dialogs_.Show({sorted.ErrorLine() + "\r\nThe data set was not sorted; it is unchanged.",
+                   "Disk access error!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+  }
+  main_.MainGrid().SetVisible(false);
+  std::string all(kAllRecords);
+  main_.PopMainGrid(all);
+}
+
+void SortSearch::mu_WordSearchCurrent_Click() {
+  const auto answer =
+      dialogs_.Input("Find what?", "Search for a word", DecodeCp1252(state_.last_search_word));
+  const std::string word = answer ? UpperCp1252(Trim(EncodeCp1252(*answer).bytes)) : std::string();
+  if (answer) state_.last_search_word = word;
+  if (word.empty()) return;
+
+  // The rows listed now, by their stamps, for the fill to search within.
+  Grid& grid = main_.MainGrid();
+  std::string list;
+  list.reserve(static_cast<std::size_t>(grid.Rows()) * 21);
+  for (int row = 1; row < grid.Rows(); ++row) {
+    list.append(grid.TextAt(row, kIdColumn));
+    list.append("\r\n");
+  }
+  grid.SetCol(kIdColumn);
+  const std::string path = state_.ProgramFile(kSearchListName);
+  {
+    // A scratch file the fill deletes again: no need to flush it to disk.
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(list.data(), static_cast<std::streamsize>(list.size()));
+    out.close();
+    if (!out) {
+      const Status s = Status::FromErrno(errno ? errno : EIO, path);
+      dialogs_.Show({s.ErrorLine() + "\r\nThe search could not start.",
+                     "Disk access error!",
+                     MessageIcon::kExclamation,
+                     MessageButtons::kOk,
+                     {}});
+      return;
+    }
+  }
+  std::string selection = std::string(kWordSearchPrefix) + word;
+  main_.PopMainGrid(selection);
+  view_.FocusControl(Control::kMainGrid);
+  main_.SetGridColors();
+}
+
+}  // namespace tabrel
