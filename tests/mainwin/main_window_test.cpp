@@ -6,11 +6,10 @@
 #include <filesystem>
 
 #include "fakes/contact_files.h"
-#include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_main_view.h"
+#include "fakes/main_window_harness.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/key_codes.h"
 #include "mainwin/record_list.h"
@@ -52,29 +51,13 @@ std::vector<ContactRecord> SampleRecords() {
   return {adams, baker, acme, zeta, ghost, nameless};
 }
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test, public testing::MainWindowHarness {
  protected:
-  TempDir dir;
-  AppState state{dir.path()};
-  FakeMainView view;
-  FakeDialogs dialogs;
-  FakeHelp help;
-  testing::FakeClock clock;
-  testing::FakeFileSelector files;
-  Platform platform{dialogs, help, clock, files};
-  MainWindow window{state, view, platform};
-
   void WriteSample() {
     WriteContacts(dir, SampleRecords());
     WriteKeywords(dir, {"Friends", "~Family", "Work"});
   }
   void Pop(std::string selection) { window.PopMainGrid(selection); }
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    Grid& grid = window.MainGrid();
-    for (int r = 1; r < grid.Rows(); ++r) names.push_back(RTrim(grid.TextAt(r, 0)));
-    return names;
-  }
   std::vector<std::string> Panel3History() const {
     std::vector<std::string> texts;
     for (const auto& [panel, text] : view.status_history) {
