@@ -38,6 +38,11 @@ struct AppState {
   ContactRecord current_record;
   ContactRecord editor_record;
   int current_record_number = 0;
+  // The editor: -1 while it holds a record not yet in the file (new or
+  // duplicate), 0 while it edits an existing one.
+  std::int16_t editor_mode = 0;
+  // -1 while a duplicate is being prepared, else 0.
+  std::int16_t duplicate_flag = 0;
   std::string last_search_word;
 
   std::string ProgramFile(const std::string& name) const { return program_folder + name; }
