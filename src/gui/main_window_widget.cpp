@@ -4,13 +4,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSplashScreen>
 #include <QStatusBar>
 #include <QThread>
@@ -24,6 +27,7 @@
 #include "gui/splash_pixmap.h"
 #include "gui/vb_keys.h"
 #include "mainwin/key_codes.h"
+#include "store/layout.h"
 
 namespace tabrel::gui {
 namespace {
@@ -208,6 +212,7 @@ void MainWindowWidget::BuildCentralArea() {
   auto* keyword_column = new QVBoxLayout;
   keyword_column->setSpacing(3);
   keyword_column->addWidget(all_records_);
+  keyword_column->addWidget(BuildKeyFrame(central));
   keyword_column->addWidget(keyword_view_, 1);
 
   auto* lists = new QHBoxLayout;
@@ -219,6 +224,73 @@ void MainWindowWidget::BuildCentralArea() {
 
   ConnectGrid(record_view_, Control::kMainGrid);
   ConnectGrid(keyword_view_, Control::kKeywordGrid);
+}
+
+QGroupBox* MainWindowWidget::BuildKeyFrame(QWidget* parent) {
+  key_frame_ = new QGroupBox(tr(" Keyword Edit "), parent);
+  key_frame_->setObjectName(QStringLiteral("KeyFrame"));
+  keyword_edit_ = new QLineEdit(key_frame_);
+  keyword_edit_->setObjectName(QStringLiteral("KeywordEdit"));
+  keyword_edit_->setMaxLength(static_cast<int>(layout::kKeywordRecordLength));
+  keyword_edit_->setToolTip(tr("type keyword here"));
+  // Siblings in one frame: the two options exclude each other, and the
+  // choice stays as the user left it for the next add or change.
+  key_op_personal_ = new QRadioButton(tr("personal"), key_frame_);
+  key_op_personal_->setObjectName(QStringLiteral("KeyOpPersonal"));
+  auto* key_op_public = new QRadioButton(tr("public"), key_frame_);
+  key_op_public->setObjectName(QStringLiteral("KeyOpPublic"));
+  key_op_public->setChecked(true);
+  auto* save = new QPushButton(tr("Save"), key_frame_);
+  save->setObjectName(QStringLiteral("KeySave"));
+  save->setToolTip(tr("save new or revised keyword"));
+  auto* cancel = new QPushButton(tr("Cancel"), key_frame_);
+  cancel->setObjectName(QStringLiteral("KeyCancel"));
+  cancel->setToolTip(tr("close keyword edit without further action"));
+  connect(save, &QPushButton::clicked, this, [this] { presenter_.KeySave_Click(); });
+  connect(keyword_edit_, &QLineEdit::returnPressed, this, [this] { presenter_.KeySave_Click(); });
+  connect(cancel, &QPushButton::clicked, this, [this] { presenter_.KeyCancel_Click(); });
+
+  auto* grid = new QGridLayout(key_frame_);
+  grid->setContentsMargins(8, 6, 8, 8);
+  grid->setVerticalSpacing(4);
+  grid->addWidget(keyword_edit_, 0, 0, 1, 2);
+  grid->addWidget(key_op_personal_, 1, 0);
+  grid->addWidget(key_op_public, 1, 1);
+  grid->addWidget(save, 2, 0);
+  grid->addWidget(cancel, 2, 1);
+  key_frame_->hide();
+  return key_frame_;
+}
+
+void MainWindowWidget::ShowKeyFrame(bool visible) {
+  if (visible) {
+    if (key_frame_->isHidden()) focus_before_key_frame_ = focusWidget();
+    key_frame_->show();
+    return;
+  }
+  const bool had_focus = KeyFrameHasFocus();
+  key_frame_->hide();
+  if (!had_focus) return;
+  // Back to the list the user came from, rather than wherever Qt's focus
+  // chain would go next.
+  QWidget* back = focus_before_key_frame_;
+  if (back == nullptr || back->isHidden() || key_frame_->isAncestorOf(back)) back = keyword_view_;
+  if (back == record_view_) {
+    FocusControl(Control::kMainGrid);
+  } else if (back == keyword_view_) {
+    FocusControl(Control::kKeywordGrid);
+  } else {
+    back->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool MainWindowWidget::KeyFrameHasFocus() const {
+  const QWidget* focus = focusWidget();
+  return focus != nullptr && !key_frame_->isHidden() && key_frame_->isAncestorOf(focus);
+}
+
+Control MainWindowWidget::FocusedControl() const {
+  return KeyFrameHasFocus() ? Control::kNone : focused_;
 }
 
 void MainWindowWidget::ConnectGrid(GridView* view, Control control) {
@@ -293,9 +365,12 @@ void MainWindowWidget::SetControlVisible(Control control, bool visible) {
     case Control::kToolbar:
       toolbar_->setVisible(visible);
       break;
+    case Control::kKeyFrame:
+      ShowKeyFrame(visible);
+      break;
     default:
-      // The record view panel, keyword edit, file selector and preview are
-      // not part of this window yet.
+      // The record view panel and the preview are not part of this window
+      // yet; the file selector is a dialog of its own.
       break;
   }
 }
@@ -311,6 +386,10 @@ void MainWindowWidget::FocusControl(Control control) {
       break;
     case Control::kAllRecords:
       target = all_records_;
+      break;
+    case Control::kKeywordEdit:
+      target = keyword_edit_;
+      keyword_edit_->end(false);
       break;
     default:
       return;
@@ -385,7 +464,13 @@ bool MainWindowWidget::eventFilter(QObject* watched, QEvent* event) {
     // presenter sees it once, at its first receiver, and only in this window.
     QWidget* first = focusWidget() ? focusWidget() : this;
     if (widget != nullptr && widget == first && widget->window() == this) {
-      return HandleKey(static_cast<QKeyEvent*>(event));
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (type == QEvent::KeyPress && key->key() == Qt::Key_Escape && KeyFrameHasFocus()) {
+        overridden_key_ = 0;
+        presenter_.KeyCancel_Click();
+        return true;
+      }
+      return HandleKey(key);
     }
   }
   return QMainWindow::eventFilter(watched, event);
@@ -412,8 +497,16 @@ bool MainWindowWidget::HandleKey(QKeyEvent* event) {
   return presenter_.Form_KeyDown(code, shift);
 }
 
-void MainWindowWidget::SetKeywordEditText(const std::string& text) { keyword_edit_ = text; }
-std::string MainWindowWidget::KeywordEditText() const { return keyword_edit_; }
-bool MainWindowWidget::KeyOpPersonal() const { return false; }
+void MainWindowWidget::SetKeywordEditText(const std::string& text) {
+  keyword_edit_->setText(QString::fromStdString(text));
+}
+
+std::string MainWindowWidget::KeywordEditText() const {
+  return keyword_edit_->text().toStdString();
+}
+
+bool MainWindowWidget::KeyOpPersonal() const {
+  return key_op_personal_->isChecked();
+}
 
 }  // namespace tabrel::gui

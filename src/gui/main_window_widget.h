@@ -11,10 +11,13 @@
 #include "mainwin/main_window.h"
 
 class QAction;
+class QGroupBox;
 class QKeyEvent;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QRadioButton;
 class QSplashScreen;
 class QToolBar;
 
@@ -57,7 +60,9 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void SetStatusText(int panel, const std::string& text) override;
   void SetControlVisible(Control control, bool visible) override;
   void FocusControl(Control control) override;
-  Control FocusedControl() const override { return focused_; }
+  // kNone while a control of the keyword edit frame has the focus, so that
+  // typing there never counts as keys of a list.
+  Control FocusedControl() const override;
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressValue(int value) override;
   void SetBusy(bool busy) override;
@@ -81,6 +86,9 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void BuildStatusBar();
   void BuildCentralArea();
   QWidget* BuildLetterRow();
+  QGroupBox* BuildKeyFrame(QWidget* parent);
+  void ShowKeyFrame(bool visible);
+  bool KeyFrameHasFocus() const;
   void ConnectGrid(GridView* view, Control control);
   bool HandleKey(QKeyEvent* event);
 
@@ -94,6 +102,11 @@ class MainWindowWidget : public QMainWindow, public MainView {
   GridView* record_view_ = nullptr;
   GridView* keyword_view_ = nullptr;
   QPushButton* all_records_ = nullptr;
+  QGroupBox* key_frame_ = nullptr;
+  QLineEdit* keyword_edit_ = nullptr;
+  QRadioButton* key_op_personal_ = nullptr;
+  // Where the focus was when the keyword edit frame opened; it returns there.
+  QPointer<QWidget> focus_before_key_frame_;
   QProgressBar* progress_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QPointer<SettingsDialogWidget> settings_;
@@ -101,7 +114,6 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QElapsedTimer splash_clock_;
   std::chrono::milliseconds splash_minimum_{700};
   Control focused_ = Control::kNone;
-  std::string keyword_edit_;
   bool busy_ = false;
   // A key the presenter already saw as a shortcut override, and its answer.
   int overridden_key_ = 0;

@@ -1,15 +1,18 @@
 #include "gui/qt_file_selector.h"
 
-#include <QFileDialog>
+#include <QApplication>
+#include <QFile>
+
+#include "gui/file_selector_dialog.h"
 
 namespace tabrel::gui {
 
 std::optional<FileChoice> QtFileSelector::Select(const std::string& start_folder,
-                                                 const std::string& /*pattern*/) {
-  const QString folder = QFileDialog::getExistingDirectory(
-      nullptr, QStringLiteral(" File Selector"), QString::fromUtf8(start_folder.c_str()));
-  if (folder.isEmpty()) return std::nullopt;
-  return FileChoice{folder.toStdString() + "/", ""};
+                                                 const std::string& pattern) {
+  FileSelectorDialog dialog(QFile::decodeName(QByteArray::fromStdString(start_folder)),
+                            QString::fromStdString(pattern), QApplication::activeWindow());
+  dialog.exec();
+  return dialog.Choice();
 }
 
 }  // namespace tabrel::gui

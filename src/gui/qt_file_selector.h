@@ -4,7 +4,7 @@
 
 namespace tabrel::gui {
 
-// The file selector as a modal dialog.
+// The file selector as a modal FileSelectorDialog over the active window.
 class QtFileSelector : public FileSelector {
  public:
   std::optional<FileChoice> Select(const std::string& start_folder,

@@ -8,6 +8,8 @@ namespace tabrel::gui {
 class SystemClock : public Clock {
  public:
   LocalDateTime Now() override;
+  // In the system locale's short date and time format.
+  std::string FormatDateTime(std::time_t moment) override;
 };
 
 }  // namespace tabrel::gui

@@ -14,7 +14,7 @@ struct FileChoice {
 
 // The file selector: a folder tree, a file list filtered by a pattern, the
 // chosen-file box and Select / Cancel. Patterns are separated by ";" and
-// match case-insensitively ("contact.dat;keyword.dat", "*.ldif").
+// match case-insensitively ("tabrel.dat;keyword.dat", "*.ldif").
 class FileSelector {
  public:
   virtual ~FileSelector() = default;

@@ -69,7 +69,7 @@ TEST_F(DataSetMenuTest, UnusableFolderKeepsTheCurrentDataSetAndCreatesNothing) {
 TEST_F(DataSetMenuTest, SelectedFolderBecomesTheDataSetButCancelKeepsTheOld) {
   window.mu_dataspecial_Click();
   ASSERT_EQ(files.calls.size(), 1u);
-  EXPECT_EQ(files.calls[0].pattern, "contact.dat;keyword.dat");
+  EXPECT_EQ(files.calls[0].pattern, "tabrel.dat;keyword.dat");
   EXPECT_EQ(state.data_path, dir.path());
 
   std::filesystem::create_directory(dir.File("fresh"));
