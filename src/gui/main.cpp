@@ -7,9 +7,11 @@
 #include <QStandardPaths>
 
 #include "gui/main_window_widget.h"
+#include "gui/qt_clipboard.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_file_selector.h"
 #include "gui/qt_help_viewer.h"
+#include "gui/qt_printer.h"
 #include "gui/system_clock.h"
 #include "store/app_state.h"
 
@@ -33,7 +35,9 @@ int main(int argc, char** argv) {
   tabrel::gui::QtHelpViewer help;
   tabrel::gui::SystemClock clock;
   tabrel::gui::QtFileSelector files;
-  tabrel::Platform platform{dialogs, help, clock, files};
+  tabrel::gui::QtPrinter printer;
+  tabrel::gui::QtClipboard clipboard;
+  tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard};
   tabrel::gui::MainWindowWidget window(state, platform);
   window.presenter().Form_Load();
   window.resize(1200, 800);

@@ -509,4 +509,14 @@ bool MainWindowWidget::KeyOpPersonal() const {
   return key_op_personal_->isChecked();
 }
 
+void MainWindowWidget::ShowRecordView(const ViewPanelContent&) {}
+
+void MainWindowWidget::OpenEditor() {
+  dialogs_.Show({"The record editor is not available yet.",
+                 "Tabrel 3.0",
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
+}
+
 }  // namespace tabrel::gui

@@ -71,6 +71,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void SetKeywordEditText(const std::string& text) override;
   std::string KeywordEditText() const override;
   bool KeyOpPersonal() const override;
+  void ShowRecordView(const ViewPanelContent& content) override;
+  void OpenEditor() override;
   void OpenSettings() override;
   void CloseWindow() override;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "mainwin/menu_tree.h"
@@ -23,6 +24,17 @@ enum class Control {
   kToolbar,
 };
 
+// What the record view panel shows, as UTF-8. A caption left empty keeps
+// the panel's previous caption (a record of no known type).
+struct ViewPanelContent {
+  std::optional<std::string> caption;
+  std::string name, org, add1, add2, csz;
+  std::string phone, ext, fax, cellular, beeper;
+  std::string email, web;
+  std::string kw1, kw2, kw3;
+  std::string rec_type, rec_age, notes;
+};
+
 // What the main window presenter asks of its window. Texts are UTF-8.
 class MainView {
  public:
@@ -44,12 +56,17 @@ class MainView {
   virtual void SetBusy(bool busy) = 0;
   virtual void ShowSplash() = 0;
   virtual void CloseSplash() = 0;
+  // Fills the record view panel's labels and notes.
+  virtual void ShowRecordView(const ViewPanelContent& content) = 0;
   // The keyword edit frame's text box and its personal/public choice.
   virtual void SetKeywordEditText(const std::string& text) = 0;
   virtual std::string KeywordEditText() const = 0;
   virtual bool KeyOpPersonal() const = 0;
   // Opens the settings dialog (modeless); it reads tr30.ini itself.
   virtual void OpenSettings() = 0;
+  // Opens the record editor (modal to nothing: the main window stays usable);
+  // the editor's presenter reads the editor mode and record from the state.
+  virtual void OpenEditor() = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

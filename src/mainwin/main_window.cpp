@@ -64,7 +64,8 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       dialogs_(platform.dialogs),
       keywords_(state, view, platform.dialogs, *this),
       data_sets_(state, view, platform, *this),
-      sort_search_(state, view, platform.dialogs, *this) {
+      sort_search_(state, view, platform.dialogs, *this),
+      view_panel_(state, view, platform, *this) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -115,7 +116,7 @@ void MainWindow::mu_exit_Click() {
 }
 
 bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
-  if (view_panel_visible_) return ViewPanelKey(key_code);
+  if (view_panel_.visible()) return ViewPanelKey(key_code);
   if (key_code == key::kTab) {
     SetGridColors();
     return false;
@@ -154,7 +155,13 @@ bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
 bool MainWindow::ViewPanelKey(int key_code) {
   switch (key_code) {
     case key::kEscape:
-      HideViewPanel();
+      CloseView_Click();
+      break;
+    case key::kComma:
+      ViewBack_Click();
+      break;
+    case key::kPeriod:
+      ViewNext_Click();
       break;
     case key::kV:
       dialogs_.Show({"Envelope printing is not available yet.",
@@ -188,9 +195,7 @@ bool MainWindow::ViewPanelKey(int key_code) {
 }
 
 void MainWindow::HideViewPanel() {
-  view_panel_visible_ = false;
-  view_.SetControlVisible(Control::kViewFrame, false);
-  view_.SetControlVisible(Control::kBackground, false);
+  view_panel_.Hide();
 }
 
 void MainWindow::MenuClicked(MenuId id) {
@@ -213,6 +218,10 @@ void MainWindow::MenuClicked(MenuId id) {
       return mu_FreeListON_Click();
     case MenuId::mu_FreeListOFF:
       return mu_FreeListOFF_Click();
+    case MenuId::mu_NewRecord:
+      return mu_NewRecord_Click();
+    case MenuId::mu_Duplicate:
+      return mu_Duplicate_Click();
     case MenuId::mu_Sort:
       return mu_Sort_Click();
     case MenuId::mu_WordSearchCurrent:
@@ -390,12 +399,50 @@ void MainWindow::RemoveCurrentRow() {
 }
 
 void MainWindow::MainGrid_dblClick() {
-  if (main_grid_.Row() < 1) return;
-  dialogs_.Show({"The record view is not available yet.",
-                 std::string(kProgramCaption),
-                 MessageIcon::kInformation,
-                 MessageButtons::kOk,
-                 {}});
+  view_panel_.ShowCurrentRow();
+}
+
+void MainWindow::mu_NewRecord_Click() {
+  if (keyword_grid_.Rows() < 2 &&
+      dialogs_.Show({"You have not entered in any Keywords yet. In order to give your new record "
+                     "keywords, you must first enter them into the system. Use the menu item "
+                     "Keywords, Add New Keyword. Do you wish to stop now and build your Keywords "
+                     "list?",
+                     "No Keywords!",
+                     MessageIcon::kQuestion,
+                     MessageButtons::kYesNo,
+                     {}}) == MessageAnswer::kYes) {
+    return;
+  }
+  state_.editor_mode = -1;
+  state_.duplicate_flag = 0;
+  view_.OpenEditor();
+}
+
+void MainWindow::mu_Duplicate_Click() {
+  if (main_grid_.Row() < 1) {
+    dialogs_.Show({"Choose the record to duplicate in the list first.",
+                   "Nothing to do!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+    return;
+  }
+  state_.editor_record.Modified = std::string(main_grid_.TextAt(main_grid_.Row(), kIdColumn));
+  auto found = LoadRecordByStamp(state_);
+  if (!found.ok() || !found.value()) {
+    dialogs_.Show({found.ok() ? "This record is no longer in the data set; it may have been "
+                                "deleted or changed elsewhere. Press F4 to list the records again."
+                              : found.status().ErrorLine(),
+                   "Nothing to do!",
+                   MessageIcon::kExclamation,
+                   MessageButtons::kOk,
+                   {}});
+    return;
+  }
+  state_.editor_mode = 0;
+  state_.duplicate_flag = -1;
+  view_.OpenEditor();
 }
 
 void MainWindow::MainGrid_GotFocus() {

@@ -9,6 +9,7 @@
 #include "mainwin/main_view.h"
 #include "mainwin/menu_tree.h"
 #include "mainwin/sort_search.h"
+#include "mainwin/view_panel.h"
 #include "platform/platform.h"
 #include "store/app_state.h"
 #include "store/status.h"
@@ -68,6 +69,16 @@ class MainWindow {
   void mu_deleteKey_Click() { keywords_.mu_deleteKey_Click(); }
   void KeySave_Click() { keywords_.KeySave_Click(); }
   void KeyCancel_Click() { keywords_.KeyCancel_Click(); }
+  void mu_NewRecord_Click();
+  void mu_Duplicate_Click();
+  void CloseView_Click() { view_panel_.CloseView_Click(); }
+  void EditView_Click() { view_panel_.EditView_Click(); }
+  void ViewBack_Click() { view_panel_.ViewBack_Click(); }
+  void ViewNext_Click() { view_panel_.ViewNext_Click(); }
+  void ViewCopyAddress_Click() { view_panel_.ViewCopyAddress_Click(); }
+  void ViewCopyAll_Click() { view_panel_.ViewCopyAll_Click(); }
+  void ViewEmail_dblClick() { view_panel_.ViewEmail_dblClick(); }
+  void ViewWeb_dblClick() { view_panel_.ViewWeb_dblClick(); }
 
   // Shared routines.
   // Fills the record list for `selection` ("All Records", "" for records
@@ -82,7 +93,7 @@ class MainWindow {
   // Hides the record view panel and its backdrop.
   void HideViewPanel();
 
-  bool view_panel_visible() const { return view_panel_visible_; }
+  bool view_panel_visible() const { return view_panel_.visible(); }
   bool key_frame_visible() const { return keywords_.frame_visible(); }
 
  private:
@@ -99,10 +110,10 @@ class MainWindow {
   Dialogs& dialogs_;
   Grid main_grid_;
   Grid keyword_grid_;
-  bool view_panel_visible_ = false;
   KeywordPanel keywords_;
   DataSetMenu data_sets_;
   SortSearch sort_search_;
+  ViewPanel view_panel_;
 };
 
 }  // namespace tabrel

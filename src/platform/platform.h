@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
 #include "platform/help_viewer.h"
+#include "platform/printer.h"
 
 namespace tabrel {
 
@@ -15,6 +17,8 @@ struct Platform {
   HelpViewer& help;
   Clock& clock;
   FileSelector& files;
+  Printer& printer;
+  Clipboard& clipboard;
 };
 
 }  // namespace tabrel

@@ -32,7 +32,9 @@ class FakeMainView : public MainView {
   void SetKeywordEditText(const std::string& text) override { keyword_edit = text; }
   std::string KeywordEditText() const override { return keyword_edit; }
   bool KeyOpPersonal() const override { return personal; }
+  void ShowRecordView(const ViewPanelContent& content) override { record_view = content; }
   void OpenSettings() override { ++settings_opened; }
+  void OpenEditor() override { ++editor_opened; }
   void CloseWindow() override { closed = true; }
 
   std::string caption;
@@ -51,6 +53,8 @@ class FakeMainView : public MainView {
   std::string keyword_edit;
   bool personal = false;
   int settings_opened = 0;
+  int editor_opened = 0;
+  ViewPanelContent record_view;
   bool closed = false;
 };
 

@@ -3,11 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_main_view.h"
+#include "fakes/fake_printer.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
 #include "store/text.h"
@@ -24,7 +26,9 @@ struct MainWindowHarness {
   FakeHelp help;
   FakeClock clock;
   FakeFileSelector files;
-  Platform platform{dialogs, help, clock, files};
+  FakePrinter printer;
+  FakeClipboard clipboard;
+  Platform platform{dialogs, help, clock, files, printer, clipboard};
   MainWindow window{state, view, platform};
 
   // The Name column of the record list, trailing blanks removed.

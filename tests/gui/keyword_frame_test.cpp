@@ -12,10 +12,12 @@
 #include <QRadioButton>
 
 #include "fakes/contact_files.h"
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
+#include "fakes/fake_printer.h"
 #include "fakes/temp_dir.h"
 #include "gui/grid_view.h"
 #include "gui/main_window_widget.h"
@@ -81,7 +83,9 @@ class KeywordFrameTest : public ::testing::Test {
   testing::FakeHelp help;
   testing::FakeClock clock;
   testing::FakeFileSelector files;
-  Platform platform{dialogs, help, clock, files};
+  testing::FakePrinter printer;
+  testing::FakeClipboard clipboard;
+  Platform platform{dialogs, help, clock, files, printer, clipboard};
   MainWindowWidget window;
 };
 

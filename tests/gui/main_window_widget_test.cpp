@@ -14,10 +14,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "fakes/fake_clipboard.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
+#include "fakes/fake_printer.h"
 #include "fakes/temp_dir.h"
 #include "gui/grid_view.h"
 #include "gui/settings_dialog_widget.h"
@@ -73,7 +75,9 @@ class MainWindowWidgetTest : public ::testing::Test {
   testing::FakeHelp help;
   testing::FakeClock clock;
   testing::FakeFileSelector files;
-  Platform platform{dialogs, help, clock, files};
+  testing::FakePrinter printer;
+  testing::FakeClipboard clipboard;
+  Platform platform{dialogs, help, clock, files, printer, clipboard};
   MainWindowWidget window;
 };
 

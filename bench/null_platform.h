@@ -1,0 +1,95 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "mainwin/main_view.h"
+#include "platform/platform.h"
+
+namespace tabrel::bench {
+
+// A main window and desktop services that do nothing, so that a benchmark
+// times the presenter and the files alone. When the view or a service grows
+// a method, it grows here too.
+class NullMainView : public MainView {
+ public:
+  void SetCaption(const std::string&) override {}
+  void SetMenuEnabled(MenuId, bool) override {}
+  void SetMenuChecked(MenuId, bool) override {}
+  void SetMenuCaption(MenuId, const std::string&) override {}
+  void SetStatusText(int, const std::string&) override {}
+  void SetControlVisible(Control, bool) override {}
+  void FocusControl(Control) override {}
+  Control FocusedControl() const override { return Control::kMainGrid; }
+  void SetProgressRange(int, int) override {}
+  void SetProgressValue(int) override {}
+  void SetBusy(bool) override {}
+  void ShowSplash() override {}
+  void CloseSplash() override {}
+  void ShowRecordView(const ViewPanelContent&) override {}
+  void SetKeywordEditText(const std::string&) override {}
+  std::string KeywordEditText() const override { return {}; }
+  bool KeyOpPersonal() const override { return false; }
+  void OpenSettings() override {}
+  void OpenEditor() override {}
+  void CloseWindow() override {}
+};
+
+class NullDialogs : public Dialogs {
+ public:
+  MessageAnswer Show(const Message&) override { return MessageAnswer::kOk; }
+  std::optional<std::string> Input(const std::string&, const std::string&,
+                                   const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+class NullHelp : public HelpViewer {
+ public:
+  void SetHelpFile(const std::string&) override {}
+  void Close() override {}
+};
+
+class FixedClock : public Clock {
+ public:
+  LocalDateTime Now() override { return {2024, 3, 14, 41234.56}; }
+};
+
+class NullFileSelector : public FileSelector {
+ public:
+  std::optional<FileChoice> Select(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+};
+
+class NullPrinter : public Printer {
+ public:
+  void SetFont(const std::string&, bool, int) override {}
+  void PrintLine(const std::string&) override {}
+  void SetPosition(int, int) override {}
+  int CurrentX() const override { return 0; }
+  int CurrentY() const override { return 0; }
+  int TextWidth(const std::string&) override { return 0; }
+  int PageWidth() const override { return 0; }
+  void SetEnvelopeSetting() override {}
+  Status EndDoc() override { return Status::Ok(); }
+};
+
+class NullClipboard : public Clipboard {
+ public:
+  void Clear() override {}
+  void SetText(const std::string&) override {}
+};
+
+// Every service, owned together; `platform` refers to the members above it.
+struct NullPlatform {
+  NullDialogs dialogs;
+  NullHelp help;
+  FixedClock clock;
+  NullFileSelector files;
+  NullPrinter printer;
+  NullClipboard clipboard;
+  Platform platform{dialogs, help, clock, files, printer, clipboard};
+};
+
+}  // namespace tabrel::bench

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Tabrel on Debian 12, or runs its tests.
+#
+#   scripts/tabrel.sh run    install what is missing, build, start build/tabrel
+#   scripts/tabrel.sh test   install what is missing, build, run the test suite
+#
+# BUILD_DIR (default: build) and JOBS (default: the number of processors)
+# change where and how wide it builds. Packages are only installed when
+# dpkg reports them missing, so a second run goes straight to the build.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+readonly ROOT
+BUILD_DIR="${BUILD_DIR:-build}"
+case "$BUILD_DIR" in
+  /*) ;;
+  *) BUILD_DIR="$ROOT/$BUILD_DIR" ;;
+esac
+readonly BUILD_DIR
+readonly JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+
+# fonts-dejavu-core gives the windows and printouts a font on a bare system.
+# qt6-base-dev brings the OpenGL headers and libraries its CMake files look
+# for (libgl-dev, libglx-dev, libopengl-dev), so libgl1-mesa-dev, now an
+# empty transitional package, is not listed.
+readonly BUILD_PACKAGES=(
+  cmake ninja-build g++
+  qt6-base-dev qt6-serialport-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-dejavu-core
+)
+# pdftotext reads the printed reports back; Xvfb runs the GUI headless.
+readonly TEST_PACKAGES=(poppler-utils xvfb xauth)
+
+usage() {
+  echo "usage: $0 run|test" >&2
+  exit 2
+}
+
+missing_packages() {
+  local package
+  for package in "$@"; do
+    if [[ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null)" != installed ]]; then
+      echo "$package"
+    fi
+  done
+}
+
+install_packages() {
+  local missing
+  mapfile -t missing < <(missing_packages "$@")
+  ((${#missing[@]} == 0)) && return 0
+
+  local sudo=()
+  if ((EUID != 0)); then
+    if ! command -v sudo >/dev/null; then
+      echo "These packages are missing and sudo is not available: ${missing[*]}" >&2
+      echo "Install them as root, then run this again." >&2
+      exit 1
+    fi
+    sudo=(sudo)
+  fi
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+configure() {
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release
+}
+
+cmd_run() {
+  install_packages "${BUILD_PACKAGES[@]}"
+  configure
+  cmake --build "$BUILD_DIR" --target tabrel -j "$JOBS"
+  exec "$BUILD_DIR/tabrel" "$@"
+}
+
+cmd_test() {
+  install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  configure
+  cmake --build "$BUILD_DIR" -j "$JOBS"
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure
+}
+
+(($# >= 1)) || usage
+command="$1"
+shift
+case "$command" in
+  run) cmd_run "$@" ;;
+  test) cmd_test ;;
+  *) usage ;;
+esac

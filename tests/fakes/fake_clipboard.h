@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "platform/clipboard.h"
+
+namespace tabrel::testing {
+
+class FakeClipboard : public Clipboard {
+ public:
+  void Clear() override {
+    text.clear();
+    ++clears;
+  }
+  void SetText(const std::string& value) override { text = value; }
+  std::string text;
+  int clears = 0;
+};
+
+}  // namespace tabrel::testing

@@ -1,0 +1,157 @@
+// The record view panel: what it shows, stepping through the list, the
+// clipboard and the printer, and its keys.
+#include <gtest/gtest.h>
+
+#include "fakes/contact_files.h"
+#include "fakes/main_window_harness.h"
+#include "mainwin/key_codes.h"
+#include "mainwin/record_list.h"
+
+namespace tabrel {
+namespace {
+
+using testing::Contact;
+
+class ViewPanelTest : public ::testing::Test, public testing::MainWindowHarness {
+ protected:
+  void SetUp() override {
+    auto ann = Contact("1", "Adams", "Ann", "01-01-2000 1");
+    ann.Title = "Director";
+    ann.City = "Salem";
+    ann.EMail = "  ann@example.org";
+    auto acme = Contact("4", "Acme", "", "02-03-2004 2");
+    acme.Country = "France";
+    auto cid = Contact("3", "Cole", "Cid", "01-01-2000 3");
+    testing::WriteContacts(dir, {ann, acme, cid});
+    std::string all(kAllRecords);
+    window.PopMainGrid(all);
+  }
+  void Open(int row) {
+    window.MainGrid().SetRow(row);
+    window.MainGrid_dblClick();
+  }
+};
+
+TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFile) {
+  Open(1);
+  EXPECT_TRUE(window.view_panel_visible());
+  EXPECT_FALSE(window.MainGrid().visible());
+  const ViewPanelContent& c = view.record_view;
+  EXPECT_EQ(c.caption, " Ann Adams ");
+  EXPECT_EQ(c.name, "Ann Adams, Director");
+  EXPECT_EQ(c.csz, "Salem,  ");
+  EXPECT_EQ(c.email, "ann@example.org");
+  EXPECT_EQ(c.rec_type, "Public, Individual");
+  EXPECT_EQ(c.rec_age, "Last modified: 01-01-2000");
+
+  Open(2);
+  EXPECT_EQ(view.record_view.caption, " Acme ");
+  EXPECT_EQ(view.record_view.name, " ");
+  EXPECT_EQ(view.record_view.csz, ",   - " + Fit("France", 40));
+  EXPECT_EQ(view.record_view.rec_type, "Personal, Organization");
+}
+
+TEST_F(ViewPanelTest, NextAndBackWrapAroundTheList) {
+  Open(3);
+  window.ViewNext_Click();
+  EXPECT_EQ(window.MainGrid().Row(), 1);
+  EXPECT_EQ(view.record_view.caption, " Ann Adams ");
+  window.ViewBack_Click();
+  EXPECT_EQ(window.MainGrid().Row(), 3);
+  EXPECT_EQ(view.record_view.caption, " Cid Cole ");
+}
+
+TEST_F(ViewPanelTest, CloseShowsTheListWithTheWholeRowSelected) {
+  Open(2);
+  window.CloseView_Click();
+  EXPECT_FALSE(window.view_panel_visible());
+  EXPECT_TRUE(window.MainGrid().visible());
+  EXPECT_EQ(window.MainGrid().Col(), 0);
+  EXPECT_EQ(window.MainGrid().ColSel(), kIdColumn);
+  EXPECT_EQ(view.focused, Control::kMainGrid);
+}
+
+TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneIsNotShown) {
+  testing::WriteContacts(dir, {Contact("1", "Other", "Otto", "09-09-2009 9")});
+  Open(1);
+  EXPECT_FALSE(window.view_panel_visible());
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_NE(dialogs.messages[0].text.find("no longer in the data set"), std::string::npos);
+}
+
+TEST_F(ViewPanelTest, ClipAddressCopiesAndPrintsOnlyAfterYes) {
+  Open(1);
+  window.ViewCopyAddress_Click();
+  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\r\nSalem,  \r\n");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "Address in clipboard!");
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
+  EXPECT_TRUE(printer.jobs.empty());
+
+  dialogs.answers = {MessageAnswer::kYes};
+  window.ViewCopyAll_Click();
+  EXPECT_EQ(dialogs.messages[1].title, "Record in clipboard!");
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].lines[0].font, "Arial");
+  EXPECT_EQ(printer.jobs[0].lines[0].y, 1000);
+}
+
+TEST_F(ViewPanelTest, PrinterFailureIsReported) {
+  Open(1);
+  printer.fail_with = Status::Error(482, "Printer error");
+  dialogs.answers = {MessageAnswer::kYes};
+  window.ViewCopyAddress_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[1].text, "Error 482: Printer error\r\nNothing was printed.");
+}
+
+TEST_F(ViewPanelTest, DoubleClickOnEmailOrWebCopiesItTrimmed) {
+  Open(1);
+  window.ViewEmail_dblClick();
+  EXPECT_EQ(clipboard.text, "ann@example.org");
+  EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(ViewPanelTest, PanelKeysStepAndCloseAndEveryOtherKeyIsConsumed) {
+  Open(1);
+  EXPECT_TRUE(window.Form_KeyDown('Q', 0));
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(window.Form_KeyDown(key::kPeriod, 0));
+  EXPECT_EQ(window.MainGrid().Row(), 2);
+  EXPECT_TRUE(window.Form_KeyDown(key::kComma, 0));
+  EXPECT_EQ(window.MainGrid().Row(), 1);
+  EXPECT_TRUE(window.Form_KeyDown(key::kEscape, 0));
+  EXPECT_FALSE(window.view_panel_visible());
+  EXPECT_TRUE(window.Form_KeyDown('C', 0));  // a letter jump again
+  EXPECT_EQ(window.MainGrid().Row(), 3);
+}
+
+TEST_F(ViewPanelTest, EditAndDuplicateOpenTheEditorOnTheRecord) {
+  Open(2);
+  window.EditView_Click();
+  EXPECT_EQ(view.editor_opened, 1);
+  EXPECT_EQ(state.editor_mode, 0);
+  EXPECT_EQ(state.editor_record.Modified, Fit("02-03-2004 2", 19));
+
+  window.CloseView_Click();
+  window.MainGrid().SetRow(3);
+  window.mu_Duplicate_Click();
+  EXPECT_EQ(view.editor_opened, 2);
+  EXPECT_EQ(state.duplicate_flag, -1);
+  EXPECT_EQ(RTrim(state.editor_record.LastName), "Cole");
+}
+
+TEST_F(ViewPanelTest, NewRecordWithoutKeywordsAsksFirst) {
+  window.PopKeywordGrid();
+  dialogs.answers = {MessageAnswer::kYes};
+  window.mu_NewRecord_Click();
+  EXPECT_EQ(view.editor_opened, 0);
+  EXPECT_EQ(dialogs.messages[0].title, "No Keywords!");
+  dialogs.answers = {MessageAnswer::kNo};
+  window.mu_NewRecord_Click();
+  EXPECT_EQ(view.editor_opened, 1);
+  EXPECT_EQ(state.editor_mode, -1);
+}
+
+}  // namespace
+}  // namespace tabrel
