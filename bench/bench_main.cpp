@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   tabrel::bench::BenchDataSet data(static_cast<int>(tabrel::layout::kMaxRecords));
   tabrel::bench::RegisterFileBenchmarks(data);
   tabrel::bench::RegisterMainGridBenchmarks(data);
+  tabrel::bench::RegisterChangeBenchmarks(data);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -8,6 +8,7 @@
 #include "store/codec.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 #include "store/text.h"
 
@@ -155,9 +156,9 @@ bool WordMatcher::Matches(std::string_view record) {
 
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress) {
-  auto records = RecordFile(state.DataFile(kContactFileName), l::kContactRecordLength).ReadAll();
-  if (!records.ok()) return records.status();
-  const std::string_view all = records.value();
+  auto file = MappedFile::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  const std::string_view all = file.value().Records(l::kContactRecordLength);
   const std::size_t count = all.size() / l::kContactRecordLength;
   if (progress.start) progress.start(static_cast<int>(count));
 

@@ -1,10 +1,13 @@
 #include "store/atomic_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <vector>
 
 namespace tabrel {
 namespace {
@@ -23,6 +26,34 @@ void SyncFolder(const std::string& folder) {
   }
 }
 
+// Writes the pieces in order, many per system call; 0 or an errno.
+int WritePieces(int fd, std::span<const std::string_view> pieces) {
+  std::vector<iovec> batch;
+  std::size_t next = 0;
+  std::size_t skip = 0;  // bytes of pieces[next] already written
+  while (next < pieces.size()) {
+    batch.clear();
+    for (std::size_t i = next; i < pieces.size() && batch.size() < IOV_MAX; ++i) {
+      const std::string_view piece = i == next ? pieces[i].substr(skip) : pieces[i];
+      if (!piece.empty()) batch.push_back({const_cast<char*>(piece.data()), piece.size()});
+    }
+    if (batch.empty()) break;
+    const ssize_t n = ::writev(fd, batch.data(), static_cast<int>(batch.size()));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    auto left = static_cast<std::size_t>(n);
+    while (next < pieces.size() && left >= pieces[next].size() - skip) {
+      left -= pieces[next].size() - skip;
+      skip = 0;
+      ++next;
+    }
+    skip += left;
+  }
+  return 0;
+}
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -35,6 +66,11 @@ StagedRewrite::~StagedRewrite() {
 }
 
 Status StagedRewrite::Stage(const std::string& path, std::string_view content,
+                            const std::string& temp_name, const RewriteFaultHook& fault) {
+  return Stage(path, std::span<const std::string_view>(&content, 1), temp_name, fault);
+}
+
+Status StagedRewrite::Stage(const std::string& path, std::span<const std::string_view> pieces,
                             const std::string& temp_name, const RewriteFaultHook& fault) {
   path_ = path;
   temp_ = FolderOf(path) + temp_name;
@@ -51,15 +87,7 @@ Status StagedRewrite::Stage(const std::string& path, std::string_view content,
   };
 
   if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return give_up(errno, true);
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  if (int err = WritePieces(fd, pieces); err != 0) return give_up(err, true);
   if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
   if (::fsync(fd) != 0) return give_up(errno, true);
   if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
@@ -83,6 +111,13 @@ Status StagedRewrite::Commit() {
   }
   SyncFolder(FolderOf(path_));
   return Status::Ok();
+}
+
+Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
+                     const std::string& temp_name, const RewriteFaultHook& fault) {
+  StagedRewrite rewrite;
+  if (Status s = rewrite.Stage(path, pieces, temp_name, fault); !s.ok()) return s;
+  return rewrite.Commit();
 }
 
 Status AtomicRewrite(const std::string& path, std::string_view content,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,10 @@ using RewriteFaultHook = std::function<bool(RewriteStep)>;
 // `path` is as it was: the old file or the new one, never a mix.
 Status AtomicRewrite(const std::string& path, std::string_view content,
                      const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
+// The same, with the new content given as pieces written one after the other,
+// so that callers that reorder or drop records need not copy them first.
+Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
+                     const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
 
 // A rewrite done in two halves, so that several files can be written first
 // and then all renamed: a full disk or a write error then leaves every old
@@ -35,6 +40,8 @@ class StagedRewrite {
   // Writes and flushes the temporary file `temp_name` beside `path`.
   Status Stage(const std::string& path, std::string_view content, const std::string& temp_name,
                const RewriteFaultHook& fault = nullptr);
+  Status Stage(const std::string& path, std::span<const std::string_view> pieces,
+               const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
   // Renames the staged file over `path`.
   Status Commit();
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -52,21 +53,22 @@ void ReportFailure(Dialogs& dialogs, const Status& status, const std::string& co
 // were written in full.
 Status CopyPair(const std::string& from1, const std::string& to1, const std::string& from2,
                 const std::string& to2, const RewriteFaultHook& fault) {
-  auto first = RecordFile(from1, 1).ReadRaw();
+  auto first = MappedFile::Open(from1);
   if (!first.ok()) return first.status();
-  auto second = RecordFile(from2, 1).ReadRaw();
+  auto second = MappedFile::Open(from2);
   if (!second.ok()) return second.status();
-  auto old_first = RecordFile(to1, 1).ReadRaw();
+  // Mapped, the old bytes stay readable after the rename replaces the file.
+  auto old_first = MappedFile::Open(to1);
   if (!old_first.ok()) return old_first.status();
   StagedRewrite stage1;
   StagedRewrite stage2;
-  if (Status s = stage1.Stage(to1, first.value(), "tabrel.$$$", fault); !s.ok()) return s;
-  if (Status s = stage2.Stage(to2, second.value(), "keyword.$$$", fault); !s.ok()) return s;
+  if (Status s = stage1.Stage(to1, first.value().bytes(), "tabrel.$$$", fault); !s.ok()) return s;
+  if (Status s = stage2.Stage(to2, second.value().bytes(), "keyword.$$$", fault); !s.ok()) return s;
   if (Status s = stage1.Commit(); !s.ok()) return s;
   if (Status s = stage2.Commit(); !s.ok()) {
     // The first file is replaced already: put its old bytes back so the
     // set is not left half old, half new.
-    AtomicRewrite(to1, old_first.value(), "tabrel.$$$");
+    AtomicRewrite(to1, old_first.value().bytes(), "tabrel.$$$");
     return s;
   }
   return Status::Ok();

@@ -5,6 +5,7 @@
 
 #include "store/contact_sort.h"
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -39,9 +40,9 @@ std::size_t InsertionIndex(std::string_view all, std::string_view new_key) {
 Status InsertInNameOrder(const AppState& state, const ContactRecord& record,
                          const RewriteFaultHook* fault) {
   const RecordFile file = ContactFile(state);
-  auto records = file.ReadAll();
-  if (!records.ok()) return records.status();
-  const std::string_view all = records.value();
+  auto mapped = MappedFile::Open(file.path());
+  if (!mapped.ok()) return mapped.status();
+  const std::string_view all = mapped.value().Records(l::kContactRecordLength);
   if (all.size() / l::kContactRecordLength >= l::kMaxRecords) {
     return Status::Error(error_number::kOverflow,
                          "The data set already holds 32,767 records, the most it can hold. The "
@@ -49,12 +50,8 @@ Status InsertInNameOrder(const AppState& state, const ContactRecord& record,
   }
   const std::string encoded = EncodeContact(record);
   const std::size_t at = InsertionIndex(all, SortKey(encoded)) * l::kContactRecordLength;
-  std::string updated;
-  updated.reserve(all.size() + l::kContactRecordLength);
-  updated.append(all.substr(0, at));
-  updated.append(encoded);
-  updated.append(all.substr(at));
-  return file.Rewrite(updated, "tabrel.$$$", fault);
+  const std::string_view pieces[] = {all.substr(0, at), encoded, all.substr(at)};
+  return file.Rewrite(pieces, "tabrel.$$$", fault);
 }
 
 Status SaveRecordAt(const AppState& state, int record_number, const ContactRecord& record) {

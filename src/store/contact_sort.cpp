@@ -6,6 +6,7 @@
 #include "store/codec.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 #include "store/text.h"
 
@@ -39,9 +40,9 @@ bool KeyLess(std::string_view a, std::string_view b) {
 
 Status SortContactFile(const AppState& state, const RewriteFaultHook* fault) {
   const RecordFile file(state.DataFile(kContactFileName), l::kContactRecordLength);
-  auto records = file.ReadAll();
-  if (!records.ok()) return records.status();
-  const std::string_view all = records.value();
+  auto mapped = MappedFile::Open(file.path());
+  if (!mapped.ok()) return mapped.status();
+  const std::string_view all = mapped.value().Records(l::kContactRecordLength);
   const std::size_t count = all.size() / l::kContactRecordLength;
 
   std::vector<Keyed> keyed;
@@ -58,11 +59,17 @@ Status SortContactFile(const AppState& state, const RewriteFaultHook* fault) {
   });
 
   bool moved = false;
-  std::string sorted;
-  sorted.reserve(all.size());
+  std::vector<std::string_view> sorted;
   for (std::size_t i = 0; i < count; ++i) {
     moved = moved || keyed[i].index != i;
-    sorted.append(all.substr(keyed[i].index * l::kContactRecordLength, l::kContactRecordLength));
+    const char* record = all.data() + keyed[i].index * l::kContactRecordLength;
+    // Records that stay neighbours go out as one piece.
+    if (!sorted.empty() && sorted.back().data() + sorted.back().size() == record) {
+      sorted.back() =
+          std::string_view(sorted.back().data(), sorted.back().size() + l::kContactRecordLength);
+    } else {
+      sorted.emplace_back(record, l::kContactRecordLength);
+    }
   }
   if (!moved) return Status::Ok();
   return file.Rewrite(sorted, "tabrel.$$$", fault);

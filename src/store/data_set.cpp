@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 #include "store/text.h"
 
@@ -25,9 +27,9 @@ std::string_view StampAt(std::string_view records, std::size_t index) {
 }  // namespace
 
 Result<bool> LoadRecordByStamp(AppState& state) {
-  auto records = ContactFile(state).ReadAll();
-  if (!records.ok()) return records.status();
-  const std::string_view all = records.value();
+  auto file = MappedFile::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  const std::string_view all = file.value().Records(l::kContactRecordLength);
   const std::string stamp = Fit(state.editor_record.Modified, l::kModified.width);
   const std::size_t count = all.size() / l::kContactRecordLength;
   for (std::size_t i = 0; i < count; ++i) {
@@ -43,17 +45,21 @@ Result<bool> LoadRecordByStamp(AppState& state) {
 
 Status DeleteRecord(AppState& state, const RewriteFaultHook* fault) {
   const RecordFile file = ContactFile(state);
-  auto records = file.ReadAll();
-  if (!records.ok()) return records.status();
-  const std::string_view all = records.value();
+  auto mapped = MappedFile::Open(file.path());
+  if (!mapped.ok()) return mapped.status();
+  const std::string_view all = mapped.value().Records(l::kContactRecordLength);
   const std::string_view stamp = TrimView(state.editor_record.Modified);
-  std::string kept;
-  kept.reserve(all.size());
+  // The kept records as runs of the mapped file, written without a copy.
+  std::vector<std::string_view> kept;
   const std::size_t count = all.size() / l::kContactRecordLength;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (TrimView(StampAt(all, i)) != stamp) {
-      kept.append(all.substr(i * l::kContactRecordLength, l::kContactRecordLength));
+  std::size_t run_start = 0;
+  for (std::size_t i = 0; i <= count; ++i) {
+    if (i < count && TrimView(StampAt(all, i)) != stamp) continue;
+    if (i > run_start) {
+      kept.push_back(all.substr(run_start * l::kContactRecordLength,
+                                (i - run_start) * l::kContactRecordLength));
     }
+    run_start = i + 1;
   }
   return file.Rewrite(kept, kDeleteTempName, fault);
 }

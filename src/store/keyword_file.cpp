@@ -5,6 +5,7 @@
 
 #include "store/codec.h"
 #include "store/layout.h"
+#include "store/mapped_file.h"
 #include "store/record_file.h"
 #include "store/text.h"
 
@@ -38,9 +39,9 @@ bool HasVisibleCharacter(const std::string& entry) {
 template <typename Change>
 Status ChangeKeywordSlots(const AppState& state, const RewriteFaultHook* fault, Change change) {
   const RecordFile file(state.DataFile(kContactFileName), layout::kContactRecordLength);
-  auto records = file.ReadAll();
-  if (!records.ok()) return records.status();
-  std::string& all = records.value();
+  auto mapped = MappedFile::Open(file.path());
+  if (!mapped.ok()) return mapped.status();
+  std::string all(mapped.value().Records(layout::kContactRecordLength));
   bool changed = false;
   for (std::size_t at = 0; at < all.size(); at += layout::kContactRecordLength) {
     for (const layout::Span& slot : {layout::kKW1, layout::kKW2, layout::kKW3}) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <vector>
 
 namespace tabrel {
 namespace {
@@ -175,25 +176,27 @@ Status RecordFile::Append(std::string_view record) const {
 
 Status RecordFile::Rewrite(std::string_view records, const std::string& temp_name,
                            const RewriteFaultHook* fault) const {
+  return Rewrite(std::span<const std::string_view>(&records, 1), temp_name, fault);
+}
+
+Status RecordFile::Rewrite(std::span<const std::string_view> pieces, const std::string& temp_name,
+                           const RewriteFaultHook* fault) const {
   if (Status s = EnsureExists(); !s.ok()) return s;
-  std::string content;
+  std::string tail;
   {
     Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) return Status::FromErrno(errno, path_);
     auto size = FileSize(fd.get(), path_);
     if (!size.ok()) return size.status();
-    const std::size_t tail_size = size.value() % record_length_;
-    content.reserve(records.size() + tail_size);
-    content.append(records);
-    content.resize(records.size() + tail_size);
-    const auto tail_offset = static_cast<off_t>(size.value() - tail_size);
-    if (Status s =
-            ReadExactly(fd.get(), content.data() + records.size(), tail_size, tail_offset, path_);
-        !s.ok()) {
+    tail.resize(size.value() % record_length_);
+    const auto tail_offset = static_cast<off_t>(size.value() - tail.size());
+    if (Status s = ReadExactly(fd.get(), tail.data(), tail.size(), tail_offset, path_); !s.ok()) {
       return s;
     }
   }
-  return AtomicRewrite(path_, content, temp_name, fault ? *fault : RewriteFaultHook());
+  std::vector<std::string_view> all(pieces.begin(), pieces.end());
+  all.push_back(tail);
+  return AtomicRewrite(path_, all, temp_name, fault ? *fault : RewriteFaultHook());
 }
 
 }  // namespace tabrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ class RecordFile {
   // length) through an atomic rewrite named `temp_name` in the same folder;
   // a trailing partial record is kept after them.
   Status Rewrite(std::string_view records, const std::string& temp_name,
+                 const RewriteFaultHook* fault = nullptr) const;
+  // The same with the records given as pieces, each a run of whole records.
+  Status Rewrite(std::span<const std::string_view> pieces, const std::string& temp_name,
                  const RewriteFaultHook* fault = nullptr) const;
 
  private:
