@@ -4,10 +4,20 @@
 #include <vector>
 
 #include "fakes/temp_dir.h"
+#include "store/app_state.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/text.h"
 
 namespace tabrel::testing {
+
+// A program folder and a separate data folder, with the state pointing at both.
+struct DataSetFolders {
+  DataSetFolders() { state.data_path = data.path(); }
+  TempDir program;
+  TempDir data;
+  AppState state{program.path()};
+};
 
 // A record of `type` with every field blank but the name and the stamp:
 // individuals ("1", "3") take `name` as LastName and `first` as FirstName,
@@ -16,12 +26,8 @@ inline ContactRecord Contact(const std::string& type, const std::string& name,
                              const std::string& first, const std::string& stamp) {
   ContactRecord record = BlankContactRecord();
   record.RecType = type;
-  if (type == "2" || type == "4") {
-    record.Org = name;
-  } else {
-    record.LastName = name;
-    record.FirstName = first;
-  }
+  (IsOrganisation(type) ? record.Org : record.LastName) = name;
+  if (!IsOrganisation(type)) record.FirstName = first;
   record.Modified = stamp;
   return record;
 }
@@ -38,11 +44,20 @@ inline void WriteContacts(const TempDir& dir, const std::vector<ContactRecord>& 
   dir.Write(name, ContactBytes(records));
 }
 
+// The stamps of the whole records in `bytes`, trimmed: tests give each
+// record a stamp that names it.
+inline std::vector<std::string> Stamps(const std::string& bytes) {
+  std::vector<std::string> stamps;
+  for (std::size_t at = 0; at + layout::kContactRecordLength <= bytes.size();
+       at += layout::kContactRecordLength) {
+    stamps.push_back(Trim(DecodeContact(bytes.substr(at)).Modified));
+  }
+  return stamps;
+}
+
 // A keyword as stored: cut or blank-padded to 14 bytes.
 inline std::string Keyword(const std::string& text) {
-  std::string entry = text.substr(0, layout::kKeywordRecordLength);
-  entry.resize(layout::kKeywordRecordLength, ' ');
-  return entry;
+  return Fit(text, layout::kKeywordRecordLength);
 }
 
 inline void WriteKeywords(const TempDir& dir, const std::vector<std::string>& keywords) {

@@ -8,13 +8,9 @@ namespace tabrel::testing {
 
 class FakeClipboard : public Clipboard {
  public:
-  void Clear() override {
-    text.clear();
-    ++clears;
-  }
+  void Clear() override { text.clear(); }
   void SetText(const std::string& value) override { text = value; }
   std::string text;
-  int clears = 0;
 };
 
 }  // namespace tabrel::testing

@@ -16,40 +16,30 @@ class FakeDialogs : public Dialogs {
  public:
   MessageAnswer Show(const Message& message) override {
     messages.push_back(message);
-    if (!answers.empty()) {
-      const MessageAnswer answer = answers.front();
-      answers.pop_front();
-      return answer;
-    }
-    if (message.default_answer) return *message.default_answer;
-    switch (message.buttons) {
-      case MessageButtons::kYesNo:
-      case MessageButtons::kYesNoCancel:
-        return MessageAnswer::kYes;
-      default:
-        return MessageAnswer::kOk;
-    }
+    const bool yes_first = message.buttons == MessageButtons::kYesNo ||
+                           message.buttons == MessageButtons::kYesNoCancel;
+    return Next(answers, message.default_answer.value_or(yes_first ? MessageAnswer::kYes
+                                                                   : MessageAnswer::kOk));
   }
-
-  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
+  std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string& default_answer) override {
-    inputs.push_back({prompt, title, default_answer});
-    if (input_answers.empty()) return std::nullopt;
-    auto answer = input_answers.front();
-    input_answers.pop_front();
-    return answer;
+    input_defaults.push_back(default_answer);
+    return Next(input_answers, std::optional<std::string>());
   }
-
-  struct InputCall {
-    std::string prompt;
-    std::string title;
-    std::string default_answer;
-  };
 
   std::vector<Message> messages;
   std::deque<MessageAnswer> answers;
-  std::vector<InputCall> inputs;
+  std::vector<std::string> input_defaults;  // the text each input box offered
   std::deque<std::optional<std::string>> input_answers;
+
+ private:
+  template <typename T>
+  static T Next(std::deque<T>& script, T unscripted) {
+    if (script.empty()) return unscripted;
+    T next = script.front();
+    script.pop_front();
+    return next;
+  }
 };
 
 }  // namespace tabrel::testing

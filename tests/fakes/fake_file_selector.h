@@ -2,28 +2,18 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/file_selector.h"
 
 namespace tabrel::testing {
 
-// Answers every selection with `choice` (empty: the user cancelled) and
-// records where it started and with what pattern.
+// Answers every selection with `choice`; empty means the user cancelled.
 class FakeFileSelector : public FileSelector {
  public:
-  std::optional<FileChoice> Select(const std::string& start_folder,
-                                   const std::string& pattern) override {
-    calls.push_back({start_folder, pattern});
+  std::optional<FileChoice> Select(const std::string&, const std::string&) override {
     return choice;
   }
-
-  struct Call {
-    std::string start_folder;
-    std::string pattern;
-  };
   std::optional<FileChoice> choice;
-  std::vector<Call> calls;
 };
 
 }  // namespace tabrel::testing

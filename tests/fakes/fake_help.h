@@ -9,9 +9,8 @@ namespace tabrel::testing {
 class FakeHelp : public HelpViewer {
  public:
   void SetHelpFile(const std::string& file_name) override { help_file = file_name; }
-  void Close() override { ++closed; }
+  void Close() override {}
   std::string help_file;
-  int closed = 0;
 };
 
 }  // namespace tabrel::testing

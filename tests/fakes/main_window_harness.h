@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -8,13 +9,52 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
-#include "fakes/fake_main_view.h"
 #include "fakes/fake_printer.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
+#include "mainwin/record_list.h"
 #include "store/text.h"
 
 namespace tabrel::testing {
+
+// Remembers what the presenter gave the parts of the window tests look at.
+class FakeMainView : public MainView {
+ public:
+  void SetCaption(const std::string&) override {}
+  void SetMenuEnabled(MenuId id, bool enabled) override { menu_enabled[id] = enabled; }
+  void SetMenuChecked(MenuId id, bool checked) override { menu_checked[id] = checked; }
+  void SetMenuCaption(MenuId id, const std::string& text) override { menu_caption[id] = text; }
+  void SetStatusText(int panel, const std::string& text) override {
+    status[panel] = text;
+    status_history.push_back({panel, text});
+  }
+  void SetControlVisible(Control, bool) override {}
+  void FocusControl(Control control) override { focused = control; }
+  Control FocusedControl() const override { return focused; }
+  void SetProgressRange(int, int) override {}
+  void SetProgressValue(int) override {}
+  void SetBusy(bool) override {}
+  void ShowSplash() override {}
+  void CloseSplash() override {}
+  void SetKeywordEditText(const std::string& text) override { keyword_edit = text; }
+  std::string KeywordEditText() const override { return keyword_edit; }
+  bool KeyOpPersonal() const override { return personal; }
+  void ShowRecordView(const ViewPanelContent& content) override { record_view = content; }
+  void OpenSettings() override {}
+  void OpenEditor() override { ++editor_opened; }
+  void CloseWindow() override {}
+
+  std::map<MenuId, bool> menu_enabled;
+  std::map<MenuId, bool> menu_checked;
+  std::map<MenuId, std::string> menu_caption;
+  std::map<int, std::string> status;
+  std::vector<std::pair<int, std::string>> status_history;
+  Control focused = Control::kMainGrid;
+  std::string keyword_edit;
+  bool personal = false;
+  ViewPanelContent record_view;
+  int editor_opened = 0;
+};
 
 // A main window presenter on a temporary program folder, with every
 // platform service faked.
@@ -31,19 +71,14 @@ struct MainWindowHarness {
   Platform platform{dialogs, help, clock, files, printer, clipboard};
   MainWindow window{state, view, platform};
 
-  // The Name column of the record list, trailing blanks removed.
-  std::vector<std::string> Names() {
+  void Pop(std::string selection = std::string(kAllRecords)) { window.PopMainGrid(selection); }
+  // The first column of the record list (or the keyword list), trailing
+  // blanks removed.
+  std::vector<std::string> Names(bool keywords = false) {
+    Grid& grid = keywords ? window.KeywordGrid() : window.MainGrid();
     std::vector<std::string> names;
-    Grid& grid = window.MainGrid();
     for (int r = 1; r < grid.Rows(); ++r) names.push_back(RTrim(grid.TextAt(r, 0)));
     return names;
-  }
-  // The keyword list, trailing blanks removed.
-  std::vector<std::string> Keywords() {
-    std::vector<std::string> keywords;
-    Grid& grid = window.KeywordGrid();
-    for (int r = 1; r < grid.Rows(); ++r) keywords.push_back(RTrim(grid.TextAt(r, 0)));
-    return keywords;
   }
 };
 
