@@ -11,4 +11,9 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   }
 }
 
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  QLabel::mouseDoubleClickEvent(event);
+  if (event->button() == Qt::LeftButton) emit DoubleClicked();
+}
+
 }  // namespace tabrel::gui

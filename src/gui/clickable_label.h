@@ -4,7 +4,9 @@
 
 namespace tabrel::gui {
 
-// A status bar panel that reports a click.
+// A label that reports clicks: the status bar panels take a click, the
+// record view's e-mail and web labels and the editor's keyword slots a
+// double-click.
 class ClickableLabel : public QLabel {
   Q_OBJECT
 
@@ -13,9 +15,11 @@ class ClickableLabel : public QLabel {
 
  signals:
   void Clicked();
+  void DoubleClicked();
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 };
 
 }  // namespace tabrel::gui

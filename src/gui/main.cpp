@@ -35,7 +35,19 @@ int main(int argc, char** argv) {
   tabrel::gui::QtHelpViewer help;
   tabrel::gui::SystemClock clock;
   tabrel::gui::QtFileSelector files;
-  tabrel::gui::QtPrinter printer;
+  // TABREL_PRINT_TO_PDF=1 saves printouts as PDF files even when a printer
+  // is installed.
+  const bool pdf_only = qEnvironmentVariableIntValue("TABREL_PRINT_TO_PDF") != 0;
+  tabrel::gui::QtPrinter printer(state.program_folder,
+                                 pdf_only ? tabrel::gui::QtPrinter::Target::kPdfFile
+                                          : tabrel::gui::QtPrinter::Target::kDefaultPrinter);
+  printer.SetPdfNotice([&dialogs](const std::string& text) {
+    dialogs.Show({text,
+                  "Printed to PDF",
+                  tabrel::MessageIcon::kInformation,
+                  tabrel::MessageButtons::kOk,
+                  {}});
+  });
   tabrel::gui::QtClipboard clipboard;
   tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard};
   tabrel::gui::MainWindowWidget window(state, platform);

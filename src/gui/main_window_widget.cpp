@@ -22,7 +22,9 @@
 #include <QVBoxLayout>
 
 #include "gui/clickable_label.h"
+#include "gui/contact_ed_widget.h"
 #include "gui/grid_view.h"
+#include "gui/record_view_panel.h"
 #include "gui/settings_dialog_widget.h"
 #include "gui/splash_pixmap.h"
 #include "gui/vb_keys.h"
@@ -50,6 +52,7 @@ MainWindowWidget::MainWindowWidget(AppState& state, Platform& platform, QWidget*
     : QMainWindow(parent),
       state_(state),
       dialogs_(platform.dialogs),
+      clock_(platform.clock),
       presenter_(state, *this, platform) {
   setObjectName(QStringLiteral("tr30_main"));
   setWindowTitle(Q(kProgramCaption));
@@ -194,9 +197,12 @@ void MainWindowWidget::BuildCentralArea() {
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
   progress_->hide();
-  // The progress bar lies over the bottom of the record list.
+  view_panel_ = new RecordViewPanel(presenter_, central);
+  // The record view panel covers the record list; the progress bar lies
+  // over the bottom of the list.
   auto* list_area = new QGridLayout;
   list_area->addWidget(record_view_, 0, 0);
+  list_area->addWidget(view_panel_, 0, 0);
   list_area->addWidget(progress_, 0, 0, Qt::AlignBottom);
 
   keyword_view_ = new GridView(presenter_.KeywordGrid(), central);
@@ -368,9 +374,19 @@ void MainWindowWidget::SetControlVisible(Control control, bool visible) {
     case Control::kKeyFrame:
       ShowKeyFrame(visible);
       break;
+    case Control::kBackground:
+      view_panel_->setVisible(visible);
+      if (visible) view_panel_->raise();
+      break;
+    case Control::kViewFrame:
+      // Closing the card must not pass the focus on to whatever control
+      // comes next; the presenter says where it goes.
+      if (!visible && view_panel_->isAncestorOf(focusWidget())) focusWidget()->clearFocus();
+      view_panel_->SetFrameVisible(visible);
+      break;
     default:
-      // The record view panel and the preview are not part of this window
-      // yet; the file selector is a dialog of its own.
+      // The preview is not part of this window yet; the file selector is a
+      // dialog of its own.
       break;
   }
 }
@@ -394,7 +410,13 @@ void MainWindowWidget::FocusControl(Control control) {
     default:
       return;
   }
-  if (control == Control::kMainGrid || control == Control::kKeywordGrid) focused_ = control;
+  if (control == Control::kMainGrid || control == Control::kKeywordGrid) {
+    focused_ = control;
+    // A list the presenter has just shown again is still hidden until its
+    // model's changes are applied, and a hidden widget takes no focus.
+    auto* list = static_cast<GridView*>(target);
+    if (list->model().HasPendingChanges()) list->model().Flush();
+  }
   target->setFocus(Qt::OtherFocusReason);
 }
 
@@ -509,14 +531,15 @@ bool MainWindowWidget::KeyOpPersonal() const {
   return key_op_personal_->isChecked();
 }
 
-void MainWindowWidget::ShowRecordView(const ViewPanelContent&) {}
+void MainWindowWidget::ShowRecordView(const ViewPanelContent& content) {
+  view_panel_->Fill(content);
+}
 
 void MainWindowWidget::OpenEditor() {
-  dialogs_.Show({"The record editor is not available yet.",
-                 "Tabrel 3.0",
-                 MessageIcon::kInformation,
-                 MessageButtons::kOk,
-                 {}});
+  // The window deletes itself when its presenter closes it, also when
+  // Form_Load closes it at once.
+  auto* editor = new ContactEdWidget(state_, dialogs_, clock_, this);
+  editor->Open();
 }
 
 }  // namespace tabrel::gui

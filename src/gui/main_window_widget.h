@@ -25,6 +25,7 @@ namespace tabrel::gui {
 
 class ClickableLabel;
 class GridView;
+class RecordViewPanel;
 class SettingsDialogWidget;
 
 // The main window. It owns the main window presenter and draws what the
@@ -47,6 +48,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QAction* MenuAction(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
   GridView* RecordView() const { return record_view_; }
   GridView* KeywordView() const { return keyword_view_; }
+  // The record view panel's backdrop; its card is RecordPanel()->Frame().
+  RecordViewPanel* RecordPanel() const { return view_panel_; }
   QLabel* StatusPanel(int panel) const;
   QProgressBar* ProgressBar() const { return progress_; }
   // Null until the settings dialog is opened the first time.
@@ -96,6 +99,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
 
   AppState& state_;
   Dialogs& dialogs_;
+  Clock& clock_;
   MainWindow presenter_;
   std::array<QAction*, kMenuCount> actions_{};
   // The ticks as the presenter set them; a click must not change them.
@@ -110,6 +114,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   // Where the focus was when the keyword edit frame opened; it returns there.
   QPointer<QWidget> focus_before_key_frame_;
   QProgressBar* progress_ = nullptr;
+  RecordViewPanel* view_panel_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QPointer<SettingsDialogWidget> settings_;
   std::unique_ptr<QSplashScreen> splash_;
