@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   tabrel::bench::RegisterFileBenchmarks(data);
   tabrel::bench::RegisterMainGridBenchmarks(data);
   tabrel::bench::RegisterChangeBenchmarks(data);
+  tabrel::bench::RegisterReportBenchmarks(data);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -11,6 +11,7 @@ namespace tabrel::bench {
 void RegisterFileBenchmarks(BenchDataSet& data);
 void RegisterMainGridBenchmarks(BenchDataSet& data);
 void RegisterChangeBenchmarks(BenchDataSet& data);
+void RegisterReportBenchmarks(BenchDataSet& data);
 
 // Writes the data set on first use. False, with the benchmark marked as
 // failed, when it cannot or when it holds another number of records than the

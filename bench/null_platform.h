@@ -1,10 +1,14 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "mainwin/main_view.h"
 #include "platform/platform.h"
+#include "platform/shell.h"
+#include "reports/preview_view.h"
 
 namespace tabrel::bench {
 
@@ -79,6 +83,35 @@ class NullClipboard : public Clipboard {
  public:
   void Clear() override {}
   void SetText(const std::string&) override {}
+};
+
+class NullPreviewView : public PreviewView {
+ public:
+  void SetPrintOptionsVisible(bool) override {}
+  void SetPreviewVisible(bool) override {}
+  void SetPreviewText(const std::string& text) override { text_size = text.size(); }
+  std::string PreviewText() const override { return {}; }
+  void SetPreviewReadOnly(bool) override {}
+  void SetPreviewFixedPitch(bool) override {}
+  void SetToolbarVisible(bool) override {}
+  void SetAllRecordsVisible(bool) override {}
+  void SetProgressVisible(bool) override {}
+  void SetProgressRange(int, int) override {}
+  void SetProgressValue(int) override {}
+  void SetBusy(bool) override {}
+  std::size_t text_size = 0;  // of the last preview text, so that it is not optimised away
+};
+
+class NullMenuSwitch : public MenuSwitch {
+ public:
+  void BlankMenu() override {}
+  void ShowMenu() override {}
+};
+
+class NullShell : public Shell {
+ public:
+  Status StartProgram(const std::vector<std::string>&) override { return Status::Ok(); }
+  Status OpenWithDefault(const std::string&) override { return Status::Ok(); }
 };
 
 // Every service, owned together; `platform` refers to the members above it.

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "store/status.h"
+
+namespace tabrel {
+
+// Hands a file to another program. Nothing goes through a command shell, so
+// no character of a path or setting is ever interpreted. Texts are UTF-8.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Starts argv[0] (looked up on PATH when it holds no "/") with the other
+  // words as its arguments, in a window of its own, and does not wait for
+  // it. A program that cannot be started is reported here.
+  virtual Status StartProgram(const std::vector<std::string>& argv) = 0;
+  // Opens `path` with the desktop's default application for its type.
+  virtual Status OpenWithDefault(const std::string& path) = 0;
+};
+
+}  // namespace tabrel

@@ -1,0 +1,88 @@
+#include "reports/list_printing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "reports/report_file.h"
+#include "store/basic_number.h"
+#include "store/text.h"
+
+namespace tabrel {
+namespace {
+
+constexpr const char* kListFont = "Arial";
+constexpr const char* kLabelPrintFont = "courier new";
+constexpr int kPoints = 10;
+
+// Ends the page's document and starts the next page below three empty lines.
+Status EndPage(Printer& printer, const char* font) {
+  if (Status s = printer.EndDoc(); !s.ok()) return s;
+  printer.SetFont(font, true, kPoints);
+  for (int i = 0; i < 3; ++i) printer.PrintLine("");
+  return Status::Ok();
+}
+
+// A margin setting as a count: its numeric value rounded, 0 to 99.
+int MarginCount(const std::string& setting) {
+  const double value = BasicVal(setting);
+  if (!(value > 0)) return 0;
+  return static_cast<int>(std::min(99.0, std::nearbyint(value)));
+}
+
+}  // namespace
+
+Status PrintList(Printer& printer, std::string_view text, int print_lines) {
+  printer.SetFont(kListFont, true, kPoints);
+  int n = 0;
+  std::string_view line;
+  while (NextReportLine(text, line)) {
+    std::string printed(1, '\t');
+    printed.append(line);
+    printer.PrintLine(printed);
+    ++n;
+    if (print_lines == 0) continue;
+    // Past the limit every line counts as the empty line a page may end at.
+    const std::string_view tested = n > print_lines ? std::string_view() : line;
+    if (n > print_lines - 5 && TrimView(tested).empty()) {
+      if (Status s = EndPage(printer, kListFont); !s.ok()) return s;
+      n = 0;
+    }
+  }
+  return printer.EndDoc();
+}
+
+Status PrintLabels(Printer& printer, std::string_view text) {
+  printer.SetFont(kLabelPrintFont, true, kPoints);
+  int n = 1;
+  for (int i = 0; i < 4; ++i) printer.PrintLine("");
+  std::string_view line;
+  while (NextReportLine(text, line)) {
+    printer.PrintLine(std::string(line));
+    if (++n == 60) {
+      if (Status s = EndPage(printer, kLabelPrintFont); !s.ok()) return s;
+      n = 0;
+    }
+  }
+  return printer.EndDoc();
+}
+
+Status PrintEnvelope(Printer& printer, const ContactRecord& r, const SettingsRecord& settings) {
+  printer.SetEnvelopeSetting();
+  printer.SetFont(kListFont, true, kPoints);
+  const std::string indent(static_cast<std::size_t>(MarginCount(settings.LPad)), '\t');
+  const int top = 2 * MarginCount(settings.TPad);
+  for (int i = 0; i < top; ++i) printer.PrintLine("");
+
+  std::string name = Trim(r.FirstName) + " " + Trim(r.LastName);
+  if (!IsBlank(r.Title)) name += ", " + Trim(r.Title);
+  printer.PrintLine(indent + name);
+  for (const std::string* field : {&r.Org, &r.Add1, &r.Add2}) {
+    if (!IsBlank(*field)) printer.PrintLine(indent + Trim(*field));
+  }
+  printer.PrintLine(indent + Trim(r.City) + ", " + Trim(r.State) + " " + Trim(r.Zip));
+  if (!IsBlank(r.Country)) printer.PrintLine(indent + Trim(r.Country));
+  return printer.EndDoc();
+}
+
+}  // namespace tabrel

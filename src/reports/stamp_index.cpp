@@ -1,0 +1,41 @@
+#include "reports/stamp_index.h"
+
+#include "store/layout.h"
+#include "store/text.h"
+
+namespace tabrel {
+
+namespace l = layout;
+
+Result<StampIndex> StampIndex::Open(const AppState& state) {
+  auto file = MappedFile::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  StampIndex index;
+  // Views into a mapping stay valid when the MappedFile moves.
+  index.file_ = std::move(file.value());
+  index.records_ = index.file_.Records(l::kContactRecordLength);
+  const std::size_t count = index.records_.size() / l::kContactRecordLength;
+  index.first_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view stamp = index.records_.substr(
+        i * l::kContactRecordLength + l::kModified.offset, l::kModified.width);
+    index.first_.try_emplace(stamp, static_cast<std::uint32_t>(i));
+  }
+  return index;
+}
+
+std::optional<StampIndex::Found> StampIndex::Find(std::string_view stamp) const {
+  // The ID column holds the stored 19 characters; anything else is fitted
+  // as LoadRecordByStamp fits the editor's copy.
+  std::string fitted;
+  if (stamp.size() != l::kModified.width) {
+    fitted = Fit(stamp, l::kModified.width);
+    stamp = fitted;
+  }
+  const auto it = first_.find(stamp);
+  if (it == first_.end()) return std::nullopt;
+  return Found{records_.substr(it->second * l::kContactRecordLength, l::kContactRecordLength),
+               static_cast<int>(it->second) + 1};
+}
+
+}  // namespace tabrel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "store/app_state.h"
+#include "store/mapped_file.h"
+#include "store/result.h"
+
+namespace tabrel {
+
+// The records of tabrel.dat by their Modified stamp, built once per report so
+// that looking up every row of the record list reads the file once instead
+// of once a row. A lookup gives what LoadRecordByStamp would load: the first
+// record in file order whose 19-character stamp matches.
+class StampIndex {
+ public:
+  // Maps tabrel.dat of the current data set (created empty when missing, as
+  // LoadRecordByStamp does) and indexes its whole records.
+  static Result<StampIndex> Open(const AppState& state);
+
+  struct Found {
+    std::string_view record;  // the stored bytes, one whole record
+    int number = 0;           // counted from 1 in file order
+  };
+  // The record whose stamp equals `stamp` cut or blank-padded to 19
+  // characters; nothing when no record carries it. The view stays valid for
+  // as long as the index lives.
+  std::optional<Found> Find(std::string_view stamp) const;
+
+ private:
+  MappedFile file_;
+  std::string_view records_;
+  // Stamp (a view into the mapped file) -> index of its first record.
+  std::unordered_map<std::string_view, std::uint32_t> first_;
+};
+
+}  // namespace tabrel

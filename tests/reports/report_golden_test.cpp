@@ -1,0 +1,195 @@
+// Every report's exact bytes for a small hand-made data set, compared with
+// tests/testdata/reports/<case>.expected. Set TABREL_UPDATE_GOLDEN=1 to
+// rewrite the expected files after a deliberate change, and review the diff.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "fakes/print_preview_harness.h"
+
+namespace tabrel {
+namespace {
+
+const std::filesystem::path kDataFolder =
+    std::filesystem::path(__FILE__).parent_path().parent_path() / "testdata" / "reports";
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Reads contacts.in (see its header).
+std::vector<ContactRecord> ParseContacts(const std::string& text) {
+  std::vector<ContactRecord> records;
+  ContactRecord record = BlankContactRecord();
+  bool any = false;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("#")) continue;
+    if (line == "---") {
+      records.push_back(record);
+      record = BlankContactRecord();
+      any = false;
+      continue;
+    }
+    const auto eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string value;
+    for (std::size_t i = eq + 1; i < line.size(); ++i) {
+      if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'r' || line[i + 1] == 'n')) {
+        value.push_back(line[++i] == 'r' ? '\r' : '\n');
+      } else {
+        value.push_back(line[i]);
+      }
+    }
+    for (const auto& field : kContactFields) {
+      if (line.compare(0, eq, field.name) == 0) record.*field.member = value;
+    }
+    any = true;
+  }
+  if (any) records.push_back(record);
+  return records;
+}
+
+// The rows of the record list, top to bottom, by stamp. "09-09-1999 999"
+// matches no record and must be left out by every report.
+const std::vector<std::string> kAllRows = {"04-05-2006 500", "01-02-2003 100", "01-02-2003 200",
+                                           "09-09-1999 999", "02-03-2004 300", "03-04-2005 400",
+                                           "05-06-2007 600", "06-07-2008 700", "07-08-2009 800"};
+const std::vector<std::string> kSevenRows = {"04-05-2006 500", "01-02-2003 100", "01-02-2003 200",
+                                             "09-09-1999 999", "02-03-2004 300", "03-04-2005 400",
+                                             "05-06-2007 600", "06-07-2008 700"};
+
+void AllFlags(SettingsRecord& s, const char* value) {
+  for (auto* flag :
+       {&s.FullName, &s.FullSurface, &s.FullPhones, &s.FullEmail, &s.FullWeb, &s.FullNotes}) {
+    *flag = value;
+  }
+}
+
+enum class Report { kSimple, kComplete, kText, kHtml, kLabels, kEmail };
+
+struct GoldenCase {
+  const char* name;
+  Report report;
+  std::vector<std::string> rows;
+  std::function<void(SettingsRecord&)> settings = [](SettingsRecord&) {};
+  // The answer to the HTML report's question about records without links.
+  MessageAnswer include_all = MessageAnswer::kYes;
+};
+
+std::ostream& operator<<(std::ostream& out, const GoldenCase& c) {
+  return out << c.name;
+}
+
+// Lines split after each LF, CR shown as "\r", so a difference in line ends
+// shows too.
+std::vector<std::string> Lines(const std::string& bytes) {
+  std::vector<std::string> lines(1);
+  for (char c : bytes) {
+    if (c == '\r') {
+      lines.back() += "\\r";
+    } else {
+      lines.back() += c;
+    }
+    if (c == '\n') lines.emplace_back();
+  }
+  return lines;
+}
+
+std::string FirstDifference(const std::string& expected, const std::string& actual) {
+  const auto want = Lines(expected);
+  const auto got = Lines(actual);
+  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+    const std::string w = i < want.size() ? want[i] : "<end of file>";
+    const std::string g = i < got.size() ? got[i] : "<end of file>";
+    if (w != g) {
+      return "line " + std::to_string(i + 1) + "\n  expected: " + w + "\n  actual:   " + g;
+    }
+  }
+  return "";
+}
+
+class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase>,
+                         public testing::PrintPreviewHarness {
+ protected:
+  std::string Run(const GoldenCase& c) {
+    testing::WriteContacts(dir, ParseContacts(ReadBytes(kDataFolder / "contacts.in")));
+    c.settings(state.settings);
+    ListStamps(c.rows);
+    dialogs.answers.push_back(c.include_all);
+    switch (c.report) {
+      case Report::kSimple:
+        preview.mu_SimplePhoneList_Click(list);
+        break;
+      case Report::kComplete:
+        preview.mu_PrintPhoneList_Click(list);
+        break;
+      case Report::kText:
+        preview.mu_PrintCompleteRecords_Click(list);
+        break;
+      case Report::kHtml:
+        preview.mu_PrintComplete_HTML_Click(list);
+        break;
+      case Report::kLabels:
+        preview.mu_printMailingAddresses_Click(list);
+        break;
+      case Report::kEmail:
+        preview.mu_printEmail_Click(list);
+        break;
+    }
+    return PreviewFile();
+  }
+};
+
+TEST_P(ReportGoldenTest, WritesTheExpectedBytes) {
+  const GoldenCase& c = GetParam();
+  clock.now = {2024, 3, 7, 3600};
+  const std::string actual = Run(c);
+  const auto expected_path = kDataFolder / (std::string(c.name) + ".expected");
+  if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(expected_path, std::ios::binary) << actual;
+  }
+  ASSERT_TRUE(std::filesystem::exists(expected_path)) << expected_path;
+  const std::string expected = ReadBytes(expected_path);
+  EXPECT_TRUE(expected == actual) << c.name << ": " << FirstDifference(expected, actual);
+  // Every report ends in its preview.
+  EXPECT_TRUE(view.print_options_visible);
+  EXPECT_FALSE(menus.enabled);
+}
+
+const GoldenCase kCases[] = {
+    {"simple_phone_list", Report::kSimple, kAllRows},
+    {"simple_phone_list_empty", Report::kSimple, {}},
+    {"complete_phone_list", Report::kComplete, kAllRows},
+    {"complete_records_text", Report::kText, kAllRows},
+    {"complete_records_text_flags_off", Report::kText, kAllRows,
+     [](SettingsRecord& s) {
+       AllFlags(s, "0");
+       s.FullSurface = " ";  // no number counts as off
+     }},
+    {"complete_records_html", Report::kHtml, kAllRows},
+    {"complete_records_html_web_only", Report::kHtml, kAllRows, [](SettingsRecord&) {},
+     MessageAnswer::kNo},
+    {"complete_records_html_flags_off", Report::kHtml, kAllRows,
+     [](SettingsRecord& s) { AllFlags(s, "0"); }},
+    {"address_labels_even", Report::kLabels, kAllRows},
+    {"address_labels_odd", Report::kLabels, kSevenRows},
+    {"address_labels_empty", Report::kLabels, {}},
+    {"email_list", Report::kEmail, kAllRows},
+    {"email_list_with_names", Report::kEmail, kAllRows,
+     [](SettingsRecord& s) { s.MailFormat = "1"; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Reports, ReportGoldenTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tabrel
