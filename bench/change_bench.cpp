@@ -191,8 +191,8 @@ void BM_WordSearch(benchmark::State& state, BenchDataSet& data) {
   NullPlatform services;
   YesDialogs dialogs;
   dialogs.answer = "spring";
-  Platform platform{dialogs,        services.help,    services.clock,
-                    services.files, services.printer, services.clipboard};
+  Platform platform{dialogs,          services.help,      services.clock, services.files,
+                    services.printer, services.clipboard, services.shell};
   MainWindow window(app, view, platform);
   for (auto _ : state) {
     state.PauseTiming();

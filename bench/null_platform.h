@@ -37,6 +37,15 @@ class NullMainView : public MainView {
   void OpenSettings() override {}
   void OpenEditor() override {}
   void CloseWindow() override {}
+  void SetPrintOptionsVisible(bool) override {}
+  void SetPreviewVisible(bool) override {}
+  void SetPreviewText(const std::string&) override {}
+  std::string PreviewText() const override { return {}; }
+  void SetPreviewReadOnly(bool) override {}
+  void SetPreviewFixedPitch(bool) override {}
+  void SetToolbarVisible(bool) override {}
+  void SetAllRecordsVisible(bool) override {}
+  void SetProgressVisible(bool) override {}
 };
 
 class NullDialogs : public Dialogs {
@@ -122,7 +131,8 @@ struct NullPlatform {
   NullFileSelector files;
   NullPrinter printer;
   NullClipboard clipboard;
-  Platform platform{dialogs, help, clock, files, printer, clipboard};
+  NullShell shell;
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
 };
 
 }  // namespace tabrel::bench

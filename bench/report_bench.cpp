@@ -39,12 +39,11 @@ void RunReport(benchmark::State& state, BenchDataSet& data, ReportClick click) {
   }
 
   YesDialogs dialogs;
-  Platform platform{dialogs,        services.help,    services.clock,
-                    services.files, services.printer, services.clipboard};
+  Platform platform{dialogs,          services.help,      services.clock, services.files,
+                    services.printer, services.clipboard, services.shell};
   NullPreviewView view;
   NullMenuSwitch menus;
-  NullShell shell;
-  PrintPreview preview(app, view, menus, platform, shell);
+  PrintPreview preview(app, view, menus, platform);
   for (auto _ : state) {
     (preview.*click)(window.MainGrid());
     benchmark::DoNotOptimize(view.text_size);

@@ -96,10 +96,11 @@ void GridView::SyncCurrent() {
   const int row = grid.Row() - 1;
   if (row >= 0 && row < model_->rowCount()) {
     // The view keeps the column the user clicked as its own current cell:
-    // the Grid's selection covers the row anyway, and moving the view to
-    // the Grid's column 0 would scroll the list sideways.
+    // the Grid draws its own selection, and following the Grid's column
+    // (0 for a row, the ID column after a report) would scroll the list
+    // sideways.
     if (currentIndex().row() != row) {
-      selectionModel()->setCurrentIndex(model_->index(row, std::max(grid.Col(), 0)),
+      selectionModel()->setCurrentIndex(model_->index(row, std::max(currentIndex().column(), 0)),
                                         QItemSelectionModel::NoUpdate);
     }
   } else {

@@ -12,6 +12,7 @@
 #include "gui/qt_file_selector.h"
 #include "gui/qt_help_viewer.h"
 #include "gui/qt_printer.h"
+#include "gui/qt_shell.h"
 #include "gui/system_clock.h"
 #include "store/app_state.h"
 
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
                   {}});
   });
   tabrel::gui::QtClipboard clipboard;
-  tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard};
+  tabrel::gui::QtShell shell;
+  tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   tabrel::gui::MainWindowWidget window(state, platform);
   window.presenter().Form_Load();
   window.resize(1200, 800);

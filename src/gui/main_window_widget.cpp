@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -11,15 +12,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplashScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "gui/clickable_label.h"
 #include "gui/contact_ed_widget.h"
@@ -44,6 +48,22 @@ QString Q(std::string_view text) {
 
 std::size_t Slot(MenuId id) {
   return static_cast<std::size_t>(id);
+}
+
+using PresenterClick = void (MainWindow::*)();
+constexpr std::pair<std::string_view, PresenterClick> kPrintOptionClicks[] = {
+    {"SendPrint", &MainWindow::SendPrint_Click},
+    {"SendFile", &MainWindow::SendFile_Click},
+    {"PrintToFile", &MainWindow::PrintToFile_Click},
+    {"PrintToHTML", &MainWindow::PrintToHTML_Click},
+    {"CancelPrint", &MainWindow::CancelPrint_Click},
+};
+
+PresenterClick PrintOptionClick(std::string_view name) {
+  for (const auto& [control, click] : kPrintOptionClicks) {
+    if (control == name) return click;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -182,22 +202,31 @@ void MainWindowWidget::BuildCentralArea() {
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(4, 2, 4, 0);
   outer->setSpacing(4);
-  outer->addWidget(BuildLetterRow());
+  outer->addWidget(BuildPrintOptions(central));
+  // The preview text box covers the letter row and both lists while shown.
+  pages_ = new QStackedWidget(central);
+  outer->addWidget(pages_, 1);
+
+  auto* lists_page = new QWidget(pages_);
+  auto* page = new QVBoxLayout(lists_page);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->setSpacing(4);
+  page->addWidget(BuildLetterRow());
 
   QFont list_font = font();
   list_font.setPointSizeF(list_font.pointSizeF() + 1);
 
-  record_view_ = new GridView(presenter_.MainGrid(), central);
+  record_view_ = new GridView(presenter_.MainGrid(), lists_page);
   record_view_->setObjectName(QStringLiteral("MainGrid"));
   record_view_->setFont(list_font);
   QSizePolicy keep = record_view_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
   record_view_->setSizePolicy(keep);
-  progress_ = new QProgressBar(central);
+  progress_ = new QProgressBar(lists_page);
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
   progress_->hide();
-  view_panel_ = new RecordViewPanel(presenter_, central);
+  view_panel_ = new RecordViewPanel(presenter_, lists_page);
   // The record view panel covers the record list; the progress bar lies
   // over the bottom of the list.
   auto* list_area = new QGridLayout;
@@ -205,31 +234,60 @@ void MainWindowWidget::BuildCentralArea() {
   list_area->addWidget(view_panel_, 0, 0);
   list_area->addWidget(progress_, 0, 0, Qt::AlignBottom);
 
-  keyword_view_ = new GridView(presenter_.KeywordGrid(), central);
+  keyword_view_ = new GridView(presenter_.KeywordGrid(), lists_page);
   keyword_view_->setObjectName(QStringLiteral("KeywordGrid"));
   keyword_view_->setFont(list_font);
   keyword_view_->setFixedWidth(keyword_view_->WidthForChars(kKeywordListChars));
   // Its one column reaches the scroll bar, however the font measures.
   keyword_view_->horizontalHeader()->setStretchLastSection(true);
-  all_records_ = new QPushButton(tr("All Records <F4>"), central);
+  all_records_ = new QPushButton(tr("All Records <F4>"), lists_page);
   all_records_->setObjectName(QStringLiteral("AllRecords"));
   all_records_->setFocusPolicy(Qt::NoFocus);
   connect(all_records_, &QPushButton::clicked, this, [this] { presenter_.AllRecords_Click(); });
   auto* keyword_column = new QVBoxLayout;
   keyword_column->setSpacing(3);
   keyword_column->addWidget(all_records_);
-  keyword_column->addWidget(BuildKeyFrame(central));
+  keyword_column->addWidget(BuildKeyFrame(lists_page));
   keyword_column->addWidget(keyword_view_, 1);
 
   auto* lists = new QHBoxLayout;
   lists->setSpacing(4);
   lists->addLayout(list_area, 1);
   lists->addLayout(keyword_column);
-  outer->addLayout(lists, 1);
+  page->addLayout(lists, 1);
+  pages_->addWidget(lists_page);
+
+  preview_ = new QPlainTextEdit(pages_);
+  preview_->setObjectName(QStringLiteral("Text1"));
+  pages_->addWidget(preview_);
+  SetPreviewFixedPitch(false);
   setCentralWidget(central);
 
   ConnectGrid(record_view_, Control::kMainGrid);
   ConnectGrid(keyword_view_, Control::kKeywordGrid);
+}
+
+QGroupBox* MainWindowWidget::BuildPrintOptions(QWidget* parent) {
+  print_options_ = new QGroupBox(Q(kPrintOptionsCaption), parent);
+  print_options_->setObjectName(QStringLiteral("PrnOpFrame"));
+  auto* row = new QHBoxLayout(print_options_);
+  row->setContentsMargins(8, 4, 8, 6);
+  row->setSpacing(6);
+  for (const PrintOptionButton& design : kPrintOptionButtons) {
+    auto* button = new QPushButton(Q(design.caption), print_options_);
+    button->setObjectName(Q(design.name));
+    button->setToolTip(Q(design.tooltip));
+    // A click leaves the focus in the text the user may be editing; Tab
+    // still reaches the buttons.
+    button->setFocusPolicy(Qt::TabFocus);
+    if (const PresenterClick click = PrintOptionClick(design.name)) {
+      connect(button, &QPushButton::clicked, this, [this, click] { (presenter_.*click)(); });
+    }
+    row->addWidget(button);
+  }
+  row->addStretch(1);
+  print_options_->hide();
+  return print_options_;
 }
 
 QGroupBox* MainWindowWidget::BuildKeyFrame(QWidget* parent) {
@@ -384,9 +442,11 @@ void MainWindowWidget::SetControlVisible(Control control, bool visible) {
       if (!visible && view_panel_->isAncestorOf(focusWidget())) focusWidget()->clearFocus();
       view_panel_->SetFrameVisible(visible);
       break;
+    case Control::kPreviewText:
+      SetPreviewVisible(visible);
+      break;
     default:
-      // The preview is not part of this window yet; the file selector is a
-      // dialog of its own.
+      // The file selector is a dialog of its own.
       break;
   }
 }
@@ -418,6 +478,66 @@ void MainWindowWidget::FocusControl(Control control) {
     if (list->model().HasPendingChanges()) list->model().Flush();
   }
   target->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindowWidget::SetPrintOptionsVisible(bool visible) {
+  print_options_->setVisible(visible);
+}
+
+void MainWindowWidget::SetPreviewVisible(bool visible) {
+  // Switching pages takes the focus along: into the text box, and back to
+  // the control of the lists that last had it.
+  pages_->setCurrentWidget(visible ? static_cast<QWidget*>(preview_) : pages_->widget(0));
+  if (visible) preview_->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindowWidget::SetPreviewText(const std::string& text) {
+  // The text box breaks lines at LF; the report's lines end at CR LF or a
+  // lone CR.
+  QString shown = QString::fromStdString(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  preview_->setPlainText(shown);
+}
+
+std::string MainWindowWidget::PreviewText() const {
+  // The raw text keeps no-break spaces, which toPlainText() would turn into
+  // blanks.
+  QString text = preview_->document()->toRawText();
+  text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+  return text.toStdString();
+}
+
+void MainWindowWidget::SetPreviewReadOnly(bool read_only) {
+  preview_->setReadOnly(read_only);
+}
+
+void MainWindowWidget::SetPreviewFixedPitch(bool fixed_pitch) {
+  if (fixed_pitch) {
+    // The desktop's fixed-pitch font reads better on screen than a Courier
+    // clone would.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(font().pointSizeF());
+    preview_->setFont(fixed);
+    // Labels stand side by side; wrapping would break the columns apart.
+    preview_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  } else {
+    preview_->setFont(font());
+    preview_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  }
+}
+
+void MainWindowWidget::SetToolbarVisible(bool visible) {
+  SetControlVisible(Control::kToolbar, visible);
+}
+
+void MainWindowWidget::SetAllRecordsVisible(bool visible) {
+  SetControlVisible(Control::kAllRecords, visible);
+}
+
+void MainWindowWidget::SetProgressVisible(bool visible) {
+  SetControlVisible(Control::kProgressBar, visible);
 }
 
 void MainWindowWidget::SetProgressRange(int minimum, int maximum) {

@@ -15,10 +15,12 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSplashScreen;
+class QStackedWidget;
 class QToolBar;
 
 namespace tabrel::gui {
@@ -66,9 +68,6 @@ class MainWindowWidget : public QMainWindow, public MainView {
   // kNone while a control of the keyword edit frame has the focus, so that
   // typing there never counts as keys of a list.
   Control FocusedControl() const override;
-  void SetProgressRange(int minimum, int maximum) override;
-  void SetProgressValue(int value) override;
-  void SetBusy(bool busy) override;
   void ShowSplash() override;
   void CloseSplash() override;
   void SetKeywordEditText(const std::string& text) override;
@@ -78,6 +77,23 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void OpenEditor() override;
   void OpenSettings() override;
   void CloseWindow() override;
+
+  // PreviewView
+  void SetPrintOptionsVisible(bool visible) override;
+  void SetPreviewVisible(bool visible) override;
+  void SetPreviewText(const std::string& text) override;
+  // Lines separated by CR LF.
+  std::string PreviewText() const override;
+  void SetPreviewReadOnly(bool read_only) override;
+  // The desktop's fixed-pitch font stands in for kLabelFont, the window's
+  // own font for kPreviewFont.
+  void SetPreviewFixedPitch(bool fixed_pitch) override;
+  void SetToolbarVisible(bool visible) override;
+  void SetAllRecordsVisible(bool visible) override;
+  void SetProgressVisible(bool visible) override;
+  void SetProgressRange(int minimum, int maximum) override;
+  void SetProgressValue(int value) override;
+  void SetBusy(bool busy) override;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -92,6 +108,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void BuildCentralArea();
   QWidget* BuildLetterRow();
   QGroupBox* BuildKeyFrame(QWidget* parent);
+  QGroupBox* BuildPrintOptions(QWidget* parent);
   void ShowKeyFrame(bool visible);
   bool KeyFrameHasFocus() const;
   void ConnectGrid(GridView* view, Control control);
@@ -115,6 +132,10 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QPointer<QWidget> focus_before_key_frame_;
   QProgressBar* progress_ = nullptr;
   RecordViewPanel* view_panel_ = nullptr;
+  // Page 0: the letter row and the lists; page 1: the preview text box.
+  QStackedWidget* pages_ = nullptr;
+  QGroupBox* print_options_ = nullptr;
+  QPlainTextEdit* preview_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QPointer<SettingsDialogWidget> settings_;
   std::unique_ptr<QSplashScreen> splash_;

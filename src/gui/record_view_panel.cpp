@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "gui/clickable_label.h"
-#include "mainwin/key_codes.h"
 #include "mainwin/main_window.h"
 
 namespace tabrel::gui {
@@ -266,7 +265,7 @@ QWidget* RecordViewPanel::BuildButtons() {
   connect(copy_address, &QPushButton::clicked, this,
           [this] { presenter_.ViewCopyAddress_Click(); });
   connect(copy_all, &QPushButton::clicked, this, [this] { presenter_.ViewCopyAll_Click(); });
-  connect(envelope, &QPushButton::clicked, this, [this] { presenter_.Form_KeyDown(key::kV, 0); });
+  connect(envelope, &QPushButton::clicked, this, [this] { presenter_.Envelope_Click(); });
   connect(back, &QPushButton::clicked, this, [this] { presenter_.ViewBack_Click(); });
   connect(next, &QPushButton::clicked, this, [this] { presenter_.ViewNext_Click(); });
   connect(edit, &QPushButton::clicked, this, [this] { presenter_.EditView_Click(); });

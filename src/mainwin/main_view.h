@@ -4,6 +4,7 @@
 #include <string>
 
 #include "mainwin/menu_tree.h"
+#include "reports/preview_view.h"
 
 namespace tabrel {
 
@@ -36,10 +37,8 @@ struct ViewPanelContent {
 };
 
 // What the main window presenter asks of its window. Texts are UTF-8.
-class MainView {
+class MainView : public PreviewView {
  public:
-  virtual ~MainView() = default;
-
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void SetMenuEnabled(MenuId id, bool enabled) = 0;
   virtual void SetMenuChecked(MenuId id, bool checked) = 0;
@@ -50,10 +49,6 @@ class MainView {
   virtual void FocusControl(Control control) = 0;
   // kMainGrid, kKeywordGrid, or kNone when the focus is elsewhere.
   virtual Control FocusedControl() const = 0;
-  virtual void SetProgressRange(int minimum, int maximum) = 0;
-  virtual void SetProgressValue(int value) = 0;
-  // The hourglass pointer.
-  virtual void SetBusy(bool busy) = 0;
   virtual void ShowSplash() = 0;
   virtual void CloseSplash() = 0;
   // Fills the record view panel's labels and notes.

@@ -65,7 +65,8 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       keywords_(state, view, platform.dialogs, *this),
       data_sets_(state, view, platform, *this),
       sort_search_(state, view, platform.dialogs, *this),
-      view_panel_(state, view, platform, *this) {
+      view_panel_(state, view, platform, *this),
+      preview_(state, view, *this, platform) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -116,6 +117,8 @@ void MainWindow::mu_exit_Click() {
 }
 
 bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
+  // While a report's preview is open its text box takes every key.
+  if (preview_open_) return false;
   if (view_panel_.visible()) return ViewPanelKey(key_code);
   if (key_code == key::kTab) {
     SetGridColors();
@@ -164,11 +167,7 @@ bool MainWindow::ViewPanelKey(int key_code) {
       ViewNext_Click();
       break;
     case key::kV:
-      dialogs_.Show({"Envelope printing is not available yet.",
-                     std::string(kProgramCaption),
-                     MessageIcon::kInformation,
-                     MessageButtons::kOk,
-                     {}});
+      Envelope_Click();
       break;
     case key::kF2:
       MenuClicked(MenuId::mu_NewRecord);
@@ -224,6 +223,18 @@ void MainWindow::MenuClicked(MenuId id) {
       return mu_Duplicate_Click();
     case MenuId::mu_Sort:
       return mu_Sort_Click();
+    case MenuId::mu_SimplePhoneList:
+      return preview_.mu_SimplePhoneList_Click(main_grid_);
+    case MenuId::mu_PrintPhoneList:
+      return preview_.mu_PrintPhoneList_Click(main_grid_);
+    case MenuId::mu_PrintCompleteRecords:
+      return preview_.mu_PrintCompleteRecords_Click(main_grid_);
+    case MenuId::mu_PrintComplete_HTML:
+      return preview_.mu_PrintComplete_HTML_Click(main_grid_);
+    case MenuId::mu_printMailingAddresses:
+      return preview_.mu_printMailingAddresses_Click(main_grid_);
+    case MenuId::mu_printEmail:
+      return preview_.mu_printEmail_Click(main_grid_);
     case MenuId::mu_WordSearchCurrent:
       return mu_WordSearchCurrent_Click();
     case MenuId::mu_datadefault:
@@ -476,10 +487,12 @@ void MainWindow::SetGridColors() {
 }
 
 void MainWindow::BlankMenu() {
+  preview_open_ = true;
   for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, false);
 }
 
 void MainWindow::ShowMenu() {
+  preview_open_ = false;
   for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, true);
 }
 

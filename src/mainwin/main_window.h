@@ -11,6 +11,7 @@
 #include "mainwin/sort_search.h"
 #include "mainwin/view_panel.h"
 #include "platform/platform.h"
+#include "reports/print_preview.h"
 #include "store/app_state.h"
 #include "store/status.h"
 
@@ -22,7 +23,7 @@ inline constexpr std::string_view kProgramCaption = "Tabrel 3.0";
 // and the record and keyword lists. It owns the two grid models; the view
 // draws them. No error leaves an event procedure: failures become message
 // boxes and the data stays as it was.
-class MainWindow {
+class MainWindow : public MenuSwitch {
  public:
   MainWindow(AppState& state, MainView& view, Platform& platform);
 
@@ -79,6 +80,12 @@ class MainWindow {
   void ViewCopyAll_Click() { view_panel_.ViewCopyAll_Click(); }
   void ViewEmail_dblClick() { view_panel_.ViewEmail_dblClick(); }
   void ViewWeb_dblClick() { view_panel_.ViewWeb_dblClick(); }
+  void Envelope_Click() { preview_.Envelope_Click(); }
+  void SendPrint_Click() { preview_.SendPrint_Click(); }
+  void SendFile_Click() { preview_.SendFile_Click(); }
+  void PrintToFile_Click() { preview_.PrintToFile_Click(); }
+  void PrintToHTML_Click() { preview_.PrintToHTML_Click(); }
+  void CancelPrint_Click() { preview_.CancelPrint_Click(); }
 
   // Shared routines.
   // Fills the record list for `selection` ("All Records", "" for records
@@ -86,8 +93,8 @@ class MainWindow {
   // stored). A word search leaves the bare word in `selection`.
   void PopMainGrid(std::string& selection);
   void PopKeywordGrid();
-  void BlankMenu();
-  void ShowMenu();
+  void BlankMenu() override;
+  void ShowMenu() override;
   void SetGridColors();
   void ShowAllRecords();
   // Hides the record view panel and its backdrop.
@@ -114,6 +121,8 @@ class MainWindow {
   DataSetMenu data_sets_;
   SortSearch sort_search_;
   ViewPanel view_panel_;
+  PrintPreview preview_;
+  bool preview_open_ = false;  // between BlankMenu and ShowMenu
 };
 
 }  // namespace tabrel

@@ -6,6 +6,7 @@
 #include "platform/file_selector.h"
 #include "platform/help_viewer.h"
 #include "platform/printer.h"
+#include "platform/shell.h"
 
 namespace tabrel {
 
@@ -19,6 +20,7 @@ struct Platform {
   FileSelector& files;
   Printer& printer;
   Clipboard& clipboard;
+  Shell& shell;
 };
 
 }  // namespace tabrel

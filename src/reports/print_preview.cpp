@@ -43,8 +43,8 @@ ReportProgress Throttled(PreviewView& view, int count) {
 }  // namespace
 
 PrintPreview::PrintPreview(AppState& state, PreviewView& view, MenuSwitch& menus,
-                           Platform& platform, Shell& shell)
-    : state_(state), view_(view), menus_(menus), platform_(platform), shell_(shell) {}
+                           Platform& platform)
+    : state_(state), view_(view), menus_(menus), platform_(platform), shell_(platform.shell) {}
 
 std::string PrintPreview::PreviewPath() const {
   return state_.ProgramFile(kPreviewFileName);

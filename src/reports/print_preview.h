@@ -34,8 +34,7 @@ inline constexpr std::string_view kMakerHomePage = "https://tabrel.example.org/"
 // copy or the current record; the envelope prints state.editor_record.
 class PrintPreview {
  public:
-  PrintPreview(AppState& state, PreviewView& view, MenuSwitch& menus, Platform& platform,
-               Shell& shell);
+  PrintPreview(AppState& state, PreviewView& view, MenuSwitch& menus, Platform& platform);
 
   // Print Preview menu items, each over the record list `list` (rows 1 ..
   // Rows() - 1, the stamp in column kIdColumn). The list's current cell ends

@@ -10,6 +10,7 @@
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_printer.h"
+#include "fakes/fake_shell.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
 #include "mainwin/record_list.h"
@@ -43,6 +44,15 @@ class FakeMainView : public MainView {
   void OpenSettings() override {}
   void OpenEditor() override { ++editor_opened; }
   void CloseWindow() override {}
+  void SetPrintOptionsVisible(bool visible) override { print_options_visible = visible; }
+  void SetPreviewVisible(bool) override {}
+  void SetPreviewText(const std::string& text) override { preview_text = text; }
+  std::string PreviewText() const override { return preview_text; }
+  void SetPreviewReadOnly(bool) override {}
+  void SetPreviewFixedPitch(bool) override {}
+  void SetToolbarVisible(bool) override {}
+  void SetAllRecordsVisible(bool) override {}
+  void SetProgressVisible(bool) override {}
 
   std::map<MenuId, bool> menu_enabled;
   std::map<MenuId, bool> menu_checked;
@@ -54,6 +64,8 @@ class FakeMainView : public MainView {
   bool personal = false;
   ViewPanelContent record_view;
   int editor_opened = 0;
+  bool print_options_visible = false;
+  std::string preview_text;
 };
 
 // A main window presenter on a temporary program folder, with every
@@ -68,7 +80,8 @@ struct MainWindowHarness {
   FakeFileSelector files;
   FakePrinter printer;
   FakeClipboard clipboard;
-  Platform platform{dialogs, help, clock, files, printer, clipboard};
+  FakeShell shell;
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   MainWindow window{state, view, platform};
 
   void Pop(std::string selection = std::string(kAllRecords)) { window.PopMainGrid(selection); }

@@ -84,8 +84,8 @@ struct PrintPreviewHarness {
   FakePrinter printer;
   FakeClipboard clipboard;
   FakeShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard};
-  PrintPreview preview{state, view, menus, platform, shell};
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
+  PrintPreview preview{state, view, menus, platform};
   Grid list;
 };
 

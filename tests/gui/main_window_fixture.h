@@ -1,9 +1,10 @@
 #pragma once
 
-// A shown main window on a temporary data folder with fake desktop
-// services, and the mouse and key actions the GUI tests need.
+// A main window on a temporary data folder with fake desktop services, and
+// the mouse and key actions the GUI tests need.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,11 +18,10 @@
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_printer.h"
+#include "fakes/fake_shell.h"
 #include "fakes/temp_dir.h"
 #include "gui/grid_view.h"
 #include "gui/main_window_widget.h"
-#include "store/contact_record.h"
-#include "store/layout.h"
 
 namespace tabrel::gui {
 
@@ -51,6 +51,11 @@ class MainWindowFixture : public ::testing::Test {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
+  void Trigger(MenuId id) {
+    window.MenuAction(id)->trigger();
+    Settle();
+  }
+
   template <typename T>
   T* Find(const char* name) const {
     T* control = window.findChild<T*>(QString::fromLatin1(name));
@@ -58,42 +63,44 @@ class MainWindowFixture : public ::testing::Test {
     return control;
   }
 
-  // Press, release and double-click, as a mouse sends them.
-  static void DoubleClick(QWidget* target, QPoint at) {
+  // The texts of a list's first column, top to bottom.
+  static QStringList Column(const GridView* list) {
+    QStringList texts;
+    for (int row = 0; row < list->model().rowCount(); ++row) {
+      texts << list->model().data(list->model().index(row, 0)).toString().trimmed();
+    }
+    return texts;
+  }
+
+  // Press, release and double-click on a row of the record list, as a
+  // mouse sends them.
+  void DoubleClickRecordRow(int row) {
+    QWidget* target = window.RecordView()->viewport();
+    const QPointF at =
+        window.RecordView()->visualRect(window.RecordView()->model().index(row, 0)).center();
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
                               QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
       const Qt::MouseButtons held =
           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-      QMouseEvent event(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, held,
-                        Qt::NoModifier);
+      QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
       QApplication::sendEvent(target, &event);
     }
     Settle();
   }
 
-  void DoubleClickRecordRow(int row) {
-    GridView* list = window.RecordView();
-    DoubleClick(list->viewport(), list->visualRect(list->model().index(row, 0)).center());
-  }
-
   // A key press as the keyboard sends it to the control with the focus.
-  static void Press(int key, const QString& text = {}) {
+  static void Press(int key, const QString& text = {},
+                    Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* target = QApplication::focusWidget();
     ASSERT_NE(target, nullptr);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(target, &press);
     Settle();
   }
   static void Type(const QString& text) {
-    for (const QChar c : text) Press(c.toUpper().unicode(), QString(c));
-  }
-
-  ContactRecord StoredRecord(int number) const {
-    const std::string bytes = dir.Read("tabrel.dat");
-    const std::size_t at = static_cast<std::size_t>(number - 1) * layout::kContactRecordLength;
-    EXPECT_LE(at + layout::kContactRecordLength, bytes.size());
-    if (at + layout::kContactRecordLength > bytes.size()) return BlankContactRecord();
-    return DecodeContact(std::string_view(bytes).substr(at, layout::kContactRecordLength));
+    for (const QChar c : text) {
+      Press(c.toUpper().unicode(), QString(c), c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    }
   }
 
   testing::TempDir dir;
@@ -104,7 +111,8 @@ class MainWindowFixture : public ::testing::Test {
   testing::FakeFileSelector files;
   testing::FakePrinter printer;
   testing::FakeClipboard clipboard;
-  Platform platform{dialogs, help, clock, files, printer, clipboard};
+  testing::FakeShell shell;
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   MainWindowWidget window;
 };
 

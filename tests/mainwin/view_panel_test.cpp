@@ -106,5 +106,24 @@ TEST_F(ViewPanelTest, TheEditorOpensOnTheRowsRecordOrANewOneUnlessTheUserStopsFo
   EXPECT_EQ(state.editor_mode, -1);
 }
 
+TEST_F(ViewPanelTest, ReportsRunFromTheMenuAndTheEnvelopeFromTheVKey) {
+  window.MenuClicked(MenuId::mu_SimplePhoneList);
+  EXPECT_TRUE(view.print_options_visible);
+  EXPECT_FALSE(view.menu_enabled[MenuId::mu_file]);
+  window.CancelPrint_Click();
+  EXPECT_FALSE(view.print_options_visible);
+  EXPECT_TRUE(view.menu_enabled[MenuId::mu_file]);
+
+  Open(1);
+  window.MenuClicked(MenuId::mu_printEmail);
+  EXPECT_FALSE(window.Form_KeyDown(key::kV, 0));  // typed into the preview
+  window.CancelPrint_Click();
+  dialogs.answers = {MessageAnswer::kYes};
+  window.Form_KeyDown(key::kV, 0);
+  EXPECT_EQ(dialogs.messages.back().title, "Ready to print envelope!");
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_TRUE(printer.jobs[0].envelope);
+}
+
 }  // namespace
 }  // namespace tabrel

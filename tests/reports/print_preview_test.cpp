@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "fakes/print_preview_harness.h"
 
@@ -12,11 +13,7 @@ namespace tabrel {
 namespace {
 
 using testing::Contact;
-
-constexpr const char* kAttention =
-    "This list exceeds the size limit you have set for the built-in viewer. In order to edit it "
-    "prior to printing, you must use your word processor or web browser. Note that you can "
-    "adjust the preview length in Settings.";
+using Lines = std::vector<std::string>;
 
 // `count` lines "line 1" .. "line count", each ended by CR LF.
 std::string NumberedLines(int count) {
@@ -25,144 +22,61 @@ std::string NumberedLines(int count) {
   return text;
 }
 
-class PrintPreviewTest : public ::testing::Test, public testing::PrintPreviewHarness {};
+class PrintPreviewTest : public ::testing::Test, public testing::PrintPreviewHarness {
+ protected:
+  // A cut preview, so that the file is printed as it is.
+  void PreviewAsIs(const std::string& bytes) {
+    state.settings.PreviewLines = 0;
+    Preview(bytes);
+    dialogs.messages.clear();
+    printer.jobs.clear();
+  }
+  std::vector<std::size_t> JobSizes() const {
+    std::vector<std::size_t> sizes;
+    for (const auto& job : printer.jobs) sizes.push_back(job.lines.size());
+    return sizes;
+  }
+};
 
-TEST_F(PrintPreviewTest, AFileOfExactlyThePreviewLinesIsShownWholeAndEditable) {
+TEST_F(PrintPreviewTest, UpToThePreviewLinesTheFileIsEditableBeyondThemCutAndReadOnly) {
   state.settings.PreviewLines = 5;
-  for (int count : {0, 4, 5}) {
+  for (int count : {0, 5, 7}) {
+    dialogs.messages.clear();
     Preview(NumberedLines(count));
-    EXPECT_TRUE(preview.preview_complete()) << count;
-    EXPECT_FALSE(view.read_only) << count;
+    const bool whole = count <= 5;
     // The box begins with an empty line and has no line end after the last.
     std::string expected;
-    for (int i = 1; i <= count; ++i) expected += "\r\nline " + std::to_string(i);
+    for (int i = 1; i <= std::min(count, 6); ++i) expected += "\r\nline " + std::to_string(i);
+    if (!whole) expected += "\r\n\r\nnot all is displayed...";
     EXPECT_EQ(view.preview_text, expected);
+    EXPECT_EQ(preview.preview_complete(), whole) << count;
+    EXPECT_EQ(view.read_only, !whole) << count;
+    ASSERT_EQ(dialogs.messages.size(), whole ? 0u : 1u) << count;
   }
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_TRUE(view.preview_visible);
-  EXPECT_TRUE(view.print_options_visible);
-  EXPECT_FALSE(view.toolbar_visible);
-  EXPECT_FALSE(view.all_records_visible);
-  EXPECT_FALSE(view.busy);
-}
-
-TEST_F(PrintPreviewTest, ALongerFileIsCutReadOnlyWithAWarning) {
-  state.settings.PreviewLines = 5;
-  Preview(NumberedLines(7));
-  EXPECT_FALSE(preview.preview_complete());
-  EXPECT_TRUE(view.read_only);
-  EXPECT_EQ(view.preview_text,
-            "\r\nline 1\r\nline 2\r\nline 3\r\nline 4\r\nline 5\r\nline 6"
-            "\r\n\r\nnot all is displayed...");
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, kAttention);
   EXPECT_EQ(dialogs.messages[0].title, "Attention!");
-  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kInformation);
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kOk);
-  // The preview is set once, not grown line by line.
-  EXPECT_EQ(view.text_sets, 1);
-}
+  EXPECT_TRUE(dialogs.messages[0].text.starts_with("This list exceeds the size limit"));
+  EXPECT_TRUE(view.preview_visible && view.print_options_visible);
+  EXPECT_FALSE(view.toolbar_visible || view.all_records_visible || view.busy);
 
-TEST_F(PrintPreviewTest, LinesEndAtCrLfOrALoneCrAndTheFileIsDecoded) {
+  // Lines end at CR LF or a lone CR, and the file is decoded.
   Preview("a\rb\nc\r\nd\xE9");
   EXPECT_EQ(view.preview_text, "\r\na\r\nb\nc\r\nd\xC3\xA9");
 }
 
-TEST_F(PrintPreviewTest, AReportAtThePreviewLimitStaysEditable) {
-  // Two header lines and one line a record.
-  std::vector<ContactRecord> records;
-  for (int i = 0; i < 4; ++i) {
-    auto r = Contact("1", "Name" + std::to_string(i), "", "01-01-2000 " + std::to_string(i));
-    r.Phone = "555";
-    records.push_back(r);
-  }
-  ListRecords(records);
-  state.settings.PreviewLines = 6;
-  preview.mu_SimplePhoneList_Click(list);
-  EXPECT_TRUE(preview.preview_complete());
-  state.settings.PreviewLines = 5;
-  preview.CancelPrint_Click();
-  preview.mu_SimplePhoneList_Click(list);
-  EXPECT_FALSE(preview.preview_complete());
-  EXPECT_TRUE(view.read_only);
-}
-
-TEST_F(PrintPreviewTest, ReportsLeaveTheEditorsCopyAndEndOnTheLastRow) {
-  auto a = Contact("1", "Adams", "Ann", "01-01-2000 1");
-  auto b = Contact("2", "Acme", "", "01-01-2000 2");
-  ListRecords({a, b});
-  state.editor_record = Contact("3", "Shown", "In the panel", "09-09-2009 9");
-  const ContactRecord before = state.editor_record;
-  preview.mu_printEmail_Click(list);
-  EXPECT_EQ(state.editor_record, before);
-  EXPECT_EQ(list.Row(), 2);
-  EXPECT_EQ(list.Col(), kIdColumn);
-  EXPECT_FALSE(view.progress_visible);
-  EXPECT_FALSE(menus.enabled);
-}
-
-TEST_F(PrintPreviewTest, EditsOfACompletePreviewReachTheFileWithCrLfLineEnds) {
+TEST_F(PrintPreviewTest, EditsOfACompletePreviewAreWrittenBackAndPrintedButACutOneIsNot) {
   Preview("\r\n\r\nold\r\n");
   view.preview_text = "\nfirst\ncaf\xC3\xA9\r\nlast";
   ASSERT_TRUE(preview.WritePreviewBack().ok());
   EXPECT_EQ(PreviewFile(), "\r\nfirst\r\ncaf\xE9\r\nlast\r\n");
-
-  // Print writes the box back first, so the edit is what is printed.
   view.preview_text = "\r\nedited";
   preview.SendPrint_Click();
-  ASSERT_EQ(printer.jobs.size(), 1u);
-  EXPECT_EQ(JobLines(0), (std::vector<std::string>{"\t", "\tedited"}));
-}
+  EXPECT_EQ(JobLines(0), (Lines{"\t", "\tedited"}));
 
-TEST_F(PrintPreviewTest, ACutPreviewIsNeverWrittenBack) {
-  state.settings.PreviewLines = 1;
-  Preview("one\r\ntwo\r\nthree\r\n");
+  PreviewAsIs("one\r\ntwo\r\n");
   view.preview_text = "changed";
   preview.SendPrint_Click();
-  EXPECT_EQ(PreviewFile(), "one\r\ntwo\r\nthree\r\n");
-  EXPECT_EQ(JobLines(0), (std::vector<std::string>{"\tone", "\ttwo", "\tthree"}));
-}
-
-TEST_F(PrintPreviewTest, CloseRestoresTheWindowAndListPrinting) {
-  ListRecords({Contact("1", "Adams", "Ann", "01-01-2000 1")});
-  preview.mu_printMailingAddresses_Click(list);
-  EXPECT_TRUE(preview.label_mode());
-  EXPECT_TRUE(view.fixed_pitch);
-  preview.CancelPrint_Click();
-  EXPECT_FALSE(preview.label_mode());
-  EXPECT_FALSE(view.fixed_pitch);
-  EXPECT_EQ(view.preview_text, "");
-  EXPECT_FALSE(view.preview_visible);
-  EXPECT_FALSE(view.print_options_visible);
-  EXPECT_TRUE(view.toolbar_visible);
-  EXPECT_TRUE(view.all_records_visible);
-  EXPECT_TRUE(menus.enabled);
-  // The preview file stays on disk.
-  EXPECT_TRUE(dir.Exists("tr_view.tmp"));
-
-  Preview("\r\n\r\nx\r\n");
-  preview.SendPrint_Click();
-  EXPECT_EQ(printer.jobs[0].lines[0].font, "Arial");
-  EXPECT_EQ(JobLines(0).back(), "\tx");
-}
-
-TEST_F(PrintPreviewTest, TheHtmlQuestionDefaultsToNo) {
-  auto plain = Contact("1", "Adams", "Ann", "01-01-2000 1");
-  auto linked = Contact("2", "Acme", "", "01-01-2000 2");
-  linked.Web = "acme.example";
-  ListRecords({plain, linked});
-  preview.mu_PrintComplete_HTML_Click(list);
-  ASSERT_FALSE(dialogs.messages.empty());
-  const Message& question = dialogs.messages[0];
-  EXPECT_EQ(question.text,
-            "Do you wish to include records which will not have \"clickable\" links?");
-  EXPECT_EQ(question.title, "Confirm");
-  EXPECT_EQ(question.icon, MessageIcon::kQuestion);
-  EXPECT_EQ(question.buttons, MessageButtons::kYesNo);
-  EXPECT_EQ(question.default_answer, MessageAnswer::kNo);
-  const std::string page = PreviewFile();
-  EXPECT_NE(page.find("Acme"), std::string::npos);
-  EXPECT_EQ(page.find("Adams"), std::string::npos);
+  EXPECT_EQ(PreviewFile(), "one\r\ntwo\r\n");
+  EXPECT_EQ(JobLines(0), (Lines{"\tone", "\ttwo"}));
 }
 
 TEST_F(PrintPreviewTest, NoFieldCanPutMarkupIntoTheHtmlPage) {
@@ -175,6 +89,7 @@ TEST_F(PrintPreviewTest, NoFieldCanPutMarkupIntoTheHtmlPage) {
   ListRecords({r});
   dialogs.answers.push_back(MessageAnswer::kYes);
   preview.mu_PrintComplete_HTML_Click(list);
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
   const std::string page = PreviewFile();
   for (const char* markup : {"<script", "<i>", "<img", "<iframe", "\" onclick", "</p>"}) {
     EXPECT_EQ(page.find(markup), std::string::npos) << markup;
@@ -186,94 +101,45 @@ TEST_F(PrintPreviewTest, NoFieldCanPutMarkupIntoTheHtmlPage) {
 
 // ---- Print
 
-class ListPrintingTest : public PrintPreviewTest {
- protected:
-  // A cut preview, so that the file is printed as it is.
-  void PreviewAsIs(const std::string& bytes) {
-    state.settings.PreviewLines = 0;
-    Preview(bytes);
-    dialogs.messages.clear();
-  }
-  std::vector<std::size_t> JobSizes() const {
-    std::vector<std::size_t> sizes;
-    for (const auto& job : printer.jobs) sizes.push_back(job.lines.size());
-    return sizes;
-  }
-};
-
-TEST_F(ListPrintingTest, WithoutPrintLinesEverythingIsOneDocumentInArialBold) {
-  state.settings.PrintLines = 0;
-  PreviewAsIs(NumberedLines(150) + "\r\n");
-  preview.SendPrint_Click();
-  ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{151}));
-  for (const auto& line : printer.jobs[0].lines) {
-    EXPECT_EQ(line.text.front(), '\t');
-    EXPECT_EQ(line.font, "Arial");
-    EXPECT_TRUE(line.bold);
-    EXPECT_EQ(line.points, 10);
-  }
-  EXPECT_EQ(printer.jobs[0].lines[0].text, "\tline 1");
-  EXPECT_FALSE(view.busy);
-}
-
-TEST_F(ListPrintingTest, AListWithoutEmptyLinesGetsSixtyOneLinesAPage) {
-  state.settings.PrintLines = 60;
-  PreviewAsIs(NumberedLines(130));
-  preview.SendPrint_Click();
-  ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{61, 3 + 61, 3 + 8}));
-  const auto second = JobLines(1);
-  EXPECT_EQ(std::vector<std::string>(second.begin(), second.begin() + 4),
-            (std::vector<std::string>{"", "", "", "\tline 62"}));
-  EXPECT_EQ(JobLines(2).back(), "\tline 130");
-  EXPECT_EQ(printer.jobs[2].lines[0].font, "Arial");
-}
-
-TEST_F(ListPrintingTest, APageEndsAtTheFirstEmptyLineAmongItsLastFive) {
-  state.settings.PrintLines = 60;
+TEST_F(PrintPreviewTest, ListsBreakIntoPagesAtThePrintLines) {
   // Blocks of two lines and an empty one, as the complete phone list has:
-  // line 57 is the first empty line after line 55.
-  std::string text;
-  for (int i = 1; i <= 40; ++i) text += "name\r\nnumbers\r\n\r\n";
-  PreviewAsIs(text);
-  preview.SendPrint_Click();
-  ASSERT_GE(printer.jobs.size(), 2u);
-  EXPECT_EQ(printer.jobs[0].lines.size(), 57u);
-  EXPECT_EQ(printer.jobs[1].lines.size(), 3u + 57u);
-  EXPECT_EQ(JobLines(0).back(), "\t");
+  // line 57 is the first empty line among a page's last five. With blocks
+  // of four, line 56 is blank and ends the page.
+  std::string blocks, fours;
+  for (int i = 1; i <= 40; ++i) blocks += "name\r\nnumbers\r\n\r\n";
+  for (int i = 1; i <= 30; ++i) fours += "a\r\nb\r\nc\r\n  \r\n";
+  const struct {
+    int print_lines;
+    std::string text;
+    std::vector<std::size_t> pages;  // every page after the first starts with 3 empty lines
+  } cases[] = {
+      {0, NumberedLines(150) + "\r\n", {151}}, {60, NumberedLines(130), {61, 3 + 61, 3 + 8}},
+      {60, NumberedLines(61), {61, 3}},        {60, fours, {56, 3 + 56, 3 + 8}},
+      {60, blocks, {57, 3 + 57, 3 + 6}},
+  };
+  for (const auto& c : cases) {
+    state.settings.PrintLines = c.print_lines;
+    PreviewAsIs(c.text);
+    preview.SendPrint_Click();
+    EXPECT_EQ(JobSizes(), c.pages) << c.print_lines << " / " << c.text.size();
+    // Every page in Arial bold 10, each document setting it afresh.
+    for (const auto& job : printer.jobs) {
+      for (const auto& line : job.lines)
+        ASSERT_TRUE(line.font == "Arial" && line.bold && line.points == 10);
+    }
+  }
+  EXPECT_EQ(JobLines(1)[3], "\tname");
+  EXPECT_FALSE(view.busy);
 
-  // With blocks of four, line 56 is empty and ends the page.
-  text.clear();
-  for (int i = 1; i <= 30; ++i) text += "a\r\nb\r\nc\r\n  \r\n";
-  PreviewAsIs(text);
   printer.jobs.clear();
-  preview.SendPrint_Click();
-  ASSERT_GE(printer.jobs.size(), 2u);
-  EXPECT_EQ(printer.jobs[0].lines.size(), 56u);
-  EXPECT_EQ(printer.jobs[1].lines.size(), 3u + 56u);
-}
-
-TEST_F(ListPrintingTest, AFileEndingAtAPageEndPrintsOneMorePageOfEmptyLines) {
-  state.settings.PrintLines = 60;
-  PreviewAsIs(NumberedLines(61));
-  preview.SendPrint_Click();
-  ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{61, 3}));
-  EXPECT_EQ(JobLines(1), (std::vector<std::string>{"", "", ""}));
-}
-
-TEST_F(ListPrintingTest, APrinterFailureIsReportedAndEndsThePrinting) {
-  state.settings.PrintLines = 60;
-  PreviewAsIs(NumberedLines(200));
   printer.fail_with = Status::Error(57, "The printer is off line");
   preview.SendPrint_Click();
-  EXPECT_EQ(printer.jobs.size(), 1u);
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text,
+  EXPECT_EQ(dialogs.messages.at(0).text,
             "Error 57: The printer is off line\r\nThe list was not printed completely.");
-  EXPECT_TRUE(view.print_options_visible);
-  EXPECT_FALSE(view.busy);
+  EXPECT_EQ(printer.jobs.size(), 1u) << "the failed page ends the printing";
 }
 
-TEST_F(ListPrintingTest, LabelsPrintFiftyNineThenSixtyLinesAPageInCourier) {
+TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCourier) {
   std::vector<ContactRecord> records;
   for (int i = 0; i < 40; ++i) {
     records.push_back(
@@ -285,259 +151,141 @@ TEST_F(ListPrintingTest, LabelsPrintFiftyNineThenSixtyLinesAPageInCourier) {
   view.preview_text = "\r\nedits do not reach label printing";
   preview.SendPrint_Click();
   ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{4 + 59, 3 + 60, 3 + 1}));
-  const auto first = JobLines(0);
-  EXPECT_EQ(std::vector<std::string>(first.begin(), first.begin() + 4),
-            (std::vector<std::string>(4, "")));
+  const Lines first = JobLines(0);
+  EXPECT_EQ(Lines(first.begin(), first.begin() + 4), Lines(4, ""));
   // Label text from the fifth printed line on, without a tab.
   EXPECT_EQ(first[4].substr(0, 18), "  First Last0     ");
-  EXPECT_EQ(first[9], " ");
-  EXPECT_EQ(JobLines(1)[3], " ");  // the sixth line of the tenth row
-  EXPECT_EQ(JobLines(2)[3], " ");
   for (const auto& job : printer.jobs) {
     for (const auto& line : job.lines) {
-      EXPECT_EQ(line.font, "courier new");
-      EXPECT_TRUE(line.bold);
-      EXPECT_EQ(line.points, 10);
+      ASSERT_EQ(line.font, "courier new");
+      ASSERT_TRUE(line.bold);
     }
   }
-}
 
-TEST_F(ListPrintingTest, FiftyNineLabelLinesEndWithAPageOfThreeEmptyLines) {
+  // Exactly 59 lines end with a page of its three empty lines.
   std::string text;
   for (int i = 1; i <= 59; ++i) text += "label line\r\n";
-  ListRecords({Contact("1", "A", "B", "01-01-2000 1")});
-  preview.mu_printMailingAddresses_Click(list);
   dir.Write("tr_view.tmp", text);
+  printer.jobs.clear();
   preview.SendPrint_Click();
-  ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{63, 3}));
+  EXPECT_EQ(JobSizes(), (std::vector<std::size_t>{63, 3}));
 }
 
-// ---- Envelope
-
-class EnvelopeTest : public PrintPreviewTest {
- protected:
-  void SetUp() override {
-    state.editor_record = Contact("2", "Acme Ltd", "", "01-01-2000 1");
-    state.editor_record.Add1 = "1 High St";
-    state.editor_record.Country = "France  ";
-  }
-};
-
-TEST_F(EnvelopeTest, DefaultMarginsGiveTwentyFourEmptyLinesAndEightTabs) {
+TEST_F(PrintPreviewTest, EnvelopesStartAfterTheTopMarginIndentedByTheLeftMargin) {
+  state.editor_record = Contact("2", "Acme Ltd", "", "01-01-2000 1");
+  state.editor_record.Add1 = "1 High St";
+  state.editor_record.Country = "France  ";
   preview.Envelope_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "Do you have an envelope ready in the printer?");
-  EXPECT_EQ(dialogs.messages[0].title, "Ready to print envelope!");
-  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kYesNo);
   ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Do you have an envelope ready in the printer?");
   EXPECT_TRUE(printer.jobs[0].envelope);
-  const std::string tabs(8, '\t');
-  std::vector<std::string> expected(24, "");
-  // An organisation without a contact person: the name line is one blank.
+  // Default margins: 24 empty lines and eight tabs. An organisation without
+  // a contact person has one blank as its name line.
+  Lines expected(24, "");
   for (const char* line : {" ", "Acme Ltd", "1 High St", ",  ", "France"}) {
-    expected.push_back(tabs + line);
+    expected.push_back(std::string(8, '\t') + line);
   }
   EXPECT_EQ(JobLines(0), expected);
-  EXPECT_EQ(printer.jobs[0].lines[0].font, "Arial");
-  EXPECT_TRUE(printer.jobs[0].lines[0].bold);
-}
 
-TEST_F(EnvelopeTest, ZeroMarginsPrintAtTheTopWithoutIndent) {
   state.settings.LPad = "0 ";
   state.settings.TPad = "  ";
   state.editor_record = Contact("1", "Baker", "Ann", "01-01-2000 2");
-  state.editor_record.Title = "Owner";
-  state.editor_record.Org = "Baker Tools";
-  state.editor_record.Add2 = "Unit 4";
   state.editor_record.City = "Salem";
   state.editor_record.State = "OR";
   state.editor_record.Zip = "97301";
   preview.Envelope_Click();
-  EXPECT_EQ(JobLines(0), (std::vector<std::string>{"Ann Baker, Owner", "Baker Tools", "Unit 4",
-                                                   "Salem, OR 97301"}));
+  EXPECT_EQ(JobLines(1), (Lines{"Ann Baker", "Salem, OR 97301"}));
 }
 
-TEST_F(EnvelopeTest, NoPrintsNothingAndAFailureIsReported) {
-  dialogs.answers.push_back(MessageAnswer::kNo);
-  preview.Envelope_Click();
-  EXPECT_TRUE(printer.jobs.empty());
-  EXPECT_FALSE(printer.open.envelope);
-  EXPECT_TRUE(printer.open.lines.empty());
+// ---- File, .DOC and .HTML
 
-  printer.fail_with = Status::Error(57, "No printer is installed");
-  preview.Envelope_Click();
-  ASSERT_EQ(dialogs.messages.size(), 3u);
-  EXPECT_EQ(dialogs.messages[2].text,
-            "Error 57: No printer is installed\r\nThe envelope was not printed.");
-}
-
-// ---- File
-
-TEST_F(PrintPreviewTest, FileMovesThePreviewFileToTheGivenName) {
-  Preview("\r\n\r\nlist\r\n");
-  dialogs.input_answers.push_back(dir.File("saved.txt"));
-  preview.SendFile_Click();
-  ASSERT_EQ(dialogs.input_boxes.size(), 1u);
-  EXPECT_EQ(dialogs.input_boxes[0].prompt, "You must supply a complete path and file name.");
-  EXPECT_EQ(dialogs.input_boxes[0].title, "File Name?");
-  EXPECT_EQ(dialogs.input_boxes[0].default_answer, "");
-  EXPECT_EQ(dir.Read("saved.txt"), "\r\n\r\n\r\nlist\r\n");  // the box's empty line too
-  EXPECT_FALSE(dir.Exists("tr_view.tmp"));
-  EXPECT_TRUE(view.print_options_visible);
-
-  // A bare name lands in the program folder, whatever the current folder is.
-  dialogs.input_answers.push_back("bare.txt");
-  preview.SendFile_Click();
-  EXPECT_TRUE(dir.Exists("bare.txt"));
-  EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(PrintPreviewTest, FileNeverOverwritesAndReportsWhy) {
-  Preview("\r\n\r\nlist\r\n");
+TEST_F(PrintPreviewTest, FileMovesThePreviewFileButNeverOverwrites) {
+  PreviewAsIs("\r\n\r\nlist\r\n");
   dir.Write("taken.txt", "keep me");
   dialogs.input_answers.push_back(dir.File("taken.txt"));
   preview.SendFile_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.messages[0].text, "File already exists (" + dir.File("taken.txt") + "): 58");
-  EXPECT_EQ(dialogs.messages[0].title, "");
+  EXPECT_EQ(dialogs.messages.at(0).text, "File already exists (" + dir.File("taken.txt") + "): 58");
   EXPECT_EQ(dir.Read("taken.txt"), "keep me");
-  EXPECT_TRUE(dir.Exists("tr_view.tmp"));
 
-  dialogs.input_answers.push_back(dir.File("no/such/folder/x.txt"));
+  // A bare name lands in the program folder, whatever the current folder is.
+  dialogs.input_answers.push_back("saved.txt");
   preview.SendFile_Click();
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_TRUE(dialogs.messages[1].text.ends_with(": 76")) << dialogs.messages[1].text;
-  EXPECT_TRUE(dir.Exists("tr_view.tmp"));
+  EXPECT_EQ(dir.Read("saved.txt"), "\r\n\r\nlist\r\n");
+  EXPECT_FALSE(dir.Exists("tr_view.tmp"));
+  EXPECT_EQ(dialogs.input_boxes[0].prompt, "You must supply a complete path and file name.");
+
+  // Nothing is left to hand on or print.
+  preview.PrintToFile_Click();
+  EXPECT_TRUE(shell.started.empty() && shell.opened.empty());
+  EXPECT_NE(dialogs.messages.back().text.find("File has moved it"), std::string::npos);
 }
 
-TEST_F(PrintPreviewTest, FileCancelledOrEmptyChangesNothing) {
-  state.settings.PreviewLines = 0;  // cut: nothing is written back either
-  Preview("one\r\ntwo\r\n");
-  dialogs.messages.clear();
-  dialogs.input_answers.push_back(std::string());
-  preview.SendFile_Click();
-  preview.SendFile_Click();  // cancelled
-  EXPECT_EQ(PreviewFile(), "one\r\ntwo\r\n");
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-// ---- .DOC and .HTML
-
-TEST_F(PrintPreviewTest, HandOffStartsTheConfiguredProgramWithTheFileAsOneArgument) {
+TEST_F(PrintPreviewTest, HandOffStartsTheConfiguredProgramOrTheDesktopWithTheFile) {
   state.settings.Editor = Fit("  \"/opt/My Editor/edit\" --new  ", 80);
   dir.Write("tr_list.doc", "an older list");
   Preview("\r\n\r\nlist\r\n");
   preview.PrintToFile_Click();
-  ASSERT_EQ(shell.started.size(), 1u);
-  EXPECT_EQ(shell.started[0],
-            (std::vector<std::string>{"/opt/My Editor/edit", "--new", dir.File("tr_list.doc")}));
+  EXPECT_EQ(shell.started,
+            (std::vector<Lines>{{"/opt/My Editor/edit", "--new", dir.File("tr_list.doc")}}));
   // A complete preview's file moves: the text box still holds the list.
   EXPECT_EQ(dir.Read("tr_list.doc"), "\r\n\r\n\r\nlist\r\n");
   EXPECT_FALSE(dir.Exists("tr_view.tmp"));
-  EXPECT_TRUE(view.print_options_visible);
 
-  // Print afterwards writes the preview file again from the text box.
-  preview.SendPrint_Click();
-  EXPECT_EQ(PreviewFile(), "\r\n\r\n\r\nlist\r\n");
+  // A cut preview exists only in its file, so the file is copied.
+  state.settings.Browser = std::string(80, ' ');
+  PreviewAsIs("<HTML>\r\r\n");
+  preview.PrintToHTML_Click();
+  EXPECT_EQ(shell.opened, (Lines{dir.File("tr_list.htm")}));
+  EXPECT_EQ(dir.Read("tr_list.htm"), "<HTML>\r\r\n");
+  EXPECT_EQ(PreviewFile(), "<HTML>\r\r\n");
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(PrintPreviewTest, WithoutAProgramTheDesktopOpensTheFile) {
-  state.settings.Browser = std::string(80, ' ');
-  state.settings.PreviewLines = 0;
-  Preview("<HTML>\r\r\n");
-  preview.PrintToHTML_Click();
-  EXPECT_TRUE(shell.started.empty());
-  EXPECT_EQ(shell.opened, (std::vector<std::string>{dir.File("tr_list.htm")}));
-  // A cut preview exists only in its file, so the file is copied.
-  EXPECT_EQ(dir.Read("tr_list.htm"), "<HTML>\r\r\n");
-  EXPECT_EQ(PreviewFile(), "<HTML>\r\r\n");
-}
-
-TEST_F(PrintPreviewTest, AProgramThatCannotStartIsReportedAndThePreviewStays) {
+TEST_F(PrintPreviewTest, AHandOffThatFailsSaysWhyAndThePreviewStays) {
   state.settings.Browser = Fit("no-such-browser", 80);
   Preview("\r\n\r\nlist\r\n");
   shell.fail_start = Status::Error(53, "File not found (no-such-browser)");
   preview.PrintToHTML_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  const std::string& text = dialogs.messages[0].text;
-  EXPECT_TRUE(text.starts_with("The web browser could not be started:\r\nno-such-browser\r\n"))
-      << text;
-  EXPECT_NE(text.find("File not found"), std::string::npos);
-  EXPECT_TRUE(view.print_options_visible);
-  EXPECT_TRUE(dir.Exists("tr_list.htm"));
-
   shell.fail_open = Status::Error(75, "No application for .doc files");
   preview.PrintToFile_Click();
   ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_NE(dialogs.messages[1].text.find("No application for .doc files"), std::string::npos);
-}
-
-TEST_F(PrintPreviewTest, APreviewFileMovedAwayIsReportedNotRead) {
-  state.settings.PreviewLines = 0;
-  Preview("one\r\ntwo\r\n");
-  dialogs.messages.clear();
-  dialogs.input_answers.push_back(dir.File("elsewhere.txt"));
-  preview.SendFile_Click();
-  ASSERT_FALSE(dir.Exists("tr_view.tmp"));
-
-  preview.PrintToFile_Click();
-  preview.SendPrint_Click();
-  EXPECT_TRUE(shell.started.empty());
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_TRUE(printer.jobs.empty());
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  for (const auto& message : dialogs.messages) {
-    EXPECT_NE(message.text.find("File has moved it"), std::string::npos) << message.text;
-  }
+  EXPECT_EQ(dialogs.messages[0].text,
+            "The web browser could not be started:\r\nno-such-browser\r\nFile not found "
+            "(no-such-browser)\r\nCheck its program in Settings. The list is in " +
+                dir.File("tr_list.htm") + ".");
+  EXPECT_EQ(dialogs.messages[1].text, "No program could open " + dir.File("tr_list.doc") +
+                                          ":\r\nNo application for .doc files\r\nName a word "
+                                          "processor program in Settings.");
   EXPECT_TRUE(view.print_options_visible);
 }
 
 // ---- Reports that cannot be made
 
-class ReportFailureTest : public PrintPreviewTest {
- protected:
-  void SetUp() override {
-    ListRecords({Contact("1", "Adams", "Ann", "01-01-2000 1")});
-    // Runs as root, so a folder in the way is what makes the write fail.
-    std::filesystem::create_directory(dir.File("tr_view.tmp"));
-  }
-  void ExpectClosed() {
-    EXPECT_TRUE(menus.enabled);
-    EXPECT_FALSE(view.print_options_visible);
-    EXPECT_FALSE(view.preview_visible);
-    EXPECT_FALSE(view.progress_visible);
-    EXPECT_TRUE(view.toolbar_visible);
-    EXPECT_FALSE(view.busy);
-    EXPECT_FALSE(preview.label_mode());
-  }
-};
-
-TEST_F(ReportFailureTest, APhoneListRetriesOnceThenGivesUp) {
-  for (int which = 0; which < 2; ++which) {
+TEST_F(PrintPreviewTest, APersistingFailureEndsTheReportAfterOneRetryForThePhoneLists) {
+  ListRecords({Contact("1", "Adams", "Ann", "01-01-2000 1")});
+  // Runs as root, so a folder in the way is what makes the write fail.
+  std::filesystem::create_directory(dir.File("tr_view.tmp"));
+  const std::function<void()> reports[] = {
+      [this] { preview.mu_SimplePhoneList_Click(list); },
+      [this] { preview.mu_PrintPhoneList_Click(list); },
+      [this] { preview.mu_printMailingAddresses_Click(list); },
+      [this] { preview.mu_printEmail_Click(list); },
+      [this] { preview.mu_PrintCompleteRecords_Click(list); },
+      [this] { preview.mu_PrintComplete_HTML_Click(list); },  // asks first
+  };
+  const std::size_t messages[] = {2, 2, 1, 1, 1, 2};
+  for (std::size_t i = 0; i < std::size(reports); ++i) {
     dialogs.messages.clear();
-    which == 0 ? preview.mu_SimplePhoneList_Click(list) : preview.mu_PrintPhoneList_Click(list);
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    for (const auto& message : dialogs.messages) {
-      EXPECT_EQ(message.title, "Error!");
-      EXPECT_EQ(message.icon, MessageIcon::kCritical);
-      EXPECT_NE(message.text.find("tr_view.tmp"), std::string::npos) << message.text;
-    }
-    EXPECT_NE(dialogs.messages[1].text.find("could not be made"), std::string::npos);
-    ExpectClosed();
+    reports[i]();
+    ASSERT_EQ(dialogs.messages.size(), messages[i]) << i;
+    EXPECT_EQ(dialogs.messages.back().title, "Error!");
+    EXPECT_EQ(dialogs.messages.back().icon, MessageIcon::kCritical);
+    EXPECT_TRUE(dialogs.messages.back().text.ends_with("\r\nThe list could not be made."));
+    EXPECT_NE(dialogs.messages.back().text.find("tr_view.tmp"), std::string::npos);
+    EXPECT_TRUE(menus.enabled && view.toolbar_visible);
+    EXPECT_FALSE(view.print_options_visible || view.preview_visible || view.progress_visible);
+    EXPECT_FALSE(view.busy || preview.label_mode());
   }
-}
-
-TEST_F(ReportFailureTest, OtherReportsGiveUpAtTheFirstFailure) {
-  preview.mu_PrintCompleteRecords_Click(list);
-  preview.mu_printMailingAddresses_Click(list);
-  preview.mu_printEmail_Click(list);
-  dialogs.answers.push_back(MessageAnswer::kYes);
-  preview.mu_PrintComplete_HTML_Click(list);
-  // One failure message each, plus the HTML report's question.
-  EXPECT_EQ(dialogs.messages.size(), 5u);
-  ExpectClosed();
 }
 
 // The user clears the way while the first message is shown.
@@ -553,10 +301,11 @@ class ClearingDialogs : public testing::FakeDialogs {
   std::string blocker_;
 };
 
-TEST_F(ReportFailureTest, AFailureClearedBeforeTheRetryGivesTheList) {
+TEST_F(PrintPreviewTest, AFailureClearedBeforeTheRetryGivesTheList) {
+  std::filesystem::create_directory(dir.File("tr_view.tmp"));
   ClearingDialogs clearing(dir.File("tr_view.tmp"));
-  Platform with_clearing{clearing, help, clock, files, printer, clipboard};
-  PrintPreview retrying(state, view, menus, with_clearing, shell);
+  Platform with_clearing{clearing, help, clock, files, printer, clipboard, shell};
+  PrintPreview retrying(state, view, menus, with_clearing);
   auto r = Contact("1", "Adams", "Ann", "01-01-2000 1");
   r.Phone = "555";
   ListRecords({r});
@@ -564,15 +313,6 @@ TEST_F(ReportFailureTest, AFailureClearedBeforeTheRetryGivesTheList) {
   EXPECT_EQ(clearing.messages.size(), 1u);
   EXPECT_EQ(PreviewFile(), "\r\n\r\nAdams, Ann - 555\r\n");
   EXPECT_TRUE(view.print_options_visible);
-}
-
-TEST_F(ReportFailureTest, AnUnreadableDataFolderEndsTheReport) {
-  std::filesystem::remove(dir.File("tr_view.tmp"));
-  state.data_path = dir.File("gone/");
-  preview.mu_printEmail_Click(list);
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_NE(dialogs.messages[0].text.find("gone"), std::string::npos);
-  ExpectClosed();
 }
 
 }  // namespace

@@ -63,9 +63,7 @@ std::vector<ContactRecord> ParseContacts(const std::string& text) {
 const std::vector<std::string> kAllRows = {"04-05-2006 500", "01-02-2003 100", "01-02-2003 200",
                                            "09-09-1999 999", "02-03-2004 300", "03-04-2005 400",
                                            "05-06-2007 600", "06-07-2008 700", "07-08-2009 800"};
-const std::vector<std::string> kSevenRows = {"04-05-2006 500", "01-02-2003 100", "01-02-2003 200",
-                                             "09-09-1999 999", "02-03-2004 300", "03-04-2005 400",
-                                             "05-06-2007 600", "06-07-2008 700"};
+const std::vector<std::string> kSevenRows(kAllRows.begin(), kAllRows.end() - 1);
 
 void AllFlags(SettingsRecord& s, const char* value) {
   for (auto* flag :
@@ -74,11 +72,9 @@ void AllFlags(SettingsRecord& s, const char* value) {
   }
 }
 
-enum class Report { kSimple, kComplete, kText, kHtml, kLabels, kEmail };
-
 struct GoldenCase {
   const char* name;
-  Report report;
+  void (PrintPreview::*report)(Grid& list);
   std::vector<std::string> rows;
   std::function<void(SettingsRecord&)> settings = [](SettingsRecord&) {};
   // The answer to the HTML report's question about records without links.
@@ -94,11 +90,7 @@ std::ostream& operator<<(std::ostream& out, const GoldenCase& c) {
 std::vector<std::string> Lines(const std::string& bytes) {
   std::vector<std::string> lines(1);
   for (char c : bytes) {
-    if (c == '\r') {
-      lines.back() += "\\r";
-    } else {
-      lines.back() += c;
-    }
+    lines.back() += c == '\r' ? std::string("\\r") : std::string(1, c);
     if (c == '\n') lines.emplace_back();
   }
   return lines;
@@ -118,41 +110,17 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
 }
 
 class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase>,
-                         public testing::PrintPreviewHarness {
- protected:
-  std::string Run(const GoldenCase& c) {
-    testing::WriteContacts(dir, ParseContacts(ReadBytes(kDataFolder / "contacts.in")));
-    c.settings(state.settings);
-    ListStamps(c.rows);
-    dialogs.answers.push_back(c.include_all);
-    switch (c.report) {
-      case Report::kSimple:
-        preview.mu_SimplePhoneList_Click(list);
-        break;
-      case Report::kComplete:
-        preview.mu_PrintPhoneList_Click(list);
-        break;
-      case Report::kText:
-        preview.mu_PrintCompleteRecords_Click(list);
-        break;
-      case Report::kHtml:
-        preview.mu_PrintComplete_HTML_Click(list);
-        break;
-      case Report::kLabels:
-        preview.mu_printMailingAddresses_Click(list);
-        break;
-      case Report::kEmail:
-        preview.mu_printEmail_Click(list);
-        break;
-    }
-    return PreviewFile();
-  }
-};
+                         public testing::PrintPreviewHarness {};
 
 TEST_P(ReportGoldenTest, WritesTheExpectedBytes) {
   const GoldenCase& c = GetParam();
   clock.now = {2024, 3, 7, 3600};
-  const std::string actual = Run(c);
+  testing::WriteContacts(dir, ParseContacts(ReadBytes(kDataFolder / "contacts.in")));
+  c.settings(state.settings);
+  ListStamps(c.rows);
+  dialogs.answers.push_back(c.include_all);
+  (preview.*c.report)(list);
+  const std::string actual = PreviewFile();
   const auto expected_path = kDataFolder / (std::string(c.name) + ".expected");
   if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
     std::ofstream(expected_path, std::ios::binary) << actual;
@@ -166,25 +134,25 @@ TEST_P(ReportGoldenTest, WritesTheExpectedBytes) {
 }
 
 const GoldenCase kCases[] = {
-    {"simple_phone_list", Report::kSimple, kAllRows},
-    {"simple_phone_list_empty", Report::kSimple, {}},
-    {"complete_phone_list", Report::kComplete, kAllRows},
-    {"complete_records_text", Report::kText, kAllRows},
-    {"complete_records_text_flags_off", Report::kText, kAllRows,
+    {"simple_phone_list", &PrintPreview::mu_SimplePhoneList_Click, kAllRows},
+    {"simple_phone_list_empty", &PrintPreview::mu_SimplePhoneList_Click, {}},
+    {"complete_phone_list", &PrintPreview::mu_PrintPhoneList_Click, kAllRows},
+    {"complete_records_text", &PrintPreview::mu_PrintCompleteRecords_Click, kAllRows},
+    {"complete_records_text_flags_off", &PrintPreview::mu_PrintCompleteRecords_Click, kAllRows,
      [](SettingsRecord& s) {
        AllFlags(s, "0");
        s.FullSurface = " ";  // no number counts as off
      }},
-    {"complete_records_html", Report::kHtml, kAllRows},
-    {"complete_records_html_web_only", Report::kHtml, kAllRows, [](SettingsRecord&) {},
-     MessageAnswer::kNo},
-    {"complete_records_html_flags_off", Report::kHtml, kAllRows,
+    {"complete_records_html", &PrintPreview::mu_PrintComplete_HTML_Click, kAllRows},
+    {"complete_records_html_web_only", &PrintPreview::mu_PrintComplete_HTML_Click, kAllRows,
+     [](SettingsRecord&) {}, MessageAnswer::kNo},
+    {"complete_records_html_flags_off", &PrintPreview::mu_PrintComplete_HTML_Click, kAllRows,
      [](SettingsRecord& s) { AllFlags(s, "0"); }},
-    {"address_labels_even", Report::kLabels, kAllRows},
-    {"address_labels_odd", Report::kLabels, kSevenRows},
-    {"address_labels_empty", Report::kLabels, {}},
-    {"email_list", Report::kEmail, kAllRows},
-    {"email_list_with_names", Report::kEmail, kAllRows,
+    {"address_labels_even", &PrintPreview::mu_printMailingAddresses_Click, kAllRows},
+    {"address_labels_odd", &PrintPreview::mu_printMailingAddresses_Click, kSevenRows},
+    {"address_labels_empty", &PrintPreview::mu_printMailingAddresses_Click, {}},
+    {"email_list", &PrintPreview::mu_printEmail_Click, kAllRows},
+    {"email_list_with_names", &PrintPreview::mu_printEmail_Click, kAllRows,
      [](SettingsRecord& s) { s.MailFormat = "1"; }},
 };
 

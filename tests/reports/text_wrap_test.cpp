@@ -8,74 +8,47 @@
 namespace tabrel {
 namespace {
 
-std::string Chop(const std::string& source) {
-  std::string target = "[";
-  chopText(source, target);
-  return target;
+TEST(ChopTextTest, BreaksAfterABlankOnceALineHoldsMoreThan55Characters) {
+  const std::string a54(54, 'a'), a55(55, 'a'), forty(40, 'a');
+  const std::pair<std::string, std::string> cases[] = {
+      {a55, a55},
+      {a55 + " next", a55 + " \r\nnext"},
+      {a54 + " b c", a54 + " b \r\nc"},  // a blank as the 55th character does not break yet
+      {std::string(70, 'x'), std::string(70, 'x')},
+      {"", ""},
+      // A line break restarts the count.
+      {forty + "\r\n" + forty + " z", forty + "\r\n" + forty + " z"},
+      {forty + "xx" + forty + " z", forty + "xx" + forty + " \r\nz"},
+  };
+  for (const auto& [source, wrapped] : cases) {
+    std::string target = "[";
+    chopText(source, target);
+    EXPECT_EQ(target, "[" + wrapped) << source;
+  }
 }
 
-TEST(ChopTextTest, BreaksOnlyAfterABlankOnceALineHoldsMoreThan55Characters) {
-  const std::string fifty_five(55, 'a');
-  EXPECT_EQ(Chop(fifty_five), "[" + fifty_five);
-  EXPECT_EQ(Chop(fifty_five + " next"), "[" + fifty_five + " \r\nnext");
-  // A blank as the 55th character does not break yet.
-  EXPECT_EQ(Chop(std::string(54, 'a') + " b c"), "[" + std::string(54, 'a') + " b \r\nc");
-  EXPECT_EQ(Chop(std::string(70, 'x')), "[" + std::string(70, 'x'));
-  EXPECT_EQ(Chop(""), "[");
-}
-
-TEST(ChopTextTest, ExistingLineBreaksRestartTheCount) {
-  const std::string forty(40, 'a');
-  // After CR LF the count starts again, so 40 + 40 characters never break.
-  EXPECT_EQ(Chop(forty + "\r\n" + forty + " z"), "[" + forty + "\r\n" + forty + " z");
-  // Without the break the blank after 81 characters breaks the line.
-  EXPECT_EQ(Chop(forty + "xx" + forty + " z"), "[" + forty + "xx" + forty + " \r\nz");
-}
-
-class PrintWrappedTest : public ::testing::Test {
- protected:
-  std::vector<std::string> Print(const std::string& text, int width) {
-    PrintWrapped(printer, 1, 1000, width, text);
+TEST(PrintWrappedTest, WrapsAtBlanksWithinTheWidthLessTenNeverInsideAWord) {
+  // 100 twips a character: width 1010 leaves room for 10 characters.
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"aaaa bbbb cccc dddd", {"aaaa bbbb ", "cccc dddd"}},
+      {"extraordinarily long first word", {"extraordinarily ", "long ", "first word"}},
+      {"ab cdefghijklmnop", {"ab cdefghijklmnop"}},
+      {"aaaa bbbb    cccc", {"aaaa bbbb ", "cccc"}},
+      {"", {""}},
+  };
+  for (const auto& [text, expected] : cases) {
+    testing::FakePrinter printer;
+    PrintWrapped(printer, 1, 1000, 1010, text);
     std::vector<std::string> lines;
     for (const auto& line : printer.open.lines) lines.push_back(line.text);
-    return lines;
+    EXPECT_EQ(lines, expected) << text;
+    EXPECT_TRUE(printer.jobs.empty()) << "the caller ends the document";
+    const auto& first = printer.open.lines.front();
+    EXPECT_EQ(first.font, "Arial");
+    EXPECT_TRUE(first.bold);
+    EXPECT_EQ(first.x, 1);
+    EXPECT_EQ(first.y, 1000);
   }
-  testing::FakePrinter printer;
-};
-
-TEST_F(PrintWrappedTest, WrapsAtBlanksWithinTheWidthLessTen) {
-  // 100 twips a character: width 1010 leaves room for 10 characters.
-  EXPECT_EQ(Print("aaaa bbbb cccc dddd", 1010),
-            (std::vector<std::string>{"aaaa bbbb ", "cccc dddd"}));
-  const auto& first = printer.open.lines.front();
-  EXPECT_EQ(first.font, "Arial");
-  EXPECT_TRUE(first.bold);
-  EXPECT_EQ(first.points, 10);
-  EXPECT_EQ(first.x, 1);
-  EXPECT_EQ(first.y, 1000);
-  EXPECT_EQ(printer.open.lines[1].x, 1);
-  EXPECT_EQ(printer.open.lines[1].y, 1240);
-}
-
-TEST_F(PrintWrappedTest, NeverBreaksInsideAWord) {
-  EXPECT_EQ(Print("extraordinarily long first word", 1010),
-            (std::vector<std::string>{"extraordinarily ", "long ", "first word"}));
-}
-
-TEST_F(PrintWrappedTest, ALastPieceWithoutBlanksIsPrintedWhole) {
-  EXPECT_EQ(Print("ab cdefghijklmnop", 1010), (std::vector<std::string>{"ab cdefghijklmnop"}));
-  printer.open.lines.clear();
-  EXPECT_EQ(Print("nospacesatallinthistext", 510),
-            (std::vector<std::string>{"nospacesatallinthistext"}));
-}
-
-TEST_F(PrintWrappedTest, EmptyTextPrintsOneEmptyLine) {
-  EXPECT_EQ(Print("", 1010), (std::vector<std::string>{""}));
-  EXPECT_TRUE(printer.jobs.empty());  // the caller ends the document
-}
-
-TEST_F(PrintWrappedTest, BlanksBetweenLinesAreDropped) {
-  EXPECT_EQ(Print("aaaa bbbb    cccc", 1010), (std::vector<std::string>{"aaaa bbbb ", "cccc"}));
 }
 
 }  // namespace
