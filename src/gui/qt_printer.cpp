@@ -289,10 +289,12 @@ void QtPrinter::DeliverNotice() {
            Native(QFileInfo(files.front()).absolutePath()) + ":";
     for (qsizetype i = 0; i < files.size(); ++i) {
       if (i == kNoticeFileList - 1 && files.size() > kNoticeFileList) {
-        text += "\n...\n" + QFileInfo(files.back()).fileName().toStdString();
+        text += "\n...\n";
+        text += QFileInfo(files.back()).fileName().toStdString();
         break;
       }
-      text += "\n" + QFileInfo(files[i]).fileName().toStdString();
+      text += '\n';
+      text += QFileInfo(files[i]).fileName().toStdString();
     }
   }
   if (target_ == Target::kDefaultPrinter) {
