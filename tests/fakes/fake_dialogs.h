@@ -21,15 +21,21 @@ class FakeDialogs : public Dialogs {
     return Next(answers, message.default_answer.value_or(yes_first ? MessageAnswer::kYes
                                                                    : MessageAnswer::kOk));
   }
-  std::optional<std::string> Input(const std::string&, const std::string&,
+  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& default_answer) override {
-    input_defaults.push_back(default_answer);
+    inputs.push_back({prompt, title, default_answer});
     return Next(input_answers, std::optional<std::string>());
   }
 
+  struct InputBox {
+    std::string prompt;
+    std::string title;
+    std::string default_answer;
+  };
+
   std::vector<Message> messages;
   std::deque<MessageAnswer> answers;
-  std::vector<std::string> input_defaults;  // the text each input box offered
+  std::vector<InputBox> inputs;
   std::deque<std::optional<std::string>> input_answers;
 
  private:

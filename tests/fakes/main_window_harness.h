@@ -4,13 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_selector.h"
-#include "fakes/fake_help.h"
-#include "fakes/fake_printer.h"
-#include "fakes/fake_shell.h"
+#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
 #include "mainwin/record_list.h"
@@ -70,18 +64,10 @@ class FakeMainView : public MainView {
 
 // A main window presenter on a temporary program folder, with every
 // platform service faked.
-struct MainWindowHarness {
+struct MainWindowHarness : FakePlatform {
   TempDir dir;
   AppState state{dir.path()};
   FakeMainView view;
-  FakeDialogs dialogs;
-  FakeHelp help;
-  FakeClock clock;
-  FakeFileSelector files;
-  FakePrinter printer;
-  FakeClipboard clipboard;
-  FakeShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   MainWindow window{state, view, platform};
 
   void Pop(std::string selection = std::string(kAllRecords)) { window.PopMainGrid(selection); }

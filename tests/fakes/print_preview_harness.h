@@ -5,14 +5,8 @@
 #include <vector>
 
 #include "fakes/contact_files.h"
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_selector.h"
-#include "fakes/fake_help.h"
+#include "fakes/fake_platform.h"
 #include "fakes/fake_preview_view.h"
-#include "fakes/fake_printer.h"
-#include "fakes/fake_shell.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/grid.h"
 #include "mainwin/record_list.h"
@@ -22,26 +16,9 @@
 
 namespace tabrel::testing {
 
-// Message and input boxes as FakeDialogs answers them, keeping every input
-// box's texts as well.
-class InputRecordingDialogs : public FakeDialogs {
- public:
-  struct InputBox {
-    std::string prompt;
-    std::string title;
-    std::string default_answer;
-  };
-  std::optional<std::string> Input(const std::string& prompt, const std::string& title,
-                                   const std::string& default_answer) override {
-    input_boxes.push_back({prompt, title, default_answer});
-    return FakeDialogs::Input(prompt, title, default_answer);
-  }
-  std::vector<InputBox> input_boxes;
-};
-
 // A print preview presenter on a temporary program folder (which is also
 // the data folder), with the default settings and every service faked.
-struct PrintPreviewHarness {
+struct PrintPreviewHarness : FakePlatform {
   PrintPreviewHarness() {
     state.settings = DefaultSettings();
     list.SetFormatString(kMainGridFormat);
@@ -77,14 +54,6 @@ struct PrintPreviewHarness {
   AppState state{dir.path()};
   FakePreviewView view;
   FakeMenuSwitch menus;
-  InputRecordingDialogs dialogs;
-  FakeHelp help;
-  FakeClock clock;
-  FakeFileSelector files;
-  FakePrinter printer;
-  FakeClipboard clipboard;
-  FakeShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   PrintPreview preview{state, view, menus, platform};
   Grid list;
 };

@@ -12,20 +12,14 @@
 #include <vector>
 
 #include "fakes/contact_files.h"
-#include "fakes/fake_clipboard.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_dialogs.h"
-#include "fakes/fake_file_selector.h"
-#include "fakes/fake_help.h"
-#include "fakes/fake_printer.h"
-#include "fakes/fake_shell.h"
+#include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "gui/grid_view.h"
 #include "gui/main_window_widget.h"
 
 namespace tabrel::gui {
 
-class MainWindowFixture : public ::testing::Test {
+class MainWindowFixture : public ::testing::Test, public testing::FakePlatform {
  protected:
   MainWindowFixture() : state(dir.path()), window(state, platform) {
     window.SetSplashMinimum(std::chrono::milliseconds(0));
@@ -105,14 +99,6 @@ class MainWindowFixture : public ::testing::Test {
 
   testing::TempDir dir;
   AppState state;
-  testing::FakeDialogs dialogs;
-  testing::FakeHelp help;
-  testing::FakeClock clock;
-  testing::FakeFileSelector files;
-  testing::FakePrinter printer;
-  testing::FakeClipboard clipboard;
-  testing::FakeShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   MainWindowWidget window;
 };
 

@@ -41,7 +41,7 @@ TEST_F(SortSearchTest, SearchNarrowsTheListedRowsToThoseContainingTheWord) {
   EXPECT_EQ(view.status[3], "2 CONTAIN \"OSLO\"");
   // The next search works on this result, with the last word offered.
   Search("smith");
-  EXPECT_EQ(dialogs.input_defaults.back(), "OSLO");
+  EXPECT_EQ(dialogs.inputs.back().default_answer, "OSLO");
   EXPECT_TRUE(Names().empty());
   EXPECT_EQ(view.status[3], "0 CONTAIN \"SMITH\"");
   // An empty or cancelled search changes nothing.

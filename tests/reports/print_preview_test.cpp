@@ -212,7 +212,7 @@ TEST_F(PrintPreviewTest, FileMovesThePreviewFileButNeverOverwrites) {
   preview.SendFile_Click();
   EXPECT_EQ(dir.Read("saved.txt"), "\r\n\r\nlist\r\n");
   EXPECT_FALSE(dir.Exists("tr_view.tmp"));
-  EXPECT_EQ(dialogs.input_boxes[0].prompt, "You must supply a complete path and file name.");
+  EXPECT_EQ(dialogs.inputs[0].prompt, "You must supply a complete path and file name.");
 
   // Nothing is left to hand on or print.
   preview.PrintToFile_Click();
