@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "store/record_file.h"
+
 namespace tabrel {
 namespace {
 
@@ -46,30 +48,11 @@ Status WriteReportFile(const std::string& path, std::string_view content) {
 }
 
 Result<std::string> ReadReportFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return Status::FromErrno(errno, path);
+  // A report file that is gone was moved away by File: that is news for the
+  // user, so it is not created empty the way a record file would be.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    const int err = errno ? errno : EISDIR;
-    ::close(fd);
-    return Status::FromErrno(err, path);
-  }
-  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const int err = errno;
-      ::close(fd);
-      return Status::FromErrno(err, path);
-    }
-    if (n == 0) break;  // the file shrank since fstat
-    done += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  bytes.resize(done);
-  return bytes;
+  if (::stat(path.c_str(), &st) != 0) return Status::FromErrno(errno, path);
+  return RecordFile(path, 1).ReadRaw();
 }
 
 Status RemoveReportFile(const std::string& path) {
