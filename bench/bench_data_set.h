@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "store/status.h"
+#include "base/status.h"
 
 namespace tabrel::bench {
 

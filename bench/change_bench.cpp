@@ -11,19 +11,19 @@
 #include <random>
 #include <string>
 
+#include "base/text.h"
 #include "benchmarks.h"
 #include "editor/contact_editor.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
 #include "null_platform.h"
+#include "present/backup_prompt.h"
+#include "present/record_list.h"
 #include "sample_data.h"
-#include "store/backup.h"
 #include "store/contact_insert.h"
 #include "store/contact_sort.h"
 #include "store/data_set.h"
 #include "store/keyword_file.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel::bench {
 namespace {

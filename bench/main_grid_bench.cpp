@@ -8,8 +8,8 @@
 
 #include "benchmarks.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
 #include "null_platform.h"
+#include "present/record_list.h"
 #include "sample_data.h"
 #include "store/layout.h"
 #include "store/record_file.h"

@@ -7,8 +7,8 @@
 
 #include "benchmarks.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
 #include "null_platform.h"
+#include "present/record_list.h"
 #include "reports/print_preview.h"
 #include "store/settings_record.h"
 

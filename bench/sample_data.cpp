@@ -5,10 +5,10 @@
 #include <fstream>
 #include <string_view>
 
+#include "base/text.h"
 #include "store/app_state.h"
 #include "store/layout.h"
 #include "store/stamp.h"
-#include "store/text.h"
 
 namespace tabrel::sample {
 namespace {

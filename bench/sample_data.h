@@ -5,8 +5,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/status.h"
 #include "store/contact_record.h"
-#include "store/status.h"
 
 namespace tabrel::sample {
 

@@ -81,7 +81,7 @@ cmd_test() {
   install_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
   configure
   cmake --build "$BUILD_DIR" -j "$JOBS"
-  QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure
+  QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$JOBS"
 }
 
 (($# >= 1)) || usage

@@ -4,13 +4,13 @@
 #include <iterator>
 #include <vector>
 
-#include "mainwin/key_codes.h"
-#include "store/codec.h"
+#include "base/codec.h"
+#include "base/text.h"
+#include "present/key_codes.h"
 #include "store/contact_insert.h"
 #include "store/data_set.h"
 #include "store/keyword_file.h"
 #include "store/stamp.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
-#include "mainwin/grid.h"
+#include "base/result.h"
+#include "base/status.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "present/grid.h"
 #include "store/app_state.h"
 #include "store/contact_record.h"
-#include "store/result.h"
-#include "store/status.h"
 
 namespace tabrel {
 

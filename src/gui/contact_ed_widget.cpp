@@ -18,7 +18,7 @@
 
 #include "gui/clickable_label.h"
 #include "gui/grid_view.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 
 namespace tabrel::gui {
 namespace {

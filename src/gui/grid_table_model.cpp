@@ -4,7 +4,7 @@
 #include <QFontMetrics>
 #include <QMetaObject>
 
-#include "store/codec.h"
+#include "base/codec.h"
 
 namespace tabrel::gui {
 namespace {

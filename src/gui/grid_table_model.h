@@ -5,7 +5,7 @@
 #include <QFont>
 #include <QPalette>
 
-#include "mainwin/grid.h"
+#include "present/grid.h"
 
 namespace tabrel::gui {
 

@@ -3,7 +3,7 @@
 #include <QTableView>
 
 #include "gui/grid_table_model.h"
-#include "mainwin/grid.h"
+#include "present/grid.h"
 
 namespace tabrel::gui {
 

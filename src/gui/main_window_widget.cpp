@@ -32,7 +32,7 @@
 #include "gui/settings_dialog_widget.h"
 #include "gui/splash_pixmap.h"
 #include "gui/vb_keys.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 #include "store/layout.h"
 
 namespace tabrel::gui {

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <utility>
 
-#include "store/codec.h"
+#include "base/codec.h"
 
 namespace tabrel::gui {
 namespace {

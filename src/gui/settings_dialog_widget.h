@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "store/settings_dialog.h"
+#include "settings/settings_dialog.h"
 
 class QCheckBox;
 class QLineEdit;

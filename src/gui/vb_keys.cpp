@@ -1,6 +1,6 @@
 #include "gui/vb_keys.h"
 
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 
 namespace tabrel::gui {
 

@@ -1,10 +1,10 @@
 #include "mainwin/data_set_menu.h"
 
+#include "base/codec.h"
+#include "base/text.h"
 #include "mainwin/main_window.h"
-#include "store/backup.h"
-#include "store/codec.h"
+#include "present/backup_prompt.h"
 #include "store/data_set.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

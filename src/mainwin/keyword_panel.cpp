@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "base/codec.h"
+#include "base/text.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
-#include "store/codec.h"
+#include "present/record_list.h"
 #include "store/keyword_file.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "mainwin/main_view.h"
 #include "platform/dialogs.h"
 #include "store/app_state.h"
-#include "store/status.h"
 
 namespace tabrel {
 

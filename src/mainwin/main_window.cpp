@@ -4,13 +4,13 @@
 #include <cctype>
 #include <cstdio>
 
-#include "mainwin/key_codes.h"
-#include "mainwin/record_list.h"
-#include "store/codec.h"
+#include "base/codec.h"
+#include "base/text.h"
+#include "present/key_codes.h"
+#include "present/record_list.h"
 #include "store/data_set.h"
 #include "store/layout.h"
 #include "store/record_file.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -3,17 +3,17 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "mainwin/data_set_menu.h"
-#include "mainwin/grid.h"
 #include "mainwin/keyword_panel.h"
 #include "mainwin/main_view.h"
 #include "mainwin/menu_tree.h"
 #include "mainwin/sort_search.h"
 #include "mainwin/view_panel.h"
 #include "platform/platform.h"
+#include "present/grid.h"
 #include "reports/print_preview.h"
 #include "store/app_state.h"
-#include "store/status.h"
 
 namespace tabrel {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 
 namespace tabrel {
 namespace {

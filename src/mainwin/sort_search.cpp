@@ -3,11 +3,11 @@
 #include <cerrno>
 #include <fstream>
 
+#include "base/codec.h"
+#include "base/text.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
-#include "store/codec.h"
+#include "present/record_list.h"
 #include "store/contact_sort.h"
-#include "store/text.h"
 
 namespace tabrel {
 

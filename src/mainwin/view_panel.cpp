@@ -1,12 +1,12 @@
 #include "mainwin/view_panel.h"
 
+#include "base/codec.h"
+#include "base/text.h"
 #include "mainwin/main_window.h"
-#include "mainwin/paste_up.h"
-#include "mainwin/record_list.h"
-#include "reports/text_wrap.h"
-#include "store/codec.h"
+#include "present/paste_up.h"
+#include "present/record_list.h"
+#include "present/text_wrap.h"
 #include "store/data_set.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

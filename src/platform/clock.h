@@ -3,15 +3,9 @@
 #include <ctime>
 #include <string>
 
-namespace tabrel {
+#include "base/date_time.h"
 
-// A local date and time, as the program stamps and prints it.
-struct LocalDateTime {
-  int year = 0;
-  int month = 0;  // 1..12
-  int day = 0;    // 1..31
-  double seconds_since_midnight = 0;
-};
+namespace tabrel {
 
 // The system clock, injected so that stamps are exact in tests.
 class Clock {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "store/status.h"
+#include "base/status.h"
 
 namespace tabrel {
 

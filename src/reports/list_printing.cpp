@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "base/basic_number.h"
+#include "base/text.h"
 #include "reports/report_file.h"
-#include "store/basic_number.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
+#include "base/status.h"
 #include "platform/printer.h"
 #include "store/contact_record.h"
 #include "store/settings_record.h"
-#include "store/status.h"
 
 namespace tabrel {
 

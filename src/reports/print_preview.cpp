@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
-#include "mainwin/record_list.h"
-#include "reports/command_line.h"
+#include "base/codec.h"
+#include "base/command_line.h"
+#include "base/text.h"
+#include "present/record_list.h"
 #include "reports/list_printing.h"
 #include "reports/report_file.h"
-#include "reports/stamp_index.h"
-#include "store/codec.h"
-#include "store/text.h"
+#include "store/stamp_index.h"
 
 namespace tabrel {
 namespace {

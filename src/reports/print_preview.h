@@ -5,14 +5,14 @@
 #include <string>
 #include <string_view>
 
-#include "mainwin/grid.h"
+#include "base/result.h"
+#include "base/status.h"
 #include "platform/platform.h"
 #include "platform/shell.h"
+#include "present/grid.h"
 #include "reports/preview_view.h"
 #include "reports/report_text.h"
 #include "store/app_state.h"
-#include "store/result.h"
-#include "store/status.h"
 
 namespace tabrel {
 

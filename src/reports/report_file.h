@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "store/result.h"
-#include "store/status.h"
+#include "base/result.h"
+#include "base/status.h"
 
 namespace tabrel {
 

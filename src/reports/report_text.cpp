@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "mainwin/paste_up.h"
-#include "store/basic_number.h"
+#include "base/basic_number.h"
+#include "base/text.h"
+#include "present/paste_up.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

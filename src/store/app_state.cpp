@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace tabrel {
 

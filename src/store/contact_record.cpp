@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace tabrel {
 

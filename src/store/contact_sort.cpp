@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "store/codec.h"
+#include "base/codec.h"
+#include "base/text.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
 #include "store/mapped_file.h"
 #include "store/record_file.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/status.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
-#include "store/status.h"
 
 namespace tabrel {
 

@@ -6,10 +6,10 @@
 #include <cerrno>
 #include <vector>
 
+#include "base/text.h"
 #include "store/layout.h"
 #include "store/mapped_file.h"
 #include "store/record_file.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/result.h"
+#include "base/status.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
-#include "store/result.h"
-#include "store/status.h"
 
 namespace tabrel {
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <optional>
 
-#include "store/codec.h"
+#include "base/codec.h"
+#include "base/text.h"
 #include "store/layout.h"
 #include "store/mapped_file.h"
 #include "store/record_file.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+#include "base/status.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
-#include "store/result.h"
-#include "store/status.h"
 
 namespace tabrel {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/result.h"
+#include "base/result.h"
 
 namespace tabrel {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+#include "base/status.h"
 #include "store/atomic_file.h"
-#include "store/result.h"
-#include "store/status.h"
 
 namespace tabrel {
 

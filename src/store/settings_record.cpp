@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "base/text.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "store/basic_number.h"
+#include "base/basic_number.h"
+#include "base/text.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/clock.h"
+#include "base/date_time.h"
 
 namespace tabrel {
 

@@ -8,7 +8,7 @@
 #include "fakes/contact_files.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 #include "store/data_set.h"
 #include "store/stamp.h"
 

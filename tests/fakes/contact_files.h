@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fakes/temp_dir.h"
 #include "store/app_state.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel::testing {
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
-#include "mainwin/record_list.h"
-#include "store/text.h"
+#include "present/record_list.h"
 
 namespace tabrel::testing {
 

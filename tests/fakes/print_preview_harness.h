@@ -4,15 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
 #include "fakes/contact_files.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_preview_view.h"
 #include "fakes/temp_dir.h"
-#include "mainwin/grid.h"
-#include "mainwin/record_list.h"
+#include "present/grid.h"
+#include "present/record_list.h"
 #include "reports/print_preview.h"
 #include "store/settings_record.h"
-#include "store/text.h"
 
 namespace tabrel::testing {
 

@@ -7,9 +7,9 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "base/text.h"
 #include "gui/main_window_fixture.h"
 #include "store/stamp.h"
-#include "store/text.h"
 
 namespace tabrel::gui {
 namespace {

@@ -9,7 +9,7 @@
 #include <QPushButton>
 
 #include "gui/main_window_fixture.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 
 namespace tabrel::gui {
 namespace {

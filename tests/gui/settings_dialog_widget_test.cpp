@@ -10,10 +10,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "base/text.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/temp_dir.h"
 #include "store/data_set.h"
-#include "store/text.h"
 
 namespace tabrel::gui {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 #include "store/data_set.h"
 
 namespace tabrel {

@@ -4,7 +4,7 @@
 
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
-#include "mainwin/key_codes.h"
+#include "present/key_codes.h"
 
 namespace tabrel {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "base/text.h"
 #include "fakes/contact_files.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <tuple>
 
+#include "base/text.h"
 #include "fakes/contact_files.h"
 #include "store/settings_record.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "fakes/contact_files.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "mainwin/grid.h"
+#include "base/result.h"
+#include "present/grid.h"
 #include "store/app_state.h"
-#include "store/result.h"
 
 namespace tabrel {
 

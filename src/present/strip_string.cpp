@@ -1,6 +1,6 @@
-#include "mainwin/strip_string.h"
+#include "present/strip_string.h"
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace tabrel {
 

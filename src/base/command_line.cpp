@@ -1,4 +1,4 @@
-#include "reports/command_line.h"
+#include "base/command_line.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "store/basic_number.h"
+#include "base/basic_number.h"
 
 #include <cctype>
 #include <charconv>

@@ -1,5 +1,5 @@
 // Line wrapping of texts and word-wrapped printing.
-#include "reports/text_wrap.h"
+#include "present/text_wrap.h"
 
 #include <gtest/gtest.h>
 

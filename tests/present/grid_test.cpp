@@ -1,4 +1,4 @@
-#include "mainwin/grid.h"
+#include "present/grid.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Looking records up by stamp once per report.
-#include "reports/stamp_index.h"
+#include "store/stamp_index.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "platform/dialogs.h"
 #include "store/app_state.h"
-#include "store/result.h"
 
 namespace tabrel {
 

@@ -1,5 +1,5 @@
 // Program settings split into the words a program is started with.
-#include "reports/command_line.h"
+#include "base/command_line.h"
 
 #include <gtest/gtest.h>
 

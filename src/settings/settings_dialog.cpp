@@ -1,12 +1,12 @@
-#include "store/settings_dialog.h"
+#include "settings/settings_dialog.h"
 
 #include <algorithm>
 
-#include "store/basic_number.h"
-#include "store/codec.h"
+#include "base/basic_number.h"
+#include "base/codec.h"
+#include "base/text.h"
 #include "store/data_set.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -1,7 +1,7 @@
-#include "reports/stamp_index.h"
+#include "store/stamp_index.h"
 
+#include "base/text.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 

@@ -1,11 +1,11 @@
-#include "store/settings_dialog.h"
+#include "settings/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/temp_dir.h"
 #include "store/data_set.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

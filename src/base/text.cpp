@@ -1,4 +1,4 @@
-#include "store/text.h"
+#include "base/text.h"
 
 namespace tabrel {
 

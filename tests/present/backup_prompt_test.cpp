@@ -1,4 +1,4 @@
-#include "store/backup.h"
+#include "present/backup_prompt.h"
 
 #include <gtest/gtest.h>
 #include <utime.h>

@@ -1,5 +1,5 @@
 // The address and full-record blocks that the view panel copies and prints.
-#include "mainwin/paste_up.h"
+#include "present/paste_up.h"
 
 #include <gtest/gtest.h>
 

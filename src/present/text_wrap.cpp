@@ -1,6 +1,6 @@
-#include "reports/text_wrap.h"
+#include "present/text_wrap.h"
 
-#include "store/text.h"
+#include "base/text.h"
 
 namespace tabrel {
 

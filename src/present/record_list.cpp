@@ -1,16 +1,16 @@
-#include "mainwin/record_list.h"
+#include "present/record_list.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <unordered_set>
 
-#include "store/codec.h"
+#include "base/codec.h"
+#include "base/text.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
 #include "store/mapped_file.h"
 #include "store/record_file.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

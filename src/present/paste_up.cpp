@@ -1,9 +1,9 @@
-#include "mainwin/paste_up.h"
+#include "present/paste_up.h"
 
-#include "reports/text_wrap.h"
-#include "store/basic_number.h"
+#include "base/basic_number.h"
+#include "base/text.h"
+#include "present/text_wrap.h"
 #include "store/layout.h"
-#include "store/text.h"
 
 namespace tabrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "store/codec.h"
+#include "base/codec.h"
 
 #include <array>
 #include <cstdint>

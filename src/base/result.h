@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "store/status.h"
+#include "base/status.h"
 
 namespace tabrel {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "mainwin/colour.h"
+#include "present/colour.h"
 
 namespace tabrel {
 

@@ -1,4 +1,4 @@
-#include "mainwin/strip_string.h"
+#include "present/strip_string.h"
 
 #include <gtest/gtest.h>
 

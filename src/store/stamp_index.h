@@ -5,9 +5,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/result.h"
 #include "store/app_state.h"
 #include "store/mapped_file.h"
-#include "store/result.h"
 
 namespace tabrel {
 

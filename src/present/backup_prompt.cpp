@@ -1,0 +1,83 @@
+#include "present/backup_prompt.h"
+
+#include "store/backup.h"
+
+namespace tabrel {
+namespace {
+
+std::string Describe(const char* which, const AppState& state, const BackupSetCounts& counts,
+                     Clock& clock) {
+  return std::string("Your ") + which + " " + state.data_path + " data set contains " +
+         std::to_string(counts.records) + " records and " + std::to_string(counts.keywords) +
+         " keywords, last modified " + clock.FormatDateTime(counts.modified);
+}
+
+void ReportFailure(Dialogs& dialogs, const Status& status, const std::string& consequence) {
+  dialogs.Show({status.ErrorLine() + "\r\n" + consequence,
+                "Disk access error!",
+                MessageIcon::kExclamation,
+                MessageButtons::kOk,
+                {}});
+}
+
+}  // namespace
+
+bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
+  auto sets = CountBackupSets(state);
+  if (!sets.ok()) {
+    ReportFailure(dialogs, sets.status(), "No backup set was made.");
+    return false;
+  }
+  if (!sets.value().backup_empty()) {
+    const std::string text =
+        Describe("current", state, sets.value().live, clock) + "\r\n\r\n" +
+        Describe("backup", state, sets.value().backup, clock) + "\r\n\r\n" +
+        "Do you wish to replace the existing backup set with the current data? If you answer "
+        "yes, you will be able to restore your current data in the event you are displeased with "
+        "an import operation. Note, however, that this will over-write the existing backup set!";
+    if (dialogs.Show({text, "Create backup data set?", MessageIcon::kQuestion,
+                      MessageButtons::kYesNo, MessageAnswer::kNo}) != MessageAnswer::kYes) {
+      return false;
+    }
+  }
+  if (Status s = CopyLiveToBackup(state, fault); !s.ok()) {
+    ReportFailure(dialogs, s, "No backup set was made; the previous one is unchanged.");
+    return false;
+  }
+  dialogs.Show(
+      {"New backup set created!", "Finished", MessageIcon::kInformation, MessageButtons::kOk, {}});
+  return true;
+}
+
+bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
+  auto sets = CountBackupSets(state);
+  if (!sets.ok()) {
+    ReportFailure(dialogs, sets.status(), "Nothing was restored.");
+    return false;
+  }
+  if (sets.value().backup_empty()) {
+    dialogs.Show(
+        {"Your backup data set for " + state.data_path + "\r\ndoes not contain any records!",
+         "Nothing to do!",
+         MessageIcon::kExclamation,
+         MessageButtons::kOk,
+         {}});
+    return false;
+  }
+  const std::string text = Describe("current", state, sets.value().live, clock) + "\r\n\r\n" +
+                           Describe("backup", state, sets.value().backup, clock) +
+                           "\r\n\r\nDo you wish to replace the current set with the backup?";
+  if (dialogs.Show({text, "Confirm", MessageIcon::kQuestion, MessageButtons::kYesNo,
+                    MessageAnswer::kNo}) != MessageAnswer::kYes) {
+    return false;
+  }
+  if (Status s = CopyBackupToLive(state, fault); !s.ok()) {
+    ReportFailure(dialogs, s, "Nothing was restored; your current data is unchanged.");
+    return false;
+  }
+  dialogs.Show(
+      {"Previous data restored!", "Finished", MessageIcon::kInformation, MessageButtons::kOk, {}});
+  return true;
+}
+
+}  // namespace tabrel
