@@ -1,5 +1,8 @@
 #include "store/stamp.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 
 #include "base/basic_number.h"
@@ -7,12 +10,86 @@
 #include "store/layout.h"
 
 namespace tabrel {
+namespace {
+
+constexpr double kSecondsPerDay = 86400;
+// The last moment of a day a stamp can show.
+constexpr double kLastSecond = 86399.99;
+
+// The seconds as the stamp writes them: a float at seven significant digits.
+double AsWritten(double seconds) {
+  return BasicVal(BasicStr(static_cast<float>(seconds)));
+}
+
+// Below this the seconds need more places than the 19 characters hold, so
+// stepping goes straight between it and midnight.
+constexpr double kSmallest = 0.01;
+
+// One unit of the seventh significant digit of `seconds` (>= kSmallest), or
+// of the seventh decimal, the last one a stamp has room for.
+double UnitOf(double seconds) {
+  return std::max(std::pow(10.0, std::floor(std::log10(seconds)) - 6), 1e-7);
+}
+
+LocalDateTime AddDays(const LocalDateTime& when, int days, double seconds) {
+  using namespace std::chrono;
+  const sys_days day =
+      sys_days(year_month_day(year(when.year), month(static_cast<unsigned>(when.month)),
+                              std::chrono::day(static_cast<unsigned>(when.day)))) +
+      std::chrono::days(days);
+  const year_month_day ymd(day);
+  return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+          static_cast<int>(static_cast<unsigned>(ymd.day())), seconds};
+}
+
+bool TwoDigits(std::string_view text, std::size_t at) {
+  return at + 1 < text.size() && text[at] >= '0' && text[at] <= '9' && text[at + 1] >= '0' &&
+         text[at + 1] <= '9';
+}
+
+}  // namespace
 
 std::string MakeStamp(const LocalDateTime& when) {
   char date[32];
   std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
   return Fit(std::string(date) + BasicStr(static_cast<float>(when.seconds_since_midnight)),
              layout::kModified.width);
+}
+
+std::optional<LocalDateTime> ParseStamp(std::string_view stamp) {
+  if (stamp.size() < 10 || !TwoDigits(stamp, 0) || stamp[2] != '-' || !TwoDigits(stamp, 3) ||
+      stamp[5] != '-' || !TwoDigits(stamp, 6) || !TwoDigits(stamp, 8)) {
+    return std::nullopt;
+  }
+  const auto number = [&stamp](std::size_t at, std::size_t length) {
+    int value = 0;
+    for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (stamp[i] - '0');
+    return value;
+  };
+  const std::chrono::year_month_day date(std::chrono::year(number(6, 4)),
+                                         std::chrono::month(static_cast<unsigned>(number(0, 2))),
+                                         std::chrono::day(static_cast<unsigned>(number(3, 2))));
+  if (!date.ok()) return std::nullopt;
+  return LocalDateTime{number(6, 4), number(0, 2), number(3, 2), BasicVal(stamp.substr(10))};
+}
+
+LocalDateTime NextStampTime(const LocalDateTime& when) {
+  const double seconds = AsWritten(when.seconds_since_midnight);
+  if (seconds < kSmallest) return {when.year, when.month, when.day, kSmallest};
+  const double unit = UnitOf(seconds);
+  const double next = (std::round(seconds / unit) + 1) * unit;
+  if (next >= kSecondsPerDay) return AddDays(when, 1, 0);
+  return {when.year, when.month, when.day, next};
+}
+
+LocalDateTime PreviousStampTime(const LocalDateTime& when) {
+  const double seconds = AsWritten(when.seconds_since_midnight);
+  if (seconds <= 0) return AddDays(when, -1, kLastSecond);
+  if (seconds <= kSmallest) return {when.year, when.month, when.day, 0};
+  // Just below a power of ten the digits reach one place further.
+  double unit = UnitOf(seconds);
+  if (std::round(seconds / unit) == 1e6 && unit > 1e-7) unit /= 10;
+  return {when.year, when.month, when.day, (std::round(seconds / unit) - 1) * unit};
 }
 
 }  // namespace tabrel

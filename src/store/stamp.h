@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/date_time.h"
 
@@ -10,5 +12,18 @@ namespace tabrel {
 // the seconds since midnight as a single-precision number (BasicStr), cut or
 // padded to 19 characters. 31 Dec 1999 at 45296.13 s -> "12-31-1999 45296.13".
 std::string MakeStamp(const LocalDateTime& when);
+
+// The date and time a stamp holds; empty when its first ten characters are
+// not a real date written "MM-DD-YYYY" (the dotted stamp of a record never
+// saved, say). The seconds are read as far as they are a number.
+std::optional<LocalDateTime> ParseStamp(std::string_view stamp);
+
+// The moments whose stamps come right after and right before the stamp of
+// `when`: one unit of the stamp's resolution away (seven significant digits
+// of seconds, so 0.01 s in the afternoon, 0.001 s before 02:46:40), with the
+// date rolling over at midnight. Stepping on from a stamp never gives the
+// same stamp twice, so a caller can walk to the nearest free stamp.
+LocalDateTime NextStampTime(const LocalDateTime& when);
+LocalDateTime PreviousStampTime(const LocalDateTime& when);
 
 }  // namespace tabrel

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+
 namespace tabrel {
 namespace {
 
@@ -13,6 +16,60 @@ TEST(StampTest, DateThenSecondsSinceMidnightInNineteenCharacters) {
       {{2024, 7, 4, 0.015625}, "07-04-2024 .015625 "},
   };
   for (const auto& [when, stamp] : cases) EXPECT_EQ(MakeStamp(when), stamp);
+}
+
+TEST(StampTest, ParsingGivesBackTheDateAndSecondsOrNothingForANonDate) {
+  const auto parsed = ParseStamp("12-31-1999 45296.13");
+  ASSERT_TRUE(parsed.has_value());
+  EXPECT_EQ(parsed->year, 1999);
+  EXPECT_EQ(parsed->month, 12);
+  EXPECT_EQ(parsed->day, 31);
+  EXPECT_NEAR(parsed->seconds_since_midnight, 45296.13, 1e-9);
+
+  for (const char* not_a_date : {"...................", "13-01-2000 5", "02-30-2001 5",
+                                 "1-2-2000   5       ", "", "12-31-19"}) {
+    EXPECT_FALSE(ParseStamp(not_a_date).has_value()) << not_a_date;
+  }
+  EXPECT_TRUE(ParseStamp("02-29-2000 0").has_value());  // a leap day
+}
+
+TEST(StampTest, StepsGoOneUnitOfTheWrittenResolution) {
+  struct Case {
+    LocalDateTime from;
+    const char* next;
+    const char* previous;
+  };
+  const Case cases[] = {
+      {{1999, 12, 31, 45296.13}, "12-31-1999 45296.14", "12-31-1999 45296.12"},
+      {{2001, 3, 1, 9999.999}, "03-01-2001 10000   ", "03-01-2001 9999.998"},
+      {{2001, 3, 1, 10000}, "03-01-2001 10000.01", "03-01-2001 9999.999"},
+      {{2001, 3, 1, 123.4567}, "03-01-2001 123.4568", "03-01-2001 123.4566"},
+      // Midnight rolls the date, also across a year and a leap day.
+      {{1999, 12, 31, 86399.99}, "01-01-2000 0       ", "12-31-1999 86399.98"},
+      {{2000, 3, 1, 0}, "03-01-2000 .01     ", "02-29-2000 86399.99"},
+      // Seven decimals are all the nineteen characters hold.
+      {{2000, 3, 1, 0.02}, "03-01-2000 .0200001", "03-01-2000 .0199999"},
+      {{2000, 3, 1, 0.01}, "03-01-2000 .0100001", "03-01-2000 0       "},
+      {{2000, 3, 1, 0.1}, "03-01-2000 .1000001", "03-01-2000 .0999999"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(MakeStamp(NextStampTime(c.from)), c.next) << MakeStamp(c.from);
+    EXPECT_EQ(MakeStamp(PreviousStampTime(c.from)), c.previous) << MakeStamp(c.from);
+  }
+}
+
+TEST(StampTest, AWalkInEitherDirectionNeverRepeatsAStamp) {
+  for (const double start : {86399.5, 10000.05, 1000.005, 0.02}) {
+    std::set<std::string> seen;
+    LocalDateTime forward{2010, 6, 30, start};
+    LocalDateTime backward = forward;
+    for (int i = 0; i < 2000; ++i) {
+      EXPECT_TRUE(seen.insert(MakeStamp(forward)).second) << MakeStamp(forward);
+      forward = NextStampTime(forward);
+      backward = PreviousStampTime(backward);
+      EXPECT_TRUE(seen.insert(MakeStamp(backward)).second) << MakeStamp(backward);
+    }
+  }
 }
 
 }  // namespace
