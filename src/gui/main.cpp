@@ -1,10 +1,8 @@
 // Tabrel: starts the main window on the program folder of the user's data
 // location (~/.local/share/tabrel/, or under $XDG_DATA_HOME).
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QStandardPaths>
 
 #include "gui/main_window_widget.h"
 #include "gui/qt_clipboard.h"
@@ -15,23 +13,28 @@
 #include "gui/qt_shell.h"
 #include "gui/system_clock.h"
 #include "store/app_state.h"
+#include "store/program_folder.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tabrel"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tabrel 3.0"));
 
-  const QString folder =
-      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/tabrel/";
-  if (!QDir().mkpath(folder)) {
+  const tabrel::Result<std::string> folder = tabrel::ProgramFolderPath();
+  const tabrel::Status made =
+      folder.ok() ? tabrel::MakeProgramFolder(folder.value()) : folder.status();
+  if (!made.ok()) {
+    const QString what = folder.ok() ? QStringLiteral("The program folder %1 could not be created.")
+                                           .arg(QFile::decodeName(folder.value().c_str()))
+                                     : QStringLiteral("The program folder could not be found.");
     QMessageBox::critical(nullptr, QStringLiteral("Tabrel 3.0"),
-                          QStringLiteral("The program folder %1 could not be created.\n"
-                                         "Tabrel keeps its settings and records there.")
-                              .arg(QDir::toNativeSeparators(folder)));
+                          what +
+                              QStringLiteral("\nTabrel keeps its settings and records there.\n\n") +
+                              QString::fromStdString(made.ErrorLine()));
     return 1;
   }
 
-  tabrel::AppState state(QFile::encodeName(folder).toStdString());
+  tabrel::AppState state(folder.value());
   tabrel::gui::QtDialogs dialogs;
   tabrel::gui::QtHelpViewer help;
   tabrel::gui::SystemClock clock;
