@@ -12,8 +12,10 @@
 #include "gui/qt_printer.h"
 #include "gui/qt_shell.h"
 #include "gui/system_clock.h"
+#include "gui/window_geometry_keeper.h"
 #include "store/app_state.h"
 #include "store/program_folder.h"
+#include "store/ui_state.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -56,9 +58,10 @@ int main(int argc, char** argv) {
   tabrel::gui::QtShell shell;
   tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
   tabrel::gui::MainWindowWidget window(state, platform);
+  tabrel::gui::WindowGeometryKeeper geometry(window, state.ProgramFile(tabrel::kUiStateFileName),
+                                             "main window", QSize(1200, 800));
   window.presenter().Form_Load();
-  window.resize(1200, 800);
-  window.show();
+  geometry.Show();
   window.activateWindow();
   return app.exec();
 }
