@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Tabrel on Debian 12, or runs its tests.
+# Sets up, builds and starts Tabrel on Debian 12, runs its tests, or builds
+# its Debian package.
 #
 #   scripts/tabrel.sh run    install what is missing, build, start build/tabrel
 #   scripts/tabrel.sh test   install what is missing, build, run the test suite
+#   scripts/tabrel.sh deb    install what is missing, build tabrel_*.deb in build-deb/
 #
-# BUILD_DIR (default: build) and JOBS (default: the number of processors)
-# change where and how wide it builds. Packages are only installed when
+# BUILD_DIR (default: build; build-deb for the package) and JOBS (default:
+# the number of processors) change where and how wide it builds. Packages are only installed when
 # dpkg reports them missing, so a second run goes straight to the build.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 readonly ROOT
-BUILD_DIR="${BUILD_DIR:-build}"
+if [[ -z "${BUILD_DIR:-}" ]]; then
+  BUILD_DIR=build
+  [[ "${1:-}" == deb ]] && BUILD_DIR=build-deb
+fi
 case "$BUILD_DIR" in
   /*) ;;
   *) BUILD_DIR="$ROOT/$BUILD_DIR" ;;
@@ -22,18 +27,24 @@ readonly JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 # fonts-dejavu-core gives the windows and printouts a font on a bare system.
 # qt6-base-dev brings the OpenGL headers and libraries its CMake files look
 # for (libgl-dev, libglx-dev, libopengl-dev), so libgl1-mesa-dev, now an
-# empty transitional package, is not listed.
+# empty transitional package, is not listed. rsvg-convert (librsvg2-bin)
+# renders the icon's PNG sizes from its SVG.
 readonly BUILD_PACKAGES=(
   cmake ninja-build g++
   qt6-base-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core librsvg2-bin
 )
-# pdftotext reads the printed reports back; Xvfb runs the GUI headless.
-readonly TEST_PACKAGES=(poppler-utils xvfb xauth)
+# pdftotext reads the printed reports back; Xvfb runs the GUI headless;
+# desktop-file-validate and appstreamcli check the installed desktop entry
+# and metainfo.
+readonly TEST_PACKAGES=(poppler-utils xvfb xauth desktop-file-utils appstream)
+# cpack's DEB generator finds the package's dependencies with
+# dpkg-shlibdeps, which looks at the program with file.
+readonly DEB_PACKAGES=(dpkg-dev file)
 
 usage() {
-  echo "usage: $0 run|test" >&2
+  echo "usage: $0 run|test|deb" >&2
   exit 2
 }
 
@@ -84,11 +95,24 @@ cmd_test() {
   QT_QPA_PLATFORM=offscreen ctest --test-dir "$BUILD_DIR" --output-on-failure -j "$JOBS"
 }
 
+# A package build of its own: Release, without the tests and benchmarks,
+# which cpack would otherwise build too.
+cmd_deb() {
+  install_packages "${BUILD_PACKAGES[@]}" "${DEB_PACKAGES[@]}"
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_TESTING=OFF -DTABREL_BUILD_BENCH=OFF
+  cmake --build "$BUILD_DIR" -j "$JOBS"
+  (cd "$BUILD_DIR" && cpack -G DEB)
+  echo "Built: $(ls "$BUILD_DIR"/tabrel_*.deb)"
+  echo "Install it with: sudo apt install $(ls "$BUILD_DIR"/tabrel_*.deb)"
+}
+
 (($# >= 1)) || usage
 command="$1"
 shift
 case "$command" in
   run) cmd_run "$@" ;;
   test) cmd_test ;;
+  deb) cmd_deb ;;
   *) usage ;;
 esac

@@ -2,6 +2,7 @@
 // location (~/.local/share/tabrel/, or under $XDG_DATA_HOME).
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QMessageBox>
 
 #include "gui/main_window_widget.h"
@@ -17,10 +18,30 @@
 #include "store/program_folder.h"
 #include "store/ui_state.h"
 
+namespace {
+
+// The desktop entry's name without ".desktop"; the desktop matches windows
+// to their entry and icon by it.
+constexpr char kDesktopId[] = "org.example.Tabrel";
+
+// The icon rendered into the program at build time, so that the window has
+// it also where the installed icon theme does not.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/%1x%1/%2.png").arg(size).arg(QLatin1String(kDesktopId)));
+  }
+  return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("tabrel"));
   QApplication::setApplicationDisplayName(QStringLiteral("Tabrel 3.0"));
+  QApplication::setDesktopFileName(QLatin1String(kDesktopId));
+  QApplication::setWindowIcon(ProgramIcon());
 
   const tabrel::Result<std::string> folder = tabrel::ProgramFolderPath();
   const tabrel::Status made =
