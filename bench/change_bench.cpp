@@ -192,7 +192,7 @@ void BM_WordSearch(benchmark::State& state, BenchDataSet& data) {
   YesDialogs dialogs;
   dialogs.answer = "spring";
   Platform platform{dialogs,          services.help,      services.clock, services.files,
-                    services.printer, services.clipboard, services.shell};
+                    services.printer, services.clipboard, services.shell, services.serial};
   MainWindow window(app, view, platform);
   for (auto _ : state) {
     state.PauseTiming();

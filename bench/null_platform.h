@@ -36,6 +36,7 @@ class NullMainView : public MainView {
   bool KeyOpPersonal() const override { return false; }
   void OpenSettings() override {}
   void OpenEditor() override {}
+  GameView& GameWindow() override { return game; }
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool) override {}
   void SetPreviewVisible(bool) override {}
@@ -46,6 +47,19 @@ class NullMainView : public MainView {
   void SetToolbarVisible(bool) override {}
   void SetAllRecordsVisible(bool) override {}
   void SetProgressVisible(bool) override {}
+
+ private:
+  class NullGameView : public GameView {
+   public:
+    void SetSquareText(int, const std::string&) override {}
+    void SetSquareVisible(int, bool) override {}
+    void SetPrompt(const std::string&) override {}
+    void SetMessage(const std::string&) override {}
+    void SetLastScore(const std::string&) override {}
+    void SetBestScore(const std::string&) override {}
+    void ShowWindow() override {}
+    void CloseWindow() override {}
+  } game;
 };
 
 class NullDialogs : public Dialogs {
@@ -59,7 +73,8 @@ class NullDialogs : public Dialogs {
 
 class NullHelp : public HelpViewer {
  public:
-  void SetHelpFile(const std::string&) override {}
+  void ShowContents() override {}
+  void ShowTopic(const std::string&) override {}
   void Close() override {}
 };
 
@@ -121,6 +136,21 @@ class NullShell : public Shell {
  public:
   Status StartProgram(const std::vector<std::string>&) override { return Status::Ok(); }
   Status OpenWithDefault(const std::string&) override { return Status::Ok(); }
+  Status OpenUrl(const std::string&) override { return Status::Ok(); }
+};
+
+class NullSerialPort : public SerialPort {
+ public:
+  Status Open(int) override { return Status::Error(53, "No modem in a benchmark."); }
+  std::string DeviceName() const override { return {}; }
+  bool IsOpen() const override { return false; }
+  Status Write(std::string_view) override { return Status::Ok(); }
+  Result<std::string> ReadUntil(const std::function<bool(std::string_view)>&,
+                                std::chrono::milliseconds) override {
+    return std::string();
+  }
+  void Interrupt() override {}
+  void Close() override {}
 };
 
 // Every service, owned together; `platform` refers to the members above it.
@@ -132,7 +162,8 @@ struct NullPlatform {
   NullPrinter printer;
   NullClipboard clipboard;
   NullShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
+  NullSerialPort serial;
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell, serial};
 };
 
 }  // namespace tabrel::bench

@@ -40,7 +40,7 @@ void RunReport(benchmark::State& state, BenchDataSet& data, ReportClick click) {
 
   YesDialogs dialogs;
   Platform platform{dialogs,          services.help,      services.clock, services.files,
-                    services.printer, services.clipboard, services.shell};
+                    services.printer, services.clipboard, services.shell, services.serial};
   NullPreviewView view;
   NullMenuSwitch menus;
   PrintPreview preview(app, view, menus, platform);

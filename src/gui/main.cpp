@@ -11,6 +11,7 @@
 #include "gui/qt_file_selector.h"
 #include "gui/qt_help_viewer.h"
 #include "gui/qt_printer.h"
+#include "gui/qt_serial_port.h"
 #include "gui/qt_shell.h"
 #include "gui/system_clock.h"
 #include "gui/window_geometry_keeper.h"
@@ -77,10 +78,13 @@ int main(int argc, char** argv) {
   });
   tabrel::gui::QtClipboard clipboard;
   tabrel::gui::QtShell shell;
-  tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
+  // TABREL_MODEM_DEVICE names the modem's device whatever the port setting.
+  tabrel::gui::QtSerialPort serial(tabrel::gui::ModemDeviceFromEnvironment());
+  tabrel::Platform platform{dialogs, help, clock, files, printer, clipboard, shell, serial};
   tabrel::gui::MainWindowWidget window(state, platform);
   tabrel::gui::WindowGeometryKeeper geometry(window, state.ProgramFile(tabrel::kUiStateFileName),
                                              "main window", QSize(1200, 800));
+  help.SetOwner(&window);
   window.presenter().Form_Load();
   geometry.Show();
   window.activateWindow();

@@ -27,6 +27,7 @@
 
 #include "gui/clickable_label.h"
 #include "gui/contact_ed_widget.h"
+#include "gui/game_widget.h"
 #include "gui/grid_view.h"
 #include "gui/record_view_panel.h"
 #include "gui/settings_dialog_widget.h"
@@ -73,6 +74,7 @@ MainWindowWidget::MainWindowWidget(AppState& state, Platform& platform, QWidget*
       state_(state),
       dialogs_(platform.dialogs),
       clock_(platform.clock),
+      help_(platform.help),
       presenter_(state, *this, platform) {
   setObjectName(QStringLiteral("tr30_main"));
   setWindowTitle(Q(kProgramCaption));
@@ -584,8 +586,17 @@ SettingsDialogWidget* MainWindowWidget::SettingsWindow() const {
 }
 
 void MainWindowWidget::OpenSettings() {
-  if (!settings_) settings_ = new SettingsDialogWidget(state_, dialogs_, this);
+  if (!settings_) settings_ = new SettingsDialogWidget(state_, dialogs_, help_, this);
   settings_->Open();
+}
+
+GameWidget* MainWindowWidget::GameWidgetIfOpened() const {
+  return game_;
+}
+
+GameView& MainWindowWidget::GameWindow() {
+  if (!game_) game_ = new GameWidget(presenter_.Game(), this);
+  return *game_;
 }
 
 void MainWindowWidget::CloseWindow() {

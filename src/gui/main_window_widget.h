@@ -26,6 +26,7 @@ class QToolBar;
 namespace tabrel::gui {
 
 class ClickableLabel;
+class GameWidget;
 class GridView;
 class RecordViewPanel;
 class SettingsDialogWidget;
@@ -56,6 +57,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QProgressBar* ProgressBar() const { return progress_; }
   // Null until the settings dialog is opened the first time.
   SettingsDialogWidget* SettingsWindow() const;
+  // Null until the game is opened the first time.
+  GameWidget* GameWidgetIfOpened() const;
 
   // MainView
   void SetCaption(const std::string& caption) override;
@@ -76,6 +79,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void ShowRecordView(const ViewPanelContent& content) override;
   void OpenEditor() override;
   void OpenSettings() override;
+  GameView& GameWindow() override;
   void CloseWindow() override;
 
   // PreviewView
@@ -117,6 +121,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   AppState& state_;
   Dialogs& dialogs_;
   Clock& clock_;
+  HelpViewer& help_;
   MainWindow presenter_;
   std::array<QAction*, kMenuCount> actions_{};
   // The ticks as the presenter set them; a click must not change them.
@@ -138,6 +143,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QPlainTextEdit* preview_ = nullptr;
   QToolBar* toolbar_ = nullptr;
   QPointer<SettingsDialogWidget> settings_;
+  QPointer<GameWidget> game_;
   std::unique_ptr<QSplashScreen> splash_;
   QElapsedTimer splash_clock_;
   std::chrono::milliseconds splash_minimum_{700};

@@ -8,17 +8,26 @@
 
 namespace tabrel::gui {
 
-// Remembers the help file; the help window itself comes with the help pages.
+class HelpWindow;
+
+// Opens one help window, made on first use as a window of the owner (the
+// main window), so that it closes with the owner and never keeps the
+// program running on its own.
 class QtHelpViewer : public HelpViewer {
  public:
-  void SetHelpFile(const std::string& file_name) override { help_file_ = file_name; }
+  // The main window, once it exists; until then help has no window to show.
+  void SetOwner(QWidget* owner) { owner_ = owner; }
+
+  void ShowContents() override;
+  void ShowTopic(const std::string& topic_id) override;
   void Close() override;
 
-  const std::string& help_file() const { return help_file_; }
+  // Null until help is first shown.
+  HelpWindow* Window() const;
 
  private:
-  std::string help_file_;
-  QPointer<QWidget> window_;  // the open help window, if any
+  QPointer<QWidget> owner_;
+  QPointer<HelpWindow> window_;
 };
 
 }  // namespace tabrel::gui

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,8 +41,9 @@ int ValueOf(const QCheckBox& box) {
 
 }  // namespace
 
-SettingsDialogWidget::SettingsDialogWidget(AppState& state, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), presenter_(state, *this, dialogs) {
+SettingsDialogWidget::SettingsDialogWidget(AppState& state, Dialogs& dialogs, HelpViewer& help,
+                                           QWidget* parent)
+    : QDialog(parent), presenter_(state, *this, dialogs, help) {
   setWindowTitle(Q(kSettingsCaption));
   setModal(false);
   setObjectName(QStringLiteral("tr_ini"));
@@ -224,6 +226,18 @@ void SettingsDialogWidget::CloseDialog() {
 
 void SettingsDialogWidget::reject() {
   presenter_.INI_Cancel_Click();
+}
+
+void SettingsDialogWidget::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_F1) {
+    QDialog::keyPressEvent(event);
+    return;
+  }
+  std::optional<SettingsText> focused;
+  for (std::size_t i = 0; i < texts_.size(); ++i) {
+    if (texts_[i]->hasFocus()) focused = static_cast<SettingsText>(i);
+  }
+  presenter_.Form_HelpKey(focused);
 }
 
 }  // namespace tabrel::gui

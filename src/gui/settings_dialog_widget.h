@@ -8,6 +8,7 @@
 #include "settings/settings_dialog.h"
 
 class QCheckBox;
+class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 
@@ -20,7 +21,8 @@ class SettingsDialogWidget : public QDialog, public SettingsView {
   Q_OBJECT
 
  public:
-  SettingsDialogWidget(AppState& state, Dialogs& dialogs, QWidget* parent = nullptr);
+  SettingsDialogWidget(AppState& state, Dialogs& dialogs, HelpViewer& help,
+                       QWidget* parent = nullptr);
 
   SettingsDialog& presenter() { return presenter_; }
   // Loads and shows the dialog.
@@ -39,6 +41,10 @@ class SettingsDialogWidget : public QDialog, public SettingsView {
 
  public slots:
   void reject() override;
+
+ protected:
+  // F1: the help for the box with the focus.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void CreateControls();

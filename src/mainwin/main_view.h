@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "game/squares_game.h"
 #include "mainwin/menu_tree.h"
 #include "reports/preview_view.h"
 
@@ -62,6 +63,9 @@ class MainView : public PreviewView {
   // Opens the record editor (modal to nothing: the main window stays usable);
   // the editor's presenter reads the editor mode and record from the state.
   virtual void OpenEditor() = 0;
+  // The squares game's window, made on first use (hidden). It belongs to
+  // the main window and closes with it.
+  virtual GameView& GameWindow() = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

@@ -66,7 +66,10 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       data_sets_(state, view, platform, *this),
       sort_search_(state, view, platform.dialogs, *this),
       view_panel_(state, view, platform, *this),
-      preview_(state, view, *this, platform) {
+      preview_(state, view, *this, platform),
+      contact_(state, *this, platform.dialogs, platform.shell, platform.serial),
+      help_menu_(state, platform.dialogs, platform.help, platform.shell),
+      game_(platform.dialogs) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -82,7 +85,6 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
 }
 
 void MainWindow::Form_Load() {
-  platform_.help.SetHelpFile("tabrel.hlp");
   view_.SetCaption(std::string(kProgramCaption));
   for (std::size_t i = 0; i < StatusPanels().size(); ++i) {
     view_.SetStatusText(static_cast<int>(i + 1), std::string(StatusPanels()[i].design_text));
@@ -109,6 +111,8 @@ void MainWindow::Form_Load() {
 }
 
 void MainWindow::Form_Unload() {
+  contact_.Form_Unload();
+  game_.Close();
   platform_.help.Close();
 }
 
@@ -255,6 +259,28 @@ void MainWindow::MenuClicked(MenuId id) {
       return mu_changeKey_Click();
     case MenuId::mu_deleteKey:
       return mu_deleteKey_Click();
+    case MenuId::mu_DialPhone:
+      return contact_.mu_DialPhone_Click();
+    case MenuId::mu_DialFax:
+      return contact_.mu_DialFax_Click();
+    case MenuId::mu_DialCellular:
+      return contact_.mu_DialCellular_Click();
+    case MenuId::mu_DialPager:
+      return contact_.mu_DialPager_Click();
+    case MenuId::mu_CallWithPhoneProgram:
+      return contact_.mu_CallWithPhoneProgram_Click();
+    case MenuId::mu_sendEmail:
+      return contact_.mu_sendEmail_Click();
+    case MenuId::mu_webBrowse:
+      return contact_.mu_webBrowse_Click();
+    case MenuId::mu_HelpContents:
+      return help_menu_.mu_HelpContents_Click();
+    case MenuId::mu_DunWeb:
+      return help_menu_.mu_DunWeb_Click();
+    case MenuId::mu_HelpAbout:
+      return help_menu_.mu_HelpAbout_Click();
+    case MenuId::mu_Game:
+      return game_.Open(view_.GameWindow());
     default:
       return NotAvailableYet(id);
   }
@@ -454,6 +480,20 @@ void MainWindow::mu_Duplicate_Click() {
   state_.editor_mode = 0;
   state_.duplicate_flag = -1;
   view_.OpenEditor();
+}
+
+std::optional<std::string> MainWindow::CurrentRowStamp() {
+  if (main_grid_.Row() < 1) return std::nullopt;
+  main_grid_.SetCol(kIdColumn);
+  return std::string(main_grid_.Text());
+}
+
+void MainWindow::LeaveStampColumn() {
+  main_grid_.SetCol(0);
+}
+
+void MainWindow::SetModemWait(bool waiting) {
+  view_.SetBusy(waiting);
 }
 
 void MainWindow::MainGrid_GotFocus() {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/status.h"
+#include "contact/make_contact.h"
+#include "game/squares_game.h"
+#include "help/help_menu.h"
 #include "mainwin/data_set_menu.h"
 #include "mainwin/keyword_panel.h"
 #include "mainwin/main_view.h"
@@ -23,12 +27,14 @@ inline constexpr std::string_view kProgramCaption = "Tabrel 3.0";
 // and the record and keyword lists. It owns the two grid models; the view
 // draws them. No error leaves an event procedure: failures become message
 // boxes and the data stays as it was.
-class MainWindow : public MenuSwitch {
+class MainWindow : public MenuSwitch, public ContactHost {
  public:
   MainWindow(AppState& state, MainView& view, Platform& platform);
 
   Grid& MainGrid() { return main_grid_; }
   Grid& KeywordGrid() { return keyword_grid_; }
+  SquaresGame& Game() { return game_; }
+  MakeContact& Contact() { return contact_; }
   const AppState& state() const { return state_; }
 
   // Window events.
@@ -100,6 +106,11 @@ class MainWindow : public MenuSwitch {
   // Hides the record view panel and its backdrop.
   void HideViewPanel();
 
+  // ContactHost
+  std::optional<std::string> CurrentRowStamp() override;
+  void LeaveStampColumn() override;
+  void SetModemWait(bool waiting) override;
+
   bool view_panel_visible() const { return view_panel_.visible(); }
   bool key_frame_visible() const { return keywords_.frame_visible(); }
 
@@ -122,6 +133,9 @@ class MainWindow : public MenuSwitch {
   SortSearch sort_search_;
   ViewPanel view_panel_;
   PrintPreview preview_;
+  MakeContact contact_;
+  HelpMenu help_menu_;
+  SquaresGame game_;
   bool preview_open_ = false;  // between BlankMenu and ShowMenu
 };
 

@@ -85,6 +85,7 @@ constexpr std::array kMenuTree = {
     Item(M::mu_DialFax, "mu_DialFax", "Dial Fax Number"),
     Item(M::mu_DialCellular, "mu_DialCellular", "Dial Mobile Number"),
     Item(M::mu_DialPager, "mu_DialPager", "Dial Pager Number"),
+    Item(M::mu_CallWithPhoneProgram, "mu_CallWithPhoneProgram", "Call With Phone Program"),
     Separator(),
     Item(M::mu_sendEmail, "mu_sendEmail", "Send Email", key::kF8),
     Separator(),

@@ -58,6 +58,7 @@ enum class MenuId {
   mu_DialFax,
   mu_DialCellular,
   mu_DialPager,
+  mu_CallWithPhoneProgram,
   mu_sendEmail,
   mu_webBrowse,
   mu_Help,

@@ -6,6 +6,7 @@
 #include "platform/file_selector.h"
 #include "platform/help_viewer.h"
 #include "platform/printer.h"
+#include "platform/serial_port.h"
 #include "platform/shell.h"
 
 namespace tabrel {
@@ -21,6 +22,7 @@ struct Platform {
   Printer& printer;
   Clipboard& clipboard;
   Shell& shell;
+  SerialPort& serial;
 };
 
 }  // namespace tabrel

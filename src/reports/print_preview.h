@@ -10,14 +10,12 @@
 #include "platform/platform.h"
 #include "platform/shell.h"
 #include "present/grid.h"
+#include "present/product.h"
 #include "reports/preview_view.h"
 #include "reports/report_text.h"
 #include "store/app_state.h"
 
 namespace tabrel {
-
-// Where the two links in the footer of the HTML report point.
-inline constexpr std::string_view kMakerHomePage = "https://tabrel.example.org/";
 
 // The reports of the Print Preview menu and their preview, and the
 // envelope print of the record view panel.

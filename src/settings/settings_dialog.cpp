@@ -104,8 +104,44 @@ const std::array<SettingsCheckControl, 7> kSettingsCheckControls = {{
     {C::MailFormat, "MailFormat", "Include Names in Email Addresses"},
 }};
 
-SettingsDialog::SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs)
-    : state_(state), view_(view), dialogs_(dialogs) {}
+SettingsDialog::SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs,
+                               HelpViewer& help)
+    : state_(state), view_(view), dialogs_(dialogs), help_(help) {}
+
+std::string_view HelpTopicOf(SettingsText id) {
+  switch (id) {
+    case T::INI_Path1:
+    case T::INI_Path2:
+      return "settings.paths";
+    case T::INI_CommPort:
+    case T::INI_PhoneAreaCode:
+    case T::INI_PhoneLongDistanceCode:
+    case T::INI_PhonePBX:
+      return "settings.modem";
+    case T::INI_PrintLines:
+      return "settings.print-lines";
+    case T::INI_PreviewLines:
+      return "settings.preview-lines";
+    case T::INI_LPad:
+      return "settings.envelope-left";
+    case T::INI_TPad:
+      return "settings.envelope-top";
+    case T::INI_QuickUpPath:
+    case T::INI_QuickUpTarget:
+      return "settings.quick-update";
+    case T::INI_Editor:
+    case T::INI_Browser:
+    case T::INI_Mailer:
+      return "settings.programs";
+    case T::kCount:
+      break;
+  }
+  return kSettingsHelpTopic;
+}
+
+void SettingsDialog::Form_HelpKey(std::optional<SettingsText> focused) {
+  help_.ShowTopic(std::string(focused ? HelpTopicOf(*focused) : kSettingsHelpTopic));
+}
 
 SettingsForm SettingsDialog::FormOf(const SettingsRecord& s) {
   SettingsForm form;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "base/result.h"
 #include "platform/dialogs.h"
+#include "platform/help_viewer.h"
 #include "store/app_state.h"
 
 namespace tabrel {
@@ -69,6 +71,11 @@ struct SettingsCheckControl {
 extern const std::array<SettingsTextControl, 15> kSettingsTextControls;
 extern const std::array<SettingsCheckControl, 7> kSettingsCheckControls;
 
+// The help topic of a text box: the four "(see help)" tooltips and the
+// groups of boxes have topics of their own.
+std::string_view HelpTopicOf(SettingsText id);
+inline constexpr std::string_view kSettingsHelpTopic = "settings";
+
 inline constexpr std::string_view kSettingsCaption = "Tabrel Configuration Settings";
 
 class SettingsView {
@@ -85,13 +92,16 @@ class SettingsView {
 // settings and shows them; Save writes what the boxes hold.
 class SettingsDialog {
  public:
-  SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs);
+  SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs, HelpViewer& help);
 
   void Form_Load();
   void INI_Save_Click();
   void INI_Cancel_Click();
   void Command1_Click();  // "Use Current" beside Path #1
   void Command2_Click();  // "Use Current" beside Path #2
+  // F1 while a text box (or, with nothing, another control) has the focus:
+  // the help at that box's topic.
+  void Form_HelpKey(std::optional<SettingsText> focused);
 
   // The record INI_Save_Click would store for `form`, given the stored
   // `base`; a line count outside the 16-bit range yields a message instead.
@@ -102,6 +112,7 @@ class SettingsDialog {
   AppState& state_;
   SettingsView& view_;
   Dialogs& dialogs_;
+  HelpViewer& help_;
 };
 
 }  // namespace tabrel

@@ -6,6 +6,7 @@
 #include "fakes/fake_file_selector.h"
 #include "fakes/fake_help.h"
 #include "fakes/fake_printer.h"
+#include "fakes/fake_serial_port.h"
 #include "fakes/fake_shell.h"
 #include "platform/platform.h"
 
@@ -21,7 +22,8 @@ struct FakePlatform {
   FakePrinter printer;
   FakeClipboard clipboard;
   FakeShell shell;
-  Platform platform{dialogs, help, clock, files, printer, clipboard, shell};
+  FakeSerialPort serial;
+  Platform platform{dialogs, help, clock, files, printer, clipboard, shell, serial};
 };
 
 }  // namespace tabrel::testing

@@ -19,11 +19,16 @@ class FakeShell : public Shell {
     opened.push_back(path);
     return fail_open.value_or(Status::Ok());
   }
+  Status OpenUrl(const std::string& url) override {
+    urls.push_back(url);
+    return fail_open.value_or(Status::Ok());
+  }
 
   std::vector<std::vector<std::string>> started;
   std::vector<std::string> opened;
+  std::vector<std::string> urls;
   std::optional<Status> fail_start;
-  std::optional<Status> fail_open;
+  std::optional<Status> fail_open;  // for files and URLs alike
 };
 
 }  // namespace tabrel::testing

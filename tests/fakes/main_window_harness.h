@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "fakes/fake_game_view.h"
 #include "fakes/fake_platform.h"
 #include "fakes/temp_dir.h"
 #include "mainwin/main_window.h"
@@ -28,7 +29,7 @@ class FakeMainView : public MainView {
   Control FocusedControl() const override { return focused; }
   void SetProgressRange(int, int) override {}
   void SetProgressValue(int) override {}
-  void SetBusy(bool) override {}
+  void SetBusy(bool on) override { busy = on; }
   void ShowSplash() override {}
   void CloseSplash() override {}
   void SetKeywordEditText(const std::string& text) override { keyword_edit = text; }
@@ -37,6 +38,7 @@ class FakeMainView : public MainView {
   void ShowRecordView(const ViewPanelContent& content) override { record_view = content; }
   void OpenSettings() override {}
   void OpenEditor() override { ++editor_opened; }
+  GameView& GameWindow() override { return game; }
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool visible) override { print_options_visible = visible; }
   void SetPreviewVisible(bool) override {}
@@ -60,6 +62,8 @@ class FakeMainView : public MainView {
   int editor_opened = 0;
   bool print_options_visible = false;
   std::string preview_text;
+  FakeGameView game;
+  bool busy = false;
 };
 
 // A main window presenter on a temporary program folder, with every
@@ -69,6 +73,8 @@ struct MainWindowHarness : FakePlatform {
   AppState state{dir.path()};
   FakeMainView view;
   MainWindow window{state, view, platform};
+
+  MainWindowHarness() { view.game.game = &window.Game(); }
 
   void Pop(std::string selection = std::string(kAllRecords)) { window.PopMainGrid(selection); }
   // The first column of the record list (or the keyword list), trailing

@@ -12,6 +12,7 @@
 
 #include "base/text.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_help.h"
 #include "fakes/temp_dir.h"
 #include "store/data_set.h"
 
@@ -31,12 +32,13 @@ class SettingsDialogWidgetTest : public ::testing::Test {
   testing::TempDir dir;
   AppState state;
   testing::FakeDialogs dialogs;
+  testing::FakeHelp help;
 };
 
 TEST_F(SettingsDialogWidgetTest, EscapeCancelsAndSaveWritesWhatTheBoxesHold) {
   state.data_path = "/srv/tabrel/office/";
   const std::string before = dir.Read("tr30.ini");
-  SettingsDialogWidget dialog(state, dialogs);
+  SettingsDialogWidget dialog(state, dialogs, help);
   dialog.Open();
   dialog.TextBox(T::INI_PrintLines)->setText("55");
   QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -304,7 +304,7 @@ class ClearingDialogs : public testing::FakeDialogs {
 TEST_F(PrintPreviewTest, AFailureClearedBeforeTheRetryGivesTheList) {
   std::filesystem::create_directory(dir.File("tr_view.tmp"));
   ClearingDialogs clearing(dir.File("tr_view.tmp"));
-  Platform with_clearing{clearing, help, clock, files, printer, clipboard, shell};
+  Platform with_clearing{clearing, help, clock, files, printer, clipboard, shell, serial};
   PrintPreview retrying(state, view, menus, with_clearing);
   auto r = Contact("1", "Adams", "Ann", "01-01-2000 1");
   r.Phone = "555";

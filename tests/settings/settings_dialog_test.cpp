@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "fakes/fake_dialogs.h"
+#include "fakes/fake_help.h"
 #include "fakes/temp_dir.h"
 #include "store/data_set.h"
 
@@ -31,7 +32,8 @@ class SettingsDialogTest : public ::testing::Test {
   AppState state{program.path()};
   FakeSettingsView view;
   testing::FakeDialogs dialogs;
-  SettingsDialog dialog{state, view, dialogs};
+  testing::FakeHelp help;
+  SettingsDialog dialog{state, view, dialogs, help};
 
   void SetUp() override { ASSERT_TRUE(LoadSettings(state).ok()); }
 
@@ -146,6 +148,14 @@ TEST_F(SettingsDialogTest, SaveKeepsBytesAfterTheRecordAndTheReservedFields) {
   dialog.INI_Save_Click();
   ini.replace(334, 1, "8");
   EXPECT_EQ(program.Read("tr30.ini"), ini + "trailer");
+}
+
+TEST_F(SettingsDialogTest, F1OpensTheHelpOfTheBoxWithTheFocus) {
+  dialog.Form_HelpKey(SettingsText::INI_PreviewLines);
+  dialog.Form_HelpKey(SettingsText::INI_Browser);
+  dialog.Form_HelpKey(std::nullopt);
+  EXPECT_EQ(help.shown,
+            (std::vector<std::string>{"settings.preview-lines", "settings.programs", "settings"}));
 }
 
 }  // namespace

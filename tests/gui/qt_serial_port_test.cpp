@@ -1,0 +1,154 @@
+// The modem dialogue over the real QSerialPort layer, against a fake modem
+// on a pseudo-terminal named through TABREL_MODEM_DEVICE.
+#include "gui/qt_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QTimer>
+#include <chrono>
+#include <cstdlib>
+
+#include "contact/modem_dialler.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/temp_dir.h"
+#include "gui/pty_modem.h"
+#include "store/data_set.h"
+
+namespace tabrel::gui {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::PtyModem;
+
+class QtSerialPortTest : public ::testing::Test {
+ protected:
+  QtSerialPortTest() {
+    SettingsRecord settings = DefaultSettings();
+    settings.PbxCode = "9";
+    EXPECT_TRUE(WriteSettingsFile(program.path(), settings).ok());
+  }
+  ~QtSerialPortTest() override { unsetenv(kModemDeviceVariable); }
+
+  // A port on the fake modem's device, found the way the program finds it.
+  std::unique_ptr<QtSerialPort> PortOn(const PtyModem& modem) {
+    EXPECT_FALSE(modem.device().empty());
+    setenv(kModemDeviceVariable, modem.device().c_str(), 1);
+    return std::make_unique<QtSerialPort>(ModemDeviceFromEnvironment());
+  }
+  DialOutcome Dial(SerialPort& port, const std::string& digits,
+                   ModemTimeouts timeouts = ModemTimeouts{}) {
+    ModemDialler dialler(state, dialogs, port, [](bool) {});
+    dialler.SetTimeouts(timeouts);
+    return dialler.DialNumber(digits);
+  }
+  const Message& LastMessage() const { return dialogs.messages.back(); }
+
+  testing::TempDir program;
+  AppState state{program.path()};
+  testing::FakeDialogs dialogs;
+};
+
+TEST_F(QtSerialPortTest, ADialSendsTheExactCommandsToTheModem) {
+  PtyModem modem(PtyModem::Mode::kAnswer);
+  auto port = PortOn(modem);
+  EXPECT_EQ(Dial(*port, "5551234"), DialOutcome::kCalled);
+  const std::string expected = "ATV1Q0\rATDT95551234\rATH\r";
+  EXPECT_EQ(modem.ReceivedOnceAtLeast(expected.size()), expected);
+  EXPECT_EQ(LastMessage().title, "Pick up the phone!");
+  EXPECT_FALSE(port->IsOpen());
+  EXPECT_EQ(port->DeviceName(), modem.device());
+}
+
+TEST_F(QtSerialPortTest, ASilentModemIsGivenUpAfterFiveSeconds) {
+  PtyModem modem(PtyModem::Mode::kSilent);
+  auto port = PortOn(modem);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Dial(*port, "5551234"), DialOutcome::kFailed);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, 4990ms);
+  EXPECT_LT(waited, 7000ms);
+  EXPECT_EQ(LastMessage().text, std::string(kModemNotResponding) +
+                                    "\r\n\r\nTabrel reports five-second time-out error\r\n\r\n"
+                                    "The modem port is " +
+                                    modem.device() + ".");
+  EXPECT_EQ(modem.Received(), "ATV1Q0\r");
+  EXPECT_FALSE(port->IsOpen());
+}
+
+TEST_F(QtSerialPortTest, TheWaitAfterDiallingIsBounded) {
+  // Echo off and no answer to the dial: fewer than 11 characters ever come.
+  PtyModem modem(PtyModem::Mode::kAnswer, "", false);
+  auto port = PortOn(modem);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Dial(*port, "5551234", {5000ms, 300ms}), DialOutcome::kCalled);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, 295ms);
+  EXPECT_LT(waited, 2000ms);
+  EXPECT_EQ(LastMessage().title, "Pick up the phone!");
+}
+
+TEST_F(QtSerialPortTest, AModemWithoutADialToneIsNotToldToRing) {
+  PtyModem modem(PtyModem::Mode::kAnswer, "\r\nNO DIALTONE\r\n", false);
+  auto port = PortOn(modem);
+  EXPECT_EQ(Dial(*port, "5551234"), DialOutcome::kFailed);
+  EXPECT_EQ(LastMessage().text, "The modem on " + modem.device() +
+                                    " answered NO DIALTONE, so the call has been ended.");
+  const std::string expected = "ATV1Q0\rATDT95551234\rATH\r";
+  EXPECT_EQ(modem.ReceivedOnceAtLeast(expected.size()), expected);
+}
+
+TEST_F(QtSerialPortTest, AModemThatGoesAwayIsReportedWithItsDevice) {
+  PtyModem modem(PtyModem::Mode::kVanish);
+  auto port = PortOn(modem);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(Dial(*port, "5551234"), DialOutcome::kFailed);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 4000ms);
+  EXPECT_TRUE(LastMessage().text.starts_with(std::string(kModemNotResponding) +
+                                             "\r\n\r\nSystem reports error: 57 Lost the modem on " +
+                                             modem.device() + ": "))
+      << LastMessage().text;
+  EXPECT_FALSE(port->IsOpen());
+}
+
+TEST_F(QtSerialPortTest, OpenFailuresNameTheDevice) {
+  QtSerialPort missing(std::string("/nonexistent/ttyS9"));
+  Status opened = missing.Open(1);
+  EXPECT_EQ(opened.number(), 53);
+  EXPECT_EQ(opened.description(), "Cannot open /nonexistent/ttyS9: No such file or directory");
+
+  PtyModem modem(PtyModem::Mode::kSilent);
+  QSerialPort holder(QString::fromStdString(modem.device()));
+  ASSERT_TRUE(holder.open(QIODevice::ReadWrite));
+  QtSerialPort busy(modem.device());
+  opened = busy.Open(1);
+  EXPECT_EQ(opened.number(), 70);
+  EXPECT_EQ(opened.description(),
+            "Cannot open " + modem.device() + ": Permission error while locking the device");
+  EXPECT_FALSE(busy.IsOpen());
+
+  // Without a device named, port n is the n-th port of this computer.
+  QtSerialPort listed;
+  const int count = static_cast<int>(QSerialPortInfo::availablePorts().size());
+  for (int number : {0, count + 1}) {
+    opened = listed.Open(number);
+    EXPECT_EQ(opened.number(), 53);
+    EXPECT_EQ(opened.description(),
+              "There is no serial port " + std::to_string(number) + " on this computer.");
+  }
+}
+
+TEST_F(QtSerialPortTest, InterruptEndsAWaitAtOnce) {
+  PtyModem modem(PtyModem::Mode::kSilent);
+  auto port = PortOn(modem);
+  ASSERT_TRUE(port->Open(1).ok());
+  QTimer::singleShot(50, [&] { port->Interrupt(); });
+  const auto start = std::chrono::steady_clock::now();
+  auto got = port->ReadUntil([](std::string_view) { return false; }, 5000ms);
+  EXPECT_TRUE(got.ok());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 2000ms);
+}
+
+}  // namespace
+}  // namespace tabrel::gui

@@ -1,0 +1,78 @@
+// Hand-offs to the desktop through its opener, whose exit status tells
+// whether the desktop had a program for the URL or file.
+#include "gui/qt_shell.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <chrono>
+#include <filesystem>
+
+#include "fakes/temp_dir.h"
+
+namespace tabrel::gui {
+namespace {
+
+using namespace std::chrono_literals;
+
+class QtShellTest : public ::testing::Test {
+ protected:
+  // An opener script that records its arguments, then runs `then`.
+  QString Opener(const std::string& then) {
+    const std::string name = "opener" + std::to_string(++openers_);
+    dir.Write(name, "#!/bin/sh\nprintf '%s|' \"$#\" \"$@\" > '" + dir.File(name + ".args") + "'\n" +
+                        then + "\n");
+    std::filesystem::permissions(dir.File(name), std::filesystem::perms::owner_all);
+    return QString::fromStdString(dir.File(name));
+  }
+  std::string ArgsOf(int opener) { return dir.Read("opener" + std::to_string(opener) + ".args"); }
+
+  testing::TempDir dir;
+  int openers_ = 0;
+};
+
+TEST_F(QtShellTest, TheOpenersExitStatusDecides) {
+  QtShell found(Opener("exit 0"));
+  EXPECT_TRUE(found.OpenUrl("mailto:Ann%20Baker%20%3Cann@example.org%3E").ok());
+  EXPECT_EQ(ArgsOf(1), "1|mailto:Ann%20Baker%20%3Cann@example.org%3E|");
+
+  QtShell none(Opener("exit 3"));
+  const Status failed = none.OpenUrl("tel:+1-555-123-4567");
+  EXPECT_FALSE(failed.ok());
+  EXPECT_EQ(failed.description(),
+            "The desktop has no program for it (" + dir.File("opener2") + " ended with status 3).");
+  EXPECT_EQ(ArgsOf(2), "1|tel:+1-555-123-4567|");
+}
+
+TEST_F(QtShellTest, FilesOfThePrintPreviewReportAMissingProgramToo) {
+  QtShell none(Opener("exit 4"));
+  const std::string file = dir.File("tr_list.doc");
+  dir.Write("tr_list.doc", "list");
+  EXPECT_FALSE(none.OpenWithDefault(file).ok());
+  EXPECT_EQ(ArgsOf(1), "1|" + file + "|");
+  QtShell found(Opener("exit 0"));
+  EXPECT_TRUE(found.OpenWithDefault(file).ok());
+}
+
+TEST_F(QtShellTest, AnOpenerStillRunningAfterTheWaitHasHandedOn) {
+  QtShell waiting(Opener("sleep 1; exit 3"), 200ms);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(waiting.OpenUrl("https://tabrel.example.org/").ok());
+  EXPECT_LT(clock.elapsed(), 900);
+  // Let it end, so that its process object goes with it.
+  while (clock.elapsed() < 1600) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(QtShellTest, AProgramThatCannotBeStartedIsReported) {
+  QtShell shell;
+  const Status failed = shell.StartProgram({dir.File("no-such-browser"), "www.example.org"});
+  EXPECT_FALSE(failed.ok());
+  EXPECT_EQ(failed.description(),
+            "The program " + dir.File("no-such-browser") + " could not be started.");
+}
+
+}  // namespace
+}  // namespace tabrel::gui
