@@ -24,7 +24,9 @@ esac
 readonly BUILD_DIR
 readonly JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-# fonts-dejavu-core gives the windows and printouts a font on a bare system.
+# fonts-dejavu-core gives the windows and printouts a font on a bare system;
+# xdg-utils (xdg-open) hands e-mail, web and phone links and the preview's
+# files to the desktop's programs.
 # qt6-base-dev brings the OpenGL headers and libraries its CMake files look
 # for (libgl-dev, libglx-dev, libopengl-dev), so libgl1-mesa-dev, now an
 # empty transitional package, is not listed. rsvg-convert (librsvg2-bin)
@@ -33,7 +35,7 @@ readonly BUILD_PACKAGES=(
   cmake ninja-build g++
   qt6-base-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-dejavu-core librsvg2-bin
+  fonts-dejavu-core librsvg2-bin xdg-utils
 )
 # pdftotext reads the printed reports back; Xvfb runs the GUI headless;
 # desktop-file-validate and appstreamcli check the installed desktop entry
