@@ -51,8 +51,6 @@ class MakeContact {
   // The main window closes: a wait for the modem ends at once.
   void Form_Unload() { dialler_.Interrupt(); }
 
-  ModemDialler& dialler() { return dialler_; }
-
  private:
   void Dial(std::string ContactRecord::*field, const char* empty_message);
   // Loads the current row's record; false after telling the user why not.

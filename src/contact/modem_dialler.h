@@ -26,7 +26,7 @@ struct ModemTimeouts {
 enum class DialOutcome {
   kRefused,      // another dial is still talking to the modem
   kDeclined,     // the user said No to "Call ... ?"
-  kCalled,       // the line rang and the modem has hung up its side
+  kCalled,       // the user picked up; the modem has hung up its side
   kFailed,       // the user has been told what went wrong
   kInterrupted,  // the window closed during a wait; nothing shown
 };
@@ -37,8 +37,9 @@ enum class DialOutcome {
 // It re-reads tr30.ini into the program-wide settings, builds the dial
 // string, asks, opens the port of the settings, checks the modem with
 // "ATV1Q0" + CR (waiting for "OK" + CR LF), sends "ATDT" + dial string + CR,
-// reads at most 11 characters, tells the user to pick up the phone and
-// hangs up the modem's side with "ATH" + CR. A final result code among the
+// reads what comes back until 11 characters have come or the wait ends,
+// tells the user to pick up the phone and hangs up the modem's side with
+// "ATH" + CR. A final result code among the
 // characters read ("BUSY", "NO DIALTONE", ...) ends the call with the
 // modem's answer instead. The port is closed on every way out.
 class ModemDialler {
@@ -52,7 +53,6 @@ class ModemDialler {
   // hangs up if it dialled, and nothing more is shown.
   void Interrupt();
 
-  bool dialling() const { return dialling_; }
   // While a call is being dialled, says so and yields true.
   bool RefuseWhileDialling();
   void SetTimeouts(ModemTimeouts timeouts) { timeouts_ = timeouts; }

@@ -34,7 +34,6 @@ class MainWindow : public MenuSwitch, public ContactHost {
   Grid& MainGrid() { return main_grid_; }
   Grid& KeywordGrid() { return keyword_grid_; }
   SquaresGame& Game() { return game_; }
-  MakeContact& Contact() { return contact_; }
   const AppState& state() const { return state_; }
 
   // Window events.
