@@ -11,6 +11,7 @@ namespace tabrel {
 AppState::AppState(std::string program_folder_path)
     : program_folder(WithSlash(program_folder_path)),
       data_path(program_folder),
+      export_folder(program_folder),
       current_record(BlankContactRecord()),
       editor_record(BlankContactRecord()) {}
 

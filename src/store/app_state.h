@@ -32,6 +32,10 @@ struct AppState {
   std::string program_folder;
   // Folder of the current data set; always ends with "/".
   std::string data_path;
+  // Where exports go by default and where a relative export name is taken
+  // from; ends with "/". main() sets the user's documents folder; it starts
+  // as the program folder.
+  std::string export_folder;
   SettingsRecord settings;
   std::int16_t list_mode = kListNormal;
   std::int16_t filter = kFilterAll;

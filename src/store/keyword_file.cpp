@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "base/codec.h"
 #include "base/text.h"
@@ -73,13 +74,10 @@ Status WriteKeywords(const AppState& state, const std::vector<std::string>& entr
   return KeywordFile(state).Rewrite(bytes, kKeywordTempName, fault);
 }
 
-Status SortKeywordFile(const AppState& state, const RewriteFaultHook* fault) {
-  auto entries = ReadKeywords(state);
-  if (!entries.ok()) return entries.status();
-  std::vector<std::string>& list = entries.value();
+std::vector<std::string> SortedKeywords(std::vector<std::string> entries) {
   std::vector<std::pair<std::string, std::size_t>> keyed;
-  keyed.reserve(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) keyed.emplace_back(UpperCp1252(list[i]), i);
+  keyed.reserve(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) keyed.emplace_back(UpperCp1252(entries[i]), i);
   // Byte order of the upper-cased text: compare as unsigned characters.
   std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
     return std::lexicographical_compare(
@@ -87,31 +85,30 @@ Status SortKeywordFile(const AppState& state, const RewriteFaultHook* fault) {
           return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
         });
   });
-  bool moved = false;
   std::vector<std::string> sorted;
-  sorted.reserve(list.size());
-  for (std::size_t i = 0; i < keyed.size(); ++i) {
-    moved = moved || keyed[i].second != i;
-    sorted.push_back(list[keyed[i].second]);
-  }
-  if (!moved) return Status::Ok();
+  sorted.reserve(entries.size());
+  for (const auto& [key, index] : keyed) sorted.push_back(std::move(entries[index]));
+  return sorted;
+}
+
+Status SortKeywordFile(const AppState& state, const RewriteFaultHook* fault) {
+  auto entries = ReadKeywords(state);
+  if (!entries.ok()) return entries.status();
+  std::vector<std::string> sorted = SortedKeywords(entries.value());
+  if (sorted == entries.value()) return Status::Ok();
   return WriteKeywords(state, sorted, fault);
 }
 
-Status MergeKeywordFile(const AppState& state, const RewriteFaultHook* fault) {
-  auto entries = ReadKeywords(state);
-  if (!entries.ok()) return entries.status();
-  auto incoming = RecordFile(state.ProgramFile(kKeywordMergeName), kWidth).ReadAll();
-  if (!incoming.ok()) return incoming.status();
-  std::vector<std::string>& list = entries.value();
-  const std::size_t before = list.size();
-  for (const std::string& entry : Split(incoming.value())) {
-    if (!HasVisibleCharacter(entry)) continue;
-    if (std::find(list.begin(), list.end(), entry) != list.end()) continue;
-    list.push_back(entry);
+std::vector<std::string> MergeKeywords(std::vector<std::string> entries,
+                                       const std::vector<std::string>& collected) {
+  std::unordered_set<std::string> held(entries.begin(), entries.end());
+  for (const std::string& keyword : collected) {
+    std::string entry = Fit(keyword, kWidth);
+    if (!HasVisibleCharacter(entry) || held.contains(entry)) continue;
+    held.insert(entry);
+    entries.push_back(std::move(entry));
   }
-  if (list.size() == before) return Status::Ok();
-  return WriteKeywords(state, list, fault);
+  return entries;
 }
 
 Status AppendKeyword(const AppState& state, const std::string& keyword) {

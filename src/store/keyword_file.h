@@ -25,11 +25,15 @@ Status WriteKeywords(const AppState& state, const std::vector<std::string>& entr
 // left untouched.
 Status SortKeywordFile(const AppState& state, const RewriteFaultHook* fault = nullptr);
 
-// Appends to keyword.dat every entry of keyword.tmp (program folder) that it
-// does not hold yet, compared on all 14 bytes, skipping entries without a
+// `entries` (14-byte keyword entries) in the order SortKeywordFile gives.
+std::vector<std::string> SortedKeywords(std::vector<std::string> entries);
+
+// `entries` followed by each of `collected` (cut or padded to 14) that they
+// do not hold yet, compared on all 14 bytes, skipping entries without a
 // character from "!" to "}"; later entries are also compared with the ones
-// just appended. keyword.tmp is left as it is; keyword.dat is not sorted.
-Status MergeKeywordFile(const AppState& state, const RewriteFaultHook* fault = nullptr);
+// just added. One hash lookup an entry, however long both lists are.
+std::vector<std::string> MergeKeywords(std::vector<std::string> entries,
+                                       const std::vector<std::string>& collected);
 
 // Adds `keyword` (cut to 14) as the last entry.
 Status AppendKeyword(const AppState& state, const std::string& keyword);
@@ -51,7 +55,6 @@ Status DeleteKeywordEntry(const AppState& state, const std::string& name,
 Status RemoveKeywordFromRecords(const AppState& state, const std::string& name,
                                 const RewriteFaultHook* fault = nullptr);
 
-inline constexpr const char* kKeywordMergeName = "keyword.tmp";
 inline constexpr const char* kKeywordTempName = "keyword.$$$";
 
 }  // namespace tabrel

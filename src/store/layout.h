@@ -74,6 +74,34 @@ inline constexpr Span kBrowser{715, 80};
 inline constexpr Span kMailFormat{795, 1};
 inline constexpr Span kReserved6{796, 25};  // 796 + 25 = 821
 
+// contact.dat, contact.mer and contact.bak of the DOS generation, and the
+// DOS exchange file: fixed records of 21 blank-padded single-byte text
+// fields, no header, no separators. Record n (from 1) starts at (n - 1) * 533.
+// The DOS record has no title, mobile or pager number, and its notes are two
+// lines of 70 characters.
+inline constexpr std::size_t kDosRecordLength = 533;
+inline constexpr Span kDosRecType{0, 1};
+inline constexpr Span kDosLastName{1, 20};
+inline constexpr Span kDosFirstName{21, 20};
+inline constexpr Span kDosOrg{41, 40};
+inline constexpr Span kDosPhone{81, 14};
+inline constexpr Span kDosExt{95, 4};
+inline constexpr Span kDosFax{99, 14};
+inline constexpr Span kDosEMail{113, 45};
+inline constexpr Span kDosWeb{158, 60};
+inline constexpr Span kDosAdd1{218, 40};
+inline constexpr Span kDosAdd2{258, 40};
+inline constexpr Span kDosCity{298, 20};
+inline constexpr Span kDosState{318, 2};
+inline constexpr Span kDosZip{320, 10};
+inline constexpr Span kDosCountry{330, 2};
+inline constexpr Span kDosKW1{332, 14};
+inline constexpr Span kDosKW2{346, 14};
+inline constexpr Span kDosKW3{360, 14};
+inline constexpr Span kDosNotes1{374, 70};
+inline constexpr Span kDosNotes2{444, 70};
+inline constexpr Span kDosModified{514, 19};  // 514 + 19 = 533
+
 // The record number is a 16-bit signed integer in every installation.
 inline constexpr std::size_t kMaxRecords = 32767;
 

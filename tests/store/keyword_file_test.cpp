@@ -83,16 +83,15 @@ TEST_F(KeywordFileTest, SortOrdersByUpperCasedByteCodeAndKeepsEqualEntriesInFile
   }
 }
 
-TEST_F(KeywordFileTest, MergeAppendsFromTheProgramFolderOnlyEntriesNotHeldOnAll14Bytes) {
-  data.Write("keyword.dat", Entries({"Work", "Friends"}));
-  data.Write("keyword.tmp", Entries({"Not this one"}));
-  const std::string incoming = Entries({"Work", "work", "Golf", "~", "", "Golf", " Work", "~~~",
-                                        "\x7F\xE9", "!", "}", "Chess"}) +
-                               "tail";
-  program.Write("keyword.tmp", incoming);
-  ASSERT_TRUE(MergeKeywordFile(state).ok());
-  EXPECT_EQ(KeywordDat(), Entries({"Work", "Friends", "work", "Golf", " Work", "!", "}", "Chess"}));
-  EXPECT_EQ(program.Read("keyword.tmp"), incoming);
+TEST(KeywordMergeTest, MergeAddsOnlyEntriesNotHeldOnAll14BytesAndWithAVisibleCharacter) {
+  const std::vector<std::string> merged =
+      MergeKeywords({Keyword("Work"), Keyword("Friends")},
+                    {"Work", "work", "Golf", "~", "", "Golf", " Work", "~~~", "\x7F\xE9", "!", "}",
+                     "Chess", "A keyword longer than 14", "A keyword long"});
+  EXPECT_EQ(merged,
+            (std::vector<std::string>{Keyword("Work"), Keyword("Friends"), Keyword("work"),
+                                      Keyword("Golf"), Keyword(" Work"), Keyword("!"), Keyword("}"),
+                                      Keyword("Chess"), Keyword("A keyword long")}));
 }
 
 TEST_F(KeywordFileTest, RenameTrimsAndCutsAndChangesTheListAndEveryMatchingSlot) {

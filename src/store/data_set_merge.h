@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/result.h"
+#include "base/status.h"
+#include "store/app_state.h"
+#include "store/atomic_file.h"
+#include "store/big_buffer.h"
+#include "store/mapped_file.h"
+
+namespace tabrel {
+
+// How writing a merge ended. On failure `unchanged` says whether tabrel.dat
+// and keyword.dat are both as they were (the description says what each
+// holds when they are not).
+struct MergeOutcome {
+  Status status = Status::Ok();
+  bool unchanged = true;
+  std::size_t keywords_added = 0;  // entries keyword.dat gained
+};
+
+// A batch of changes to one data set (the records an import adds and
+// replaces, and the keywords they bring), decided in memory against the
+// files as they were when the merge was opened and written as one:
+// tabrel.dat and keyword.dat are replaced as a pair, each once, or not at
+// all. Nothing touches the files before Commit().
+//
+// Records are 1047-byte stored records, numbered from 1 in file order.
+class DataSetMerge {
+ public:
+  // Maps tabrel.dat and reads keyword.dat of the data set `state` names
+  // (each created empty when missing, as every open of a data set does).
+  static Result<DataSetMerge> Open(const AppState& state);
+
+  DataSetMerge() = default;
+  DataSetMerge(DataSetMerge&&) = default;
+  DataSetMerge& operator=(DataSetMerge&&) = default;
+
+  // The whole records of tabrel.dat as opened, and their number.
+  std::string_view records() const { return records_; }
+  std::size_t count() const { return count_; }
+  // Record `number` (1..count()) as it will be written. The view holds
+  // until the next Replace().
+  std::string_view Record(std::size_t number) const;
+
+  // Record `number` is to hold `record` instead; a later call for the same
+  // number wins.
+  void Replace(std::size_t number, std::string_view record);
+  // `record` is to follow the last record; added records keep their order.
+  void Add(std::string_view record);
+  // A keyword (any width; blanks trimmed or not) that is to be listed.
+  void CollectKeyword(std::string_view keyword);
+
+  std::size_t added() const { return added_count_; }
+  std::size_t replaced() const { return replaced_count_; }
+  bool changed() const { return added() + replaced_count_ > 0; }
+
+  // error_number::kOverflow, naming the numbers, when the added records
+  // would take the data set past layout::kMaxRecords.
+  Status CheckLimit() const;
+
+  // Checks the limit, merges the collected keywords into the list (entries
+  // compared on all 14 bytes, as MergeKeywords does) and sorts it as
+  // SortKeywordFile does, then writes what changed: both files as a pair,
+  // or the one that changed. Writes nothing when nothing changed. A trailing
+  // partial record of either file is kept after its records.
+  MergeOutcome Commit(const RewriteFaultHook& fault = nullptr) const;
+
+ private:
+  static constexpr std::size_t kRecordLength = 1047;
+
+  std::string contact_path_;
+  std::string keyword_path_;
+  MappedFile contacts_;
+  std::string_view records_;
+  std::size_t count_ = 0;
+  std::string keyword_bytes_;
+  // The replacements, one after the other, and where each record's stands:
+  // 0 for a record not replaced, else its place in `replacements_` plus 1.
+  BigBuffer replacements_;
+  std::vector<std::uint32_t> replacement_of_;
+  std::size_t replaced_count_ = 0;
+  // The added records, as far as a data set could hold them; more are
+  // counted only, and refused by CheckLimit().
+  BigBuffer added_;
+  std::size_t added_count_ = 0;
+  std::vector<std::string> keywords_;
+};
+
+}  // namespace tabrel

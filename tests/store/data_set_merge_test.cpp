@@ -1,0 +1,128 @@
+// Changes decided in memory and written to tabrel.dat and keyword.dat as one.
+#include "store/data_set_merge.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/contact_files.h"
+#include "store/layout.h"
+
+namespace tabrel {
+namespace {
+
+using testing::Contact;
+using testing::ContactBytes;
+using testing::Keyword;
+
+std::string Entries(const std::vector<std::string>& texts) {
+  std::string bytes;
+  for (const auto& text : texts) bytes += Keyword(text);
+  return bytes;
+}
+
+std::size_t FilesIn(const testing::TempDir& dir) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+                                                std::filesystem::directory_iterator()));
+}
+
+class DataSetMergeTest : public ::testing::Test, public testing::DataSetFolders {
+ protected:
+  void SetUp() override {
+    data.Write("tabrel.dat", ContactBytes({Contact("1", "Adams", "Ann", "01-01-2000 1"),
+                                           Contact("1", "Baker", "Bob", "01-01-2000 2"),
+                                           Contact("2", "Clark Ltd", "", "01-01-2000 3")}) +
+                                 "torn");
+    data.Write("keyword.dat", Entries({"Golf", "Work"}) + "tail");
+  }
+
+  // A merge that replaces Baker and adds two records with keywords.
+  DataSetMerge Changed() {
+    auto merge = DataSetMerge::Open(state);
+    EXPECT_TRUE(merge.ok());
+    DataSetMerge m = std::move(merge.value());
+    m.Replace(2, EncodeContact(Contact("1", "Baker", "Barbara", "02-02-2002 2")));
+    ContactRecord first = Contact("1", "Young", "Yves", "03-03-2003 1");
+    first.KW1 = "Zeta";
+    first.KW2 = "Work";
+    m.Add(EncodeContact(first));
+    m.Add(EncodeContact(Contact("4", "Zed Inc", "", "03-03-2003 2")));
+    m.CollectKeyword("Zeta");
+    m.CollectKeyword("  Alpha ");
+    m.CollectKeyword("Work");
+    return m;
+  }
+};
+
+TEST_F(DataSetMergeTest, ReplacesInPlaceAddsAtTheEndAndMergesAndSortsTheKeywords) {
+  DataSetMerge merge = Changed();
+  EXPECT_EQ(merge.count(), 3u);
+  EXPECT_EQ(merge.added(), 2u);
+  EXPECT_EQ(merge.replaced(), 1u);
+  EXPECT_EQ(DecodeContact(merge.Record(2)).FirstName.substr(0, 7), "Barbara");
+  const MergeOutcome outcome = merge.Commit();
+  ASSERT_TRUE(outcome.status.ok()) << outcome.status.ErrorLine();
+  EXPECT_EQ(outcome.keywords_added, 2u);
+  EXPECT_EQ(testing::Stamps(data.Read("tabrel.dat")),
+            (std::vector<std::string>{"01-01-2000 1", "02-02-2002 2", "01-01-2000 3",
+                                      "03-03-2003 1", "03-03-2003 2"}));
+  EXPECT_TRUE(data.Read("tabrel.dat").ends_with("torn"));
+  EXPECT_EQ(data.Read("keyword.dat"), Entries({"Alpha", "Golf", "Work", "Zeta"}) + "tail");
+  EXPECT_EQ(FilesIn(data), 2u) << "no temporary file is left";
+}
+
+TEST_F(DataSetMergeTest, NoChangeWritesNothing) {
+  auto merge = DataSetMerge::Open(state);
+  ASSERT_TRUE(merge.ok());
+  merge.value().CollectKeyword("Chess");  // keywords alone change nothing
+  const std::string records = data.Read("tabrel.dat");
+  const RewriteFaultHook every_step_fails = [](RewriteStep) { return true; };
+  EXPECT_TRUE(merge.value().Commit(every_step_fails).status.ok());
+  EXPECT_EQ(data.Read("tabrel.dat"), records);
+  EXPECT_EQ(data.Read("keyword.dat"), Entries({"Golf", "Work"}) + "tail");
+}
+
+TEST_F(DataSetMergeTest, AFailureAtAnyStepLeavesBothFilesByteIdentical) {
+  const std::string records = data.Read("tabrel.dat");
+  const std::string keywords = data.Read("keyword.dat");
+  int steps = 0;
+  const MergeOutcome counted = Changed().Commit([&](RewriteStep) { return ++steps, false; });
+  ASSERT_TRUE(counted.status.ok());
+  // Both files staged (create, write, flush, close), then both renamed.
+  ASSERT_EQ(steps, 10);
+  for (int failing = 1; failing <= steps; ++failing) {
+    SCOPED_TRACE(failing);
+    data.Write("tabrel.dat", records);
+    data.Write("keyword.dat", keywords);
+    int step = 0;
+    const MergeOutcome outcome = Changed().Commit([&](RewriteStep) { return ++step == failing; });
+    EXPECT_FALSE(outcome.status.ok());
+    EXPECT_TRUE(outcome.unchanged);
+    EXPECT_EQ(data.Read("tabrel.dat"), records);
+    EXPECT_EQ(data.Read("keyword.dat"), keywords);
+    EXPECT_EQ(FilesIn(data), 2u);
+  }
+}
+
+TEST_F(DataSetMergeTest, AMergePastTheLimitIsRefusedNamingTheNumbersAndWritesNothing) {
+  const std::string record = EncodeContact(Contact("1", "", "", "01-01-2000 1"));
+  std::string full;
+  for (std::size_t i = 0; i < layout::kMaxRecords - 2; ++i) full += record;
+  data.Write("tabrel.dat", full);
+  auto merge = DataSetMerge::Open(state);
+  ASSERT_TRUE(merge.ok());
+  merge.value().Add(record);
+  merge.value().Add(record);
+  EXPECT_TRUE(merge.value().CheckLimit().ok()) << "32,767 is allowed";
+  merge.value().Add(record);
+  const Status refused = merge.value().CheckLimit();
+  EXPECT_EQ(refused.number(), error_number::kOverflow);
+  EXPECT_EQ(refused.description(),
+            "The data set holds 32,765 records and 3 would be added: 32,768, more than the "
+            "32,767 records a data set can hold");
+  EXPECT_EQ(merge.value().Commit().status.number(), error_number::kOverflow);
+  EXPECT_EQ(data.Read("tabrel.dat").size(), full.size());
+}
+
+}  // namespace
+}  // namespace tabrel
