@@ -7,9 +7,9 @@
 #include "base/command_line.h"
 #include "base/text.h"
 #include "present/record_list.h"
+#include "present/shown_records.h"
 #include "reports/list_printing.h"
 #include "reports/report_file.h"
-#include "store/stamp_index.h"
 
 namespace tabrel {
 namespace {
@@ -132,16 +132,9 @@ void PrintPreview::RunReport(Grid& list, const Builder& build, bool retry) {
 }
 
 Result<std::string> PrintPreview::MakeReport(Grid& list, const Builder& build) {
-  auto index = StampIndex::Open(state_);
-  if (!index.ok()) return index.status();
-  const int rows = list.Rows() - 1;
-  std::vector<std::string_view> records;
-  records.reserve(static_cast<std::size_t>(std::max(rows, 0)));
-  for (int r = 1; r <= rows; ++r) {
-    if (auto found = index.value().Find(list.TextAt(r, kIdColumn))) {
-      records.push_back(found->record);
-    }
-  }
+  auto shown = RecordsOfShownRows(state_, list);
+  if (!shown.ok()) return shown.status();
+  const std::vector<std::string_view>& records = shown.value().records;
   view_.SetProgressVisible(true);
   view_.SetProgressRange(1, std::max(static_cast<int>(records.size()), 2));
   std::string text = build(records, Throttled(view_, static_cast<int>(records.size())));

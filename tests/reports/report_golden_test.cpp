@@ -12,51 +12,17 @@
 #include <string>
 #include <vector>
 
+#include "fakes/golden.h"
 #include "fakes/print_preview_harness.h"
 
 namespace tabrel {
 namespace {
 
-const std::filesystem::path kDataFolder =
-    std::filesystem::path(__FILE__).parent_path().parent_path() / "testdata" / "reports";
+using testing::FirstDifference;
+using testing::ParseContacts;
+using testing::ReadBytes;
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// Reads contacts.in (see its header).
-std::vector<ContactRecord> ParseContacts(const std::string& text) {
-  std::vector<ContactRecord> records;
-  ContactRecord record = BlankContactRecord();
-  bool any = false;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (line.starts_with("#")) continue;
-    if (line == "---") {
-      records.push_back(record);
-      record = BlankContactRecord();
-      any = false;
-      continue;
-    }
-    const auto eq = line.find('=');
-    if (eq == std::string::npos) continue;
-    std::string value;
-    for (std::size_t i = eq + 1; i < line.size(); ++i) {
-      if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'r' || line[i + 1] == 'n')) {
-        value.push_back(line[++i] == 'r' ? '\r' : '\n');
-      } else {
-        value.push_back(line[i]);
-      }
-    }
-    for (const auto& field : kContactFields) {
-      if (line.compare(0, eq, field.name) == 0) record.*field.member = value;
-    }
-    any = true;
-  }
-  if (any) records.push_back(record);
-  return records;
-}
+const std::filesystem::path kDataFolder = testing::TestDataFolder("reports");
 
 // The rows of the record list, top to bottom, by stamp. "09-09-1999 999"
 // matches no record and must be left out by every report.
@@ -83,30 +49,6 @@ struct GoldenCase {
 
 std::ostream& operator<<(std::ostream& out, const GoldenCase& c) {
   return out << c.name;
-}
-
-// Lines split after each LF, CR shown as "\r", so a difference in line ends
-// shows too.
-std::vector<std::string> Lines(const std::string& bytes) {
-  std::vector<std::string> lines(1);
-  for (char c : bytes) {
-    lines.back() += c == '\r' ? std::string("\\r") : std::string(1, c);
-    if (c == '\n') lines.emplace_back();
-  }
-  return lines;
-}
-
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  const auto want = Lines(expected);
-  const auto got = Lines(actual);
-  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-    const std::string w = i < want.size() ? want[i] : "<end of file>";
-    const std::string g = i < got.size() ? got[i] : "<end of file>";
-    if (w != g) {
-      return "line " + std::to_string(i + 1) + "\n  expected: " + w + "\n  actual:   " + g;
-    }
-  }
-  return "";
 }
 
 class ReportGoldenTest : public ::testing::TestWithParam<GoldenCase>,
