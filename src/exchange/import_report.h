@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/status.h"
+
+namespace tabrel {
+
+// The counts of one import run and its list of added and replaced records,
+// with the texts the import window shows. Texts are Windows-1252.
+class ImportReport {
+ public:
+  // The most record lines the list shows; the next record adds
+  // "too many to display..." instead, and later ones add nothing.
+  static constexpr std::size_t kListedRecords = 99;
+
+  // A record was added or replaced; its names (as stored) make its line
+  // "Added: First Last / Org" or "Replaced: ...".
+  void Added(std::string_view first, std::string_view last, std::string_view org);
+  void Replaced(std::string_view first, std::string_view last, std::string_view org);
+  void Skipped() { ++skipped_; }
+  // An added or replaced record of no known type: it is stored, but the
+  // record list never shows it.
+  void UnknownType() { ++unknown_types_; }
+
+  std::size_t added() const { return added_; }
+  std::size_t replaced() const { return replaced_; }
+  std::size_t skipped() const { return skipped_; }
+  std::size_t unknown_types() const { return unknown_types_; }
+
+  // The list: each line led by CR LF, so it begins with an empty line.
+  const std::string& list() const { return list_; }
+  // The summary: the counts, the keywords added, and the note on the
+  // backup set.
+  std::string Summary(std::size_t keywords_added) const;
+
+ private:
+  void Line(std::string_view verb, std::string_view first, std::string_view last,
+            std::string_view org);
+
+  std::size_t added_ = 0;
+  std::size_t replaced_ = 0;
+  std::size_t skipped_ = 0;
+  std::size_t unknown_types_ = 0;
+  std::string list_;
+};
+
+// The message of an import that failed: the error line, then what became of
+// the data. `unchanged` is true when every file of the data set is as it was.
+std::string ImportFailureText(const Status& status, bool unchanged);
+
+}  // namespace tabrel
