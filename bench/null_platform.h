@@ -37,6 +37,7 @@ class NullMainView : public MainView {
   void OpenSettings() override {}
   void OpenEditor() override {}
   GameView& GameWindow() override { return game; }
+  void OpenImportWindow(const ImportSource&) override {}
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool) override {}
   void SetPreviewVisible(bool) override {}
@@ -85,7 +86,8 @@ class FixedClock : public Clock {
 
 class NullFileSelector : public FileSelector {
  public:
-  std::optional<FileChoice> Select(const std::string&, const std::string&) override {
+  std::optional<FileChoice> Select(const std::string&, const std::string&,
+                                   const std::string&) override {
     return std::nullopt;
   }
 };

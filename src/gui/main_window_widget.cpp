@@ -29,6 +29,7 @@
 #include "gui/contact_ed_widget.h"
 #include "gui/game_widget.h"
 #include "gui/grid_view.h"
+#include "gui/import_window_widget.h"
 #include "gui/record_view_panel.h"
 #include "gui/settings_dialog_widget.h"
 #include "gui/splash_pixmap.h"
@@ -606,6 +607,7 @@ void MainWindowWidget::CloseWindow() {
 void MainWindowWidget::closeEvent(QCloseEvent* event) {
   presenter_.Form_Unload();
   if (settings_) settings_->hide();
+  if (import_window_) import_window_->hide();
   event->accept();
 }
 
@@ -664,6 +666,17 @@ bool MainWindowWidget::KeyOpPersonal() const {
 
 void MainWindowWidget::ShowRecordView(const ViewPanelContent& content) {
   view_panel_->Fill(content);
+}
+
+ImportWindowWidget* MainWindowWidget::ImportWindow() const {
+  return import_window_;
+}
+
+void MainWindowWidget::OpenImportWindow(const ImportSource& source) {
+  // One import window at a time: a new choice of file replaces the old one.
+  if (import_window_) import_window_->Close();
+  import_window_ = new ImportWindowWidget(state_, dialogs_, clock_, presenter_, source, this);
+  import_window_->Open();
 }
 
 void MainWindowWidget::OpenEditor() {

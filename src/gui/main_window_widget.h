@@ -28,6 +28,7 @@ namespace tabrel::gui {
 class ClickableLabel;
 class GameWidget;
 class GridView;
+class ImportWindowWidget;
 class RecordViewPanel;
 class SettingsDialogWidget;
 
@@ -59,6 +60,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   SettingsDialogWidget* SettingsWindow() const;
   // Null until the game is opened the first time.
   GameWidget* GameWidgetIfOpened() const;
+  // The import window while one is open, else null.
+  ImportWindowWidget* ImportWindow() const;
 
   // MainView
   void SetCaption(const std::string& caption) override;
@@ -78,6 +81,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   bool KeyOpPersonal() const override;
   void ShowRecordView(const ViewPanelContent& content) override;
   void OpenEditor() override;
+  void OpenImportWindow(const ImportSource& source) override;
   void OpenSettings() override;
   GameView& GameWindow() override;
   void CloseWindow() override;
@@ -144,6 +148,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QToolBar* toolbar_ = nullptr;
   QPointer<SettingsDialogWidget> settings_;
   QPointer<GameWidget> game_;
+  QPointer<ImportWindowWidget> import_window_;
   std::unique_ptr<QSplashScreen> splash_;
   QElapsedTimer splash_clock_;
   std::chrono::milliseconds splash_minimum_{700};

@@ -8,9 +8,11 @@
 namespace tabrel::gui {
 
 std::optional<FileChoice> QtFileSelector::Select(const std::string& start_folder,
-                                                 const std::string& pattern) {
+                                                 const std::string& pattern,
+                                                 const std::string& caption) {
   FileSelectorDialog dialog(QFile::decodeName(QByteArray::fromStdString(start_folder)),
                             QString::fromStdString(pattern), QApplication::activeWindow());
+  dialog.setWindowTitle(QString::fromStdString(caption));
   dialog.exec();
   return dialog.Choice();
 }

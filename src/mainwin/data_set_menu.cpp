@@ -67,7 +67,8 @@ void DataSetMenu::mu_data2_Click() {
 
 void DataSetMenu::mu_dataspecial_Click() {
   // Cancel keeps the data set in use; only Select switches.
-  const auto choice = platform_.files.Select(state_.data_path, "tabrel.dat;keyword.dat");
+  const auto choice =
+      platform_.files.Select(state_.data_path, "tabrel.dat;keyword.dat", kFileSelectorCaption);
   if (!choice) return;
   SwitchTo(choice->folder, MenuId::mu_dataspecial);
 }

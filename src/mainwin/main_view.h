@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "exchange/exchange_host.h"
 #include "game/squares_game.h"
 #include "mainwin/menu_tree.h"
 #include "reports/preview_view.h"
@@ -66,6 +67,8 @@ class MainView : public PreviewView {
   // The squares game's window, made on first use (hidden). It belongs to
   // the main window and closes with it.
   virtual GameView& GameWindow() = 0;
+  // Opens the import window on a checked file (modeless, like the editor).
+  virtual void OpenImportWindow(const ImportSource& source) = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

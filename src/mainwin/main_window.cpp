@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 #include "base/codec.h"
 #include "base/text.h"
@@ -28,6 +29,28 @@ std::string Plain(std::string_view caption) {
     if (c != '&') out.push_back(c);
   }
   return out;
+}
+
+// The Import / Export menu's items, which ExchangeMenu runs.
+std::optional<ExchangeItem> ExchangeItemOf(MenuId id) {
+  static constexpr std::pair<MenuId, ExchangeItem> kItems[] = {
+      {MenuId::mu_ImportTabrel, ExchangeItem::kImportTabrel},
+      {MenuId::mu_ImportOldTabrel, ExchangeItem::kImportOldTabrel},
+      {MenuId::mu_ImportComma, ExchangeItem::kImportComma},
+      {MenuId::mu_ImportAgent, ExchangeItem::kImportAgent},
+      {MenuId::mu_ImportNetscape, ExchangeItem::kImportNetscape},
+      {MenuId::mu_exportTabrel, ExchangeItem::kExportTabrel},
+      {MenuId::mu_ExportOldTabrel, ExchangeItem::kExportOldTabrel},
+      {MenuId::mu_ExportComma, ExchangeItem::kExportComma},
+      {MenuId::mu_ExportAgent, ExchangeItem::kExportAgent},
+      {MenuId::mu_ExportNetscape, ExchangeItem::kExportNetscape},
+      {MenuId::mu_QuickUpdate, ExchangeItem::kQuickUpdate},
+      {MenuId::mu_MakeQuickUpdate, ExchangeItem::kMakeQuickUpdate},
+  };
+  for (const auto& [menu, item] : kItems) {
+    if (menu == id) return item;
+  }
+  return std::nullopt;
 }
 
 std::string UpperAscii(std::string text) {
@@ -69,7 +92,8 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       preview_(state, view, *this, platform),
       contact_(state, *this, platform.dialogs, platform.shell, platform.serial),
       help_menu_(state, platform.dialogs, platform.help, platform.shell),
-      game_(platform.dialogs) {
+      game_(platform.dialogs),
+      exchange_(state, *this, platform.dialogs, platform.files) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -282,6 +306,7 @@ void MainWindow::MenuClicked(MenuId id) {
     case MenuId::mu_Game:
       return game_.Open(view_.GameWindow());
     default:
+      if (const auto item = ExchangeItemOf(id); item && exchange_.Click(*item)) return;
       return NotAvailableYet(id);
   }
 }

@@ -6,6 +6,7 @@
 
 #include "base/status.h"
 #include "contact/make_contact.h"
+#include "exchange/exchange_menu.h"
 #include "game/squares_game.h"
 #include "help/help_menu.h"
 #include "mainwin/data_set_menu.h"
@@ -27,7 +28,7 @@ inline constexpr std::string_view kProgramCaption = "Tabrel 3.0";
 // and the record and keyword lists. It owns the two grid models; the view
 // draws them. No error leaves an event procedure: failures become message
 // boxes and the data stays as it was.
-class MainWindow : public MenuSwitch, public ContactHost {
+class MainWindow : public MenuSwitch, public ContactHost, public ExchangeHost {
  public:
   MainWindow(AppState& state, MainView& view, Platform& platform);
 
@@ -110,6 +111,18 @@ class MainWindow : public MenuSwitch, public ContactHost {
   void LeaveStampColumn() override;
   void SetModemWait(bool waiting) override;
 
+  // ExchangeHost
+  const Grid& ShownRows() const override { return main_grid_; }
+  void RefillKeywordList() override { PopKeywordGrid(); }
+  void OpenImportWindow(const ImportSource& source) override { view_.OpenImportWindow(source); }
+  void SetBusy(bool busy) override { view_.SetBusy(busy); }
+  void SetProgressVisible(bool visible) override { view_.SetProgressVisible(visible); }
+  void SetProgressRange(int minimum, int maximum) override {
+    view_.SetProgressRange(minimum, maximum);
+  }
+  void SetProgressValue(int value) override { view_.SetProgressValue(value); }
+
+  ExchangeMenu& exchange() { return exchange_; }
   bool view_panel_visible() const { return view_panel_.visible(); }
   bool key_frame_visible() const { return keywords_.frame_visible(); }
 
@@ -135,6 +148,7 @@ class MainWindow : public MenuSwitch, public ContactHost {
   MakeContact contact_;
   HelpMenu help_menu_;
   SquaresGame game_;
+  ExchangeMenu exchange_;
   bool preview_open_ = false;  // between BlankMenu and ShowMenu
 };
 

@@ -39,6 +39,7 @@ class FakeMainView : public MainView {
   void OpenSettings() override {}
   void OpenEditor() override { ++editor_opened; }
   GameView& GameWindow() override { return game; }
+  void OpenImportWindow(const ImportSource& source) override { import_windows.push_back(source); }
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool visible) override { print_options_visible = visible; }
   void SetPreviewVisible(bool) override {}
@@ -60,6 +61,7 @@ class FakeMainView : public MainView {
   bool personal = false;
   ViewPanelContent record_view;
   int editor_opened = 0;
+  std::vector<ImportSource> import_windows;
   bool print_options_visible = false;
   std::string preview_text;
   FakeGameView game;
