@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   tabrel::bench::RegisterMainGridBenchmarks(data);
   tabrel::bench::RegisterChangeBenchmarks(data);
   tabrel::bench::RegisterReportBenchmarks(data);
+  tabrel::bench::RegisterExchangeBenchmarks(data);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

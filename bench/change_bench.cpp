@@ -2,12 +2,8 @@
 // data set, restored between iterations outside the timing.
 #include <benchmark/benchmark.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 
@@ -19,6 +15,7 @@
 #include "present/backup_prompt.h"
 #include "present/record_list.h"
 #include "sample_data.h"
+#include "scratch.h"
 #include "store/contact_insert.h"
 #include "store/contact_sort.h"
 #include "store/data_set.h"
@@ -29,45 +26,6 @@ namespace tabrel::bench {
 namespace {
 
 namespace l = layout;
-namespace fs = std::filesystem;
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  return static_cast<bool>(out);
-}
-
-// A private copy of the data set that a benchmark may change; Reset() puts
-// the starting bytes back.
-class Scratch {
- public:
-  Scratch(const BenchDataSet& data, std::string contacts)
-      : contacts_(std::move(contacts)), keywords_(ReadBytes(data.File(kKeywordFileName))) {
-    std::string pattern = (fs::temp_directory_path() / "tabrel-bench-XXXXXX").string();
-    folder_ = std::string(mkdtemp(pattern.data())) + "/";
-    Reset();
-  }
-  ~Scratch() {
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
-  bool Reset() const {
-    return WriteBytes(folder_ + kContactFileName, contacts_) &&
-           WriteBytes(folder_ + kKeywordFileName, keywords_);
-  }
-  const std::string& folder() const { return folder_; }
-
- private:
-  std::string contacts_;
-  std::string keywords_;
-  std::string folder_;
-};
 
 // Answers every question with Yes and every input box with `answer`.
 class YesDialogs : public Dialogs {
@@ -96,29 +54,6 @@ std::string Shuffled(std::string records) {
                 order[i] * l::kContactRecordLength, l::kContactRecordLength);
   }
   return out;
-}
-
-// Times `step` on a fresh copy each iteration.
-template <typename Step>
-void OnScratch(benchmark::State& state, const Scratch& scratch, Step step) {
-  for (auto _ : state) {
-    state.PauseTiming();
-    if (!scratch.Reset()) {
-      state.SkipWithError("the scratch copy could not be written");
-      return;
-    }
-    state.ResumeTiming();
-    if (Status s = step(); !s.ok()) {
-      state.SkipWithError(s.ErrorLine().c_str());
-      return;
-    }
-  }
-}
-
-AppState StateOn(const Scratch& scratch) {
-  AppState app(scratch.folder());
-  app.data_path = scratch.folder();
-  return app;
 }
 
 void BM_Sort(benchmark::State& state, BenchDataSet& data) {

@@ -1,0 +1,156 @@
+// Record exchange over the largest data set: imports through the merge
+// engine (the file read, every record decided against one index, both data
+// files written once), and the exports and Make Quick Update through the
+// real presenters, from a record list of every record.
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "base/text.h"
+#include "benchmarks.h"
+#include "exchange/record_import.h"
+#include "mainwin/main_window.h"
+#include "null_platform.h"
+#include "present/record_list.h"
+#include "scratch.h"
+#include "store/file_info.h"
+#include "store/layout.h"
+#include "store/record_stream.h"
+
+namespace tabrel::bench {
+namespace {
+
+namespace l = layout;
+
+// Answers every question with Yes and every file name box with `answer`.
+class YesDialogs : public NullDialogs {
+ public:
+  MessageAnswer Show(const Message&) override { return MessageAnswer::kYes; }
+  std::optional<std::string> Input(const std::string&, const std::string&,
+                                   const std::string&) override {
+    return answer;
+  }
+  std::string answer;
+};
+
+// Imports `incoming` into a copy of the data set holding `existing`, under
+// "Both of the above" and "If they are older".
+void RunImport(benchmark::State& state, const BenchDataSet& data, std::string existing,
+               const std::string& incoming) {
+  const Scratch scratch(data, std::move(existing));
+  const std::string file = scratch.folder() + "incoming.dat";
+  if (!WriteBytes(file, incoming)) {
+    state.SkipWithError("the import file could not be written");
+    return;
+  }
+  const AppState app = StateOn(scratch);
+  std::size_t replaced = 0;
+  std::size_t added = 0;
+  OnScratch(state, scratch, [&]() -> Status {
+    auto stream = RecordStream::Open(file, l::kContactRecordLength);
+    if (!stream.ok()) return stream.status();
+    auto import = RecordImport::Open(app, DuplicateRules{}, {2024, 3, 14, 41234.56});
+    if (!import.ok()) return import.status();
+    for (;;) {
+      auto block = stream.value().Next();
+      if (!block.ok()) return block.status();
+      if (block.value().empty()) break;
+      for (std::size_t at = 0; at < block.value().size(); at += l::kContactRecordLength) {
+        import.value().Take(ImportKind::kNative, block.value().substr(at, l::kContactRecordLength));
+      }
+    }
+    replaced = import.value().report().replaced();
+    added = import.value().report().added();
+    return import.value().Commit().status;
+  });
+  state.counters["added"] = static_cast<double>(added);
+  state.counters["replaced"] = static_cast<double>(replaced);
+}
+
+// 500 records into a data set of 32,267: the generator's last 500 records,
+// some of them duplicates by name of records already there.
+void BM_ImportNative_Few(benchmark::State& state, BenchDataSet& data) {
+  if (!ReadyFor(state, data)) return;
+  const std::string all = ReadBytes(data.File(kContactFileName));
+  const std::size_t split = all.size() - 500 * l::kContactRecordLength;
+  RunImport(state, data, all.substr(0, split), all.substr(split));
+}
+
+// Every record again, each saved on a later day: each replaces its twin.
+void BM_ImportNative_Full(benchmark::State& state, BenchDataSet& data) {
+  if (!ReadyFor(state, data)) return;
+  const std::string all = ReadBytes(data.File(kContactFileName));
+  std::string newer = all;
+  for (std::size_t at = 0; at < newer.size(); at += l::kContactRecordLength) {
+    newer.replace(at + l::kModified.offset + 6, 4, "2031");
+  }
+  RunImport(state, data, all, newer);
+}
+
+using ExportClick = void (ExchangeMenu::*)();
+
+// An export of every record to a new file in a folder of its own.
+void RunExport(benchmark::State& state, BenchDataSet& data, ExportClick click, bool quick_update) {
+  if (!ReadyFor(state, data)) return;
+  AppState app(data.folder());
+  app.data_path = data.folder();
+  std::string pattern = (std::filesystem::temp_directory_path() / "tabrel-out-XXXXXX").string();
+  const std::string out = std::string(mkdtemp(pattern.data())) + "/";
+  app.export_folder = out;
+  app.settings.QuickUpTarget = Fit(out + "quickup.dat", 100);
+  NullMainView view;
+  NullPlatform services;
+  YesDialogs dialogs;
+  dialogs.answer = out + "export.dat";
+  Platform platform{dialogs,          services.help,      services.clock, services.files,
+                    services.printer, services.clipboard, services.shell, services.serial};
+  MainWindow window(app, view, platform);
+  std::string everything(kAllRecords);
+  window.PopMainGrid(everything);
+  for (auto _ : state) {
+    state.PauseTiming();
+    // Each export writes a new file rather than adding to the last one.
+    std::filesystem::remove(out + "export.dat");
+    state.ResumeTiming();
+    (window.exchange().*click)();
+  }
+  const std::string written = out + (quick_update ? "quickup.dat" : "export.dat");
+  auto info = LookAt(written);
+  if (!info.ok() || !info.value().exists) state.SkipWithError("nothing was written");
+  state.counters["bytes"] = info.ok() ? static_cast<double>(info.value().size) : 0;
+  state.SetItemsProcessed(state.iterations() * data.count());
+  std::error_code ec;
+  std::filesystem::remove_all(out, ec);
+}
+
+void BM_ExportNative(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_exportTabrel_Click, false);
+}
+void BM_ExportDos(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportOldTabrel_Click, false);
+}
+void BM_MakeQuickUpdate(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_MakeQuickUpdate_Click, true);
+}
+
+void Register(const char* name, void (*run)(benchmark::State&, BenchDataSet&), BenchDataSet& data) {
+  benchmark::RegisterBenchmark(name, run, std::ref(data))
+      ->Arg(data.count())
+      ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+void RegisterExchangeBenchmarks(BenchDataSet& data) {
+  Register("BM_ImportNative_Few", BM_ImportNative_Few, data);
+  Register("BM_ImportNative_Full", BM_ImportNative_Full, data);
+  Register("BM_ExportNative", BM_ExportNative, data);
+  Register("BM_ExportDos", BM_ExportDos, data);
+  Register("BM_MakeQuickUpdate", BM_MakeQuickUpdate, data);
+}
+
+}  // namespace tabrel::bench
