@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
+#include <memory>
 #include <utility>
 
 namespace tabrel {
@@ -21,9 +21,12 @@ BigBuffer::BigBuffer(std::size_t capacity) : capacity_(capacity) {
   mapped_ = capacity + kHugePage;
   mapping_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (mapping_ == MAP_FAILED) {
+    // Address space is scarce here (a limit on it, say): take plain memory.
     mapping_ = nullptr;
     mapped_ = 0;
-    throw std::bad_alloc();
+    heap_ = std::make_unique<char[]>(capacity);
+    data_ = heap_.get();
+    return;
   }
   const auto start = reinterpret_cast<std::uintptr_t>(mapping_);
   const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
@@ -44,6 +47,7 @@ BigBuffer& BigBuffer::operator=(BigBuffer&& other) noexcept {
     capacity_ = std::exchange(other.capacity_, 0);
     mapping_ = std::exchange(other.mapping_, nullptr);
     mapped_ = std::exchange(other.mapped_, 0);
+    heap_ = std::move(other.heap_);
   }
   return *this;
 }
@@ -55,6 +59,7 @@ BigBuffer::~BigBuffer() {
 void BigBuffer::Release() {
   if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
   mapping_ = nullptr;
+  heap_.reset();
   data_ = nullptr;
 }
 

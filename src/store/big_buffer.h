@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string_view>
 
 namespace tabrel {
@@ -37,6 +38,7 @@ class BigBuffer {
   std::size_t capacity_ = 0;
   void* mapping_ = nullptr;
   std::size_t mapped_ = 0;
+  std::unique_ptr<char[]> heap_;  // when no mapping could be had
 };
 
 }  // namespace tabrel

@@ -215,6 +215,7 @@ TEST_F(ExchangeMenuTest, ExportRefusesToAddToAFileThatIsNotWholeRecordsOfItsForm
 TEST_F(ExchangeMenuTest, AFailedExportAtAnyStepLeavesTheFileAndTheDataSet) {
   const std::string held = ContactBytes({kSecond});
   const std::string records = data.Read("tabrel.dat");
+  const std::string keywords = data.Read("keyword.dat");
   for (int failing = 1; failing <= 5; ++failing) {
     SCOPED_TRACE(failing);
     documents.Write("export.dat", held);
@@ -228,6 +229,7 @@ TEST_F(ExchangeMenuTest, AFailedExportAtAnyStepLeavesTheFileAndTheDataSet) {
         << dialogs.messages.back().text;
     EXPECT_EQ(documents.Read("export.dat"), held);
     EXPECT_EQ(data.Read("tabrel.dat"), records);
+    EXPECT_EQ(data.Read("keyword.dat"), keywords);
     EXPECT_EQ(FilesIn(documents), 1u);
     EXPECT_FALSE(host.busy);
   }
@@ -290,6 +292,7 @@ TEST_F(ExchangeMenuTest, AFailedQuickUpdateAtAnyStepLeavesTheOldSharedFileWhole)
   documents.Write("shared.dat", "old shared records");
   state.settings.QuickUpTarget = Fit("shared.dat", 100);  // inside the documents folder
   const std::string records = data.Read("tabrel.dat");
+  const std::string keywords = data.Read("keyword.dat");
   for (int failing = 1; failing <= 5; ++failing) {
     SCOPED_TRACE(failing);
     int step = 0;
@@ -300,6 +303,7 @@ TEST_F(ExchangeMenuTest, AFailedQuickUpdateAtAnyStepLeavesTheOldSharedFileWhole)
         dialogs.messages.back().text.ends_with("The Quick Update file was left as it was."));
     EXPECT_EQ(documents.Read("shared.dat"), "old shared records");
     EXPECT_EQ(data.Read("tabrel.dat"), records);
+    EXPECT_EQ(data.Read("keyword.dat"), keywords);
     EXPECT_EQ(FilesIn(documents), 1u);
   }
 }
