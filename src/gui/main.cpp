@@ -16,6 +16,7 @@
 #include "gui/system_clock.h"
 #include "gui/window_geometry_keeper.h"
 #include "store/app_state.h"
+#include "store/documents_folder.h"
 #include "store/program_folder.h"
 #include "store/ui_state.h"
 
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
   }
 
   tabrel::AppState state(folder.value());
+  // Exports go to the documents folder; without a home folder, to the program folder.
+  if (const auto documents = tabrel::DocumentsFolderPath(); documents.ok()) {
+    state.export_folder = documents.value();
+  }
   tabrel::gui::QtDialogs dialogs;
   tabrel::gui::QtHelpViewer help;
   tabrel::gui::SystemClock clock;
