@@ -1,0 +1,14 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace tabrel {
+
+// The SHA-1 digest of `bytes` (FIPS 180-4). Used only to derive names that
+// must stay the same from one run to the next (name-based UUIDs), never for
+// security.
+std::array<std::uint8_t, 20> Sha1(std::string_view bytes);
+
+}  // namespace tabrel
