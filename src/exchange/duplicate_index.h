@@ -70,7 +70,9 @@ class DuplicateIndex {
   enum class Verdict { kAdd, kSkip, kReplace };
   struct Decision {
     Verdict verdict = Verdict::kAdd;
-    std::size_t number = 0;  // the record replaced, from 1
+    // The record replaced, or the first one the incoming record duplicates
+    // when it is skipped; from 1. 0 for kAdd.
+    std::size_t number = 0;
   };
   Decision Decide(const DuplicateFields& incoming) const;
 

@@ -1,9 +1,8 @@
 #include "exchange/exchange_menu.h"
 
 #include "base/text.h"
+#include "exchange/import_plan.h"
 #include "exchange/import_window.h"
-#include "exchange/record_import.h"
-#include "store/file_info.h"
 
 namespace tabrel {
 
@@ -14,6 +13,7 @@ ExchangeMenu::ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& d
       dialogs_(dialogs),
       files_(files),
       export_(state, host, dialogs),
+      vcard_export_(state, host, dialogs),
       quick_update_(state, host, dialogs) {}
 
 bool ExchangeMenu::Click(ExchangeItem item) {
@@ -36,6 +36,12 @@ bool ExchangeMenu::Click(ExchangeItem item) {
     case ExchangeItem::kMakeQuickUpdate:
       mu_MakeQuickUpdate_Click();
       return true;
+    case ExchangeItem::kImportVcard:
+      mu_ImportVcard_Click();
+      return true;
+    case ExchangeItem::kExportVcard:
+      mu_ExportVcard_Click();
+      return true;
     case ExchangeItem::kImportComma:
     case ExchangeItem::kImportAgent:
     case ExchangeItem::kImportNetscape:
@@ -49,6 +55,7 @@ bool ExchangeMenu::Click(ExchangeItem item) {
 
 void ExchangeMenu::set_fault(const RewriteFaultHook& fault) {
   export_.set_fault(fault);
+  vcard_export_.set_fault(fault);
   quick_update_.set_fault(fault);
 }
 
@@ -60,11 +67,23 @@ void ExchangeMenu::mu_ImportOldTabrel_Click() {
   ChooseImportFile(ImportKind::kDos);
 }
 
+void ExchangeMenu::mu_ImportVcard_Click() {
+  ChooseImportFile(ImportKind::kVcard);
+}
+
 void ExchangeMenu::ChooseImportFile(ImportKind kind) {
-  const bool dos = kind == ImportKind::kDos;
-  const auto choice =
-      files_.Select(state_.export_folder, dos ? "contact.dat;contact.mer;contact.bak" : "*.*",
-                    dos ? " Select .DAT/MER/BAK file " : " Select a file ");
+  struct Choice {
+    const char* pattern;
+    const char* caption;
+  };
+  static constexpr Choice kNative = {"*.*", " Select a file "};
+  static constexpr Choice kDos = {"contact.dat;contact.mer;contact.bak",
+                                  " Select .DAT/MER/BAK file "};
+  static constexpr Choice kVcard = {"*.vcf;*.vcard", " Select a vCard file "};
+  const Choice& what = kind == ImportKind::kDos     ? kDos
+                       : kind == ImportKind::kVcard ? kVcard
+                                                    : kNative;
+  const auto choice = files_.Select(state_.export_folder, what.pattern, what.caption);
   if (!choice || TrimView(choice->file).empty()) {
     dialogs_.Show({"You must select a file to import.",
                    "Nothing to do!",
@@ -74,17 +93,16 @@ void ExchangeMenu::ChooseImportFile(ImportKind kind) {
     return;
   }
   const std::string path = WithSlash(choice->folder) + choice->file;
-  auto info = LookAt(path);
-  if (!info.ok()) {
-    dialogs_.Show({info.status().ErrorLine() + "\r\nNothing was imported.",
+  auto facts = LookAtImportFile({kind, path});
+  if (!facts.ok()) {
+    dialogs_.Show({facts.status().ErrorLine() + "\r\nNothing was imported.",
                    "Disk access error!",
                    MessageIcon::kExclamation,
                    MessageButtons::kOk,
                    {}});
     return;
   }
-  const std::size_t length = RecordLengthOf(kind);
-  if (!info.value().is_regular || info.value().size == 0 || info.value().size % length != 0) {
+  if (!facts.value().importable) {
     dialogs_.Show({NotRecordsText(kind), "Error", MessageIcon::kCritical, MessageButtons::kOk, {}});
     return;
   }

@@ -3,6 +3,7 @@
 #include "exchange/exchange_host.h"
 #include "exchange/quick_update.h"
 #include "exchange/record_export.h"
+#include "exchange/vcard_export.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
 #include "store/app_state.h"
@@ -10,7 +11,7 @@
 
 namespace tabrel {
 
-// The twelve items of the "&Import / Export" menu.
+// The items of the "&Import / Export" menu.
 enum class ExchangeItem {
   kImportTabrel,
   kImportOldTabrel,
@@ -24,6 +25,8 @@ enum class ExchangeItem {
   kExportNetscape,
   kQuickUpdate,
   kMakeQuickUpdate,
+  kImportVcard,
+  kExportVcard,
 };
 
 // The presenter of the Import / Export menu, owned by the main window's
@@ -47,6 +50,11 @@ class ExchangeMenu {
   void mu_exportTabrel_Click() { export_.Native(); }
   // "Export DOS Tabrel Records".
   void mu_ExportOldTabrel_Click() { export_.Dos(); }
+  // "Import vCard": choose a file, check that it holds cards, open the
+  // import window on it.
+  void mu_ImportVcard_Click();
+  // "Export vCard".
+  void mu_ExportVcard_Click() { vcard_export_.Run(); }
   // "Get Quick Update".
   void mu_QuickUpdate_Click() { quick_update_.mu_QuickUpdate_Click(); }
   // "Make Quick Update".
@@ -63,6 +71,7 @@ class ExchangeMenu {
   Dialogs& dialogs_;
   FileSelector& files_;
   RecordExport export_;
+  VcardExport vcard_export_;
   QuickUpdate quick_update_;
 };
 

@@ -35,6 +35,7 @@ std::string ImportReport::Summary(std::size_t keywords_added) const {
             " of the records have no known type: they are stored, but the record list does not "
             "show them.";
   }
+  for (const std::string& note : notes_) text += "\r\n" + note;
   return text +
          "\r\n\r\nNote - If you made a backup data set this operation can be reversed at the main "
          "menu: File, Restore Backup Data.";

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/status.h"
 
@@ -24,6 +25,9 @@ class ImportReport {
   // An added or replaced record of no known type: it is stored, but the
   // record list never shows it.
   void UnknownType() { ++unknown_types_; }
+  // A line the summary adds after the counts (what an import from another
+  // format lost, say); Windows-1252, without a line end.
+  void Note(std::string line) { notes_.push_back(std::move(line)); }
 
   std::size_t added() const { return added_; }
   std::size_t replaced() const { return replaced_; }
@@ -32,8 +36,8 @@ class ImportReport {
 
   // The list: each line led by CR LF, so it begins with an empty line.
   const std::string& list() const { return list_; }
-  // The summary: the counts, the keywords added, and the note on the
-  // backup set.
+  // The summary: the counts, the keywords added, the notes, and the note
+  // on the backup set.
   std::string Summary(std::size_t keywords_added) const;
 
  private:
@@ -45,6 +49,7 @@ class ImportReport {
   std::size_t skipped_ = 0;
   std::size_t unknown_types_ = 0;
   std::string list_;
+  std::vector<std::string> notes_;
 };
 
 // The message of an import that failed: the error line, then what became of

@@ -3,19 +3,10 @@
 #include <algorithm>
 
 #include "base/codec.h"
-#include "exchange/record_import.h"
+#include "exchange/import_plan.h"
 #include "present/backup_prompt.h"
-#include "present/progress_throttle.h"
-#include "store/file_info.h"
-#include "store/record_stream.h"
 
 namespace tabrel {
-
-std::string NotRecordsText(ImportKind kind) {
-  return kind == ImportKind::kDos
-             ? "This file does not contain DOS Tabrel records, or they are corrupt"
-             : "This file does not contain Tabrel 3 records, or they are corrupt";
-}
 
 ImportWindow::ImportWindow(const AppState& state, ImportView& view, ImportHost& host,
                            Dialogs& dialogs, Clock& clock, ImportSource source)
@@ -33,23 +24,19 @@ void ImportWindow::Form_Load() {
   view_.SetResultText("");
   view_.SetListText("");
   view_.SetListVisible(true);
-  auto info = LookAt(source_.path);
-  if (!info.ok()) {
-    view_.SetDescription(info.status().ErrorLine());
-  } else if (!info.value().exists) {
+  auto facts = LookAtImportFile(source_);
+  if (!facts.ok()) {
+    view_.SetDescription(facts.status().ErrorLine());
+  } else if (!facts.value().exists) {
     view_.SetDescription("This file is no longer there.");
   } else {
-    Describe(info.value().size, info.value().modified);
+    Describe(facts.value());
   }
 }
 
-bool ImportWindow::Describe(std::size_t size, std::time_t modified) {
-  const std::size_t length = RecordLengthOf(source_.kind);
-  const char* what =
-      source_.kind == ImportKind::kDos ? " DOS version Tabrel records," : " Tabrel 3 records,";
-  view_.SetDescription("This file contains " + std::to_string(size / length) + what +
-                       "\r\nand was last modified " + clock_.FormatDateTime(modified));
-  return size > 0 && size % length == 0;
+void ImportWindow::Describe(const ImportFileFacts& facts) {
+  view_.SetDescription(EntriesText(source_.kind, facts.entries) + "\r\nand was last modified " +
+                       clock_.FormatDateTime(facts.modified));
 }
 
 void ImportWindow::Report(const std::string& text, const std::string& title, MessageIcon icon) {
@@ -57,55 +44,37 @@ void ImportWindow::Report(const std::string& text, const std::string& title, Mes
 }
 
 void ImportWindow::Command1_Click() {
-  // The file is read afresh on every press: it may have been replaced since
-  // the window opened, or since the last press.
-  const std::size_t length = RecordLengthOf(source_.kind);
-  auto stream = RecordStream::Open(source_.path, length);
-  if (!stream.ok()) {
-    Report(ImportFailureText(stream.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
-    return;
-  }
-  RecordStream& file = stream.value();
-  if (!Describe(file.size(), file.modified())) {
-    Report(NotRecordsText(source_.kind), "Error", MessageIcon::kCritical);
-    return;
-  }
-  const int count = static_cast<int>(file.count());
-
   view_.SetResultText("");
   view_.SetListText("");
-  view_.SetProgressRange(1, std::max(count, 2));
   view_.SetBusy(true);
   view_.SetListVisible(false);
-  auto opened = RecordImport::Open(target_, view_.Rules(), clock_.Now());
-  if (!opened.ok()) {
-    view_.SetBusy(false);
-    view_.SetListVisible(true);
-    Report(ImportFailureText(opened.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
-    return;
-  }
-  RecordImport& import = opened.value();
-  const ProgressThrottle progress(count, [this](int n) { view_.SetProgressValue(n); });
-  int taken = 0;
-  for (;;) {
-    auto block = file.Next();
-    if (!block.ok()) {
-      view_.SetBusy(false);
-      view_.SetListVisible(true);
-      Report(ImportFailureText(block.status(), true), "Disk access error!",
-             MessageIcon::kExclamation);
-      return;
+  // The file is read afresh on every press: it may have been replaced since
+  // the window opened, or since the last press.
+  std::size_t range = 0;
+  std::size_t stride = 1;
+  const auto progress = [&](std::size_t done, std::size_t total) {
+    if (total != range) {
+      range = total;
+      stride = std::max<std::size_t>(1, total / 200);
+      view_.SetProgressRange(1, static_cast<int>(std::max<std::size_t>(total, 2)));
     }
-    if (block.value().empty()) break;
-    for (std::size_t at = 0; at < block.value().size(); at += length) {
-      import.Take(source_.kind, block.value().substr(at, length));
-      progress.Step(++taken);
+    if (done % stride == 0 || done == 1 || done == total) {
+      view_.SetProgressValue(static_cast<int>(done));
     }
-  }
+  };
+  ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now(), progress);
   view_.SetBusy(false);
   view_.SetListVisible(true);
+  if (plan.file.exists) Describe(plan.file);
+  if (!plan.failure.ok()) {
+    Report(ImportFailureText(plan.failure, true), "Disk access error!", MessageIcon::kExclamation);
+    return;
+  }
+  if (!plan.refusal.empty()) {
+    Report(plan.refusal, "Error", MessageIcon::kCritical);
+    return;
+  }
+  RecordImport& import = plan.import;
   if (Status s = import.merge().CheckLimit(); !s.ok()) {
     Report(ImportFailureText(s, true), "Error!", MessageIcon::kExclamation);
     return;

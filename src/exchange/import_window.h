@@ -6,6 +6,7 @@
 
 #include "exchange/duplicate_index.h"
 #include "exchange/exchange_host.h"
+#include "exchange/import_plan.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "store/app_state.h"
@@ -82,8 +83,8 @@ class ImportView {
   virtual void Close() = 0;
 };
 
-// The presenter of the import window: merges a native or DOS file into the
-// data set that was in use when the window opened (switching data sets in
+// The presenter of the import window: merges a native, DOS or vCard file
+// into the data set that was in use when the window opened (switching data sets in
 // the main window meanwhile does not move the import), under the duplicate
 // rules chosen in the window.
 //
@@ -112,9 +113,8 @@ class ImportWindow {
   void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
 
  private:
-  // Describes the file from `size` and `modified`; false when it holds no
-  // whole records.
-  bool Describe(std::size_t size, std::time_t modified);
+  // Describes the file: what it holds and when it last changed.
+  void Describe(const ImportFileFacts& facts);
   void Report(const std::string& text, const std::string& title, MessageIcon icon);
 
   AppState target_;  // the state when the window opened: its data path
@@ -125,8 +125,5 @@ class ImportWindow {
   ImportSource source_;
   RewriteFaultHook fault_;
 };
-
-// The refusal of a file that holds no whole records of `kind`.
-std::string NotRecordsText(ImportKind kind);
 
 }  // namespace tabrel

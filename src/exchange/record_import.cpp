@@ -1,5 +1,7 @@
 #include "exchange/record_import.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "exchange/dos_record.h"
 #include "store/contact_record.h"
@@ -46,7 +48,7 @@ void RecordImport::CollectKeywords(std::string_view record) {
   }
 }
 
-void RecordImport::Take(ImportKind kind, std::string_view incoming) {
+ImportDecision RecordImport::Take(ImportKind kind, std::string_view incoming) {
   // One buffer for every record of a run: no allocation per record.
   std::string& record = record_;
   if (kind == ImportKind::kDos) {
@@ -57,19 +59,51 @@ void RecordImport::Take(ImportKind kind, std::string_view incoming) {
   const DuplicateIndex::Decision decision =
       index_->Decide({Field(record, l::kFirstName), Field(record, l::kLastName),
                       Field(record, l::kOrg), Field(record, l::kModified)});
+  if (kind == ImportKind::kDos && decision.verdict == DuplicateIndex::Verdict::kReplace) {
+    record = DosReplacement(merge_.Record(decision.number), incoming);
+  }
+  return Apply(decision, false);
+}
+
+ImportDecision RecordImport::TakeNew(std::string_view incoming, std::string_view dated_as,
+                                     bool privacy_given) {
+  std::string& record = record_;
+  record.assign(incoming.substr(0, l::kContactRecordLength));
+  const DuplicateIndex::Decision decision =
+      index_->Decide({Field(record, l::kFirstName), Field(record, l::kLastName),
+                      Field(record, l::kOrg), dated_as});
+  if (decision.verdict == DuplicateIndex::Verdict::kReplace && !privacy_given) {
+    const std::string_view type = Field(record, l::kRecType);
+    const bool personal = IsPersonal(Field(merge_.Record(decision.number), l::kRecType));
+    if (IsOrganisation(type)) record[l::kRecType.offset] = personal ? '4' : '2';
+    if (IsIndividual(type)) record[l::kRecType.offset] = personal ? '3' : '1';
+  }
+  return Apply(decision, true);
+}
+
+ImportDecision RecordImport::Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp) {
+  std::string& record = record_;
+  ImportDecision done{decision.verdict, decision.number, {}};
+  if (decision.number > 0) {
+    const std::string_view existing = Field(merge_.Record(decision.number), l::kModified);
+    std::copy(existing.begin(), existing.end(), done.existing_stamp.begin());
+  }
+  decisions_.push_back(done);
   if (decision.verdict == DuplicateIndex::Verdict::kSkip) {
     report_.Skipped();
-    return;
+    return done;
   }
   const bool replacing = decision.verdict == DuplicateIndex::Verdict::kReplace;
   if (replacing) {
-    const std::string_view existing = merge_.Record(decision.number);
-    if (kind == ImportKind::kDos) record = DosReplacement(existing, incoming);
     // The replaced record's stamp leaves with it, so the record that takes
     // its place may keep it.
-    stamps_.Release(Field(existing, l::kModified));
+    stamps_.Release(Field(merge_.Record(decision.number), l::kModified));
   }
-  SettleStamp(record);
+  if (fresh_stamp) {
+    record.replace(l::kModified.offset, l::kModified.width, stamps_.Next());
+  } else {
+    SettleStamp(record);
+  }
   CollectKeywords(record);
   const std::string_view first = Field(record, l::kFirstName);
   const std::string_view last = Field(record, l::kLastName);
@@ -84,6 +118,21 @@ void RecordImport::Take(ImportKind kind, std::string_view incoming) {
     report_.Added(first, last, org);
     merge_.Add(record);
   }
+  return done;
+}
+
+std::string RecordImport::DecisionText(const ImportDecision& decision) {
+  const std::string stamp(
+      TrimView(std::string_view(decision.existing_stamp.data(), decision.existing_stamp.size())));
+  switch (decision.verdict) {
+    case DuplicateIndex::Verdict::kAdd:
+      break;
+    case DuplicateIndex::Verdict::kReplace:
+      return "replace " + stamp;
+    case DuplicateIndex::Verdict::kSkip:
+      return "skip (duplicate of " + stamp + ")";
+  }
+  return "add";
 }
 
 }  // namespace tabrel

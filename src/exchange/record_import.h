@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/date_time.h"
 #include "base/result.h"
@@ -18,6 +20,16 @@ namespace tabrel {
 
 // Bytes a record of `kind` takes in its file.
 std::size_t RecordLengthOf(ImportKind kind);
+
+// What an import did with one incoming record.
+struct ImportDecision {
+  DuplicateIndex::Verdict verdict = DuplicateIndex::Verdict::kAdd;
+  // The record of the data set it replaced, or the one it is a duplicate of
+  // when skipped (from 1); 0 when it was added.
+  std::size_t existing = 0;
+  // That record's stamp at that moment, as stored.
+  std::array<char, 19> existing_stamp{};
+};
 
 // The merge of native or DOS records into one data set under the duplicate
 // rules: each incoming record is added, skipped or written over the existing
@@ -39,7 +51,21 @@ class RecordImport {
   RecordImport() : stamps_(LocalDateTime{}) {}
 
   // Decides and applies one incoming record of `kind` (RecordLengthOf bytes).
-  void Take(ImportKind kind, std::string_view incoming);
+  ImportDecision Take(ImportKind kind, std::string_view incoming);
+  // Decides and applies one stored record made from another format (a
+  // vCard): its own stamp is ignored and it is written under a fresh one;
+  // `dated_as` (a stamp, or empty when the record has no date) is the date
+  // "If they are older" compares. Unless `privacy_given`, a record it
+  // replaces keeps being public or personal.
+  ImportDecision TakeNew(std::string_view record, std::string_view dated_as, bool privacy_given);
+
+  // Every decision, in the order the records were taken.
+  const std::vector<ImportDecision>& decisions() const { return decisions_; }
+  // "add", "replace STAMP" or "skip (duplicate of STAMP)", the stamp trimmed.
+  static std::string DecisionText(const ImportDecision& decision);
+
+  // A line the report adds to its summary (see ImportReport::Note).
+  void Note(std::string line) { report_.Note(std::move(line)); }
 
   const ImportReport& report() const { return report_; }
   const DataSetMerge& merge() const { return merge_; }
@@ -56,6 +82,9 @@ class RecordImport {
       : merge_(std::move(merge)), stamps_(now) {}
   // Gives `record` a fresh stamp unless its own may stay; holds the stamp.
   void SettleStamp(std::string& record);
+  // Writes record_ as `decision` says, under a fresh stamp or, unless
+  // `fresh_stamp`, its own when that may stay.
+  ImportDecision Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp);
   void CollectKeywords(std::string_view record);
 
   DataSetMerge merge_;
@@ -64,6 +93,7 @@ class RecordImport {
   ImportReport report_;
   std::size_t restamped_ = 0;
   std::string record_;  // the record in hand
+  std::vector<ImportDecision> decisions_;
 };
 
 }  // namespace tabrel

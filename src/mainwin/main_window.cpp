@@ -46,6 +46,8 @@ std::optional<ExchangeItem> ExchangeItemOf(MenuId id) {
       {MenuId::mu_ExportNetscape, ExchangeItem::kExportNetscape},
       {MenuId::mu_QuickUpdate, ExchangeItem::kQuickUpdate},
       {MenuId::mu_MakeQuickUpdate, ExchangeItem::kMakeQuickUpdate},
+      {MenuId::mu_ImportVcard, ExchangeItem::kImportVcard},
+      {MenuId::mu_ExportVcard, ExchangeItem::kExportVcard},
   };
   for (const auto& [menu, item] : kItems) {
     if (menu == id) return item;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "exchange/exchange_host.h"
+#include "exchange/export_target.h"
+#include "platform/dialogs.h"
+#include "store/app_state.h"
+#include "store/atomic_file.h"
+
+namespace tabrel {
+
+inline constexpr const char* kVcardExportTitle = "Export vCard";
+
+// "Export vCard": the records of the record list's rows, in the order shown
+// (one StampIndex for the whole list; rows whose record is gone are left out
+// and counted), written as vCards (VcardsOf) to a file that replaces the one
+// there, after asking. A question first chooses the version: 3.0, which
+// nearly every address book reads, unless the user asks for 4.0.
+class VcardExport {
+ public:
+  // Everything passed must outlive this object.
+  VcardExport(const AppState& state, ExchangeHost& host, Dialogs& dialogs)
+      : state_(state), host_(host), dialogs_(dialogs), targets_(state, dialogs) {}
+
+  void Run();
+
+  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
+
+ private:
+  void Tell(const std::string& text, const char* title, MessageIcon icon);
+
+  const AppState& state_;
+  ExchangeHost& host_;
+  Dialogs& dialogs_;
+  ExportTargets targets_;
+  RewriteFaultHook fault_;
+};
+
+}  // namespace tabrel
