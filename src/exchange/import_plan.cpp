@@ -1,5 +1,7 @@
 #include "exchange/import_plan.h"
 
+#include <algorithm>
+
 #include "exchange/vcard_reader.h"
 #include "store/file_info.h"
 #include "store/record_stream.h"
@@ -9,14 +11,6 @@ namespace {
 
 // The most structure faults a refusal lists; the rest are counted.
 constexpr std::size_t kListedProblems = 10;
-
-std::size_t CountCards(std::string_view bytes) {
-  VcardParser parser(bytes);
-  VcardCard card;
-  std::size_t cards = 0;
-  while (parser.Next(card)) ++cards;
-  return cards;
-}
 
 std::string ProblemsText(const std::vector<VcardProblem>& problems) {
   std::string text = "This file is not a sound vCard file, so nothing was imported:";
@@ -80,17 +74,12 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     plan.failure = bytes.status();
     return plan;
   }
-  VcardReadResult read = ReadVcards(bytes.value());
-  plan.file = {true, bytes.value().size(), info.value().modified, read.entries.size(),
-               !read.entries.empty()};
-  // A file that begins no card at all is no vCard file; one that does
-  // must have every card whole.
-  if (read.begun == 0) {
+  const std::size_t begun = CountCardsBegun(bytes.value());
+  plan.file = {true, bytes.value().size(), info.value().modified, begun, begun > 0};
+  // A file that begins no card at all is no vCard file; one that does must
+  // have every card whole.
+  if (begun == 0) {
     plan.refusal = NotRecordsText(ImportKind::kVcard);
-    return plan;
-  }
-  if (!read.problems.empty()) {
-    plan.refusal = ProblemsText(read.problems);
     return plan;
   }
   auto opened = RecordImport::Open(target, rules, now);
@@ -99,8 +88,13 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     return plan;
   }
   plan.import = std::move(opened.value());
+  // One card at a time, each decided as soon as it is read.
+  VcardParser parser(bytes.value());
+  VcardCard card;
+  VcardEntry entry;
   std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;
-  for (const VcardEntry& entry : read.entries) {
+  while (parser.Next(card)) {
+    EntryOfCard(card, entry);
     if (entry.empty) {
       ++empty;
     } else {
@@ -109,8 +103,14 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
       cut += entry.cut;
       dropped += entry.dropped_keywords;
     }
-    if (progress) progress(++taken, read.entries.size());
+    if (progress) progress(++taken, std::max(begun, taken));
   }
+  if (!parser.problems().empty()) {
+    plan.refusal = ProblemsText(parser.problems());
+    plan.import = RecordImport();
+    return plan;
+  }
+  plan.file.entries = taken;
   if (empty > 0) {
     plan.import.Note(Count(empty, " card held", " cards held") + " nothing a record can keep and " +
                      (empty == 1 ? "was" : "were") + " left out.");
@@ -143,7 +143,7 @@ Result<ImportFileFacts> LookAtImportFile(const ImportSource& source) {
   if (source.kind == ImportKind::kVcard) {
     auto bytes = ReadExistingFile(source.path);
     if (!bytes.ok()) return bytes.status();
-    facts.entries = CountCards(bytes.value());
+    facts.entries = CountCardsBegun(bytes.value());
     facts.importable = facts.entries > 0;
     return facts;
   }

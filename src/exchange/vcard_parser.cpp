@@ -28,10 +28,22 @@ bool SameNoCase(std::string_view a, std::string_view b) {
          });
 }
 
+bool IsBlankChar(char c) {
+  return c == ' ' || c == '\t';
+}
+
 std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// True when `line` holds nothing but blanks and tabs.
+bool IsEmptyLine(std::string_view line) {
+  for (char c : line) {
+    if (!IsBlankChar(c)) return false;
+  }
+  return true;
 }
 
 // A parameter value without the quotes around it.
@@ -65,6 +77,10 @@ bool LooksLikeProperty(std::string_view line) {
 
 // The line is BEGIN:VCARD or END:VCARD, in any case.
 bool IsCardBoundary(std::string_view line) {
+  if (line.empty() ||
+      (UpperChar(line[0]) != 'B' && UpperChar(line[0]) != 'E' && !IsBlankChar(line[0]))) {
+    return false;
+  }
   line = TrimBlanks(line);
   return SameNoCase(line, "BEGIN:VCARD") || SameNoCase(line, "END:VCARD");
 }
@@ -136,6 +152,13 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
   if (count >= 2) bytes.push_back(static_cast<char>(bits >> (6 * count - 8)));
   if (count == 3) bytes.push_back(static_cast<char>(bits >> 2));
   return bytes;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
 }
 
 bool IsBinaryProperty(std::string_view name) {
@@ -215,15 +238,22 @@ bool VcardParser::Header::Parse(std::string_view line) {
 }
 
 VcardParser::VcardParser(std::string_view bytes, VcardReadOptions options)
-    : text_(SettleUnicodeForm(bytes)), options_(std::move(options)) {
+    : text_(SettleUnicodeForm(bytes)),
+      options_(std::move(options)),
+      header_(std::make_unique<Header>()) {
   lf_ = text_.text.find('\n') != std::string::npos;
 }
 
-bool VcardParser::PeekPhysical(std::string_view& line) const {
+VcardParser::~VcardParser() = default;
+
+bool VcardParser::PeekPhysical(std::string_view& line) {
   const std::string_view text = text_.text;
   if (at_ >= text.size()) return false;
-  const std::size_t end = text.find(lf_ ? '\n' : '\r', at_);
-  line = text.substr(at_, (end == std::string_view::npos ? text.size() : end) - at_);
+  if (end_for_ != at_) {
+    end_ = text.find(lf_ ? '\n' : '\r', at_);
+    end_for_ = at_;
+  }
+  line = text.substr(at_, (end_ == std::string_view::npos ? text.size() : end_) - at_);
   if (lf_) {
     while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   }
@@ -232,47 +262,51 @@ bool VcardParser::PeekPhysical(std::string_view& line) const {
 
 bool VcardParser::NextPhysical(std::string_view& line) {
   if (!PeekPhysical(line)) return false;
-  const std::size_t end = text_.text.find(lf_ ? '\n' : '\r', at_);
-  at_ = end == std::string::npos ? text_.text.size() : end + 1;
+  at_ = end_ == std::string::npos ? text_.text.size() : end_ + 1;
   ++number_;
   return true;
 }
 
-bool VcardParser::NextLogical(std::string& text, std::size_t& line) {
+bool VcardParser::NextLogical(std::string& text, std::size_t& line, bool& property) {
   std::string_view first;
   do {
     if (!NextPhysical(first)) return false;
-  } while (TrimBlanks(first).empty());
+  } while (IsEmptyLine(first));
   text.assign(first);
   line = number_;
-  Header header;
-  bool property = header.Parse(text);
+  Header& header = *header_;
+  property = header.Parse(text);
+  bool joined = false;
   for (std::string_view next; PeekPhysical(next);) {
     if (property && header.quoted_printable && !text.empty() && text.back() == '=' &&
         !IsCardBoundary(next)) {
       text.pop_back();  // a soft line break
       text.append(next);
-    } else if (!next.empty() && (next[0] == ' ' || next[0] == '\t')) {
+    } else if (!next.empty() && IsBlankChar(next[0])) {
       text.append(next.substr(1));
-    } else if (property && !TrimBlanks(next).empty() && !LooksLikeProperty(next) &&
-               EndsInLoneBackslash(text)) {
+    } else if (property && EndsInLoneBackslash(text) && !IsEmptyLine(next) &&
+               !LooksLikeProperty(next)) {
       text.push_back('n');  // the backslash and the line end stand for a line break
       text.append(next);
-    } else if (property && header.base64 && !TrimBlanks(next).empty() && !LooksLikeProperty(next)) {
+    } else if (property && header.base64 && !IsEmptyLine(next) && !LooksLikeProperty(next)) {
       text.append(next);
     } else {
       break;
     }
     NextPhysical(next);
+    joined = true;
     // A header folded before its colon is known only now.
     if (!property) property = header.Parse(text);
   }
+  // The parts must point into the text as it ends.
+  if (joined && property) header.Parse(text);
   return true;
 }
 
 bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
   property.group.assign(header.group);
-  property.name = Upper(header.name);
+  property.name.assign(header.name);
+  std::transform(property.name.begin(), property.name.end(), property.name.begin(), UpperChar);
   property.types.clear();
   property.pref = 0;
   property.value_type.clear();
@@ -329,7 +363,8 @@ bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
   const std::string_view value = transformed ? std::string_view(bytes) : raw;
   // Raw text of a Unicode file is UTF-8 already, whatever CHARSET says; the
   // bytes of an encoded value, or of an 8-bit file, are in the value's set.
-  if (text_.unicode && !transformed) {
+  // Plain ASCII reads the same in every set a vCard may name.
+  if ((text_.unicode && !transformed) || IsAscii(value)) {
     property.value.assign(value);
     return true;
   }
@@ -343,7 +378,8 @@ bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
 void VcardParser::SkipNested(std::size_t begun) {
   int depth = 1;
   std::size_t line = 0;
-  while (depth > 0 && NextLogical(logical_, line)) {
+  bool property = false;
+  while (depth > 0 && NextLogical(logical_, line, property)) {
     const std::string_view text = TrimBlanks(logical_);
     if (SameNoCase(text, "BEGIN:VCARD")) ++depth;
     if (SameNoCase(text, "END:VCARD")) --depth;
@@ -354,9 +390,17 @@ void VcardParser::SkipNested(std::size_t begun) {
 bool VcardParser::Next(VcardCard& card) {
   bool open = false;
   std::size_t line = 0;
-  Header header;
-  while (NextLogical(logical_, line)) {
-    const bool property = header.Parse(logical_);
+  bool property = false;
+  const Header& header = *header_;
+  // The properties of the last card lend their memory to the next: they
+  // are taken over in place, and those left over dropped at the end.
+  std::size_t used = 0;
+  const auto start = [&](std::size_t begun) {
+    card.line = begun;
+    card.version.clear();
+    used = 0;
+  };
+  while (NextLogical(logical_, line, property)) {
     const bool begin = property && header.group.empty() && SameNoCase(header.name, "BEGIN") &&
                        SameNoCase(TrimBlanks(header.value), "VCARD");
     const bool end = property && header.group.empty() && SameNoCase(header.name, "END") &&
@@ -365,9 +409,7 @@ bool VcardParser::Next(VcardCard& card) {
       if (begin) {
         ++begun_;
         open = true;
-        card.line = line;
-        card.version.clear();
-        card.properties.clear();
+        start(line);
       } else if (end) {
         Problem(line, "END:VCARD without a BEGIN:VCARD before it");
       } else if (logical_[0] != '#' && logical_.find_first_not_of(" \t\x1a") != std::string::npos) {
@@ -377,33 +419,49 @@ bool VcardParser::Next(VcardCard& card) {
       }
       continue;
     }
-    if (end) return true;
+    if (end) {
+      card.properties.resize(used);
+      return true;
+    }
     if (begin) {
       // A 2.1 AGENT property holds the card that follows it.
-      if (!card.properties.empty() && card.properties.back().name == "AGENT" &&
-          TrimBlanks(card.properties.back().value).empty()) {
+      if (used > 0 && card.properties[used - 1].name == "AGENT" &&
+          TrimBlanks(card.properties[used - 1].value).empty()) {
         SkipNested(card.line);
         continue;
       }
       Problem(line, "BEGIN:VCARD inside the card begun on line " + std::to_string(card.line) +
                         ", which has no END:VCARD");
-      card.line = line;
-      card.version.clear();
-      card.properties.clear();
+      start(line);
       continue;
     }
     if (!property) continue;
-    card.properties.emplace_back();
-    VcardProperty& added = card.properties.back();
+    if (used == card.properties.size()) card.properties.emplace_back();
+    VcardProperty& added = card.properties[used];
     added.line = line;
-    if (!Decode(header, added)) {
-      card.properties.pop_back();
-      continue;
-    }
+    if (!Decode(header, added)) continue;
+    ++used;
     if (added.name == "VERSION" && added.group.empty()) card.version = TrimBlanks(added.value);
   }
   if (open) Problem(card.line, "the card begun on this line has no END:VCARD");
+  card.properties.resize(used);
   return false;
+}
+
+std::size_t CountCardsBegun(std::string_view bytes) {
+  const FileText file = SettleUnicodeForm(bytes);
+  const std::string_view text = file.text;
+  const char end = text.find('\n') != std::string_view::npos ? '\n' : '\r';
+  std::size_t cards = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t stop = text.find(end, at);
+    if (stop == std::string_view::npos) stop = text.size();
+    std::string_view line = text.substr(at, stop - at);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    cards += SameNoCase(TrimBlanks(line), "BEGIN:VCARD");
+    at = stop + 1;
+  }
+  return cards;
 }
 
 }  // namespace tabrel

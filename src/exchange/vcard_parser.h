@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -82,6 +83,7 @@ struct VcardReadOptions {
 class VcardParser {
  public:
   explicit VcardParser(std::string_view bytes, VcardReadOptions options = {});
+  ~VcardParser();
 
   // The next card into `card` (everything it held is replaced); false at
   // the end of the file.
@@ -100,21 +102,29 @@ class VcardParser {
 
   // The next physical line, and the one after it without taking it.
   bool NextPhysical(std::string_view& line);
-  bool PeekPhysical(std::string_view& line) const;
-  // The next logical (unfolded) line, and the line it starts on.
-  bool NextLogical(std::string& text, std::size_t& line);
+  bool PeekPhysical(std::string_view& line);
+  // The next logical (unfolded) line, the line it starts on, and whether it
+  // is a property (then header_ holds its parts).
+  bool NextLogical(std::string& text, std::size_t& line, bool& property);
   bool Decode(const Header& header, VcardProperty& property) const;
   void SkipNested(std::size_t begun);
   void Problem(std::size_t line, std::string text) { problems_.push_back({line, std::move(text)}); }
 
   FileText text_;
   VcardReadOptions options_;
-  bool lf_ = false;         // lines end at LF; else at CR
-  std::size_t at_ = 0;      // where the next physical line starts
+  bool lf_ = false;      // lines end at LF; else at CR
+  std::size_t at_ = 0;   // where the next physical line starts
+  std::size_t end_ = 0;  // where it ends (or npos), when end_for_ is at_
+  std::size_t end_for_ = std::string::npos;
   std::size_t number_ = 0;  // the number of the last physical line taken
   std::string logical_;
+  std::unique_ptr<Header> header_;  // of the last logical line
   std::vector<VcardProblem> problems_;
   std::size_t begun_ = 0;
 };
+
+// The lines of a file that begin a card (BEGIN:VCARD, in any case), counted
+// without reading the cards: what a file offers before it is imported.
+std::size_t CountCardsBegun(std::string_view bytes);
 
 }  // namespace tabrel

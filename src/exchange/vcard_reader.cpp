@@ -1,9 +1,10 @@
 #include "exchange/vcard_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
-#include <tuple>
+#include <utility>
 
 #include "base/codec.h"
 #include "base/text.h"
@@ -31,68 +32,73 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
 std::string_view TrimSpace(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+  while (!text.empty() && IsSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
+  return text;
 }
 
-// The parts of `value` between unescaped `separator`s, still escaped.
-std::vector<std::string_view> Split(std::string_view value, char separator) {
-  std::vector<std::string_view> parts;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '\\') {
-      ++i;
-    } else if (value[i] == separator) {
-      parts.push_back(value.substr(start, i - start));
-      start = i + 1;
+// The parts of a structured value between unescaped separators, still
+// escaped; the parts past the last are empty.
+template <std::size_t N>
+struct Parts {
+  std::array<std::string_view, N> part{};
+  std::size_t count = 0;
+
+  Parts(std::string_view value, char separator) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < value.size() && count + 1 < N; ++i) {
+      if (value[i] == '\\') {
+        ++i;
+      } else if (value[i] == separator) {
+        part[count++] = value.substr(start, i - start);
+        start = i + 1;
+      }
     }
+    part[count++] = value.substr(start);
   }
-  parts.push_back(value.substr(start));
-  return parts;
-}
+};
 
-// \n and \N stand for a line break; \, \; \: \\ and \" for the character.
-// Any other backslash is kept, as a writer that escapes nothing leaves it.
-std::string Unescape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+// `text` with \n and \N as a line break and \, \; \: \\ \" as the
+// character; any other backslash is kept, as a writer that escapes nothing
+// leaves it. A text without a backslash is its own answer; others are
+// written into `buffer`.
+std::string_view Unescaped(std::string_view text, std::string& buffer) {
+  if (text.find('\\') == std::string_view::npos) return text;
+  buffer.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\\' && i + 1 < text.size()) {
       const char next = text[i + 1];
       if (next == 'n' || next == 'N') {
-        out.push_back('\n');
+        buffer.push_back('\n');
         ++i;
         continue;
       }
       if (next == ',' || next == ';' || next == ':' || next == '\\' || next == '"') {
-        out.push_back(next);
+        buffer.push_back(next);
         ++i;
         continue;
       }
     }
-    out.push_back(text[i]);
+    buffer.push_back(text[i]);
   }
-  return out;
+  return buffer;
 }
 
-std::string Component(const std::vector<std::string_view>& parts, std::size_t index) {
-  return index < parts.size() ? Unescape(parts[index]) : std::string();
-}
-
-// The lines of a value, each trimmed, empty ones left out.
-std::vector<std::string> Lines(std::string_view text) {
-  std::vector<std::string> lines;
+// The lines of a value, each trimmed, empty ones left out, appended to `out`.
+void AppendLines(std::string_view text, std::vector<std::string>& out) {
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
       const std::string_view line = TrimSpace(text.substr(start, i - start));
-      if (!line.empty()) lines.emplace_back(line);
+      if (!line.empty()) out.emplace_back(line);
       start = i + 1;
     }
   }
-  return lines;
 }
 
 std::string Join(const std::vector<std::string>& parts, std::size_t from, std::string_view glue) {
@@ -125,21 +131,19 @@ std::string PercentDecode(std::string_view text) {
   return out;
 }
 
-// A record being filled from UTF-8 values, counting what could not be kept.
+// Fills a stored record from UTF-8 values, counting what could not be kept.
 class RecordFiller {
  public:
-  RecordFiller() : record_(l::kContactRecordLength, ' ') {}
-
-  // A one-line field: line breaks and tabs become blanks.
-  void Line(l::Span span, std::string_view utf8) {
-    std::string text(TrimSpace(utf8));
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
-    Store(span, text);
+  explicit RecordFiller(std::string& record) : record_(record) {
+    record_.assign(l::kContactRecordLength, ' ');
   }
+
+  // A one-line field, trimmed: line breaks and tabs become blanks.
+  void Line(l::Span span, std::string_view utf8) { Store(span, TrimSpace(utf8), true); }
   // The notes: every line break as CR LF.
   void Notes(std::string_view utf8) {
-    std::string text;
+    std::string& text = scratch_;
+    text.clear();
     utf8 = TrimSpace(utf8);
     for (std::size_t i = 0; i < utf8.size(); ++i) {
       if (utf8[i] == '\r' || utf8[i] == '\n') {
@@ -149,19 +153,21 @@ class RecordFiller {
         text.push_back(utf8[i]);
       }
     }
-    Store(l::kNotes, text);
+    Store(l::kNotes, text, false);
   }
-  void Keyword(l::Span span, const std::string& stored) {
-    record_.replace(span.offset, span.width, Fit(stored, span.width));
+  // A keyword as stored (14 bytes or fewer).
+  void Keyword(l::Span span, std::string_view stored) {
+    record_.replace(span.offset, stored.size(), stored);
   }
   void Type(char type) { record_[l::kRecType.offset] = type; }
-  std::string& record() { return record_; }
   std::size_t replaced() const { return replaced_; }
   std::size_t cut() const { return cut_; }
 
-  bool Has(l::Span span) const { return !IsBlank(Get(span)); }
-  std::string_view Get(l::Span span) const {
-    return std::string_view(record_).substr(span.offset, span.width);
+  bool Has(l::Span span) const {
+    for (std::size_t i = span.offset; i < span.offset + span.width; ++i) {
+      if (record_[i] != ' ') return true;
+    }
+    return false;
   }
   void Lost(std::size_t replaced, std::size_t cut) {
     replaced_ += replaced;
@@ -169,24 +175,35 @@ class RecordFiller {
   }
 
  private:
-  // `utf8` as stored text: encoded, cut to `width`; counts what was lost.
-  std::string Encode(std::string_view utf8, std::size_t width) {
-    EncodeResult encoded = EncodeCp1252(utf8);
-    replaced_ += encoded.replaced;
-    if (encoded.bytes.size() > width) {
-      ++cut_;
-      encoded.bytes.resize(width);
-      // Half a line break would be a lone CR.
-      if (encoded.bytes.back() == '\r') encoded.bytes.back() = ' ';
+  // Encodes `utf8` into the field, cut to its width.
+  void Store(l::Span span, std::string_view utf8, bool one_line) {
+    char* out = record_.data() + span.offset;
+    std::fill(out, out + span.width, ' ');
+    // Plain ASCII is copied as it is; the rest goes through the encoder.
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+    EncodeResult rest;
+    if (ascii < utf8.size()) {
+      rest = EncodeCp1252(utf8.substr(ascii));
+      replaced_ += rest.replaced;
     }
-    return std::move(encoded.bytes);
+    std::size_t n = 0;
+    const auto copy = [&](std::string_view from) {
+      for (char c : from) {
+        if (n == span.width) return false;
+        out[n++] = one_line && (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
+      }
+      return true;
+    };
+    if (!copy(utf8.substr(0, ascii)) || !copy(rest.bytes)) {
+      ++cut_;
+      // Half a line break would be a lone CR.
+      if (out[n - 1] == '\r') out[n - 1] = ' ';
+    }
   }
 
-  void Store(l::Span span, std::string_view utf8) {
-    record_.replace(span.offset, span.width, Fit(Encode(utf8, span.width), span.width));
-  }
-
-  std::string record_;
+  std::string& record_;
+  std::string scratch_;
   std::size_t replaced_ = 0;
   std::size_t cut_ = 0;
 };
@@ -196,31 +213,16 @@ enum class Order {
   kPrefFirst,  // preferred, then work, then the first
 };
 
-// The best of the properties `name` that `accept` takes; null when none.
-template <typename Accept>
-const VcardProperty* Best(const VcardCard& card, std::string_view name, Order order,
-                          Accept accept) {
-  const VcardProperty* best = nullptr;
-  std::tuple<int, int, int> best_key{};
-  for (const VcardProperty& p : card.properties) {
-    if (p.name != name || !accept(p)) continue;
-    const int work = p.HasType("WORK") ? 0 : 1;
-    const int pref = p.pref > 0 ? p.pref : (p.HasType("PREF") ? 1 : 1000);
-    const std::tuple<int, int, int> key =
-        order == Order::kWorkFirst ? std::tuple{work, pref, 0} : std::tuple{pref, work, 0};
-    if (!best || key < best_key) {
-      best = &p;
-      best_key = key;
-    }
-  }
-  return best;
+// How good `p` is among properties of its name: lower is better.
+std::pair<int, int> Rank(const VcardProperty& p, Order order) {
+  const int work = p.HasType("WORK") ? 0 : 1;
+  const int pref = p.pref > 0 ? p.pref : (p.HasType("PREF") ? 1 : 1000);
+  return order == Order::kWorkFirst ? std::pair{work, pref} : std::pair{pref, work};
 }
 
-const VcardProperty* First(const VcardCard& card, std::string_view name) {
-  for (const VcardProperty& p : card.properties) {
-    if (p.name == name) return &p;
-  }
-  return nullptr;
+// Keeps the best of the properties offered, the first of equals.
+void Keep(const VcardProperty*& best, const VcardProperty& p, Order order) {
+  if (!best || Rank(p, order) < Rank(*best, order)) best = &p;
 }
 
 enum class TelKind { kVoice, kFax, kCell, kPager };
@@ -231,6 +233,67 @@ TelKind KindOf(const VcardProperty& tel) {
   if (tel.HasType("CELL") || tel.HasType("MOBILE")) return TelKind::kCell;
   return TelKind::kVoice;
 }
+
+// The properties a record takes from a card, found in one pass.
+struct CardIndex {
+  const VcardProperty* n = nullptr;
+  const VcardProperty* fn = nullptr;
+  const VcardProperty* org = nullptr;
+  const VcardProperty* title = nullptr;
+  const VcardProperty* role = nullptr;
+  const VcardProperty* kind = nullptr;
+  const VcardProperty* show_as = nullptr;
+  const VcardProperty* type = nullptr;
+  const VcardProperty* privacy = nullptr;
+  const VcardProperty* rev = nullptr;
+  const VcardProperty* tel[4] = {};  // the best of each TelKind
+  const VcardProperty* email = nullptr;
+  const VcardProperty* url = nullptr;
+  const VcardProperty* adr = nullptr;
+  bool notes = false;
+  bool categories = false;
+
+  explicit CardIndex(const VcardCard& card) {
+    const auto first = [](const VcardProperty*& slot, const VcardProperty& p) {
+      if (!slot) slot = &p;
+    };
+    for (const VcardProperty& p : card.properties) {
+      const std::string& name = p.name;
+      if (name == "N")
+        first(n, p);
+      else if (name == "FN")
+        first(fn, p);
+      else if (name == "ORG")
+        first(org, p);
+      else if (name == "TITLE")
+        first(title, p);
+      else if (name == "ROLE")
+        first(role, p);
+      else if (name == "TEL")
+        Keep(tel[static_cast<int>(KindOf(p))], p, Order::kWorkFirst);
+      else if (name == "EMAIL")
+        Keep(email, p, Order::kPrefFirst);
+      else if (name == "URL")
+        Keep(url, p, Order::kPrefFirst);
+      else if (name == "ADR")
+        Keep(adr, p, Order::kWorkFirst);
+      else if (name == "NOTE")
+        notes = true;
+      else if (name == "CATEGORIES")
+        categories = true;
+      else if (name == "REV")
+        first(rev, p);
+      else if (name == "KIND")
+        first(kind, p);
+      else if (name == "CLASS")
+        first(privacy, p);
+      else if (name == "X-ABSHOWAS")
+        first(show_as, p);
+      else if (name == "X-TABREL-TYPE")
+        first(type, p);
+    }
+  }
+};
 
 struct Number {
   std::string number;
@@ -257,7 +320,7 @@ std::size_t ExtensionAfterMarker(std::string_view text, std::size_t i) {
 
 // A number written as text, the extension after its last marker (so that
 // a number that itself ends in "ext" keeps it).
-Number SplitExtension(std::string text) {
+Number SplitExtension(std::string_view text) {
   for (std::size_t i = text.size(); i-- > 0;) {
     std::size_t after = ExtensionAfterMarker(text, i);
     if (after == std::string_view::npos) continue;
@@ -265,15 +328,15 @@ Number SplitExtension(std::string text) {
            std::string_view(". :=").find(text[after]) != std::string_view::npos) {
       ++after;
     }
-    const std::string_view ext = TrimSpace(std::string_view(text).substr(after));
+    const std::string_view ext = TrimSpace(text.substr(after));
     if (ext.empty()) continue;
-    std::string_view number = TrimSpace(std::string_view(text).substr(0, i));
+    std::string_view number = TrimSpace(text.substr(0, i));
     while (!number.empty() && (number.back() == ',' || number.back() == ';')) {
       number.remove_suffix(1);
     }
     return {std::string(TrimSpace(number)), std::string(ext)};
   }
-  return {std::move(text), {}};
+  return {std::string(text), {}};
 }
 
 // The number of a TEL property: from a tel: URI its number and ";ext=";
@@ -282,14 +345,16 @@ Number NumberOf(const VcardProperty& tel, bool split) {
   std::string_view value = TrimSpace(tel.value);
   const bool uri = StartsWithNoCase(value, "tel:");
   if (!uri && tel.value_type != "URI") {
-    std::string text = Unescape(value);
-    return split ? SplitExtension(std::move(text)) : Number{std::move(text), {}};
+    std::string buffer;
+    const std::string_view text = Unescaped(value, buffer);
+    return split ? SplitExtension(text) : Number{std::string(text), {}};
   }
   if (uri) value.remove_prefix(4);
-  const auto parts = Split(value, ';');
-  Number number{PercentDecode(parts[0]), {}};
-  for (std::size_t i = 1; i < parts.size(); ++i) {
-    if (StartsWithNoCase(parts[i], "ext=")) number.ext = PercentDecode(parts[i].substr(4));
+  const Parts<8> parts(value, ';');
+  Number number{PercentDecode(parts.part[0]), {}};
+  for (std::size_t i = 1; i < parts.count; ++i) {
+    if (StartsWithNoCase(parts.part[i], "ext="))
+      number.ext = PercentDecode(parts.part[i].substr(4));
   }
   return number;
 }
@@ -298,59 +363,68 @@ std::string WithExtension(const Number& number) {
   return number.ext.empty() ? number.number : number.number + " ext. " + number.ext;
 }
 
+// The next `count` digits of `text` from `at` as a number, skipping the
+// separators `skip`; -1 when they are not there.
+int Digits(std::string_view text, std::size_t& at, int count, char skip) {
+  int value = 0;
+  for (int read = 0; read < count; ++at) {
+    if (at >= text.size()) return -1;
+    if (IsDigit(text[at])) {
+      value = value * 10 + (text[at] - '0');
+      ++read;
+    } else if (text[at] != skip) {
+      return -1;
+    }
+  }
+  return value;
+}
+
 // REV in any of its shapes ("2012-03-05T13:32:54Z", "20120305T131933Z",
 // "2012-03-05") as a stamp; empty when it holds no real date.
 std::string StampOfRevision(std::string_view rev) {
-  std::string digits;
-  std::size_t i = 0;
-  for (; i < rev.size() && digits.size() < 8; ++i) {
-    if (IsDigit(rev[i])) {
-      digits.push_back(rev[i]);
-    } else if (rev[i] != '-') {
-      break;
-    }
-  }
-  if (digits.size() != 8) return "";
-  const int year = std::stoi(digits.substr(0, 4));
-  const int month = std::stoi(digits.substr(4, 2));
-  const int day = std::stoi(digits.substr(6, 2));
+  std::size_t at = 0;
+  const int year = Digits(rev, at, 4, '-');
+  const int month = year < 0 ? -1 : Digits(rev, at, 2, '-');
+  const int day = month < 0 ? -1 : Digits(rev, at, 2, '-');
+  if (day < 0) return "";
   const std::chrono::year_month_day date{std::chrono::year(year),
                                          std::chrono::month(static_cast<unsigned>(month)),
                                          std::chrono::day(static_cast<unsigned>(day))};
   if (!date.ok()) return "";
   double seconds = 0;
-  if (i < rev.size() && (rev[i] == 'T' || rev[i] == 't')) {
-    std::string time;
-    for (++i; i < rev.size() && time.size() < 6; ++i) {
-      if (IsDigit(rev[i])) {
-        time.push_back(rev[i]);
-      } else if (rev[i] != ':') {
-        break;
-      }
-    }
-    if (time.size() == 6) {
-      const int h = std::stoi(time.substr(0, 2));
-      const int m = std::stoi(time.substr(2, 2));
-      const int s = std::stoi(time.substr(4, 2));
-      if (h < 24 && m < 60 && s < 60) seconds = h * 3600 + m * 60 + s;
-    }
+  if (at < rev.size() && (rev[at] == 'T' || rev[at] == 't')) {
+    ++at;
+    const int h = Digits(rev, at, 2, ':');
+    const int m = h < 0 ? -1 : Digits(rev, at, 2, ':');
+    const int sec = m < 0 ? -1 : Digits(rev, at, 2, ':');
+    if (sec >= 0 && h < 24 && m < 60 && sec < 60) seconds = h * 3600 + m * 60 + sec;
   }
   return MakeStamp({year, month, day, seconds});
 }
 
-void Names(const VcardCard& card, bool organisation, RecordFiller& filler) {
-  if (const VcardProperty* n = First(card, "N")) {
-    const auto parts = Split(n->value, ';');
-    filler.Line(l::kLastName, Component(parts, 0));
-    filler.Line(l::kFirstName, Component(parts, 1));
+// The property's value unescaped, trimmed and upper case; empty without one.
+std::string UpperText(const VcardProperty* p) {
+  if (!p) return "";
+  std::string buffer;
+  std::string text(TrimSpace(Unescaped(p->value, buffer)));
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+void Names(const CardIndex& index, bool organisation, RecordFiller& filler) {
+  std::string buffer;
+  if (index.n) {
+    const Parts<3> parts(index.n->value, ';');
+    filler.Line(l::kLastName, Unescaped(parts.part[0], buffer));
+    filler.Line(l::kFirstName, Unescaped(parts.part[1], buffer));
   }
-  if (organisation || filler.Has(l::kLastName) || filler.Has(l::kFirstName)) return;
-  const VcardProperty* fn = First(card, "FN");
-  if (!fn) return;
-  const std::string full(TrimSpace(Unescape(fn->value)));
-  const VcardProperty* org = First(card, "ORG");
+  if (organisation || filler.Has(l::kLastName) || filler.Has(l::kFirstName) || !index.fn) return;
+  const std::string full(TrimSpace(Unescaped(index.fn->value, buffer)));
   // An organisation's card names the organisation in FN.
-  if (full.empty() || (org && TrimSpace(Component(Split(org->value, ';'), 0)) == full)) return;
+  if (full.empty()) return;
+  if (index.org && TrimSpace(Unescaped(Parts<2>(index.org->value, ';').part[0], buffer)) == full) {
+    return;
+  }
   const auto blank = full.find_last_of(' ');
   if (blank == std::string::npos) {
     filler.Line(l::kLastName, full);
@@ -360,11 +434,8 @@ void Names(const VcardCard& card, bool organisation, RecordFiller& filler) {
   }
 }
 
-void Phones(const VcardCard& card, RecordFiller& filler) {
-  const auto of_kind = [](TelKind kind) {
-    return [kind](const VcardProperty& p) { return KindOf(p) == kind; };
-  };
-  if (const VcardProperty* tel = Best(card, "TEL", Order::kWorkFirst, of_kind(TelKind::kVoice))) {
+void Phones(const CardIndex& index, RecordFiller& filler) {
+  if (const VcardProperty* tel = index.tel[static_cast<int>(TelKind::kVoice)]) {
     const Number number = NumberOf(*tel, true);
     filler.Line(l::kPhone, number.number);
     filler.Line(l::kExt, number.ext);
@@ -372,28 +443,24 @@ void Phones(const VcardCard& card, RecordFiller& filler) {
   const std::pair<TelKind, l::Span> others[] = {
       {TelKind::kFax, l::kFax}, {TelKind::kCell, l::kCellular}, {TelKind::kPager, l::kBeeper}};
   for (const auto& [kind, span] : others) {
-    if (const VcardProperty* tel = Best(card, "TEL", Order::kWorkFirst, of_kind(kind))) {
+    if (const VcardProperty* tel = index.tel[static_cast<int>(kind)]) {
       filler.Line(span, WithExtension(NumberOf(*tel, false)));
     }
   }
 }
 
-void Address(const VcardCard& card, RecordFiller& filler) {
-  const VcardProperty* adr =
-      Best(card, "ADR", Order::kWorkFirst, [](const VcardProperty&) { return true; });
-  if (!adr) return;
-  const auto parts = Split(adr->value, ';');
-  const std::string street = Component(parts, 2);
+void Address(const VcardProperty& adr, RecordFiller& filler) {
+  const Parts<8> parts(adr.value, ';');
+  std::string buffer;
+  const std::string street(Unescaped(parts.part[2], buffer));
   std::vector<std::string> rest;
-  for (std::size_t index : {std::size_t{1}, std::size_t{0}}) {
-    for (std::string& line : Lines(Component(parts, index))) rest.push_back(std::move(line));
-  }
-  if (!Lines(street).empty()) {
+  AppendLines(Unescaped(parts.part[1], buffer), rest);
+  AppendLines(Unescaped(parts.part[0], buffer), rest);
+  if (!TrimSpace(street).empty()) {
     // The street's own first line, even an empty one, stays the first line.
     const auto line_end = street.find_first_of("\r\n");
-    std::vector<std::string> more =
-        Lines(line_end == std::string::npos ? std::string_view()
-                                            : std::string_view(street).substr(line_end));
+    std::vector<std::string> more;
+    if (line_end != std::string::npos) AppendLines(std::string_view(street).substr(line_end), more);
     more.insert(more.end(), rest.begin(), rest.end());
     filler.Line(l::kAdd1, std::string_view(street).substr(0, line_end));
     filler.Line(l::kAdd2, Join(more, 0, ", "));
@@ -401,10 +468,10 @@ void Address(const VcardCard& card, RecordFiller& filler) {
     filler.Line(l::kAdd1, rest[0]);
     filler.Line(l::kAdd2, Join(rest, 1, ", "));
   }
-  filler.Line(l::kCity, Component(parts, 3));
-  filler.Line(l::kState, Component(parts, 4));
-  filler.Line(l::kZip, Component(parts, 5));
-  filler.Line(l::kCountry, Component(parts, 6));
+  filler.Line(l::kCity, Unescaped(parts.part[3], buffer));
+  filler.Line(l::kState, Unescaped(parts.part[4], buffer));
+  filler.Line(l::kZip, Unescaped(parts.part[5], buffer));
+  filler.Line(l::kCountry, Unescaped(parts.part[6], buffer));
 }
 
 // The slots X-TABREL-SLOTS gives the `count` categories of a property
@@ -424,15 +491,23 @@ std::vector<std::size_t> SlotsOf(const VcardProperty& p, std::size_t count) {
 void Keywords(const VcardCard& card, RecordFiller& filler, VcardEntry& entry) {
   const l::Span spans[] = {l::kKW1, l::kKW2, l::kKW3};
   std::string slots[3];  // as stored; empty while free
+  std::string buffer;
   for (const VcardProperty& p : card.properties) {
     if (p.name != "CATEGORIES") continue;
     std::vector<std::string> categories;
-    for (std::string_view part : Split(p.value, ',')) {
-      std::string category = Unescape(part);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= p.value.size(); ++i) {
+      if (i < p.value.size() && p.value[i] == '\\') {
+        ++i;
+        continue;
+      }
+      if (i < p.value.size() && p.value[i] != ',') continue;
+      std::string category(Unescaped(std::string_view(p.value).substr(start, i - start), buffer));
       std::replace_if(
           category.begin(), category.end(),
           [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
       if (!TrimSpace(category).empty()) categories.emplace_back(TrimSpace(category));
+      start = i + 1;
     }
     const std::vector<std::size_t> given = SlotsOf(p, categories.size());
     for (std::size_t i = 0; i < categories.size(); ++i) {
@@ -455,56 +530,46 @@ void Keywords(const VcardCard& card, RecordFiller& filler, VcardEntry& entry) {
   }
 }
 
-std::string UpperText(const VcardProperty* p) {
-  if (!p) return "";
-  std::string text(TrimSpace(Unescape(p->value)));
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 }  // namespace
 
-VcardEntry EntryOfCard(const VcardCard& card) {
-  VcardEntry entry;
+void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
   entry.line = card.line;
-  RecordFiller filler;
+  entry.dated_as.clear();
+  entry.dropped_keywords = 0;
+  RecordFiller filler(entry.record);
+  const CardIndex index(card);
+  std::string buffer;
 
-  const std::string kind = UpperText(First(card, "KIND"));
+  const std::string kind = UpperText(index.kind);
   const bool said_organisation =
-      kind == "ORG" || kind == "ORGANIZATION" || UpperText(First(card, "X-ABSHOWAS")) == "COMPANY";
-  Names(card, said_organisation, filler);
-  if (const VcardProperty* title = First(card, "TITLE")) {
-    filler.Line(l::kTitle, Unescape(title->value));
-  } else if (const VcardProperty* role = First(card, "ROLE")) {
-    filler.Line(l::kTitle, Unescape(role->value));
+      kind == "ORG" || kind == "ORGANIZATION" || UpperText(index.show_as) == "COMPANY";
+  Names(index, said_organisation, filler);
+  if (const VcardProperty* title = index.title ? index.title : index.role) {
+    filler.Line(l::kTitle, Unescaped(title->value, buffer));
   }
-  if (const VcardProperty* org = First(card, "ORG")) {
-    filler.Line(l::kOrg, Component(Split(org->value, ';'), 0));
+  if (index.org) filler.Line(l::kOrg, Unescaped(Parts<2>(index.org->value, ';').part[0], buffer));
+  if (said_organisation && !filler.Has(l::kOrg) && index.fn) {
+    filler.Line(l::kOrg, Unescaped(index.fn->value, buffer));
   }
-  if (said_organisation && !filler.Has(l::kOrg)) {
-    if (const VcardProperty* fn = First(card, "FN")) filler.Line(l::kOrg, Unescape(fn->value));
-  }
-  Phones(card, filler);
-  if (const VcardProperty* email =
-          Best(card, "EMAIL", Order::kPrefFirst, [](const VcardProperty&) { return true; })) {
-    std::string address(TrimSpace(Unescape(email->value)));
-    if (StartsWithNoCase(address, "mailto:")) address.erase(0, 7);
+  Phones(index, filler);
+  if (index.email) {
+    std::string_view address = TrimSpace(Unescaped(index.email->value, buffer));
+    if (StartsWithNoCase(address, "mailto:")) address.remove_prefix(7);
     filler.Line(l::kEMail, address);
   }
-  if (const VcardProperty* url =
-          Best(card, "URL", Order::kPrefFirst, [](const VcardProperty&) { return true; })) {
-    filler.Line(l::kWeb, Unescape(url->value));
+  if (index.url) filler.Line(l::kWeb, Unescaped(index.url->value, buffer));
+  if (index.adr) Address(*index.adr, filler);
+  if (index.notes) {
+    std::string notes;
+    for (const VcardProperty& p : card.properties) {
+      if (p.name != "NOTE") continue;
+      const std::string_view note = Unescaped(p.value, buffer);
+      if (TrimSpace(note).empty()) continue;
+      if (!notes.empty()) notes.push_back('\n');
+      notes.append(note);
+    }
+    filler.Notes(notes);
   }
-  Address(card, filler);
-  std::string notes;
-  for (const VcardProperty& p : card.properties) {
-    if (p.name != "NOTE") continue;
-    const std::string note = Unescape(p.value);
-    if (TrimSpace(note).empty()) continue;
-    if (!notes.empty()) notes.push_back('\n');
-    notes.append(note);
-  }
-  filler.Notes(notes);
 
   entry.empty = true;
   for (const auto& field : {l::kLastName, l::kFirstName, l::kTitle, l::kOrg, l::kPhone, l::kExt,
@@ -512,10 +577,10 @@ VcardEntry EntryOfCard(const VcardCard& card) {
                             l::kAdd2, l::kCity, l::kState, l::kZip, l::kCountry, l::kNotes}) {
     if (filler.Has(field)) entry.empty = false;
   }
-  Keywords(card, filler, entry);
+  if (index.categories) Keywords(card, filler, entry);
 
-  const std::string type = UpperText(First(card, "X-TABREL-TYPE"));
-  const std::string privacy = UpperText(First(card, "CLASS"));
+  const std::string type = UpperText(index.type);
+  const std::string privacy = UpperText(index.privacy);
   if (type.size() == 1) {
     filler.Type(type[0]);
     entry.privacy_given = true;
@@ -527,12 +592,14 @@ VcardEntry EntryOfCard(const VcardCard& card) {
     entry.privacy_given = personal || privacy == "PUBLIC";
     filler.Type(organisation ? (personal ? '4' : '2') : (personal ? '3' : '1'));
   }
-  if (const VcardProperty* rev = First(card, "REV")) {
-    entry.dated_as = StampOfRevision(TrimSpace(rev->value));
-  }
+  if (index.rev) entry.dated_as = StampOfRevision(TrimSpace(index.rev->value));
   entry.replaced = filler.replaced();
   entry.cut = filler.cut();
-  entry.record = std::move(filler.record());
+}
+
+VcardEntry EntryOfCard(const VcardCard& card) {
+  VcardEntry entry;
+  EntryOfCard(card, entry);
   return entry;
 }
 

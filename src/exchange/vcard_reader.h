@@ -56,6 +56,8 @@ struct VcardEntry {
 // Values are trimmed; a one-line field gets no line break or tab (each
 // becomes a blank). Text is stored with the Windows-1252 encoder.
 VcardEntry EntryOfCard(const VcardCard& card);
+// The same into `entry`, whose memory is used again.
+void EntryOfCard(const VcardCard& card, VcardEntry& entry);
 
 // Every card of a file, read by VcardParser and made into records.
 struct VcardReadResult {

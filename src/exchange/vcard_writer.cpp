@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 
 #include "base/codec.h"
 #include "base/sha1.h"
@@ -48,12 +47,22 @@ enum class Escape {
 // value may hold, become a blank.
 void AppendValue(std::string& line, std::string_view stored, Escape escape) {
   const auto& utf8 = Utf8OfByte();
-  for (std::size_t i = 0; i < stored.size(); ++i) {
+  const auto plain = [escape](unsigned char c) {
+    return c >= 0x20 && c < 0x7F && (escape == Escape::kUri || (c != '\\' && c != ',' && c != ';'));
+  };
+  std::size_t i = 0;
+  while (i < stored.size()) {
+    // Runs of plain ASCII go in one piece.
+    std::size_t run = i;
+    while (run < stored.size() && plain(static_cast<unsigned char>(stored[run]))) ++run;
+    line.append(stored.substr(i, run - i));
+    if (run == stored.size()) break;
+    i = run;
     const char c = stored[i];
     if (c == '\r' || c == '\n') {
       if (c == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n') ++i;
       line.append(escape == Escape::kText ? "\\n" : " ");
-    } else if (escape == Escape::kText && (c == '\\' || c == ',' || c == ';')) {
+    } else if (c == '\\' || c == ',' || c == ';') {
       line.push_back('\\');
       line.push_back(c);
     } else if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
@@ -61,6 +70,7 @@ void AppendValue(std::string& line, std::string_view stored, Escape escape) {
     } else {
       line.append(utf8[static_cast<unsigned char>(c)]);
     }
+    ++i;
   }
 }
 
@@ -291,11 +301,26 @@ std::string VcardRevision(std::string_view stamp, VcardVersion version) {
   const auto when = ParseStamp(stamp);
   if (!when) return "";
   const int seconds = static_cast<int>(std::floor(when->seconds_since_midnight));
-  char text[32];
-  std::snprintf(
-      text, sizeof text,
-      version == VcardVersion::k40 ? "%04d%02d%02dT%02d%02d%02d" : "%04d-%02d-%02dT%02d:%02d:%02d",
-      when->year, when->month, when->day, seconds / 3600, seconds / 60 % 60, seconds % 60);
+  const bool basic = version == VcardVersion::k40;
+  std::string text;
+  const auto digits = [&text](int value, int width) {
+    for (int place = width - 1; place >= 0; --place) {
+      int divisor = 1;
+      for (int k = 0; k < place; ++k) divisor *= 10;
+      text.push_back(static_cast<char>('0' + value / divisor % 10));
+    }
+  };
+  digits(when->year, 4);
+  if (!basic) text.push_back('-');
+  digits(when->month, 2);
+  if (!basic) text.push_back('-');
+  digits(when->day, 2);
+  text.push_back('T');
+  digits(seconds / 3600, 2);
+  if (!basic) text.push_back(':');
+  digits(seconds / 60 % 60, 2);
+  if (!basic) text.push_back(':');
+  digits(seconds % 60, 2);
   return text;
 }
 
