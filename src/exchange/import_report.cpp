@@ -35,9 +35,7 @@ std::string ImportReport::Summary(std::size_t keywords_added) const {
             " of the records have no known type: they are stored, but the record list does not "
             "show them.";
   }
-  return text +
-         "\r\n\r\nNote - If you made a backup data set this operation can be reversed at the main "
-         "menu: File, Restore Backup Data.";
+  return text + "\r\n\r\n" + std::string(kBackupNote);
 }
 
 std::string ImportFailureText(const Status& status, bool unchanged) {
