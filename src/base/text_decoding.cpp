@@ -91,6 +91,13 @@ DecodedText DecodeText(std::string_view bytes) {
   return {DecodeCp1252(bytes), "Windows-1252", 0};
 }
 
+DecodedText DecodeText(std::string&& bytes) {
+  if (!bytes.starts_with(kUtf8Bom) && Utf16Without(bytes) == 0 && IsValidUtf8(bytes)) {
+    return {std::move(bytes), "UTF-8", 0};
+  }
+  return DecodeText(std::string_view(bytes));
+}
+
 Result<DecodedText> DecodeTextAs(std::string_view bytes, const std::string& encoding) {
   if (encoding.empty()) return DecodeText(bytes);
   DecodedText out;

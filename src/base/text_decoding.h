@@ -26,6 +26,9 @@ struct DecodedText {
 // UTF-8; else Windows-1252, which older installations and older Windows
 // programs wrote. Never fails.
 DecodedText DecodeText(std::string_view bytes);
+// The same, taking the bytes over when they are the text already (UTF-8
+// without a mark), so that a large file is not copied.
+DecodedText DecodeText(std::string&& bytes);
 
 // Reads `bytes` as `encoding` (a name iconv knows, as TextEncodingChoice
 // lists them); an empty name means DecodeText. A byte-order mark at the

@@ -5,6 +5,9 @@
 
 namespace tabrel {
 
+// Where the first CR or LF at or after `from` stands; npos when none does.
+std::size_t FindLineEnd(std::string_view text, std::size_t from);
+
 // The lines of a text from another program, each ended by CR LF, a lone CR
 // or a lone LF, whichever the writer used (files mix them). The line end is
 // not part of the line. A last line without an end counts; an empty text

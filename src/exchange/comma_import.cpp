@@ -10,7 +10,7 @@ constexpr std::size_t kSampleRecords = 5;
 
 }  // namespace
 
-CommaSurvey SurveyComma(std::string_view text, bool header) {
+CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all) {
   CommaSurvey survey;
   CommaReader reader(text);
   std::vector<std::string> fields;
@@ -23,7 +23,7 @@ CommaSurvey SurveyComma(std::string_view text, bool header) {
     survey.records = 1;
     survey.sample.push_back(fields);
   }
-  while (reader.Next(fields)) {
+  while ((count_all || survey.sample.size() < kSampleRecords) && reader.Next(fields)) {
     ++survey.records;
     if (survey.sample.size() < kSampleRecords) {
       survey.columns.Complete(fields);

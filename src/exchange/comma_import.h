@@ -34,11 +34,14 @@ struct CommaSurvey {
   CommaColumns columns;            // named by `first` when read with a header
   // The first five records the import would take, completed by `columns`.
   std::vector<std::vector<std::string>> sample;
-  std::size_t records = 0;  // the records the import would take
+  // The records the import would take; without `count_all` only those of
+  // the sample.
+  std::size_t records = 0;
 };
 
-// Reads all of `text` once; with `header` the first record is the names.
-CommaSurvey SurveyComma(std::string_view text, bool header);
+// Reads `text` once, to its end with `count_all`, else as far as the
+// sample; with `header` the first record is the names.
+CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all = true);
 
 // Fills `out` (cleared first) from one record of the columns `columns`
 // (completed), by the links of `options`: each linked field takes its

@@ -55,7 +55,7 @@ void CommaParse::Form_Load() {
   view_.SetEncoding(0);
   bool header = false;
   if (auto text = ReadImportText(path_); text.ok()) {
-    header = SurveyComma(text.value().text, false).header_likely;
+    header = SurveyComma(text.value().text, false, false).header_likely;
   }
   view_.SetHeaderBox(header);
   Reread(true);
@@ -78,6 +78,7 @@ void CommaParse::Reread(bool suggest) {
     view_.SetPreview({});
     columns_ = CommaColumns();
     columns_shown_ = 0;
+    records_ = 0;
     links_ = {};
     ShowLinks();
     return;
@@ -91,6 +92,7 @@ void CommaParse::Reread(bool suggest) {
              ": another text encoding may suit the file better.";
   }
   view_.SetFileText(about);
+  records_ = survey.records;
   columns_ = survey.columns;
   columns_shown_ = columns_.names().size();
 
@@ -187,7 +189,8 @@ void CommaParse::Command1_Click() {
     return;
   }
   NewRecordsImport& import = opened.value();
-  const int expected = static_cast<int>(SurveyComma(text.value().text, options.header).records);
+  // As many as the file held when it was last read; the bar only shows.
+  const int expected = static_cast<int>(records_);
   view_.SetProgressRange(1, std::max(expected, 2));
   view_.SetBusy(true);
   const ProgressThrottle progress(expected, [this](int n) { view_.SetProgressValue(n); });

@@ -185,6 +185,7 @@ class CommaParse {
   RewriteFaultHook fault_;
   CommaColumns columns_;
   std::size_t columns_shown_ = 0;  // the highest column number the preview shows
+  std::size_t records_ = 0;        // the records the file held when last read
   CommaLinks links_{};
   // The column number of each preview entry; 0 for a RECORD line.
   std::vector<std::size_t> entry_columns_;

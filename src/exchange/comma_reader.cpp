@@ -1,8 +1,23 @@
 #include "exchange/comma_reader.h"
 
 #include "base/text.h"
+#include "base/text_lines.h"
 
 namespace tabrel {
+namespace {
+
+// The line breaks inside a quoted field: CR LF, CR or LF, each one.
+std::size_t LineBreaks(std::string_view part) {
+  std::size_t breaks = 0;
+  for (std::size_t i = FindLineEnd(part, 0); i != std::string_view::npos;
+       i = FindLineEnd(part, i + 1)) {
+    if (part[i] == '\r' && i + 1 < part.size() && part[i + 1] == '\n') ++i;
+    ++breaks;
+  }
+  return breaks;
+}
+
+}  // namespace
 
 void CommaReader::EndLine() {
   if (at_ >= text_.size()) return;
@@ -25,12 +40,7 @@ bool CommaReader::ReadField(std::string& field) {
       const std::size_t quote = text_.find('"', at_);
       const std::size_t end = quote == std::string_view::npos ? text_.size() : quote;
       const std::string_view part = text_.substr(at_, end - at_);
-      for (const char c : part) line_ += c == '\n' || c == '\r';
-      // A CR LF inside the field counted twice above.
-      for (std::size_t i = part.find("\r\n"); i != std::string_view::npos;
-           i = part.find("\r\n", i + 2)) {
-        --line_;
-      }
+      line_ += LineBreaks(part);
       field.append(part);
       at_ = end;
       if (quote == std::string_view::npos) return false;
@@ -44,8 +54,10 @@ bool CommaReader::ReadField(std::string& field) {
     }
   }
   // The field, or what follows its closing quote, up to a comma or line end.
-  const std::size_t end = text_.find_first_of(",\r\n", at_);
-  const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+  std::size_t stop = at_;
+  while (stop < text_.size() && text_[stop] != ',' && text_[stop] != '\r' && text_[stop] != '\n') {
+    ++stop;
+  }
   field.append(text_.substr(at_, stop - at_));
   at_ = stop;
   if (at_ < text_.size() && text_[at_] == ',') {

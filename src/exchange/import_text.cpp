@@ -7,6 +7,7 @@ namespace tabrel {
 Result<DecodedText> ReadImportText(const std::string& path, const std::string& encoding) {
   auto bytes = ReadExistingFile(path);
   if (!bytes.ok()) return bytes.status();
+  if (encoding.empty()) return DecodeText(std::move(bytes.value()));
   return DecodeTextAs(bytes.value(), encoding);
 }
 

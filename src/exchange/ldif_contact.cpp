@@ -128,14 +128,13 @@ bool HasOption(std::string_view options, std::string_view wanted) {
   return false;
 }
 
-// A value as UTF-8: base64 values from older installations hold
-// Windows-1252 bytes rather than UTF-8.
-std::string TextOf(std::string_view value) {
-  return IsValidUtf8(value) ? std::string(value) : DecodeCp1252(value);
-}
-
-bool StoresWhole(std::string_view value) {
-  return EncodeCp1252(TextOf(value)).replaced == 0;
+// A value as UTF-8. The file was decoded whole, but base64 values from
+// older installations hold Windows-1252 bytes rather than UTF-8. `storage`
+// keeps a decoded value.
+std::string_view TextOf(std::string_view value, bool base64, std::string& storage) {
+  if (!base64 || IsValidUtf8(value)) return value;
+  storage = DecodeCp1252(value);
+  return storage;
 }
 
 // The value a slot takes, and how good a choice it is.
@@ -143,8 +142,14 @@ struct Choice {
   std::string_view value;
   int rank = 0;
   bool options = false;
+  bool base64 = false;
   bool taken = false;
 };
+
+bool StoresWhole(const Choice& choice) {
+  std::string storage;
+  return EncodeCp1252(TextOf(choice.value, choice.base64, storage)).replaced == 0;
+}
 
 // True when `offered` should replace `held`: a better-ranked name, or the
 // same name without options where `held` had them, unless only one of the
@@ -153,8 +158,8 @@ bool Better(const Choice& offered, const Choice& held) {
   if (!held.taken) return true;
   if (offered.rank != held.rank) return offered.rank < held.rank;
   if (offered.options == held.options) return false;
-  const bool offered_whole = StoresWhole(offered.value);
-  if (offered_whole != StoresWhole(held.value)) return offered_whole;
+  const bool offered_whole = StoresWhole(offered);
+  if (offered_whole != StoresWhole(held)) return offered_whole;
   return !offered.options;
 }
 
@@ -180,8 +185,10 @@ bool EndsNoCase(std::string_view text, std::string_view suffix) {
 }
 
 // Fills the names the entry left empty from its cn.
-void NamesFromCn(std::string_view cn, std::string& first, std::string& last) {
+void NamesFromCn(std::string_view cn, std::string_view& first, std::string_view& last) {
   cn = TrimView(cn);
+  first = TrimView(first);
+  last = TrimView(last);
   if (cn.empty() || (!first.empty() && !last.empty())) return;
   if (first.empty() && last.empty()) {
     const std::size_t blank = cn.rfind(' ');
@@ -192,10 +199,10 @@ void NamesFromCn(std::string_view cn, std::string& first, std::string& last) {
       last = cn.substr(blank + 1);
     }
   } else if (first.empty()) {
-    if (cn.size() > last.size() && EndsNoCase(cn, " " + last)) {
+    if (cn.size() > last.size() && EndsNoCase(cn, last) && cn[cn.size() - last.size() - 1] == ' ') {
       first = TrimView(cn.substr(0, cn.size() - last.size()));
     }
-  } else if (cn.size() > first.size() && StartsNoCase(cn, first + " ")) {
+  } else if (cn.size() > first.size() && StartsNoCase(cn, first) && cn[first.size()] == ' ') {
     last = TrimView(cn.substr(first.size()));
   }
 }
@@ -223,13 +230,16 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
       value = TrimView(value);
       value = value.substr(0, value.find(' '));
     }
-    const Choice offered{value, name->rank, !a.options.empty(), true};
+    const Choice offered{value, name->rank, !a.options.empty(), a.base64, true};
     if (Better(offered, choices[name->slot])) choices[name->slot] = offered;
   }
 
-  std::array<std::string, kSlots> text;
+  // Views of the values, or of their decoded text in `storage`.
+  std::array<std::string_view, kSlots> text{};
+  std::array<std::string, kSlots> storage;
   for (int slot = 0; slot < kSlots; ++slot) {
-    if (choices[slot].taken) text[slot] = TextOf(choices[slot].value);
+    const Choice& choice = choices[slot];
+    if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
   }
   NamesFromCn(text[kSlotCn], text[kSlotFirst], text[kSlotLast]);
   bool work_address = false;

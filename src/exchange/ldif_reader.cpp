@@ -46,6 +46,7 @@ bool LdifReader::ParseLine(std::string_view line, LdifAttribute& attribute) {
   attribute.options =
       semicolon == std::string_view::npos ? std::string_view() : name.substr(semicolon + 1);
   attribute.url = false;
+  attribute.base64 = false;
   std::string_view rest = line.substr(colon + 1);
   if (rest.starts_with(':')) {
     const auto bytes = DecodeBase64(SkipBlanks(rest.substr(1)));
@@ -54,6 +55,7 @@ bool LdifReader::ParseLine(std::string_view line, LdifAttribute& attribute) {
     const std::size_t start = buffer_.size();
     buffer_ += *bytes;
     attribute.value = std::string_view(buffer_).substr(start);
+    attribute.base64 = true;
     return true;
   }
   if (rest.starts_with('<')) {

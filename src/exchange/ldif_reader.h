@@ -16,6 +16,7 @@ struct LdifAttribute {
   std::string_view options;  // what follows the first ";" ("lang-en;phonetic"), else empty
   std::string_view value;    // the value's bytes, base64 decoded
   bool url = false;          // a ":<" value: `value` names a file or URL, never to be read
+  bool base64 = false;       // a "::" value: its bytes may be in any encoding
 };
 
 // One record of an LDIF file: an entry, or a change to a directory.

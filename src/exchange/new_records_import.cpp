@@ -1,5 +1,7 @@
 #include "exchange/new_records_import.h"
 
+#include <algorithm>
+
 #include "store/layout.h"
 
 namespace tabrel {
@@ -18,7 +20,9 @@ Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const Lo
   if (!merge.ok()) return merge.status();
   NewRecordsImport import(std::move(merge.value()), now);
   const std::string_view records = import.merge_.records();
-  import.stamps_.Reserve(import.merge_.count());
+  // Room for every stamp a data set can hold at once: the table then never
+  // grows while the records are added.
+  import.stamps_.Reserve(std::max<std::size_t>(import.merge_.count(), layout::kMaxRecords));
   for (std::size_t at = 0; at < records.size(); at += l::kContactRecordLength) {
     import.stamps_.Hold(records.substr(at + l::kModified.offset, l::kModified.width));
   }

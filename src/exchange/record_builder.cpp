@@ -35,6 +35,18 @@ void BlankControls(std::string& text, bool keep_tab) {
   }
 }
 
+// Printable ASCII without blanks at either end: stored as it stands, which
+// most values of most files are.
+bool IsPlain(std::string_view text) {
+  if (text.empty()) return true;
+  if (text.front() == ' ' || text.back() == ' ') return false;
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 l::Span SpanOf(RecordField field) {
@@ -49,6 +61,11 @@ void RecordBuilder::Clear() {
 }
 
 void RecordBuilder::Set(RecordField field, std::string_view utf8) {
+  if (IsPlain(utf8)) {
+    values_[Index(field)].assign(utf8);
+    if (field == RecordField::kAdd1) street_rest_.clear();
+    return;
+  }
   EncodeResult encoded = EncodeCp1252(utf8);
   replaced_ += encoded.replaced;
   std::string& value = values_[Index(field)];

@@ -60,7 +60,7 @@ void TextImport::Comma() {
     Tell(NotTextMessage(*path), "Error!", MessageIcon::kExclamation);
     return;
   }
-  if (SurveyComma(text.value().text, false).records == 0) {
+  if (SurveyComma(text.value().text, false, false).records == 0) {
     Tell(*path + "\r\nholds no records to import.", "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
