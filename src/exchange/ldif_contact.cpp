@@ -184,8 +184,11 @@ bool EndsNoCase(std::string_view text, std::string_view suffix) {
          EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-// Fills the names the entry left empty from its cn.
-void NamesFromCn(std::string_view cn, std::string_view& first, std::string_view& last) {
+// Fills the names the entry left empty from its cn: `cn` is the value
+// chosen as for any attribute, `others` every cn value in file order (an
+// entry often has several: "James A Jones 1", "James Jones", "Jim Jones").
+void NamesFromCn(std::string_view cn, const std::vector<std::string_view>& others,
+                 std::string_view& first, std::string_view& last) {
   cn = TrimView(cn);
   first = TrimView(first);
   last = TrimView(last);
@@ -198,12 +201,22 @@ void NamesFromCn(std::string_view cn, std::string_view& first, std::string_view&
       first = TrimView(cn.substr(0, blank));
       last = cn.substr(blank + 1);
     }
-  } else if (first.empty()) {
-    if (cn.size() > last.size() && EndsNoCase(cn, last) && cn[cn.size() - last.size() - 1] == ' ') {
-      first = TrimView(cn.substr(0, cn.size() - last.size()));
+    return;
+  }
+  // With one name known, the first cn that is that name and one more.
+  for (std::string_view value : others) {
+    value = TrimView(value);
+    if (first.empty()) {
+      if (value.size() > last.size() && EndsNoCase(value, last) &&
+          value[value.size() - last.size() - 1] == ' ') {
+        first = TrimView(value.substr(0, value.size() - last.size()));
+        return;
+      }
+    } else if (value.size() > first.size() && StartsNoCase(value, first) &&
+               value[first.size()] == ' ') {
+      last = TrimView(value.substr(first.size()));
+      return;
     }
-  } else if (cn.size() > first.size() && StartsNoCase(cn, first) && cn[first.size()] == ' ') {
-    last = TrimView(cn.substr(first.size()));
   }
 }
 
@@ -217,6 +230,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
   if (IsGroup(record)) return LdifOutcome::kGroup;
 
   std::array<Choice, kSlots> choices{};
+  std::vector<std::string_view> cns;  // plain text only: names are never base64 here
   for (const LdifAttribute& a : record.attributes) {
     if (a.url || TrimView(a.value).empty()) continue;
     if (HasOption(a.options, "binary") || a.options.find("phonetic") != std::string_view::npos) {
@@ -230,6 +244,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
       value = TrimView(value);
       value = value.substr(0, value.find(' '));
     }
+    if (name->slot == kSlotCn && !a.base64) cns.push_back(value);
     const Choice offered{value, name->rank, !a.options.empty(), a.base64, true};
     if (Better(offered, choices[name->slot])) choices[name->slot] = offered;
   }
@@ -241,7 +256,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
     const Choice& choice = choices[slot];
     if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
   }
-  NamesFromCn(text[kSlotCn], text[kSlotFirst], text[kSlotLast]);
+  NamesFromCn(text[kSlotCn], cns, text[kSlotFirst], text[kSlotLast]);
   bool work_address = false;
   for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
   const int address = work_address ? kSlotAdd1 : kSlotHomeAdd1;

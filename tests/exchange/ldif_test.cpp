@@ -129,6 +129,11 @@ TEST(LdifContactTest, NamesComeFromCnWhenTheEntryLacksThem) {
       {"dn: a\ncn: Barbara Jensen\nsn: Jensen\n",
        {{F::kLastName, "Jensen"}, {F::kFirstName, "Barbara"}}},
       {"dn: a\ncn: James A Jones 1\nsn: Jones\n", {{F::kLastName, "Jones"}}},
+      // Another cn may be the one that fits.
+      {"dn: a\ncn: James A Jones 1\ncn: James Jones\nsn: Jones\n",
+       {{F::kLastName, "Jones"}, {F::kFirstName, "James"}}},
+      {"dn: a\ngivenName: Ann\ncn: Dr Ann\ncn: Ann Lee\n",
+       {{F::kLastName, "Lee"}, {F::kFirstName, "Ann"}}},
       {"dn: a\ncn: Madonna\n", {{F::kLastName, "Madonna"}}},
   };
   for (const auto& [text, fields] : cases) {

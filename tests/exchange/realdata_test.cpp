@@ -341,6 +341,10 @@ TEST_F(RealDataTest, LdifFilesOfAUniversityDirectory) {
           {"Notes", "Mythical manager of the rsdd unix project"},
           {"RecType", "1"}}});
   EXPECT_EQ(people.records.size() + people.skipped.entries(), 19u);
+  // "cn: James A Jones 1" does not end with the surname; "cn: James Jones" does.
+  ASSERT_GE(people.records.size(), 5u);
+  EXPECT_EQ(Trim(people.records[4].FirstName), "James");
+  EXPECT_EQ(Trim(people.records[4].LastName), "Jones");
   for (const ContactRecord& record : people.records) {
     EXPECT_EQ(record.Notes.find("amFq"), std::string::npos);  // a password's base64
   }
