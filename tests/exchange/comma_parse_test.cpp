@@ -211,6 +211,32 @@ TEST_F(CommaParseTest, TheEncodingChoiceReadsThePreviewAgain) {
             std::string::npos);
 }
 
+TEST_F(CommaParseTest, ReadsUtf16FilesByTheirMark) {
+  std::string bytes = "\xFF\xFE";
+  for (const char c : std::string("Last Name\r\nM\xFCller\r\n")) {
+    bytes.push_back(c);
+    bytes.push_back('\0');
+  }
+  Open(bytes);
+  EXPECT_TRUE(view.header);
+  EXPECT_EQ(view.preview[1], "1 (Last Name) = M\u00FCller");
+  parse->Command1_Click();
+  ASSERT_EQ(Added().size(), 1u);
+  EXPECT_EQ(Trim(Added()[0].LastName), "M\xFCller");
+}
+
+TEST_F(CommaParseTest, AFileThatIsNotTextShowsWhyAndIsNotImported) {
+  const std::string records = data.Read("tabrel.dat");
+  Open(std::string("a,b\0c\r\n", 7));
+  EXPECT_EQ(view.file, documents.File("in.csv") +
+                           "\r\nThis is not a text file: it holds NUL characters, as program and "
+                           "data files do.");
+  EXPECT_TRUE(view.preview.empty());
+  parse->Command1_Click();
+  EXPECT_EQ(dialogs.messages.back().title, "Error!");
+  EXPECT_EQ(data.Read("tabrel.dat"), records);
+}
+
 TEST_F(CommaParseTest, RefusesWhatCannotBeImportedAndWritesNothing) {
   const std::string records = data.Read("tabrel.dat");
   Open(kOutlook);

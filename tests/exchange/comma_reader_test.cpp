@@ -146,6 +146,8 @@ TEST(SuggestLinksTest, KnownNamesLinkTheirFields) {
 TEST(SuggestLinksTest, TitleIsAJobTitleOnlyWithoutAJobTitleColumn) {
   const CommaColumns outlook({"Title", "First Name", "Company", "Job Title"});
   EXPECT_EQ(LinkOf(SuggestLinks(outlook, {}), RecordField::kTitle), 4u);
+  // Even when only the form of address holds a value.
+  EXPECT_EQ(LinkOf(SuggestLinks(outlook, {{"Mr.", "John", "Acme", ""}}), RecordField::kTitle), 4u);
   const CommaColumns plain({"Title", "First Name"});
   EXPECT_EQ(LinkOf(SuggestLinks(plain, {}), RecordField::kTitle), 1u);
 }
