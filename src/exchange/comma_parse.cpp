@@ -28,10 +28,6 @@ std::string OnOneLine(std::string_view text) {
   return out;
 }
 
-std::string RecordsText(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " record was" : " records were");
-}
-
 }  // namespace
 
 CommaParse::CommaParse(const AppState& state, CommaParseView& view, ImportHost& host,
@@ -220,8 +216,7 @@ void CommaParse::Command1_Click() {
   }
   host_.RefillKeywordList();
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
-  Tell(RecordsText(import.added()) + " added." +
-           LossNote(import.replaced_characters(), import.cut_values()) +
+  Tell(AddedText(import.added()) + LossNote(import.replaced_characters(), import.cut_values()) +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +
            " and are at the end of the list. You will no doubt need to open some or all of them "
            "and change the TYPE classification, add keywords, etc.",

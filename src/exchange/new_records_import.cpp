@@ -37,6 +37,10 @@ void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view key
   merge_.Add(record_);
 }
 
+std::string AddedText(std::size_t added) {
+  return Counted(added, "record was added.", "records were added.");
+}
+
 std::string LossNote(std::size_t replaced_characters, std::size_t cut_values) {
   std::string note;
   if (replaced_characters > 0) {

@@ -64,6 +64,10 @@ class NewRecordsImport {
 // Told the number of entries read so far, as an import goes through a file.
 using ImportProgress = std::function<void(std::size_t)>;
 
+// "1 record was added." or "N records were added.", the first line of an
+// import's report.
+std::string AddedText(std::size_t added);
+
 // The lines an import's closing message gives about lost characters and
 // cut values, each led by CR LF; empty when nothing was lost.
 std::string LossNote(std::size_t replaced_characters, std::size_t cut_values);

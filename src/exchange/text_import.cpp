@@ -19,14 +19,6 @@ struct TextImport::Format {
   bool ldif;  // else Agent
 };
 
-namespace {
-
-std::string Records(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " record was" : " records were");
-}
-
-}  // namespace
-
 void TextImport::Tell(const std::string& text, const char* title, MessageIcon icon) {
   dialogs_.Show({text, title, icon, MessageButtons::kOk, {}});
 }
@@ -165,8 +157,7 @@ void TextImport::Run(const Format& format) {
   }
   host_.RefillKeywordList();
   std::string report = std::string("Done! All the new records have been given the keyword ") +
-                       keyword + ", to help you find them.\r\n\r\n" + Records(import.added()) +
-                       " added.";
+                       keyword + ", to help you find them.\r\n\r\n" + AddedText(import.added());
   if (!skipped.empty()) report += "\r\n" + skipped;
   report += LossNote(import.replaced_characters(), import.cut_values());
   report += "\r\n\r\n" + std::string(kBackupNote);
