@@ -1,7 +1,10 @@
 // Record exchange over the largest data set: imports through the merge
 // engine (the file read, every record decided against one index, both data
-// files written once), and the exports and Make Quick Update through the
-// real presenters, from a record list of every record.
+// files written once), imports of comma-delimited, LDIF and Agent files of
+// every record into an empty data set (the file read and decoded, every
+// entry made a record, both data files written once), and the exports and
+// Make Quick Update through the real presenters, from a record list of
+// every record.
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
@@ -12,6 +15,13 @@
 
 #include "base/text.h"
 #include "benchmarks.h"
+#include "exchange/agent_format.h"
+#include "exchange/comma_import.h"
+#include "exchange/comma_writer.h"
+#include "exchange/import_text.h"
+#include "exchange/ldif_contact.h"
+#include "exchange/ldif_writer.h"
+#include "exchange/new_records_import.h"
 #include "exchange/record_import.h"
 #include "mainwin/main_window.h"
 #include "null_platform.h"
@@ -91,6 +101,82 @@ void BM_ImportNative_Full(benchmark::State& state, BenchDataSet& data) {
   RunImport(state, data, all, newer);
 }
 
+enum class TextFormat { kComma, kLdif, kAgent };
+
+// Every record of the data set as a file of `format`, as this program's own
+// export writes it.
+std::string TextFileOf(const std::string& records, TextFormat format) {
+  std::string text;
+  text.reserve(records.size());
+  if (format == TextFormat::kComma) AppendCommaHeader(text);
+  for (std::size_t at = 0; at + l::kContactRecordLength <= records.size();
+       at += l::kContactRecordLength) {
+    const std::string_view record(records.data() + at, l::kContactRecordLength);
+    switch (format) {
+      case TextFormat::kComma:
+        AppendCommaRecord(record, text);
+        break;
+      case TextFormat::kLdif:
+        AppendLdifEntry(record, text);
+        break;
+      case TextFormat::kAgent:
+        AppendAgentEntry(record, text);
+        break;
+    }
+  }
+  return text;
+}
+
+// Imports a file of every record of the data set, in `format`, into an
+// empty data set: the file read and decoded, each entry made a record with
+// a fresh stamp, both data files written once.
+void RunTextImport(benchmark::State& state, BenchDataSet& data, TextFormat format) {
+  if (!ReadyFor(state, data)) return;
+  const Scratch scratch(data, "");
+  const std::string file = scratch.folder() + "incoming.txt";
+  if (!WriteBytes(file, TextFileOf(ReadBytes(data.File(kContactFileName)), format))) {
+    state.SkipWithError("the import file could not be written");
+    return;
+  }
+  const AppState app = StateOn(scratch);
+  std::size_t added = 0;
+  OnScratch(state, scratch, [&]() -> Status {
+    auto text = ReadImportText(file);
+    if (!text.ok()) return text.status();
+    auto import = NewRecordsImport::Open(app, {2024, 3, 14, 41234.56});
+    if (!import.ok()) return import.status();
+    switch (format) {
+      case TextFormat::kComma: {
+        CommaImportOptions options;
+        const CommaSurvey survey = SurveyComma(text.value().text, true, false);
+        options.links = SuggestLinks(survey.columns, survey.sample);
+        AddCommaRecords(text.value().text, options, "comma_new", import.value());
+        break;
+      }
+      case TextFormat::kLdif:
+        AddLdifRecords(text.value().text, import.value());
+        break;
+      case TextFormat::kAgent:
+        AddAgentRecords(text.value().text, import.value());
+        break;
+    }
+    added = import.value().added();
+    return import.value().Commit().status;
+  });
+  state.counters["added"] = static_cast<double>(added);
+  state.SetItemsProcessed(state.iterations() * data.count());
+}
+
+void BM_ImportComma(benchmark::State& state, BenchDataSet& data) {
+  RunTextImport(state, data, TextFormat::kComma);
+}
+void BM_ImportLdif(benchmark::State& state, BenchDataSet& data) {
+  RunTextImport(state, data, TextFormat::kLdif);
+}
+void BM_ImportAgent(benchmark::State& state, BenchDataSet& data) {
+  RunTextImport(state, data, TextFormat::kAgent);
+}
+
 using ExportClick = void (ExchangeMenu::*)();
 
 // An export of every record to a new file in a folder of its own.
@@ -137,6 +223,16 @@ void BM_MakeQuickUpdate(benchmark::State& state, BenchDataSet& data) {
   RunExport(state, data, &ExchangeMenu::mu_MakeQuickUpdate_Click, true);
 }
 
+void BM_ExportComma(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportComma_Click, false);
+}
+void BM_ExportLdif(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportNetscape_Click, false);
+}
+void BM_ExportAgent(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportAgent_Click, false);
+}
+
 void Register(const char* name, void (*run)(benchmark::State&, BenchDataSet&), BenchDataSet& data) {
   benchmark::RegisterBenchmark(name, run, std::ref(data))
       ->Arg(data.count())
@@ -151,6 +247,12 @@ void RegisterExchangeBenchmarks(BenchDataSet& data) {
   Register("BM_ExportNative", BM_ExportNative, data);
   Register("BM_ExportDos", BM_ExportDos, data);
   Register("BM_MakeQuickUpdate", BM_MakeQuickUpdate, data);
+  Register("BM_ImportComma", BM_ImportComma, data);
+  Register("BM_ImportLdif", BM_ImportLdif, data);
+  Register("BM_ImportAgent", BM_ImportAgent, data);
+  Register("BM_ExportComma", BM_ExportComma, data);
+  Register("BM_ExportLdif", BM_ExportLdif, data);
+  Register("BM_ExportAgent", BM_ExportAgent, data);
 }
 
 }  // namespace tabrel::bench

@@ -38,6 +38,7 @@ class NullMainView : public MainView {
   void OpenEditor() override {}
   GameView& GameWindow() override { return game; }
   void OpenImportWindow(const ImportSource&) override {}
+  void OpenCommaParse(const std::string&) override {}
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool) override {}
   void SetPreviewVisible(bool) override {}

@@ -68,7 +68,14 @@ double BasicVal(std::string_view text) {
     }
     if (exp_digits) number += exponent;
   }
-  const double value = std::strtod(number.c_str(), nullptr);
+  // from_chars, unlike strtod, never reads a decimal comma from the user's
+  // locale, which the GUI takes on.
+  std::string_view digits_only = number;
+  if (digits_only.starts_with('+')) digits_only.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(digits_only.data(), digits_only.data() + digits_only.size(), value);
+  if (error == std::errc::result_out_of_range) return 0;
   return std::isfinite(value) ? value : 0;
 }
 
@@ -89,9 +96,13 @@ std::string ShortestDecimal(double value) {
 }
 
 std::string BasicStr(float value) {
+  // As printf's "%.7G" writes it, but without the user's locale (a decimal
+  // comma in a stamp would make it unreadable) and a good deal faster.
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(value));
-  std::string digits = buffer;
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                     std::chars_format::general, 7);
+  std::string digits(buffer, written.ptr);
+  if (const auto e = digits.find('e'); e != std::string::npos) digits[e] = 'E';
   std::string sign = " ";
   if (!digits.empty() && digits[0] == '-') {
     sign = "-";

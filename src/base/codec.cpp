@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 namespace tabrel {
@@ -17,6 +18,8 @@ char32_t ToUnicode(unsigned char c) {
   if (c >= 0x80 && c <= 0x9F) return kHigh[c - 0x80];
   return c;
 }
+
+}  // namespace
 
 void AppendUtf8(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -35,6 +38,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
     out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
   }
 }
+
+namespace {
 
 // Reads one code point; returns false (and consumes one byte) when malformed.
 bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& cp) {
@@ -142,6 +147,28 @@ std::string UpperCp1252(std::string_view text) {
 
 void UpperCp1252InPlace(std::string& text) {
   for (char& ch : text) ch = static_cast<char>(UpperCp1252(static_cast<unsigned char>(ch)));
+}
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  char32_t cp = 0;
+  while (i < text.size()) {
+    // Runs of ASCII are the common case: eight bytes at a time.
+    if (i + 8 <= text.size()) {
+      std::uint64_t word;
+      std::memcpy(&word, text.data() + i, sizeof word);
+      if ((word & 0x8080808080808080ull) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    if (static_cast<unsigned char>(text[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    if (!NextCodePoint(text, i, cp)) return false;
+  }
+  return true;
 }
 
 }  // namespace tabrel

@@ -31,4 +31,9 @@ unsigned char UpperCp1252(unsigned char c);
 std::string UpperCp1252(std::string_view text);
 void UpperCp1252InPlace(std::string& text);
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t code_point);
+// True when `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view text);
+
 }  // namespace tabrel

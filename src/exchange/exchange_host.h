@@ -38,6 +38,9 @@ class ExchangeHost : public ImportHost {
   // Opens the modeless import window "Tabrel Record Import Controls" on
   // `source`; the main window stays usable while it is open.
   virtual void OpenImportWindow(const ImportSource& source) = 0;
+  // Opens the modeless field selector "Comma-Delimited Import Field
+  // Selector" on the comma-delimited file at `path` (checked to be text).
+  virtual void OpenCommaParse(const std::string& path) = 0;
   // The main window's hourglass pointer and progress bar.
   virtual void SetBusy(bool busy) = 0;
   virtual void SetProgressVisible(bool visible) = 0;

@@ -7,13 +7,14 @@
 namespace tabrel {
 
 ExchangeMenu::ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs,
-                           FileSelector& files)
+                           FileSelector& files, Clock& clock)
     : state_(state),
       host_(host),
       dialogs_(dialogs),
       files_(files),
       export_(state, host, dialogs),
       vcard_export_(state, host, dialogs),
+      text_import_(state, host, dialogs, files, clock),
       quick_update_(state, host, dialogs) {}
 
 bool ExchangeMenu::Click(ExchangeItem item) {
@@ -43,12 +44,23 @@ bool ExchangeMenu::Click(ExchangeItem item) {
       mu_ExportVcard_Click();
       return true;
     case ExchangeItem::kImportComma:
+      mu_ImportComma_Click();
+      return true;
     case ExchangeItem::kImportAgent:
+      mu_ImportAgent_Click();
+      return true;
     case ExchangeItem::kImportNetscape:
+      mu_ImportNetscape_Click();
+      return true;
     case ExchangeItem::kExportComma:
+      mu_ExportComma_Click();
+      return true;
     case ExchangeItem::kExportAgent:
+      mu_ExportAgent_Click();
+      return true;
     case ExchangeItem::kExportNetscape:
-      break;
+      mu_ExportNetscape_Click();
+      return true;
   }
   return false;
 }
@@ -56,6 +68,7 @@ bool ExchangeMenu::Click(ExchangeItem item) {
 void ExchangeMenu::set_fault(const RewriteFaultHook& fault) {
   export_.set_fault(fault);
   vcard_export_.set_fault(fault);
+  text_import_.set_fault(fault);
   quick_update_.set_fault(fault);
 }
 

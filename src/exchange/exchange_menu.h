@@ -3,7 +3,9 @@
 #include "exchange/exchange_host.h"
 #include "exchange/quick_update.h"
 #include "exchange/record_export.h"
+#include "exchange/text_import.h"
 #include "exchange/vcard_export.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
 #include "store/app_state.h"
@@ -36,7 +38,8 @@ enum class ExchangeItem {
 class ExchangeMenu {
  public:
   // Everything passed must outlive the menu.
-  ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs, FileSelector& files);
+  ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs, FileSelector& files,
+               Clock& clock);
 
   // Runs the item; false (nothing done) for an item not available yet.
   bool Click(ExchangeItem item);
@@ -55,6 +58,19 @@ class ExchangeMenu {
   void mu_ImportVcard_Click();
   // "Export vCard".
   void mu_ExportVcard_Click() { vcard_export_.Run(); }
+  // "Import Comma-Delimited Records": choose a file, check it, open the
+  // field selector window.
+  void mu_ImportComma_Click() { text_import_.Comma(); }
+  // "Import Lightweight Data Interchange Format".
+  void mu_ImportNetscape_Click() { text_import_.Ldif(); }
+  // "Import Agent Address Book Format".
+  void mu_ImportAgent_Click() { text_import_.Agent(); }
+  // "Export Comma-Delimited Records".
+  void mu_ExportComma_Click() { export_.Comma(); }
+  // "Export Lightweight Data Interchange Format".
+  void mu_ExportNetscape_Click() { export_.Ldif(); }
+  // "Export Agent Address Book Format".
+  void mu_ExportAgent_Click() { export_.Agent(); }
   // "Get Quick Update".
   void mu_QuickUpdate_Click() { quick_update_.mu_QuickUpdate_Click(); }
   // "Make Quick Update".
@@ -72,6 +88,7 @@ class ExchangeMenu {
   FileSelector& files_;
   RecordExport export_;
   VcardExport vcard_export_;
+  TextImport text_import_;
   QuickUpdate quick_update_;
 };
 

@@ -140,6 +140,33 @@ std::optional<ExportTarget> ExportTargets::AddingRecords(const std::string& path
   }
 }
 
+std::optional<ExportTarget> ExportTargets::AddingText(const std::string& path, int shown) const {
+  auto info = LookAt(path);
+  if (!info.ok()) {
+    Refuse(info.status().ErrorLine() + "\r\nNothing was exported.");
+    return std::nullopt;
+  }
+  if (!info.value().exists || info.value().size == 0) return ExportTarget{path, "", 0};
+  switch (dialogs_.Show(
+      {path + " already exists. Add the " + std::to_string(shown) + " shown records to it?",
+       "Export", MessageIcon::kQuestion, MessageButtons::kYesNoCancel, MessageAnswer::kYes})) {
+    case MessageAnswer::kYes:
+      break;
+    case MessageAnswer::kNo:
+      return ExportTarget{path, "", 0};
+    default:
+      return std::nullopt;
+  }
+  auto bytes = ReadExistingFile(path);
+  if (!bytes.ok()) {
+    Refuse(bytes.status().ErrorLine() + "\r\nNothing was exported.");
+    return std::nullopt;
+  }
+  std::string kept = std::move(bytes.value());
+  if (!kept.empty() && kept.back() != '\n' && kept.back() != '\r') kept += "\r\n";
+  return ExportTarget{path, std::move(kept), 0};
+}
+
 std::optional<ExportTarget> ExportTargets::Replacing(const std::string& path,
                                                      const std::string& question,
                                                      const std::string& title) const {

@@ -56,6 +56,11 @@ class ExportTargets {
   // M shown records to them?" (Yes adds, No replaces the file, Cancel ends).
   std::optional<ExportTarget> AddingRecords(const std::string& path, std::size_t record_length,
                                             std::string_view what, int shown) const;
+  // For a text format that adds to the file (comma-delimited): when the
+  // file holds anything, asks "<file> already exists. Add the M shown
+  // records to it?" (Yes adds them after what it holds, No replaces the
+  // file, Cancel ends). What it holds is kept as it is, ended by a line end.
+  std::optional<ExportTarget> AddingText(const std::string& path, int shown) const;
   // For a format that replaces the file: when one is there, asks `question`
   // (Yes replaces; No, the default, ends).
   std::optional<ExportTarget> Replacing(const std::string& path, const std::string& question,

@@ -36,9 +36,7 @@ std::string ImportReport::Summary(std::size_t keywords_added) const {
             "show them.";
   }
   for (const std::string& note : notes_) text += "\r\n" + note;
-  return text +
-         "\r\n\r\nNote - If you made a backup data set this operation can be reversed at the main "
-         "menu: File, Restore Backup Data.";
+  return text + "\r\n\r\n" + std::string(kBackupNote);
 }
 
 std::string ImportFailureText(const Status& status, bool unchanged) {

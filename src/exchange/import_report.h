@@ -52,6 +52,11 @@ class ImportReport {
   std::vector<std::string> notes_;
 };
 
+// The note on the backup set that closes the report of an import.
+inline constexpr std::string_view kBackupNote =
+    "Note - If you made a backup data set this operation can be reversed at the main menu: File, "
+    "Restore Backup Data.";
+
 // The message of an import that failed: the error line, then what became of
 // the data. `unchanged` is true when every file of the data set is as it was.
 std::string ImportFailureText(const Status& status, bool unchanged);

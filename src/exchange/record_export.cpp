@@ -4,7 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/text_decoding.h"
+#include "exchange/agent_format.h"
+#include "exchange/comma_import.h"
+#include "exchange/comma_writer.h"
 #include "exchange/dos_record.h"
+#include "exchange/ldif_writer.h"
 #include "present/progress_throttle.h"
 #include "present/shown_records.h"
 #include "store/layout.h"
@@ -12,20 +17,36 @@
 namespace tabrel {
 
 struct RecordExport::Format {
+  enum class Target {
+    kAddRecords,  // records of record_length bytes added to those the file holds
+    kAddText,     // text added after what the file holds, its header written once
+    kReplace,     // the file replaced
+  };
   const char* question;
   const char* title;
   const char* default_name;
-  const char* records;  // what the file holds, as the messages name it
+  const char* prompt_end;  // the last sentence of the "Filename?" prompt
+  const char* records;     // what the file holds, as the messages name it
+  Target target;
   std::size_t record_length;
-  bool dos;
+  // The file's first line, for a text format; null for none.
+  void (*header)(std::string& out);
+  // Appends one stored record as the file holds it; null: as stored.
+  void (*append)(std::string_view record, std::string& out);
 };
 
 namespace {
 
 constexpr const char* kPrompt[] = {
     "You must supply a complete path and file name for the export operation.\r\n\r\nThe ",
-    " records currently displayed will be exported to this file.\r\n\r\nAny other Tabrel 3 "
-    "installation will be able to import these."};
+    " records currently displayed will be exported to this file.\r\n\r\n"};
+
+// The records a comma-delimited file already holds, its header left out.
+std::size_t CommaRecordsIn(std::string_view bytes) {
+  const CommaSurvey survey = SurveyComma(DecodeText(bytes).text, true);
+  if (survey.first.empty()) return 0;
+  return survey.records + (survey.header_likely ? 0 : 1);
+}
 
 }  // namespace
 
@@ -35,9 +56,12 @@ void RecordExport::Native() {
       "Proceed?",
       "Export Tabrel 3 format records!",
       "export.dat",
+      "Any other Tabrel 3 installation will be able to import these.",
       "records",
+      Format::Target::kAddRecords,
       layout::kContactRecordLength,
-      false};
+      nullptr,
+      nullptr};
   Run(kNative);
 }
 
@@ -47,10 +71,75 @@ void RecordExport::Dos() {
       "higher) native data format. Proceed?",
       "Export DOS version Tabrel records!",
       "contact.mer",
+      "Any other Tabrel 3 installation will be able to import these.",
       "DOS records",
+      Format::Target::kAddRecords,
       layout::kDosRecordLength,
-      true};
+      nullptr,
+      AppendDosRecord};
   Run(kDos);
+}
+
+void RecordExport::Comma() {
+  static constexpr Format kComma = {
+      "\r\nThis will export the currently displayed records to a generic comma-delimited format "
+      "that numerous other programs can import. Proceed?",
+      "Export Comma Delimited Format",
+      "comma-d.txt",
+      "Many different programs will be able to import these.",
+      "records",
+      Format::Target::kAddText,
+      0,
+      AppendCommaHeader,
+      AppendCommaRecord};
+  Run(kComma);
+}
+
+void RecordExport::Ldif() {
+  static constexpr Format kLdif = {
+      "\r\nThis will export the currently displayed records to the Lightweight Data Exchange "
+      "Format (.ldif). Proceed?",
+      "Export .ldif Format",
+      "tabrel.ldif",
+      "Netscape's Address Book will be able to import these.",
+      "records",
+      Format::Target::kReplace,
+      0,
+      nullptr,
+      AppendLdifEntry};
+  Run(kLdif);
+}
+
+void RecordExport::Agent() {
+  static constexpr Format kAgent = {
+      "This will export the currently displayed records to a format that Agent's address book "
+      "can import. Proceed?",
+      "Export Agent Address Book Format",
+      "agent.txt",
+      "Agent's Address Book will be able to import these.",
+      "records",
+      Format::Target::kReplace,
+      0,
+      nullptr,
+      AppendAgentEntry};
+  Run(kAgent);
+}
+
+std::optional<ExportTarget> RecordExport::Target(const Format& format, const std::string& path,
+                                                 int shown) const {
+  switch (format.target) {
+    case Format::Target::kAddRecords:
+      return targets_.AddingRecords(path, format.record_length, format.records, shown);
+    case Format::Target::kAddText: {
+      auto target = targets_.AddingText(path, shown);
+      if (target) target->kept_records = CommaRecordsIn(target->kept);
+      return target;
+    }
+    case Format::Target::kReplace:
+      break;
+  }
+  return targets_.Replacing(path, path + " already exists. Replace it with the shown records?",
+                            format.title);
 }
 
 void RecordExport::Run(const Format& format) {
@@ -59,10 +148,10 @@ void RecordExport::Run(const Format& format) {
     return;
   }
   const int shown = host_.ShownRows().Rows() - 1;
-  const auto path =
-      targets_.AskFileName(kPrompt[0] + std::to_string(shown) + kPrompt[1], format.default_name);
+  const auto path = targets_.AskFileName(
+      kPrompt[0] + std::to_string(shown) + kPrompt[1] + format.prompt_end, format.default_name);
   if (!path || !targets_.Acceptable(*path)) return;
-  const auto target = targets_.AddingRecords(*path, format.record_length, format.records, shown);
+  const auto target = Target(format, *path, shown);
   if (!target) return;
 
   host_.SetBusy(true);
@@ -78,10 +167,11 @@ void RecordExport::Run(const Format& format) {
                                     [this](int n) { host_.SetProgressValue(n); });
     std::string converted;
     std::vector<std::string_view> pieces;
-    if (format.dos) {
-      converted.reserve(count * format.record_length);
+    if (format.append != nullptr) {
+      converted.reserve(count * (format.record_length > 0 ? format.record_length : 512));
+      if (format.header != nullptr && target->kept.empty()) format.header(converted);
       for (std::size_t i = 0; i < count; ++i) {
-        AppendDosRecord(records[i], converted);
+        format.append(records[i], converted);
         progress.Step(static_cast<int>(i + 1));
       }
       pieces.push_back(converted);

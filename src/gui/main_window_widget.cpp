@@ -26,6 +26,7 @@
 #include <utility>
 
 #include "gui/clickable_label.h"
+#include "gui/comma_parse_widget.h"
 #include "gui/contact_ed_widget.h"
 #include "gui/game_widget.h"
 #include "gui/grid_view.h"
@@ -608,6 +609,7 @@ void MainWindowWidget::closeEvent(QCloseEvent* event) {
   presenter_.Form_Unload();
   if (settings_) settings_->hide();
   if (import_window_) import_window_->hide();
+  if (comma_parse_) comma_parse_->hide();
   event->accept();
 }
 
@@ -677,6 +679,17 @@ void MainWindowWidget::OpenImportWindow(const ImportSource& source) {
   if (import_window_) import_window_->Close();
   import_window_ = new ImportWindowWidget(state_, dialogs_, clock_, presenter_, source, this);
   import_window_->Open();
+}
+
+CommaParseWidget* MainWindowWidget::CommaWindow() const {
+  return comma_parse_;
+}
+
+void MainWindowWidget::OpenCommaParse(const std::string& path) {
+  // One field selector at a time: a new choice of file replaces the old one.
+  if (comma_parse_) comma_parse_->Close();
+  comma_parse_ = new CommaParseWidget(state_, dialogs_, clock_, presenter_, path, this);
+  comma_parse_->Open();
 }
 
 void MainWindowWidget::OpenEditor() {

@@ -26,6 +26,7 @@ class QToolBar;
 namespace tabrel::gui {
 
 class ClickableLabel;
+class CommaParseWidget;
 class GameWidget;
 class GridView;
 class ImportWindowWidget;
@@ -62,6 +63,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   GameWidget* GameWidgetIfOpened() const;
   // The import window while one is open, else null.
   ImportWindowWidget* ImportWindow() const;
+  // The comma-delimited field selector while one is open, else null.
+  CommaParseWidget* CommaWindow() const;
 
   // MainView
   void SetCaption(const std::string& caption) override;
@@ -82,6 +85,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void ShowRecordView(const ViewPanelContent& content) override;
   void OpenEditor() override;
   void OpenImportWindow(const ImportSource& source) override;
+  void OpenCommaParse(const std::string& path) override;
   void OpenSettings() override;
   GameView& GameWindow() override;
   void CloseWindow() override;
@@ -149,6 +153,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QPointer<SettingsDialogWidget> settings_;
   QPointer<GameWidget> game_;
   QPointer<ImportWindowWidget> import_window_;
+  QPointer<CommaParseWidget> comma_parse_;
   std::unique_ptr<QSplashScreen> splash_;
   QElapsedTimer splash_clock_;
   std::chrono::milliseconds splash_minimum_{700};

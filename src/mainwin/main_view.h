@@ -69,6 +69,8 @@ class MainView : public PreviewView {
   virtual GameView& GameWindow() = 0;
   // Opens the import window on a checked file (modeless, like the editor).
   virtual void OpenImportWindow(const ImportSource& source) = 0;
+  // Opens the comma-delimited field selector on a checked file (modeless).
+  virtual void OpenCommaParse(const std::string& path) = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

@@ -95,7 +95,7 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       contact_(state, *this, platform.dialogs, platform.shell, platform.serial),
       help_menu_(state, platform.dialogs, platform.help, platform.shell),
       game_(platform.dialogs),
-      exchange_(state, *this, platform.dialogs, platform.files) {
+      exchange_(state, *this, platform.dialogs, platform.files, platform.clock) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);

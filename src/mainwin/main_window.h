@@ -115,6 +115,7 @@ class MainWindow : public MenuSwitch, public ContactHost, public ExchangeHost {
   const Grid& ShownRows() const override { return main_grid_; }
   void RefillKeywordList() override { PopKeywordGrid(); }
   void OpenImportWindow(const ImportSource& source) override { view_.OpenImportWindow(source); }
+  void OpenCommaParse(const std::string& path) override { view_.OpenCommaParse(path); }
   void SetBusy(bool busy) override { view_.SetBusy(busy); }
   void SetProgressVisible(bool visible) override { view_.SetProgressVisible(visible); }
   void SetProgressRange(int minimum, int maximum) override {

@@ -23,6 +23,7 @@ class FakeExchangeHost : public ExchangeHost {
 
   const Grid& ShownRows() const override { return list; }
   void OpenImportWindow(const ImportSource& source) override { opened.push_back(source); }
+  void OpenCommaParse(const std::string& path) override { comma_opened.push_back(path); }
   void RefillKeywordList() override { ++keyword_refills; }
   void SetBusy(bool value) override { busy = value; }
   void SetProgressVisible(bool) override {}
@@ -37,6 +38,7 @@ class FakeExchangeHost : public ExchangeHost {
 
   Grid list;
   std::vector<ImportSource> opened;
+  std::vector<std::string> comma_opened;
   int keyword_refills = 0;
   bool busy = false;
 };
@@ -94,7 +96,7 @@ struct ExchangeHarness : FakePlatform {
   TempDir documents;
   AppState state{program.path()};
   FakeExchangeHost host;
-  ExchangeMenu menu{state, host, dialogs, files};
+  ExchangeMenu menu{state, host, dialogs, files, clock};
   FakeImportView import_view;
   std::unique_ptr<ImportWindow> window;
 };

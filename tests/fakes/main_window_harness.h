@@ -40,6 +40,7 @@ class FakeMainView : public MainView {
   void OpenEditor() override { ++editor_opened; }
   GameView& GameWindow() override { return game; }
   void OpenImportWindow(const ImportSource& source) override { import_windows.push_back(source); }
+  void OpenCommaParse(const std::string& path) override { comma_windows.push_back(path); }
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool visible) override { print_options_visible = visible; }
   void SetPreviewVisible(bool) override {}
@@ -62,6 +63,7 @@ class FakeMainView : public MainView {
   ViewPanelContent record_view;
   int editor_opened = 0;
   std::vector<ImportSource> import_windows;
+  std::vector<std::string> comma_windows;
   bool print_options_visible = false;
   std::string preview_text;
   FakeGameView game;

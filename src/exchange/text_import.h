@@ -1,0 +1,58 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "exchange/exchange_host.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_selector.h"
+#include "store/app_state.h"
+#include "store/atomic_file.h"
+
+namespace tabrel {
+
+// The imports of text files from other programs, started from the Import /
+// Export menu: LDIF and Agent files are imported here, after a question,
+// the choice of a file and a check of it; a comma-delimited file is checked
+// and handed to the field selector window (CommaParse).
+//
+// Each import reads the whole file, decodes it (UTF-8, UTF-16 or
+// Windows-1252, told from its bytes), builds every new record in memory,
+// refuses a result past 32,767 records, offers the backup set right before
+// anything is written, and writes tabrel.dat and keyword.dat once, as a
+// pair: a failure leaves both as they were and says so. Its report counts
+// the records added, the entries left out and why, and the characters that
+// could not be stored.
+class TextImport {
+ public:
+  // Everything passed must outlive this object.
+  TextImport(const AppState& state, ExchangeHost& host, Dialogs& dialogs, FileSelector& files,
+             Clock& clock)
+      : state_(state), host_(host), dialogs_(dialogs), files_(files), clock_(clock) {}
+
+  // "Import Comma-Delimited Records".
+  void Comma();
+  // "Import Lightweight Data Interchange Format".
+  void Ldif();
+  // "Import Agent Address Book Format".
+  void Agent();
+
+  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
+
+ private:
+  struct Format;
+  // The question and the file selector; empty when the user stops.
+  std::optional<std::string> ChooseFile(const Format& format);
+  void Run(const Format& format);
+  void Tell(const std::string& text, const char* title, MessageIcon icon);
+
+  const AppState& state_;
+  ExchangeHost& host_;
+  Dialogs& dialogs_;
+  FileSelector& files_;
+  Clock& clock_;
+  RewriteFaultHook fault_;
+};
+
+}  // namespace tabrel

@@ -1,0 +1,142 @@
+// Reading text files from other programs: encodings found from the bytes,
+// encodings chosen by name, lines, and base64.
+#include "base/text_decoding.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "base/base64.h"
+#include "base/text_lines.h"
+
+namespace tabrel {
+namespace {
+
+std::string Utf16(std::u16string_view text, bool big_endian) {
+  std::string out;
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    out += big_endian ? std::string{high, low} : std::string{low, high};
+  }
+  return out;
+}
+
+TEST(DecodeTextTest, FindsTheEncodingFromMarkZerosAndValidity) {
+  struct Case {
+    std::string bytes;
+    std::string text;
+    const char* encoding;
+    std::size_t invalid;
+  };
+  const Case cases[] = {
+      {"M\xC3\xBCller", "M\u00FCller", "UTF-8", 0},
+      {"\xEF\xBB\xBFM\xC3\xBCller", "M\u00FCller", "UTF-8", 0},
+      {"\xEF\xBB\xBF"
+       "a\xFC",
+       "a\uFFFD", "UTF-8", 1},  // a mark, then bytes that are not UTF-8
+      {"M\xFCller \x80", "M\u00FCller \u20AC", "Windows-1252", 0},
+      {"\xFF\xFE" + Utf16(u"M\u00FCller\r\n", false), "M\u00FCller\r\n", "UTF-16LE", 0},
+      {"\xFE\xFF" + Utf16(u"M\u00FCller", true), "M\u00FCller", "UTF-16BE", 0},
+      // Without a mark: the zero bytes of Latin text tell the order.
+      {Utf16(u"Name,E-mail\r\n", false), "Name,E-mail\r\n", "UTF-16LE", 0},
+      {Utf16(u"BEGIN:VCARD", true), "BEGIN:VCARD", "UTF-16BE", 0},
+      // A surrogate pair, a lone surrogate and half a code unit at the end.
+      {"\xFF\xFE" + Utf16(u"\U0001F600", false), "\U0001F600", "UTF-16LE", 0},
+      {"\xFF\xFE" + Utf16(u"a", false) + std::string("\x00\xD8", 2) + "b", "a\uFFFD\uFFFD",
+       "UTF-16LE", 2},
+      {"", "", "UTF-8", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const DecodedText decoded = DecodeText(c.bytes);
+    EXPECT_EQ(decoded.text, c.text);
+    EXPECT_EQ(decoded.encoding, c.encoding);
+    EXPECT_EQ(decoded.invalid, c.invalid);
+  }
+}
+
+TEST(DecodeTextTest, ReadsNamedEncodingsThroughTheSystemConverter) {
+  struct Case {
+    const char* encoding;
+    std::string bytes;
+    std::string text;
+    std::size_t invalid;
+  };
+  const Case cases[] = {
+      {"SHIFT_JIS", "\x93\xfa\x96\x7b", "\u65E5\u672C", 0},  // "Japan"
+      {"WINDOWS-1251", "\xcf\xf0\xe8", "\u041F\u0440\u0438", 0},
+      {"WINDOWS-1250", "\x8a\xe8", "\u0160\u010D", 0},
+      {"ISO-8859-15", "\xa4", "\u20AC", 0},
+      {"MACINTOSH", "\x8a", "\u00E4", 0},
+      {"UTF-16", "\xFF\xFE" + Utf16(u"ab", false), "ab", 0},
+      {"UTF-8", "\xEF\xBB\xBFok", "ok", 0},  // the mark is dropped
+      {"UTF-8",
+       "a\xFF"
+       "b",
+       "a\uFFFD"
+       "b",
+       1},
+      {"SHIFT_JIS", "a\x93", "a\uFFFD", 1},  // the text ends inside a character
+      {"", "M\xFCller", "M\u00FCller", 0},   // no name: found by itself
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.encoding);
+    const auto decoded = DecodeTextAs(c.bytes, c.encoding);
+    ASSERT_TRUE(decoded.ok()) << decoded.status().ErrorLine();
+    EXPECT_EQ(decoded.value().text, c.text);
+    EXPECT_EQ(decoded.value().invalid, c.invalid);
+  }
+  const auto unknown = DecodeTextAs("x", "NO-SUCH-ENCODING");
+  ASSERT_FALSE(unknown.ok());
+  EXPECT_NE(unknown.status().description().find("NO-SUCH-ENCODING"), std::string::npos);
+}
+
+TEST(DecodeTextTest, EveryEncodingOfferedIsKnownToTheSystem) {
+  for (const TextEncodingChoice& choice : kTextEncodingChoices) {
+    EXPECT_TRUE(DecodeTextAs("abc", std::string(choice.name)).ok()) << choice.caption;
+  }
+}
+
+TEST(LineReaderTest, EndsLinesAtCrLfLoneCrAndLoneLf) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
+      {"a\n\nb\n", {"a", "", "b"}},
+      {"\r\n", {""}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {"", {}},
+  };
+  for (const auto& [text, expected] : cases) {
+    LineReader reader(text);
+    std::vector<std::string> lines;
+    for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
+    EXPECT_EQ(lines, expected) << text;
+  }
+  LineReader reader("one\r\ntwo");
+  std::string_view line;
+  ASSERT_TRUE(reader.Next(line) && reader.Next(line));
+  reader.PutBack();
+  ASSERT_TRUE(reader.Next(line));
+  EXPECT_EQ(line, "two");
+  EXPECT_EQ(reader.number(), 2u);
+}
+
+TEST(Base64Test, DecodesWhatItEncodesAndRefusesWhatIsNotBase64) {
+  const std::pair<std::string, std::string> pairs[] = {{"", ""},
+                                                       {"f", "Zg=="},
+                                                       {"fo", "Zm8="},
+                                                       {"foo", "Zm9v"},
+                                                       {std::string("\xFF\x00\x10", 3), "/wAQ"}};
+  for (const auto& [bytes, text] : pairs) {
+    EXPECT_EQ(EncodeBase64(bytes), text);
+    EXPECT_EQ(DecodeBase64(text), bytes);
+  }
+  EXPECT_EQ(DecodeBase64(" Zm9v\r\n YmFy"), "foobar");  // folded
+  EXPECT_EQ(DecodeBase64("Zm8"), "fo");                 // padding left out
+  EXPECT_EQ(DecodeBase64("Zm9v!"), std::nullopt);
+  EXPECT_EQ(DecodeBase64("Zg==Zg"), std::nullopt);  // digits after the padding
+  EXPECT_EQ(DecodeBase64("Z"), std::nullopt);       // a lone last digit
+}
+
+}  // namespace
+}  // namespace tabrel
