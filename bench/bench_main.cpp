@@ -15,7 +15,6 @@ int main(int argc, char** argv) {
   tabrel::bench::RegisterChangeBenchmarks(data);
   tabrel::bench::RegisterReportBenchmarks(data);
   tabrel::bench::RegisterExchangeBenchmarks(data);
-  tabrel::bench::RegisterVcardBenchmarks(data);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -1,9 +1,9 @@
 // Record exchange over the largest data set: imports through the merge
 // engine (the file read, every record decided against one index, both data
-// files written once), imports of comma-delimited, LDIF and Agent files of
-// every record into an empty data set (the file read and decoded, every
-// entry made a record, both data files written once), and the exports and
-// Make Quick Update through the real presenters, from a record list of
+// files written once), imports of comma-delimited, LDIF, Agent and vCard
+// files of every record into an empty data set (the file read and decoded,
+// every entry made a record, both data files written once), and the exports
+// and Make Quick Update through the real presenters, from a record list of
 // every record.
 #include <benchmark/benchmark.h>
 
@@ -12,17 +12,20 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "base/text.h"
 #include "benchmarks.h"
 #include "exchange/agent_format.h"
 #include "exchange/comma_import.h"
 #include "exchange/comma_writer.h"
+#include "exchange/import_plan.h"
 #include "exchange/import_text.h"
 #include "exchange/ldif_contact.h"
 #include "exchange/ldif_writer.h"
 #include "exchange/new_records_import.h"
 #include "exchange/record_import.h"
+#include "exchange/vcard_writer.h"
 #include "mainwin/main_window.h"
 #include "null_platform.h"
 #include "present/record_list.h"
@@ -39,7 +42,8 @@ namespace l = layout;
 // Answers every question with Yes and every file name box with `answer`.
 class YesDialogs : public NullDialogs {
  public:
-  MessageAnswer Show(const Message&) override { return MessageAnswer::kYes; }
+  MessageAnswer Show(const Message&) override { return reply; }
+  MessageAnswer reply = MessageAnswer::kYes;
   std::optional<std::string> Input(const std::string&, const std::string&,
                                    const std::string&) override {
     return answer;
@@ -180,7 +184,9 @@ void BM_ImportAgent(benchmark::State& state, BenchDataSet& data) {
 using ExportClick = void (ExchangeMenu::*)();
 
 // An export of every record to a new file in a folder of its own.
-void RunExport(benchmark::State& state, BenchDataSet& data, ExportClick click, bool quick_update) {
+// Every question is answered with `reply`.
+void RunExport(benchmark::State& state, BenchDataSet& data, ExportClick click, bool quick_update,
+               MessageAnswer reply = MessageAnswer::kYes) {
   if (!ReadyFor(state, data)) return;
   AppState app(data.folder());
   app.data_path = data.folder();
@@ -192,6 +198,7 @@ void RunExport(benchmark::State& state, BenchDataSet& data, ExportClick click, b
   NullPlatform services;
   YesDialogs dialogs;
   dialogs.answer = out + "export.dat";
+  dialogs.reply = reply;
   Platform platform{dialogs,          services.help,      services.clock, services.files,
                     services.printer, services.clipboard, services.shell, services.serial};
   MainWindow window(app, view, platform);
@@ -233,6 +240,44 @@ void BM_ExportAgent(benchmark::State& state, BenchDataSet& data) {
   RunExport(state, data, &ExchangeMenu::mu_ExportAgent_Click, false);
 }
 
+// The vCard version question: Yes is 3.0, No is 4.0.
+void BM_ExportVcard(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportVcard_Click, false, MessageAnswer::kYes);
+}
+void BM_ExportVcard40(benchmark::State& state, BenchDataSet& data) {
+  RunExport(state, data, &ExchangeMenu::mu_ExportVcard_Click, false, MessageAnswer::kNo);
+}
+
+// The data set's records as vCard 3.0, imported into an empty data set
+// through the same plan the import window makes.
+void BM_ImportVcard(benchmark::State& state, BenchDataSet& data) {
+  if (!ReadyFor(state, data)) return;
+  const std::string all = ReadBytes(data.File(kContactFileName));
+  std::vector<std::string_view> records;
+  for (std::size_t at = 0; at + l::kContactRecordLength <= all.size();
+       at += l::kContactRecordLength) {
+    records.push_back(std::string_view(all).substr(at, l::kContactRecordLength));
+  }
+  const Scratch scratch(data, "");
+  const std::string file = scratch.folder() + "cards.vcf";
+  if (!WriteBytes(file, VcardsOf(records, {}))) {
+    state.SkipWithError("the vCard file could not be written");
+    return;
+  }
+  const AppState app = StateOn(scratch);
+  std::size_t added = 0;
+  OnScratch(state, scratch, [&]() -> Status {
+    ImportPlan plan = PlanImport(app, {ImportKind::kVcard, file}, {}, {2024, 3, 14, 41234.56});
+    if (!plan.failure.ok()) return plan.failure;
+    if (!plan.refusal.empty()) return Status::Error(error_number::kDeviceIo, plan.refusal);
+    if (Status s = plan.import.merge().CheckLimit(); !s.ok()) return s;
+    added = plan.import.report().added();
+    return plan.import.Commit().status;
+  });
+  state.counters["added"] = static_cast<double>(added);
+  state.SetItemsProcessed(state.iterations() * data.count());
+}
+
 void Register(const char* name, void (*run)(benchmark::State&, BenchDataSet&), BenchDataSet& data) {
   benchmark::RegisterBenchmark(name, run, std::ref(data))
       ->Arg(data.count())
@@ -253,6 +298,9 @@ void RegisterExchangeBenchmarks(BenchDataSet& data) {
   Register("BM_ExportComma", BM_ExportComma, data);
   Register("BM_ExportLdif", BM_ExportLdif, data);
   Register("BM_ExportAgent", BM_ExportAgent, data);
+  Register("BM_ImportVcard", BM_ImportVcard, data);
+  Register("BM_ExportVcard", BM_ExportVcard, data);
+  Register("BM_ExportVcard40", BM_ExportVcard40, data);
 }
 
 }  // namespace tabrel::bench

@@ -72,7 +72,7 @@ char Utf16Without(std::string_view bytes) {
 
 }  // namespace
 
-DecodedText DecodeText(std::string_view bytes) {
+std::optional<DecodedText> DecodeUnicodeForm(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom)) {
     const std::string_view rest = bytes.substr(kUtf8Bom.size());
     DecodedText out;
@@ -87,6 +87,32 @@ DecodedText DecodeText(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE")) return DecodeUtf16(bytes.substr(2), false);
   if (bytes.starts_with("\xFE\xFF")) return DecodeUtf16(bytes.substr(2), true);
   if (const char order = Utf16Without(bytes); order != 0) return DecodeUtf16(bytes, order == 'B');
+  return std::nullopt;
+}
+
+std::string Utf8OrWindows1252(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : DecodeCp1252(bytes);
+}
+
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_view charset) {
+  std::string name(charset);
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (name.empty()) return std::nullopt;
+  if (name == "UTF-8" || name == "UTF8") return std::string(bytes);
+  if (name == "US-ASCII" || name == "ASCII") return Utf8OrWindows1252(bytes);
+  if (name == "WINDOWS-1252" || name == "CP1252" || name == "ISO-8859-1" || name == "ISO8859-1" ||
+      name == "ISO_8859-1" || name == "LATIN1") {
+    return DecodeCp1252(bytes);
+  }
+  auto converted = ConvertToUtf8(bytes, name);
+  if (!converted.ok()) return std::nullopt;
+  return std::move(converted.value());
+}
+
+DecodedText DecodeText(std::string_view bytes) {
+  if (auto unicode = DecodeUnicodeForm(bytes)) return std::move(*unicode);
   if (IsValidUtf8(bytes)) return {std::string(bytes), "UTF-8", 0};
   return {DecodeCp1252(bytes), "Windows-1252", 0};
 }

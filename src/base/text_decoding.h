@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,24 @@ DecodedText DecodeText(std::string_view bytes);
 // The same, taking the bytes over when they are the text already (UTF-8
 // without a mark), so that a large file is not copied.
 DecodedText DecodeText(std::string&& bytes);
+
+// The first step of DecodeText alone: the text of a file whose bytes declare
+// a Unicode form themselves (a UTF-8 or UTF-16 byte-order mark, or UTF-16
+// told by its zero bytes); empty for any other file. A reader whose values
+// name their own encodings (a vCard 2.1 CHARSET) keeps the bytes of such a
+// file and decodes value by value.
+std::optional<DecodedText> DecodeUnicodeForm(std::string_view bytes);
+
+// The last step of DecodeText: 8-bit text whose encoding nobody named, kept
+// when it is well-formed UTF-8, else read as Windows-1252.
+std::string Utf8OrWindows1252(std::string_view bytes);
+
+// `bytes` in the character set a file names for them ("UTF-8",
+// "ISO-8859-1", "windows-1252", "SHIFT_JIS", ...; case does not matter) as
+// UTF-8. ISO-8859-1 is read as its superset Windows-1252, as the programs
+// that name it usually mean; US-ASCII as unnamed text. Empty for a set the
+// system does not know.
+std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_view charset);
 
 // Reads `bytes` as `encoding` (a name iconv knows, as TextEncodingChoice
 // lists them); an empty name means DecodeText. A byte-order mark at the

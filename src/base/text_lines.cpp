@@ -19,18 +19,47 @@ std::size_t FindLineEnd(std::string_view text, std::size_t from) {
   return lf == nullptr ? std::string_view::npos : from + before_lf;
 }
 
-bool LineReader::Next(std::string_view& line) {
-  if (at_ >= text_.size()) return false;
-  start_ = at_;
+LineReader::LineReader(std::string_view text, LoneCr lone_cr)
+    : text_(text),
+      lf_only_(lone_cr == LoneCr::kKeptWhereLfEndsLines &&
+               text.find('\n') != std::string_view::npos) {}
+
+void LineReader::Scan() {
+  if (scanned_for_ == at_) return;
+  scanned_for_ = at_;
+  if (lf_only_) {
+    const std::size_t end = text_.find('\n', at_);
+    line_ = text_.substr(at_, end == std::string_view::npos ? std::string_view::npos : end - at_);
+    after_ = end == std::string_view::npos ? text_.size() : end + 1;
+    while (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
+    return;
+  }
   const std::size_t end = FindLineEnd(text_, at_);
   if (end == std::string_view::npos) {
-    line = text_.substr(at_);
-    at_ = text_.size();
-  } else {
-    line = text_.substr(at_, end - at_);
-    at_ = end + 1;
-    if (text_[end] == '\r' && at_ < text_.size() && text_[at_] == '\n') ++at_;
+    line_ = text_.substr(at_);
+    after_ = text_.size();
+    return;
   }
+  line_ = text_.substr(at_, end - at_);
+  after_ = end + 1;
+  if (text_[end] == '\r') {
+    std::size_t next = after_;
+    while (next < text_.size() && text_[next] == '\r') ++next;
+    if (next < text_.size() && text_[next] == '\n') after_ = next + 1;
+  }
+}
+
+bool LineReader::Peek(std::string_view& line) {
+  if (at_ >= text_.size()) return false;
+  Scan();
+  line = line_;
+  return true;
+}
+
+bool LineReader::Next(std::string_view& line) {
+  if (!Peek(line)) return false;
+  start_ = at_;
+  at_ = after_;
   ++number_;
   return true;
 }

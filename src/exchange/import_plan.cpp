@@ -12,6 +12,19 @@ namespace {
 // The most structure faults a refusal lists; the rest are counted.
 constexpr std::size_t kListedProblems = 10;
 
+// The import into `target` for the plan; false, with the failure in the
+// plan, when its data files cannot be read.
+bool OpenImport(ImportPlan& plan, const AppState& target, DuplicateRules rules,
+                const LocalDateTime& now) {
+  auto opened = RecordImport::Open(target, rules, now);
+  if (!opened.ok()) {
+    plan.failure = opened.status();
+    return false;
+  }
+  plan.import = std::move(opened.value());
+  return true;
+}
+
 std::string ProblemsText(const std::vector<VcardProblem>& problems) {
   std::string text = "This file is not a sound vCard file, so nothing was imported:";
   for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
@@ -42,12 +55,7 @@ ImportPlan PlanRecords(const AppState& target, const ImportSource& source, Dupli
     plan.refusal = NotRecordsText(source.kind);
     return plan;
   }
-  auto opened = RecordImport::Open(target, rules, now);
-  if (!opened.ok()) {
-    plan.failure = opened.status();
-    return plan;
-  }
-  plan.import = std::move(opened.value());
+  if (!OpenImport(plan, target, rules, now)) return plan;
   std::size_t taken = 0;
   for (;;) {
     auto block = file.Next();
@@ -82,12 +90,7 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     plan.refusal = NotRecordsText(ImportKind::kVcard);
     return plan;
   }
-  auto opened = RecordImport::Open(target, rules, now);
-  if (!opened.ok()) {
-    plan.failure = opened.status();
-    return plan;
-  }
-  plan.import = std::move(opened.value());
+  if (!OpenImport(plan, target, rules, now)) return plan;
   // One card at a time, each decided as soon as it is read.
   VcardParser parser(bytes.value());
   VcardCard card;

@@ -36,6 +36,19 @@ std::optional<std::string> TextImport::ChooseFile(const Format& format) {
   return WithSlash(choice->folder) + choice->file;
 }
 
+std::optional<DecodedText> TextImport::ReadText(const std::string& path) {
+  auto text = ReadImportText(path);
+  if (!text.ok()) {
+    Tell(ImportFailureText(text.status(), true), "Disk access error!", MessageIcon::kExclamation);
+    return std::nullopt;
+  }
+  if (HoldsNul(text.value().text)) {
+    Tell(NotTextMessage(path), "Error!", MessageIcon::kExclamation);
+    return std::nullopt;
+  }
+  return std::move(text.value());
+}
+
 void TextImport::Comma() {
   static constexpr Format kComma = {
       "\r\nThis will attempt to import the file you select and convert its contents to Tabrel "
@@ -43,16 +56,9 @@ void TextImport::Comma() {
       "Import Comma Delimited Format", " Select .TXT file ", "*.txt;*.csv", false};
   const auto path = ChooseFile(kComma);
   if (!path) return;
-  auto text = ReadImportText(*path);
-  if (!text.ok()) {
-    Tell(ImportFailureText(text.status(), true), "Disk access error!", MessageIcon::kExclamation);
-    return;
-  }
-  if (HoldsNul(text.value().text)) {
-    Tell(NotTextMessage(*path), "Error!", MessageIcon::kExclamation);
-    return;
-  }
-  if (SurveyComma(text.value().text, false, false).records == 0) {
+  auto text = ReadText(*path);
+  if (!text) return;
+  if (SurveyComma(text->text, false, false).records == 0) {
     Tell(*path + "\r\nholds no records to import.", "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
@@ -82,16 +88,9 @@ void TextImport::Run(const Format& format) {
       *path + (format.ldif
                    ? "\r\nis not a valid .ldif address book export file! Operation aborted."
                    : "\r\nis not a valid Agent address book export file! Operation aborted.");
-  auto text = ReadImportText(*path);
-  if (!text.ok()) {
-    Tell(ImportFailureText(text.status(), true), "Disk access error!", MessageIcon::kExclamation);
-    return;
-  }
-  if (HoldsNul(text.value().text)) {
-    Tell(NotTextMessage(*path), "Error!", MessageIcon::kExclamation);
-    return;
-  }
-  if (!format.ldif && !AgentReader(text.value().text).LooksValid()) {
+  auto text = ReadText(*path);
+  if (!text) return;
+  if (!format.ldif && !AgentReader(text->text).LooksValid()) {
     Tell(invalid, "Error!", MessageIcon::kExclamation);
     return;
   }
@@ -108,11 +107,11 @@ void TextImport::Run(const Format& format) {
   std::string skipped;
   std::size_t entries = 0;
   if (format.ldif) {
-    const LdifSkipped left_out = AddLdifRecords(text.value().text, import);
+    const LdifSkipped left_out = AddLdifRecords(text->text, import);
     skipped = LdifSkippedText(left_out);
     entries = left_out.entries() + import.added();
   } else {
-    const std::size_t left_out = AddAgentRecords(text.value().text, import);
+    const std::size_t left_out = AddAgentRecords(text->text, import);
     if (left_out > 0) {
       skipped = std::to_string(left_out) + (left_out == 1 ? " entry was" : " entries were") +
                 " skipped: they have neither a name nor an e-mail address.";

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/text_decoding.h"
 #include "exchange/exchange_host.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -44,6 +45,9 @@ class TextImport {
   struct Format;
   // The question and the file selector; empty when the user stops.
   std::optional<std::string> ChooseFile(const Format& format);
+  // The chosen file's text; empty, with the user told why, when it cannot
+  // be read or is no text.
+  std::optional<DecodedText> ReadText(const std::string& path);
   void Run(const Format& format);
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 

@@ -1,8 +1,10 @@
 #include "exchange/vcard_parser.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <optional>
+
+#include "base/base64.h"
+#include "base/text_decoding.h"
 
 namespace tabrel {
 namespace {
@@ -119,41 +121,6 @@ std::string DecodeQuotedPrintable(std::string_view text) {
   return bytes;
 }
 
-int Base64Digit(char c) {
-  if (c >= 'A' && c <= 'Z') return c - 'A';
-  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-  if (c >= '0' && c <= '9') return c - '0' + 52;
-  if (c == '+') return 62;
-  if (c == '/') return 63;
-  return -1;
-}
-
-// Blanks inside are skipped (folded values keep them); "=" ends the data.
-std::optional<std::string> DecodeBase64(std::string_view text) {
-  std::string bytes;
-  bytes.reserve(text.size() * 3 / 4);
-  std::uint32_t bits = 0;
-  int count = 0;
-  for (char c : text) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    if (c == '=') break;
-    const int digit = Base64Digit(c);
-    if (digit < 0) return std::nullopt;
-    bits = (bits << 6) | static_cast<std::uint32_t>(digit);
-    if (++count == 4) {
-      bytes.push_back(static_cast<char>(bits >> 16));
-      bytes.push_back(static_cast<char>(bits >> 8));
-      bytes.push_back(static_cast<char>(bits));
-      bits = 0;
-      count = 0;
-    }
-  }
-  if (count == 1) return std::nullopt;
-  if (count >= 2) bytes.push_back(static_cast<char>(bits >> (6 * count - 8)));
-  if (count == 3) bytes.push_back(static_cast<char>(bits >> 2));
-  return bytes;
-}
-
 bool IsAscii(std::string_view text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -238,46 +205,31 @@ bool VcardParser::Header::Parse(std::string_view line) {
 }
 
 VcardParser::VcardParser(std::string_view bytes, VcardReadOptions options)
-    : text_(SettleUnicodeForm(bytes)),
-      options_(std::move(options)),
-      header_(std::make_unique<Header>()) {
-  lf_ = text_.text.find('\n') != std::string::npos;
+    : lines_({}), options_(std::move(options)), header_(std::make_unique<Header>()) {
+  if (auto unicode = DecodeUnicodeForm(bytes)) {
+    text_ = std::move(unicode->text);
+    encoding_ = std::move(unicode->encoding);
+    unicode_ = true;
+  } else {
+    text_.assign(bytes);
+    encoding_ = "8-bit";
+  }
+  lines_ = LineReader(text_, LoneCr::kKeptWhereLfEndsLines);
 }
 
 VcardParser::~VcardParser() = default;
 
-bool VcardParser::PeekPhysical(std::string_view& line) {
-  const std::string_view text = text_.text;
-  if (at_ >= text.size()) return false;
-  if (end_for_ != at_) {
-    end_ = text.find(lf_ ? '\n' : '\r', at_);
-    end_for_ = at_;
-  }
-  line = text.substr(at_, (end_ == std::string_view::npos ? text.size() : end_) - at_);
-  if (lf_) {
-    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  }
-  return true;
-}
-
-bool VcardParser::NextPhysical(std::string_view& line) {
-  if (!PeekPhysical(line)) return false;
-  at_ = end_ == std::string::npos ? text_.text.size() : end_ + 1;
-  ++number_;
-  return true;
-}
-
 bool VcardParser::NextLogical(std::string& text, std::size_t& line, bool& property) {
   std::string_view first;
   do {
-    if (!NextPhysical(first)) return false;
+    if (!lines_.Next(first)) return false;
   } while (IsEmptyLine(first));
   text.assign(first);
-  line = number_;
+  line = lines_.number();
   Header& header = *header_;
   property = header.Parse(text);
   bool joined = false;
-  for (std::string_view next; PeekPhysical(next);) {
+  for (std::string_view next; lines_.Peek(next);) {
     if (property && header.quoted_printable && !text.empty() && text.back() == '=' &&
         !IsCardBoundary(next)) {
       text.pop_back();  // a soft line break
@@ -293,7 +245,7 @@ bool VcardParser::NextLogical(std::string& text, std::size_t& line, bool& proper
     } else {
       break;
     }
-    NextPhysical(next);
+    lines_.Next(next);
     joined = true;
     // A header folded before its colon is known only now.
     if (!property) property = header.Parse(text);
@@ -364,7 +316,7 @@ bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
   // Raw text of a Unicode file is UTF-8 already, whatever CHARSET says; the
   // bytes of an encoded value, or of an 8-bit file, are in the value's set.
   // Plain ASCII reads the same in every set a vCard may name.
-  if ((text_.unicode && !transformed) || IsAscii(value)) {
+  if ((unicode_ && !transformed) || IsAscii(value)) {
     property.value.assign(value);
     return true;
   }
@@ -449,17 +401,12 @@ bool VcardParser::Next(VcardCard& card) {
 }
 
 std::size_t CountCardsBegun(std::string_view bytes) {
-  const FileText file = SettleUnicodeForm(bytes);
-  const std::string_view text = file.text;
-  const char end = text.find('\n') != std::string_view::npos ? '\n' : '\r';
+  const auto unicode = DecodeUnicodeForm(bytes);
+  LineReader lines(unicode ? std::string_view(unicode->text) : bytes,
+                   LoneCr::kKeptWhereLfEndsLines);
   std::size_t cards = 0;
-  for (std::size_t at = 0; at < text.size();) {
-    std::size_t stop = text.find(end, at);
-    if (stop == std::string_view::npos) stop = text.size();
-    std::string_view line = text.substr(at, stop - at);
-    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (std::string_view line; lines.Next(line);) {
     cards += SameNoCase(TrimBlanks(line), "BEGIN:VCARD");
-    at = stop + 1;
   }
   return cards;
 }

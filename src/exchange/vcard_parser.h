@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "base/charset.h"
+#include "base/text_lines.h"
 
 namespace tabrel {
 
@@ -57,9 +57,9 @@ struct VcardReadOptions {
 //
 // - The file may be UTF-8 (with or without a byte-order mark), UTF-16 (with
 //   or without one) or 8-bit text in any character set (see
-//   VcardReadOptions); lines may end in CR LF, LF, CR CR LF or, in a file
-//   without LF, CR. A CR alone inside a line of a file with LF stays in the
-//   value.
+//   VcardReadOptions), read by DecodeUnicodeForm; lines may end in CR LF,
+//   LF, CR CR LF or, in a file without LF, CR. A CR alone inside a line of a
+//   file with LF stays in the value.
 // - Folded lines are unfolded (a line led by a blank or a tab continues the
 //   one before it, that one character dropped); a quoted-printable value
 //   ending in "=" continues on the next line whatever that begins with (a
@@ -95,14 +95,11 @@ class VcardParser {
   std::size_t begun() const { return begun_; }
   // What the file's bytes were read as: "UTF-8", "UTF-16LE", "UTF-16BE" or
   // "8-bit".
-  std::string_view encoding() const { return text_.encoding; }
+  std::string_view encoding() const { return encoding_; }
 
  private:
   struct Header;
 
-  // The next physical line, and the one after it without taking it.
-  bool NextPhysical(std::string_view& line);
-  bool PeekPhysical(std::string_view& line);
   // The next logical (unfolded) line, the line it starts on, and whether it
   // is a property (then header_ holds its parts).
   bool NextLogical(std::string& text, std::size_t& line, bool& property);
@@ -110,13 +107,13 @@ class VcardParser {
   void SkipNested(std::size_t begun);
   void Problem(std::size_t line, std::string text) { problems_.push_back({line, std::move(text)}); }
 
-  FileText text_;
+  // The file's text: UTF-8 when the file declared a Unicode form, else its
+  // bytes, each value then decoded in the set it names.
+  std::string text_;
+  std::string encoding_;
+  bool unicode_ = false;
+  LineReader lines_;
   VcardReadOptions options_;
-  bool lf_ = false;      // lines end at LF; else at CR
-  std::size_t at_ = 0;   // where the next physical line starts
-  std::size_t end_ = 0;  // where it ends (or npos), when end_for_ is at_
-  std::size_t end_for_ = std::string::npos;
-  std::size_t number_ = 0;  // the number of the last physical line taken
   std::string logical_;
   std::unique_ptr<Header> header_;  // of the last logical line
   std::vector<VcardProblem> problems_;

@@ -1,6 +1,5 @@
 #include "gui/comma_parse_widget.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "base/text_decoding.h"
+#include "gui/busy_cursor.h"
 #include "gui/clickable_label.h"
 
 namespace tabrel::gui {
@@ -275,13 +275,7 @@ void CommaParseWidget::SetProgressValue(int value) {
 }
 
 void CommaParseWidget::SetBusy(bool busy) {
-  if (busy == busy_) return;
-  busy_ = busy;
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
+  SetBusyCursor(busy_, busy);
 }
 
 void CommaParseWidget::Close() {

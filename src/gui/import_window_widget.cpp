@@ -1,6 +1,7 @@
 #include "gui/import_window_widget.h"
 
-#include <QApplication>
+#include "gui/busy_cursor.h"
+
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -189,13 +190,7 @@ void ImportWindowWidget::SetProgressValue(int value) {
 }
 
 void ImportWindowWidget::SetBusy(bool busy) {
-  if (busy == busy_) return;
-  busy_ = busy;
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
+  SetBusyCursor(busy_, busy);
 }
 
 void ImportWindowWidget::SetResultText(const std::string& text) {

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "gui/busy_cursor.h"
 #include "gui/clickable_label.h"
 #include "gui/comma_parse_widget.h"
 #include "gui/contact_ed_widget.h"
@@ -555,13 +556,7 @@ void MainWindowWidget::SetProgressValue(int value) {
 }
 
 void MainWindowWidget::SetBusy(bool busy) {
-  if (busy == busy_) return;
-  busy_ = busy;
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-  } else {
-    QApplication::restoreOverrideCursor();
-  }
+  SetBusyCursor(busy_, busy);
 }
 
 void MainWindowWidget::ShowSplash() {

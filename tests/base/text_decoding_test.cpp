@@ -98,12 +98,39 @@ TEST(DecodeTextTest, EveryEncodingOfferedIsKnownToTheSystem) {
   }
 }
 
+TEST(DecodeTextTest, AFileDeclaresItsUnicodeFormOrIsKeptForItsValuesToName) {
+  const std::string utf16 = Utf16(u"N:\u00E9", false);
+  EXPECT_EQ(DecodeUnicodeForm("\xEF\xBB\xBFN:D\xC3\xA9")->text, "N:D\u00E9");
+  EXPECT_EQ(DecodeUnicodeForm("\xFF\xFE" + utf16)->encoding, "UTF-16LE");
+  EXPECT_EQ(DecodeUnicodeForm(Utf16(u"BEGIN", true))->text, "BEGIN");
+  // 8-bit text, valid UTF-8 or not, declares nothing: each value names its set.
+  EXPECT_EQ(DecodeUnicodeForm("N:Do\xEB"), std::nullopt);
+  EXPECT_EQ(DecodeUnicodeForm("N:D\xC3\xA9"), std::nullopt);
+
+  EXPECT_EQ(Utf8OrWindows1252("D\xC3\xA9j\xC3\xA0"), "D\xC3\xA9j\xC3\xA0");
+  EXPECT_EQ(Utf8OrWindows1252("Do\xEB \x80"), "Do\xC3\xAB \xE2\x82\xAC");
+  EXPECT_EQ(Utf8OrWindows1252("\xC3"), "\xC3\x83") << "a sequence cut short is no UTF-8";
+}
+
+TEST(DecodeTextTest, ReadsTheCharacterSetAValueNames) {
+  EXPECT_EQ(CharsetToUtf8("Do\xEB", "windows-1252"), "Do\xC3\xAB");
+  EXPECT_EQ(CharsetToUtf8("\x80", "ISO-8859-1"), "\xE2\x82\xAC") << "read as its superset";
+  EXPECT_EQ(CharsetToUtf8("\xC3\xA9", "utf-8"), "\xC3\xA9");
+  EXPECT_EQ(CharsetToUtf8("\xE9", "us-ascii"), "\xC3\xA9");
+  EXPECT_EQ(CharsetToUtf8("\x88\xC0\x93\xA1 \xB1", "SHIFT_JIS"),
+            "\xE5\xAE\x89\xE8\x97\xA4 \xEF\xBD\xB1");
+  EXPECT_EQ(CharsetToUtf8("a\x80z", "SHIFT_JIS"), "a\xEF\xBF\xBDz");
+  EXPECT_EQ(CharsetToUtf8("x", "NO-SUCH-SET"), std::nullopt);
+  EXPECT_EQ(CharsetToUtf8("x", ""), std::nullopt);
+}
+
 TEST(LineReaderTest, EndsLinesAtCrLfLoneCrAndLoneLf) {
   const std::pair<std::string, std::vector<std::string>> cases[] = {
       {"a\r\nb\rc\nd", {"a", "b", "c", "d"}},
       {"a\n\nb\n", {"a", "", "b"}},
       {"\r\n", {""}},
-      {"a\r\r\nb", {"a", "", "b"}},
+      {"a\r\r\nb\r\r\n", {"a", "b"}},  // CRs doubled before LF end one line
+      {"a\r\rb", {"a", "", "b"}},
       {"", {}},
   };
   for (const auto& [text, expected] : cases) {
@@ -112,8 +139,23 @@ TEST(LineReaderTest, EndsLinesAtCrLfLoneCrAndLoneLf) {
     for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
     EXPECT_EQ(lines, expected) << text;
   }
+  // Where LF ends lines, a lone CR may be kept in the line.
+  const std::pair<std::string, std::vector<std::string>> kept[] = {
+      {"a\r\nb\rc\nd", {"a", "b\rc", "d"}},
+      {"a\rb\r\r\nc", {"a\rb", "c"}},
+      {"a\rb\r", {"a", "b"}},  // no LF: CR ends lines after all
+  };
+  for (const auto& [text, expected] : kept) {
+    LineReader keeping(text, LoneCr::kKeptWhereLfEndsLines);
+    std::vector<std::string> lines;
+    for (std::string_view line; keeping.Next(line);) lines.emplace_back(line);
+    EXPECT_EQ(lines, expected) << text;
+  }
   LineReader reader("one\r\ntwo");
   std::string_view line;
+  ASSERT_TRUE(reader.Peek(line) && reader.Peek(line));
+  EXPECT_EQ(line, "one");
+  EXPECT_EQ(reader.number(), 0u) << "peeking takes no line";
   ASSERT_TRUE(reader.Next(line) && reader.Next(line));
   reader.PutBack();
   ASSERT_TRUE(reader.Next(line));
