@@ -92,7 +92,7 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
   }
   if (!OpenImport(plan, target, rules, now)) return plan;
   // One card at a time, each decided as soon as it is read.
-  VcardParser parser(bytes.value());
+  VcardParser parser(std::move(bytes.value()));
   VcardCard card;
   VcardEntry entry;
   std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;

@@ -205,13 +205,16 @@ bool VcardParser::Header::Parse(std::string_view line) {
 }
 
 VcardParser::VcardParser(std::string_view bytes, VcardReadOptions options)
+    : VcardParser(std::string(bytes), std::move(options)) {}
+
+VcardParser::VcardParser(std::string&& bytes, VcardReadOptions options)
     : lines_({}), options_(std::move(options)), header_(std::make_unique<Header>()) {
   if (auto unicode = DecodeUnicodeForm(bytes)) {
     text_ = std::move(unicode->text);
     encoding_ = std::move(unicode->encoding);
     unicode_ = true;
   } else {
-    text_.assign(bytes);
+    text_ = std::move(bytes);
     encoding_ = "8-bit";
   }
   lines_ = LineReader(text_, LoneCr::kKeptWhereLfEndsLines);

@@ -83,6 +83,8 @@ struct VcardReadOptions {
 class VcardParser {
  public:
   explicit VcardParser(std::string_view bytes, VcardReadOptions options = {});
+  // The same, taking the bytes over: an 8-bit file is then read in place.
+  explicit VcardParser(std::string&& bytes, VcardReadOptions options = {});
   ~VcardParser();
 
   // The next card into `card` (everything it held is replaced); false at

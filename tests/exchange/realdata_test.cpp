@@ -4,7 +4,6 @@
 // Skipped where the collection is absent; TABREL_REALDATA names its folder.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -14,6 +13,7 @@
 #include "exchange/ldif_contact.h"
 #include "exchange/new_records_import.h"
 #include "fakes/contact_files.h"
+#include "fakes/real_data.h"
 #include "store/contact_record.h"
 
 namespace tabrel {
@@ -21,20 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::DataSetFolders;
-
-fs::path RealData() {
-  if (const char* named = std::getenv("TABREL_REALDATA"); named != nullptr && *named != '\0') {
-    return named;
-  }
-  // The collection sits beside the repository, or beside the folder of
-  // worktrees the repository is checked out in.
-  const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path();
-  for (const fs::path& candidate : {source.parent_path() / "shared" / "realdata",
-                                    source.parent_path().parent_path() / "shared" / "realdata"}) {
-    if (fs::is_directory(candidate)) return candidate;
-  }
-  return {};
-}
 
 // A contact as expected: each named field's trimmed text (Windows-1252).
 using Expected = std::map<std::string, std::string>;
@@ -114,12 +100,14 @@ void Check(const Imported& imported, const std::vector<Expected>& contacts) {
 class RealDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = RealData();
-    if (root_.empty()) GTEST_SKIP() << "the collection of real files is not here";
+    csv_ = testing::RealDataFolder("csv");
+    ldif_ = testing::RealDataFolder("ldif");
+    if (csv_.empty() || ldif_.empty()) GTEST_SKIP() << "the collection of real files is not here";
   }
-  fs::path Csv(const char* name) const { return root_ / "csv" / name; }
-  fs::path Ldif(const char* name) const { return root_ / "ldif" / name; }
-  fs::path root_;
+  fs::path Csv(const char* name) const { return csv_ / name; }
+  fs::path Ldif(const char* name) const { return ldif_ / name; }
+  fs::path csv_;
+  fs::path ldif_;
 };
 
 TEST_F(RealDataTest, CommaDelimitedFilesOfOutlookAndWindowsAddressBook) {

@@ -4,7 +4,6 @@
 // the folder is not there.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -13,6 +12,7 @@
 #include "base/text.h"
 #include "exchange/vcard_reader.h"
 #include "fakes/golden.h"
+#include "fakes/real_data.h"
 #include "store/contact_record.h"
 
 namespace tabrel {
@@ -20,20 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// TABREL_REALDATA names the collection; otherwise it sits beside the
-// repository, or beside the folder of worktrees the repository is in.
-fs::path Samples() {
-  if (const char* named = std::getenv("TABREL_REALDATA"); named != nullptr && *named != '\0') {
-    return fs::path(named) / "vcard";
-  }
-  const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path();
-  for (const fs::path& candidate : {source.parent_path() / "shared" / "realdata",
-                                    source.parent_path().parent_path() / "shared" / "realdata"}) {
-    if (fs::is_directory(candidate / "vcard")) return candidate / "vcard";
-  }
-  return {};
-}
-const fs::path kSamples = Samples();
+const fs::path kSamples = testing::RealDataFolder("vcard");
 
 // One card: "Field=value" pairs joined by " | " (values as stored, Windows-
 // 1252, trimmed; CR and LF written \r and \n); "Field^=text" checks that the
