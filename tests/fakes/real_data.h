@@ -17,7 +17,10 @@ inline std::filesystem::path RealDataFolder(std::string_view kind) {
   if (const char* named = std::getenv("TABREL_REALDATA"); named != nullptr && *named != '\0') {
     return fs::is_directory(fs::path(named) / kind) ? fs::path(named) / kind : fs::path();
   }
-  const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path();
+  // A build through ccache names this file relative to the build folder,
+  // where the tests run.
+  const fs::path source =
+      fs::absolute(__FILE__).lexically_normal().parent_path().parent_path().parent_path();
   for (const fs::path& candidate : {source.parent_path() / "shared" / "realdata",
                                     source.parent_path().parent_path() / "shared" / "realdata"}) {
     if (fs::is_directory(candidate / kind)) return candidate / kind;
