@@ -133,7 +133,7 @@ void BM_KeywordRename(benchmark::State& state, BenchDataSet& data) {
   const Scratch scratch(data, Contacts(data));
   const AppState app = StateOn(scratch);
   const std::string keyword = Trim(sample::CommonKeyword());
-  OnScratch(state, scratch, [&] { return RenameKeyword(app, keyword, "Renamed"); });
+  OnScratch(state, scratch, [&] { return RenameKeyword(app, keyword, "Renamed").status; });
 }
 
 void BM_MakeBackup(benchmark::State& state, BenchDataSet& data) {

@@ -11,6 +11,7 @@
 #include "store/data_set.h"
 #include "store/keyword_file.h"
 #include "store/stamp.h"
+#include "store/stamp_set.h"
 
 namespace tabrel {
 namespace {
@@ -300,7 +301,6 @@ ContactRecord ContactEditor::RecordFromControls() {
   }
   const int type = TypeIndex(type_caption_);
   if (type >= 0) record.RecType = std::string(kRecordTypeCaptions[type].code);
-  record.Modified = MakeStamp(clock_.Now());
   return record;
 }
 
@@ -315,7 +315,12 @@ Result<int> ContactEditor::FindOpenedRecord() const {
 
 void ContactEditor::SaveBut_Click() {
   if (!ConfirmSave() || !ConfirmStorable()) return;
-  const ContactRecord record = RecordFromControls();
+  ContactRecord record = RecordFromControls();
+  // A stamp no record has: saves within one tick of the clock would
+  // otherwise give several records one identity.
+  auto stamps = StampSet::Read(state_);
+  if (!stamps.ok()) return ReportDiskError(stamps.status(), "The record was not saved.");
+  record.Modified = stamps.value().TakeAtOrAfter(clock_.Now());
   if (mode_ == kEditorNewRecord) {
     const Status status = InsertInNameOrder(state_, record);
     if (status.number() == error_number::kOverflow) {
@@ -328,8 +333,13 @@ void ContactEditor::SaveBut_Click() {
     auto number = FindOpenedRecord();
     if (!number.ok()) return ReportDiskError(number.status(), "The record was not saved.");
     if (number.value() == 0) return ReportGone("Nothing was saved.");
-    if (Status s = SaveRecordAt(state_, number.value(), record); !s.ok()) {
-      return ReportDiskError(s, "The record was not saved.");
+    if (const InPlaceWrite saved = SaveRecordAt(state_, number.value(), record); !saved.ok()) {
+      if (!saved.landed) return ReportDiskError(saved.status, "The record was not saved.");
+      // Written but perhaps not on disk: the file holds the new record, so
+      // the editor closes as after a save, and says what is at risk.
+      ReportDiskError(saved.status,
+                      "The record was written, but it may not be safe on disk: a crash or power "
+                      "failure now could lose the change.");
     }
     state_.editor_record = record;
     state_.current_record_number = number.value();

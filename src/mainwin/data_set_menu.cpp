@@ -33,6 +33,7 @@ bool DataSetMenu::SwitchTo(const std::string& folder, MenuId item) {
     return false;
   }
   state_.data_path = path;
+  main_.OpenDataSet();
   main_.mu_DisplayAll_Click();
   Tick(item);
   return true;

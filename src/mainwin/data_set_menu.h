@@ -27,6 +27,8 @@ class DataSetMenu {
 
   // Captions of the alternate items from the settings, as at start-up.
   void LabelAlternates();
+  // Ticks the default data set, after a disk error made it the one in use.
+  void FellBackToDefault() { Tick(MenuId::mu_datadefault); }
 
  private:
   void UseAlternate(const std::string& stored_path, MenuId item, const std::string& label);

@@ -34,6 +34,19 @@ bool KeywordPanel::Report(const Status& status, const std::string& consequence) 
   return true;
 }
 
+bool KeywordPanel::Report(const GroupCommit& commit, const std::string& consequence) {
+  if (commit.left_new.empty()) return Report(commit.status, consequence);
+  // tabrel.dat goes first; only it can be left changed, and only when
+  // putting it back failed as well.
+  std::string text = "The change stopped halfway and could not be undone:";
+  for (const GroupCommit::LeftNew& file : commit.left_new) {
+    text += "\r\n- " + file.path +
+            " holds the changed records; their previous content is kept in " + file.old_copy + ".";
+  }
+  text += "\r\n- keyword.dat still holds the keyword list as it was.";
+  return Report(commit.status, text);
+}
+
 std::string KeywordPanel::CurrentKeyword() const {
   return Trim(EncodeCp1252(view_.KeywordEditText()).bytes);
 }
@@ -161,14 +174,20 @@ void KeywordPanel::mu_deleteKey_Click() {
                      {}}) != MessageAnswer::kYes) {
     return;
   }
-  if (Report(DeleteKeywordEntry(state_, k), "The keyword was not deleted.")) return;
+  // Both files are written before either is replaced, so the list and the
+  // records never disagree about the keyword, whatever fails.
+  KeywordChange change(state_);
+  if (Report(change.StageDeleteEntry(k), "The keyword was not deleted.")) return;
   if (dialogs_.Show({"Keyword " + shown +
                          " has been deleted from the keyword list.\r\nDo you now wish to remove "
                          "it from your line items as well?",
                      "Now what?", MessageIcon::kQuestion, MessageButtons::kYesNo,
-                     MessageAnswer::kNo}) == MessageAnswer::kYes) {
-    Report(RemoveKeywordFromRecords(state_, k), "The records still carry the keyword.");
+                     MessageAnswer::kNo}) == MessageAnswer::kYes &&
+      Report(change.StageRemoveFromRecords(k),
+             "The keyword was not deleted, from the list or from the records.")) {
+    return;
   }
+  Report(change.Commit(), "The keyword was not deleted.");
   main_.PopKeywordGrid();
   main_.HideViewPanel();
   main_.MainGrid().SetVisible(true);

@@ -6,6 +6,7 @@
 #include "mainwin/main_view.h"
 #include "platform/dialogs.h"
 #include "store/app_state.h"
+#include "store/atomic_file.h"
 
 namespace tabrel {
 
@@ -32,6 +33,8 @@ class KeywordPanel {
  private:
   void ShowFrame(bool visible);
   bool Report(const Status& status, const std::string& consequence);
+  // Report for a change of keyword.dat and tabrel.dat made as one.
+  bool Report(const GroupCommit& commit, const std::string& consequence);
   std::string CurrentKeyword() const;
 
   AppState& state_;

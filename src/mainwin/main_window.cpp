@@ -15,6 +15,20 @@
 namespace tabrel {
 namespace {
 
+// The commands that change the data set, refused while it is read-only.
+constexpr MenuId kWritingItems[] = {
+    MenuId::mu_NewRecord,       MenuId::mu_Duplicate,   MenuId::mu_Sort,
+    MenuId::mu_makeUndo,        MenuId::mu_undo,        MenuId::mu_NewKey,
+    MenuId::mu_changeKey,       MenuId::mu_deleteKey,   MenuId::mu_ImportTabrel,
+    MenuId::mu_ImportOldTabrel, MenuId::mu_ImportComma, MenuId::mu_ImportAgent,
+    MenuId::mu_ImportNetscape,  MenuId::mu_QuickUpdate,
+};
+
+bool Writes(MenuId id) {
+  return std::find(std::begin(kWritingItems), std::end(kWritingItems), id) !=
+         std::end(kWritingItems);
+}
+
 constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,   MenuId::mu_print,    MenuId::mu_ImportExport,
                                     MenuId::mu_filter, MenuId::mu_keywords, MenuId::mu_MakeContact};
 
@@ -96,6 +110,7 @@ void MainWindow::Form_Load() {
                    MessageButtons::kOk,
                    {}});
   }
+  OpenDataSet();
   view_.ShowSplash();
   view_.SetControlVisible(Control::kBackground, false);
   view_.SetControlVisible(Control::kViewFrame, false);
@@ -201,7 +216,46 @@ void MainWindow::HideViewPanel() {
   view_panel_.Hide();
 }
 
+void MainWindow::OpenDataSet() {
+  if (lock_.held() && lock_.folder() == state_.data_path) return;
+  // Ours first: a lock this copy still held would count as another's.
+  lock_.Release();
+  lock_ = DataSetLock::Acquire(state_.data_path);
+  // A folder that cannot hold a lock file (read-only, or gone: the fill
+  // reports that) opens as it is; its writes fail or not on their own.
+  state_.read_only = lock_.held_elsewhere();
+  EnableWriting(!state_.read_only);
+  if (!state_.read_only) return;
+  dialogs_.Show({"The data set in " + state_.data_path +
+                     " is open in another copy of Tabrel.\r\nThis copy shows it read-only: you "
+                     "can list, search, view and print records, but not add, change or delete "
+                     "them. To make changes, close the other copy, then choose this data set "
+                     "again from the File menu.",
+                 "Data set in use",
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
+}
+
+void MainWindow::EnableWriting(bool enabled) {
+  for (MenuId id : kWritingItems) view_.SetMenuEnabled(id, enabled);
+}
+
+bool MainWindow::CheckWritable() {
+  if (!state_.read_only) return true;
+  dialogs_.Show({"The data set in " + state_.data_path +
+                     " is open read-only, because another copy of Tabrel has it open. Nothing "
+                     "can be changed here.",
+                 "Data set in use",
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
+  return false;
+}
+
 void MainWindow::MenuClicked(MenuId id) {
+  // Keys and toolbar buttons reach here too, disabled menu items or not.
+  if (Writes(id) && !CheckWritable()) return;
   switch (id) {
     case MenuId::mu_DisplayAll:
       return mu_DisplayAll_Click();
@@ -569,6 +623,8 @@ void MainWindow::ReportFillError(const Status& status) {
                  MessageButtons::kOk,
                  {}});
   state_.data_path = WithSlash(state_.program_folder);
+  data_sets_.FellBackToDefault();
+  OpenDataSet();
 }
 
 void MainWindow::PopMainGrid(std::string& selection) {

@@ -18,6 +18,7 @@
 #include "present/grid.h"
 #include "reports/print_preview.h"
 #include "store/app_state.h"
+#include "store/data_set_lock.h"
 
 namespace tabrel {
 
@@ -104,6 +105,13 @@ class MainWindow : public MenuSwitch, public ContactHost {
   void ShowAllRecords();
   // Hides the record view panel and its backdrop.
   void HideViewPanel();
+  // Takes the lock of the data set in state.data_path, after the data path
+  // changed (start-up, a switch, the fall-back after a disk error). When
+  // another copy of the program holds it, says so and opens the data set
+  // read-only: every command that would write to it is disabled and refused.
+  void OpenDataSet();
+  // False, after telling the user why, while the data set is read-only.
+  bool CheckWritable();
 
   // ContactHost
   std::optional<std::string> CurrentRowStamp() override;
@@ -119,6 +127,7 @@ class MainWindow : public MenuSwitch, public ContactHost {
   void SetFilter(std::int16_t filter, MenuId item, std::string_view panel_text);
   bool ViewPanelKey(int key_code);
   void ReportFillError(const Status& status);
+  void EnableWriting(bool enabled);
   void SetListColours(Colour colour);
 
   AppState& state_;
@@ -135,6 +144,7 @@ class MainWindow : public MenuSwitch, public ContactHost {
   MakeContact contact_;
   HelpMenu help_menu_;
   SquaresGame game_;
+  DataSetLock lock_;
   bool preview_open_ = false;  // between BlankMenu and ShowMenu
 };
 

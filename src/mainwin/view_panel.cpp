@@ -122,6 +122,7 @@ void ViewPanel::CloseView_Click() {
 }
 
 void ViewPanel::EditView_Click() {
+  if (!main_.CheckWritable()) return;
   state_.editor_mode = 0;
   state_.duplicate_flag = 0;
   view_.OpenEditor();

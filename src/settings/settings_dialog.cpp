@@ -200,7 +200,8 @@ void SettingsDialog::INI_Save_Click() {
                    {}});
     return;
   }
-  if (Status s = WriteSettingsFile(state_.program_folder, updated.value()); !s.ok()) {
+  if (Status s = WriteSettingsFile(state_.program_folder, updated.value(), &state_.write_fault);
+      !s.ok()) {
     dialogs_.Show({s.ErrorLine() + "\r\nThe settings were not saved.",
                    "Disk access error!",
                    MessageIcon::kExclamation,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "store/atomic_file.h"
 #include "store/contact_record.h"
 #include "store/settings_record.h"
 
@@ -20,7 +21,6 @@ inline constexpr std::int16_t kFilterPersonalOnly = 12;  // hides "1" and "2"
 inline constexpr const char* kContactFileName = "tabrel.dat";
 inline constexpr const char* kKeywordFileName = "keyword.dat";
 inline constexpr const char* kSettingsFileName = "tr30.ini";
-inline constexpr const char* kDeleteTempName = "contact.tmp";
 inline constexpr const char* kSearchListName = "tabrel.tmp";
 
 // The program-wide state. One object, owned by main() (or a test), passed by
@@ -44,6 +44,12 @@ struct AppState {
   // -1 while a duplicate is being prepared, else 0.
   std::int16_t duplicate_flag = 0;
   std::string last_search_word;
+  // True while another copy of the program holds the data set's lock: the
+  // data set is shown, and every change to it is refused (CheckWritable).
+  bool read_only = false;
+  // Tests only: fails chosen steps of every write to the data set's files,
+  // to prove what each failure leaves behind and what the user is told.
+  RewriteFaultHook write_fault;
 
   std::string ProgramFile(const std::string& name) const { return program_folder + name; }
   // A file of the data set. Data sets copied from other installations may

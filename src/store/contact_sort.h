@@ -22,6 +22,6 @@ bool KeyLess(std::string_view a, std::string_view b);
 // and records of no known type go to the end in their order (they are never
 // listed, so they have no place among the names). One read, an in-memory
 // sort and one atomic rewrite; a file already in order is not written.
-Status SortContactFile(const AppState& state, const RewriteFaultHook* fault = nullptr);
+Status SortContactFile(const AppState& state);
 
 }  // namespace tabrel

@@ -8,12 +8,12 @@ namespace tabrel {
 namespace l = layout;
 
 Result<StampIndex> StampIndex::Open(const AppState& state) {
-  auto file = MappedFile::Open(state.DataFile(kContactFileName));
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
   if (!file.ok()) return file.status();
   StampIndex index;
-  // Views into a mapping stay valid when the MappedFile moves.
-  index.file_ = std::move(file.value());
-  index.records_ = index.file_.Records(l::kContactRecordLength);
+  auto records = file.value().ReadRecords(l::kContactRecordLength, index.buffer_);
+  if (!records.ok()) return records.status();
+  index.records_ = records.value();
   const std::size_t count = index.records_.size() / l::kContactRecordLength;
   index.first_.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {

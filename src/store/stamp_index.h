@@ -7,7 +7,7 @@
 
 #include "base/result.h"
 #include "store/app_state.h"
-#include "store/mapped_file.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -17,8 +17,8 @@ namespace tabrel {
 // record in file order whose 19-character stamp matches.
 class StampIndex {
  public:
-  // Maps tabrel.dat of the current data set (created empty when missing, as
-  // LoadRecordByStamp does) and indexes its whole records.
+  // Reads tabrel.dat of the current data set (created empty when missing,
+  // as LoadRecordByStamp does) and indexes its whole records.
   static Result<StampIndex> Open(const AppState& state);
 
   struct Found {
@@ -31,9 +31,9 @@ class StampIndex {
   std::optional<Found> Find(std::string_view stamp) const;
 
  private:
-  MappedFile file_;
+  ReadBuffer buffer_;  // its memory stays put when the index moves
   std::string_view records_;
-  // Stamp (a view into the mapped file) -> index of its first record.
+  // Stamp (a view into the records) -> index of its first record.
   std::unordered_map<std::string_view, std::uint32_t> first_;
 };
 

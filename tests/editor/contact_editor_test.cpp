@@ -208,6 +208,56 @@ TEST_F(ContactEditorTest, NewRecordAndDuplicateAreInsertedAfterEqualNamesWithNew
   EXPECT_EQ(copy, Record(2)) << "the copy differs from its source only in the stamp";
 }
 
+TEST_F(ContactEditorTest, SavesWithinOneTickOfTheClockStillGiveEveryRecordItsOwnStamp) {
+  // The clock answers the same instant every time; the data set already
+  // holds the stamp of that instant and the one after it.
+  WriteContacts(dir, {Contact("1", "Adams", "Ann", "12-31-1999 45296.13"),
+                      Contact("1", "Baker", "Bo", "12-31-1999 45296.14")});
+  for (const char* first : {"Al", "Bea", "Cy"}) {
+    Open();
+    view.fields[F::LastNameEd] = "Drew";
+    view.fields[F::FirstNameEd] = first;
+    Save({kYes, kYes});
+  }
+  ContactEditor::PrepareDuplicate(state, "12-31-1999 45296.13");
+  ASSERT_TRUE(editor.Form_Load());
+  Save({kYes, kYes});
+  Open("12-31-1999 45296.14");  // an edit takes a new stamp too
+  Save({kYes, kYes});
+  EXPECT_EQ(Stamps(), (Texts{"12-31-1999 45296.13", "12-31-1999 45296.18", "12-31-1999 45296.19",
+                             "12-31-1999 45296.15", "12-31-1999 45296.16", "12-31-1999 45296.17"}));
+  // Each stamp opens its own record, and a delete takes that one only.
+  Open("12-31-1999 45296.16");
+  EXPECT_EQ(view.FieldText(F::FirstNameEd), "Bea");
+  dialogs.answers = {kYes};
+  editor.DelBut_Click();
+  EXPECT_EQ(Stamps().size(), 5u);
+}
+
+TEST_F(ContactEditorTest, ASaveWhoseFlushFailsAfterTheWriteSaysTheRecordIsWrittenButNotSafe) {
+  const std::string before = dir.Read("tabrel.dat");
+  for (RewriteStep failing : {RewriteStep::kWrite, RewriteStep::kFlush}) {
+    SCOPED_TRACE(static_cast<int>(failing));
+    Open("stamp-baker");
+    view.fields[F::PhoneEd] = "555-0199";
+    state.write_fault = [&](RewriteStep step) { return step == failing; };
+    Save({kYes});
+    ASSERT_EQ(dialogs.messages.back().title, "Disk access error!");
+    const std::string& text = dialogs.messages.back().text;
+    if (failing == RewriteStep::kWrite) {
+      EXPECT_TRUE(text.ends_with("\r\nThe record was not saved.")) << text;
+      EXPECT_EQ(view.closed, 0);
+      EXPECT_EQ(dir.Read("tabrel.dat"), before);
+    } else {
+      EXPECT_NE(text.find("\r\nThe record was written, but it may not be safe on disk"),
+                std::string::npos)
+          << text;
+      EXPECT_EQ(view.closed, 1);
+      EXPECT_EQ(Trim(Record(1).Phone), "555-0199");
+    }
+  }
+}
+
 TEST_F(ContactEditorTest, UnstorableCharactersAreNamedBeforeSaving) {
   Open("stamp-cole");
   view.fields[F::LastNameEd] = "\u65e5\u672c";

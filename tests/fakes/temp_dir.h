@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <stdlib.h>
 
@@ -42,5 +44,15 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// The names in `dir`, sorted: a test sees at once a temporary file left over.
+inline std::vector<std::string> FileNames(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 }  // namespace tabrel::testing
