@@ -100,6 +100,7 @@ class NullPrinter : public Printer {
   int TextWidth(const std::string&) override { return 0; }
   int PageWidth() const override { return 0; }
   void SetEnvelopeSetting() override {}
+  void NewPage() override {}
   Status EndDoc() override { return Status::Ok(); }
 };
 

@@ -1,7 +1,6 @@
 #include "mainwin/main_window.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "base/codec.h"
@@ -42,11 +41,6 @@ std::string Plain(std::string_view caption) {
     if (c != '&') out.push_back(c);
   }
   return out;
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
 }
 
 // Moves the progress bar about two hundred times a fill, however long the
@@ -670,7 +664,8 @@ void MainWindow::PopMainGrid(std::string& selection) {
     std::remove(state_.ProgramFile(kSearchListName).c_str());
   }
   if (state_.list_mode == kListFree) view_.SetStatusText(3, n + " RECORDS SELECTED");
-  view_.SetStatusText(4, UpperAscii(state_.data_path));
+  view_.SetStatusText(
+      4, UpperUtf8ByCp1252(state_.data_path) + (state_.read_only ? "  (READ ONLY)" : ""));
 }
 
 }  // namespace tabrel

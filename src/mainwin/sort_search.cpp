@@ -34,8 +34,9 @@ void SortSearch::mu_Sort_Click() {
 void SortSearch::mu_WordSearchCurrent_Click() {
   const auto answer =
       dialogs_.Input("Find what?", "Search for a word", DecodeCp1252(state_.last_search_word));
+  // Cancel answers an empty word, and that is what the next prompt offers.
   const std::string word = answer ? UpperCp1252(Trim(EncodeCp1252(*answer).bytes)) : std::string();
-  if (answer) state_.last_search_word = word;
+  state_.last_search_word = word;
   if (word.empty()) return;
 
   // The rows listed now, by their stamps, for the fill to search within.

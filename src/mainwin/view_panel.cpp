@@ -15,6 +15,21 @@ std::string Shown(const std::string& field) {
   return DecodeCp1252(Trim(field));
 }
 
+// Stored text ends its lines with CR LF; pasted on Linux each CR would show
+// as "^M".
+std::string WithLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out.push_back(text[i]);
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      out.push_back('\n');
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string TypeCaption(const std::string& rec_type) {
@@ -130,7 +145,7 @@ void ViewPanel::EditView_Click() {
 
 void ViewPanel::CopyAndOfferPrint(const std::string& block, const std::string& title) {
   platform_.clipboard.Clear();
-  platform_.clipboard.SetText(DecodeCp1252(block));
+  platform_.clipboard.SetText(WithLf(DecodeCp1252(block)));
   if (platform_.dialogs.Show({DecodeCp1252(block) + "\r\nSend to printer?", title,
                               MessageIcon::kQuestion, MessageButtons::kYesNo,
                               MessageAnswer::kNo}) != MessageAnswer::kYes) {

@@ -76,7 +76,7 @@ const std::array<SettingsTextControl, 15> kSettingsTextControls = {{
     {T::INI_PhonePBX, "INI_PhonePBX", "PBX Code (outside line)",
      "number to get outside line (probably 9)", 0},
     {T::INI_PrintLines, "INI_PrintLines", "Number of lines to print before starting new page",
-     "printer dependant, default = 60  (see help)", 3},
+     "printer dependant, default = 60, 0 or less = no page breaks  (see help)", 3},
     {T::INI_PreviewLines, "INI_PreviewLines", "Number of lines to include in print preview",
      "system memory dependant, default = 250  (see help)", 4},
     {T::INI_LPad, "INI_LPad", "Move the envelope address right (tabs)",
@@ -190,8 +190,26 @@ void SettingsDialog::Form_Load() {
   view_.Fill(FormOf(state_.settings));
 }
 
+bool SettingsDialog::ConfirmStorable(const SettingsForm& form) {
+  std::string boxes;
+  for (const SettingsTextControl& control : kSettingsTextControls) {
+    if (EncodeCp1252(form.text(control.id)).replaced == 0) continue;
+    if (!boxes.empty()) boxes += ", ";
+    boxes += control.label;
+  }
+  if (boxes.empty()) return true;
+  return dialogs_.Show({"Some characters in " + boxes +
+                            " cannot be stored in the settings and would be saved as \"?\".\r\n"
+                            "Save anyway? Answer No to go back and change them.",
+                        "Confirm", MessageIcon::kExclamation, MessageButtons::kYesNo,
+                        MessageAnswer::kNo}) == MessageAnswer::kYes;
+}
+
 void SettingsDialog::INI_Save_Click() {
-  auto updated = Apply(state_.settings, view_.Read());
+  const SettingsForm form = view_.Read();
+  // A path that came back with "?" in it would name another folder.
+  if (!ConfirmStorable(form)) return;
+  auto updated = Apply(state_.settings, form);
   if (!updated.ok()) {
     dialogs_.Show({updated.status().description() + " Nothing was saved.",
                    "Error!",

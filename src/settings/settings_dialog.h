@@ -89,7 +89,8 @@ class SettingsView {
 };
 
 // The settings dialog. Form_Load reads tr30.ini into the program-wide
-// settings and shows them; Save writes what the boxes hold.
+// settings and shows them; Save writes what the boxes hold, after asking
+// when a box holds characters Windows-1252 cannot store.
 class SettingsDialog {
  public:
   SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs, HelpViewer& help);
@@ -109,6 +110,10 @@ class SettingsDialog {
   static SettingsForm FormOf(const SettingsRecord& settings);
 
  private:
+  // False when a box holds text that would be stored as "?" and the user
+  // goes back to change it.
+  bool ConfirmStorable(const SettingsForm& form);
+
   AppState& state_;
   SettingsView& view_;
   Dialogs& dialogs_;

@@ -38,5 +38,11 @@ TEST(Cp1252Test, UpperCasesAsciiAndTheAccentedLettersOfTheCodePage) {
             "O'NEIL \xC9\xDE\x8A\x8C\x9F\xF7\xDF");
 }
 
+TEST(Cp1252Test, Utf8TextIsUpperCasedByTheCodePagesRulesAndTheRestKept) {
+  EXPECT_EQ(UpperUtf8ByCp1252("/home/ren\u00e9e/\u0153uvre/\u03b4/\u00df/"),
+            "/HOME/REN\u00c9E/\u0152UVRE/\u03b4/\u00df/");
+  EXPECT_EQ(UpperUtf8ByCp1252(std::string("a\xFF\xC3")), std::string("A\xFF\xC3"));
+}
+
 }  // namespace
 }  // namespace tabrel

@@ -73,5 +73,17 @@ TEST_F(SettingsDialogWidgetTest, EscapeCancelsAndSaveWritesWhatTheBoxesHold) {
   EXPECT_EQ(Trim(saved.value().Mailer), "mutt");
 }
 
+TEST_F(SettingsDialogWidgetTest, PathBoxesShowAnOrdinaryPathAndTheirTooltipTheWholeText) {
+  SettingsDialogWidget dialog(state, dialogs);
+  dialog.Open();
+  const QString path = QStringLiteral("/home/someone/Documents/address-books/office/");
+  QLineEdit* box = dialog.TextBox(T::INI_Path1);
+  box->setText(path);
+  EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(path));
+  EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here\n") + path);
+  box->clear();
+  EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here"));
+}
+
 }  // namespace
 }  // namespace tabrel::gui

@@ -1,6 +1,7 @@
 // Switching data sets from the File menu.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "fakes/contact_files.h"
@@ -72,6 +73,15 @@ TEST_F(DataSetMenuTest, SelectedFolderBecomesTheDataSetButCancelKeepsTheOld) {
   EXPECT_FALSE(dir.Exists("upper/tabrel.dat"));
 }
 
+TEST_F(DataSetMenuTest, TheStatusBarShowsTheDataPathInCapitalsOfTheCodePage) {
+  std::filesystem::create_directory(dir.File("caf\u00e9-\u03b4"));
+  files.choice = FileChoice{dir.File("caf\u00e9-\u03b4"), ""};
+  window.mu_dataspecial_Click();
+  std::string upper = dir.path();
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  EXPECT_EQ(view.status[4], upper + "CAF\u00c9-\u03b4/");
+}
+
 // A second copy of the program, started on the same program folder.
 struct SecondCopy : testing::FakePlatform {
   explicit SecondCopy(const std::string& program_folder) : state(program_folder) {}
@@ -122,9 +132,10 @@ TEST_F(DataSetMenuTest, ASecondCopyOnTheSameDataSetShowsItReadOnlyAndRefusesEver
   EXPECT_TRUE(second.dialogs.messages.empty());
   EXPECT_FALSE(second.state.read_only);
   EXPECT_TRUE(second.view.menu_enabled.at(MenuId::mu_Sort));
-  // And now the first copy is the one that may only look.
+  // And now the first copy is the one that may only look, and says so.
   window.mu_datadefault_Click();
   EXPECT_TRUE(state.read_only);
+  EXPECT_TRUE(view.status[4].ends_with("/  (READ ONLY)")) << view.status[4];
 }
 
 TEST_F(DataSetMenuTest, TheFallBackAfterADiskErrorTicksTheDefaultSetAndNamesTheCause) {

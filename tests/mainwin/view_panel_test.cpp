@@ -71,7 +71,7 @@ TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {
   window.ViewEmail_dblClick();
   EXPECT_EQ(clipboard.text, "ann@example.org");
   window.ViewCopyAddress_Click();
-  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\r\nSalem,  \r\n");
+  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\nSalem,  \n");
   EXPECT_EQ(dialogs.messages.at(0).title, "Address in clipboard!");
   EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
   EXPECT_TRUE(printer.jobs.empty());

@@ -127,6 +127,27 @@ TEST_F(SettingsDialogTest, LineCountOutsideSixteenBitsIsRefusedAndNothingWritten
   }
 }
 
+TEST_F(SettingsDialogTest, TextTheCodePageCannotHoldIsNamedBeforeSavingAndNoGoesBack) {
+  dialog.Form_Load();
+  const std::string before = program.Read("tr30.ini");
+  view.form.text(T::INI_Path1) = "/home/\u0394/data";  // a Greek capital delta
+  view.form.text(T::INI_Browser) = "firefox \u2603";
+  view.form.text(T::INI_Path2) = "/home/m\u00fcller/";  // storable
+  dialogs.answers = {MessageAnswer::kNo};
+  dialog.INI_Save_Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Some characters in Path #1, Web Browser cannot be stored in the settings and would "
+            "be saved as \"?\".\r\nSave anyway? Answer No to go back and change them.");
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(program.Read("tr30.ini"), before);
+  dialogs.answers = {MessageAnswer::kYes};
+  dialog.INI_Save_Click();
+  EXPECT_EQ(view.closed, 1);
+  EXPECT_EQ(Trim(Stored().Path1), "/home/?/data");
+}
+
 TEST_F(SettingsDialogTest, UseCurrentPutsTheDataPathInItsBoxWithoutSaving) {
   const std::string before = program.Read("tr30.ini");
   dialog.Form_Load();
