@@ -54,6 +54,8 @@ TEST(StampTest, StepsGoOneUnitOfTheWrittenResolution) {
       {{2000, 3, 1, 0.02}, "03-01-2000 .0200001", "03-01-2000 .0199999"},
       {{2000, 3, 1, 0.01}, "03-01-2000 .0100001", "03-01-2000 0       "},
       {{2000, 3, 1, 0.1}, "03-01-2000 .1000001", "03-01-2000 .0999999"},
+      // Eight digits do not fit: the step goes from the seven shown.
+      {{2000, 3, 7, 0.0488888881}, "03-07-2000 .0488889", "03-07-2000 .0488887"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MakeStamp(NextStampTime(c.from)), c.next) << MakeStamp(c.from);
