@@ -17,7 +17,7 @@ SortSearch::SortSearch(AppState& state, MainView& view, Dialogs& dialogs, MainWi
 void SortSearch::mu_Sort_Click() {
   view_.SetControlVisible(Control::kProgressBar, true);
   view_.SetBusy(true);
-  const Status sorted = SortContactFile(state_);
+  const Status sorted = SortContactFile(state_, sort_buffer_);
   view_.SetBusy(false);
   if (!sorted.ok()) {
     dialogs_.Show({sorted.ErrorLine() + "\r\nThe data set was not sorted; it is unchanged.",

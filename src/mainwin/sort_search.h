@@ -3,6 +3,7 @@
 #include "mainwin/main_view.h"
 #include "platform/dialogs.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -22,6 +23,7 @@ class SortSearch {
   MainView& view_;
   Dialogs& dialogs_;
   MainWindow& main_;
+  ReadBuffer sort_buffer_;  // kept from one sort to the next
 };
 
 }  // namespace tabrel

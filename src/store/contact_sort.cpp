@@ -40,11 +40,15 @@ bool KeyLess(std::string_view a, std::string_view b) {
 }
 
 Status SortContactFile(const AppState& state) {
+  ReadBuffer buffer;
+  return SortContactFile(state, buffer);
+}
+
+Status SortContactFile(const AppState& state, ReadBuffer& buffer) {
   if (Status s = CheckWritable(state); !s.ok()) return s;
   const RecordFile file(state.DataFile(kContactFileName), l::kContactRecordLength);
   auto opened = FileReader::Open(file.path());
   if (!opened.ok()) return opened.status();
-  ReadBuffer buffer;
   auto records = opened.value().ReadRecords(l::kContactRecordLength, buffer);
   if (!records.ok()) return records.status();
   const std::string_view all = records.value();
