@@ -74,7 +74,7 @@ TEST_F(SettingsDialogWidgetTest, EscapeCancelsAndSaveWritesWhatTheBoxesHold) {
 }
 
 TEST_F(SettingsDialogWidgetTest, PathBoxesShowAnOrdinaryPathAndTheirTooltipTheWholeText) {
-  SettingsDialogWidget dialog(state, dialogs);
+  SettingsDialogWidget dialog(state, dialogs, help);
   dialog.Open();
   const QString path = QStringLiteral("/home/someone/Documents/address-books/office/");
   QLineEdit* box = dialog.TextBox(T::INI_Path1);
