@@ -83,6 +83,10 @@ TEST_F(SettingsDialogWidgetTest, PathBoxesShowAnOrdinaryPathAndTheirTooltipTheWh
   EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here\n") + path);
   box->clear();
   EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here"));
+  // A print-lines value below 1 prints without page breaks, and says so.
+  EXPECT_TRUE(dialog.TextBox(T::INI_PrintLines)
+                  ->toolTip()
+                  .contains(QStringLiteral("0 or less = no page breaks")));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "store/data_set.h"
 #include "store/keyword_file.h"
 #include "store/settings_record.h"
+#include "store/ui_state.h"
 
 namespace tabrel {
 namespace {
@@ -73,6 +74,12 @@ const Change kChanges[] = {
        settings.PrintLines = 42;
        return Of(WriteSettingsFile(s.program_folder, settings, &s.write_fault));
      }},
+    {"window places",
+     [](AppState& s) {
+       UiState places;
+       places.SetGeometry("main window", {1, 2, 640, 480, false});
+       return Of(places.Save(s.ProgramFile(kUiStateFileName), s.write_fault));
+     }},
 };
 
 class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
@@ -88,6 +95,7 @@ class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
     data.Write("keyword.bak", Keyword("Old"));
     program.Write("keyword.tmp", Keyword("Chess") + Keyword("Work"));
     program.Write("tr30.ini", EncodeSettings(DefaultSettings()));
+    program.Write(kUiStateFileName, "[main window]\nx=5\n");
   }
   Files Snapshot() const {
     Files files;
