@@ -132,7 +132,7 @@ void PrintPreview::RunReport(Grid& list, const Builder& build, bool retry) {
 }
 
 Result<std::string> PrintPreview::MakeReport(Grid& list, const Builder& build) {
-  auto index = StampIndex::Open(state_);
+  auto index = StampIndex::Open(state_, index_buffer_);
   if (!index.ok()) return index.status();
   const int rows = list.Rows() - 1;
   std::vector<std::string_view> records;

@@ -14,6 +14,7 @@
 #include "reports/preview_view.h"
 #include "reports/report_text.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -94,6 +95,7 @@ class PrintPreview {
   Shell& shell_;
   bool preview_complete_ = false;
   bool label_mode_ = false;
+  ReadBuffer index_buffer_;  // kept from one report to the next
 };
 
 }  // namespace tabrel

@@ -20,6 +20,9 @@ class StampIndex {
   // Reads tabrel.dat of the current data set (created empty when missing,
   // as LoadRecordByStamp does) and indexes its whole records.
   static Result<StampIndex> Open(const AppState& state);
+  // The same, reading into `buffer`, which must outlive the index: a caller
+  // that makes one report after another keeps one buffer for all of them.
+  static Result<StampIndex> Open(const AppState& state, ReadBuffer& buffer);
 
   struct Found {
     std::string_view record;  // the stored bytes, one whole record
@@ -31,7 +34,9 @@ class StampIndex {
   std::optional<Found> Find(std::string_view stamp) const;
 
  private:
-  ReadBuffer buffer_;  // its memory stays put when the index moves
+  Status Read(const AppState& state, ReadBuffer& buffer);
+
+  ReadBuffer own_buffer_;  // its memory stays put when the index moves
   std::string_view records_;
   // Stamp (a view into the records) -> index of its first record.
   std::unordered_map<std::string_view, std::uint32_t> first_;
