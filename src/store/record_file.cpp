@@ -111,23 +111,6 @@ Result<std::string> RecordFile::ReadAll() const {
   return bytes;
 }
 
-Result<std::string> RecordFile::Read(std::size_t n) const {
-  auto count = Count();
-  if (!count.ok()) return count.status();
-  if (n < 1 || n > count.value()) {
-    return Status::Error(error_number::kPathFileAccess,
-                         "Record " + std::to_string(n) + " is not in " + path_);
-  }
-  Fd fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) return Status::FromErrno(errno, path_);
-  std::string bytes(record_length_, '\0');
-  const auto offset = static_cast<off_t>((n - 1) * record_length_);
-  if (Status s = ReadExactly(fd.get(), bytes.data(), bytes.size(), offset, path_); !s.ok()) {
-    return s;
-  }
-  return bytes;
-}
-
 Status RecordFile::Write(std::size_t n, std::string_view record) const {
   auto count = Count();
   if (!count.ok()) return count.status();

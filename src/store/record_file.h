@@ -30,8 +30,6 @@ class RecordFile {
   Result<std::string> ReadAll() const;
   // The whole file, trailing partial record included.
   Result<std::string> ReadRaw() const;
-  // Record n, 1 <= n <= Count().
-  Result<std::string> Read(std::size_t n) const;
   // Overwrites record n in place, 1 <= n <= Count(); `record` is cut or
   // blank-padded to the record length.
   Status Write(std::size_t n, std::string_view record) const;
