@@ -1,5 +1,6 @@
 #include "present/backup_prompt.h"
 
+#include "present/disk_error.h"
 #include "store/backup.h"
 
 namespace tabrel {
@@ -12,20 +13,12 @@ std::string Describe(const char* which, const AppState& state, const BackupSetCo
          " keywords, last modified " + clock.FormatDateTime(counts.modified);
 }
 
-void ReportFailure(Dialogs& dialogs, const Status& status, const std::string& consequence) {
-  dialogs.Show({status.ErrorLine() + "\r\n" + consequence,
-                "Disk access error!",
-                MessageIcon::kExclamation,
-                MessageButtons::kOk,
-                {}});
-}
-
 }  // namespace
 
 bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "No backup set was made.");
+    ReportDiskError(dialogs, sets.status(), "No backup set was made.");
     return false;
   }
   if (!sets.value().backup_empty()) {
@@ -41,7 +34,7 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFa
     }
   }
   if (Status s = CopyLiveToBackup(state, fault); !s.ok()) {
-    ReportFailure(dialogs, s, "No backup set was made; the previous one is unchanged.");
+    ReportDiskError(dialogs, s, "No backup set was made; the previous one is unchanged.");
     return false;
   }
   dialogs.Show(
@@ -52,7 +45,7 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFa
 bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "Nothing was restored.");
+    ReportDiskError(dialogs, sets.status(), "Nothing was restored.");
     return false;
   }
   if (sets.value().backup_empty()) {
@@ -72,7 +65,7 @@ bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock, const Rewrit
     return false;
   }
   if (Status s = CopyBackupToLive(state, fault); !s.ok()) {
-    ReportFailure(dialogs, s, "Nothing was restored; your current data is unchanged.");
+    ReportDiskError(dialogs, s, "Nothing was restored; your current data is unchanged.");
     return false;
   }
   dialogs.Show(

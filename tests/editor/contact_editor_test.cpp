@@ -58,9 +58,15 @@ class ContactEditorTest : public ::testing::Test {
                         Contact("2", "Baker Ltd", "", "stamp-baker"),
                         Contact("3", "Cole", "Cy", "stamp-cole")});
   }
+  // What the main window sets before it opens the editor.
+  void Prepare(std::string_view stamp, DuplicateFlag duplicate = DuplicateFlag::kOff) {
+    state.editor_mode = stamp.empty() ? EditorMode::kNewRecord : EditorMode::kExisting;
+    state.duplicate_flag = duplicate;
+    state.editor_record.Modified = std::string(stamp);
+  }
   // Opens the record with `stamp`, or a new record.
   void Open(std::string_view stamp = {}) {
-    stamp.empty() ? ContactEditor::PrepareNew(state) : ContactEditor::PrepareEdit(state, stamp);
+    Prepare(stamp);
     ASSERT_TRUE(editor.Form_Load());
   }
   void Save(std::vector<MessageAnswer> answers) {
@@ -197,7 +203,7 @@ TEST_F(ContactEditorTest, NewRecordAndDuplicateAreInsertedAfterEqualNamesWithNew
   view.fields[F::LastNameEd] = "adams";
   view.fields[F::FirstNameEd] = "Al";
   Save({kYes, kYes});
-  ContactEditor::PrepareDuplicate(state, "stamp-baker");
+  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
   ASSERT_TRUE(editor.Form_Load());
   clock.now.seconds_since_midnight = 50000;
   Save({kYes});
@@ -226,9 +232,9 @@ TEST_F(ContactEditorTest, UnstorableCharactersAreNamedBeforeSaving) {
 TEST_F(ContactEditorTest, DeleteAsksFirstAndNeverDeletesANewOrDuplicatedRecord) {
   const std::string before = dir.Read("tabrel.dat");
   Open();
-  state.editor_mode = kEditorExisting;  // another editor closed meanwhile
+  state.editor_mode = EditorMode::kExisting;  // another editor closed meanwhile
   editor.DelBut_Click();
-  ContactEditor::PrepareDuplicate(state, "stamp-baker");
+  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
   ASSERT_TRUE(editor.Form_Load());
   editor.DelBut_Click();
   EXPECT_TRUE(dialogs.messages.empty());
@@ -248,7 +254,7 @@ TEST_F(ContactEditorTest, DeleteAsksFirstAndNeverDeletesANewOrDuplicatedRecord) 
 }
 
 TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsLeftAlone) {
-  ContactEditor::PrepareDuplicate(state, "stamp-gone");
+  Prepare("stamp-gone", DuplicateFlag::kDuplicating);
   EXPECT_FALSE(editor.Form_Load());
   EXPECT_EQ(dialogs.messages.at(0).title, "Record not found!");
   EXPECT_EQ(view.closed, 1);

@@ -20,7 +20,7 @@ class FakeMainView : public MainView {
   void SetMenuEnabled(MenuId id, bool enabled) override { menu_enabled[id] = enabled; }
   void SetMenuChecked(MenuId id, bool checked) override { menu_checked[id] = checked; }
   void SetMenuCaption(MenuId id, const std::string& text) override { menu_caption[id] = text; }
-  void SetStatusText(int panel, const std::string& text) override {
+  void SetStatusText(StatusPanelId panel, const std::string& text) override {
     status[panel] = text;
     status_history.push_back({panel, text});
   }
@@ -53,8 +53,8 @@ class FakeMainView : public MainView {
   std::map<MenuId, bool> menu_enabled;
   std::map<MenuId, bool> menu_checked;
   std::map<MenuId, std::string> menu_caption;
-  std::map<int, std::string> status;
-  std::vector<std::pair<int, std::string>> status_history;
+  std::map<StatusPanelId, std::string> status;
+  std::vector<std::pair<StatusPanelId, std::string>> status_history;
   Control focused = Control::kMainGrid;
   std::string keyword_edit;
   bool personal = false;

@@ -57,8 +57,9 @@ TEST_F(MainWindowWidgetTest, StartUpListsEveryRecordWithPersonalNamesInCyan) {
   EXPECT_EQ(Colour(1, Qt::ForegroundRole), QColor(0, 255, 255));
   // The first row is current and shows selected.
   EXPECT_EQ(Colour(0, Qt::BackgroundRole), QColor(255, 255, 0));
-  EXPECT_EQ(window.StatusPanel(3)->text(), "3 RECORDS TOTAL");
-  EXPECT_EQ(window.StatusPanel(4)->text(), QString::fromStdString(dir.path()).toUpper());
+  EXPECT_EQ(window.StatusPanel(StatusPanelId::kSelection)->text(), "3 RECORDS TOTAL");
+  EXPECT_EQ(window.StatusPanel(StatusPanelId::kDataPath)->text(),
+            QString::fromStdString(dir.path()).toUpper());
   EXPECT_TRUE(dialogs.messages.empty());
 
   // A letter jumps in the list that has the focus.
@@ -71,7 +72,7 @@ TEST_F(MainWindowWidgetTest, FilterMenuItemRefillsTheListAndMovesTheTick) {
   StartWithThree();
   Trigger(MenuId::mu_PublicOnly);
   EXPECT_EQ(Column(window.RecordView()), (QStringList{"Smith, John", "Widget Company"}));
-  EXPECT_EQ(window.StatusPanel(1)->text(), "PUBLIC");
+  EXPECT_EQ(window.StatusPanel(StatusPanelId::kFilter)->text(), "PUBLIC");
   EXPECT_TRUE(window.MenuAction(MenuId::mu_PublicOnly)->isChecked());
   EXPECT_FALSE(window.MenuAction(MenuId::mu_ShowBoth)->isChecked());
   // A click on a ticked item leaves the tick to the presenter.

@@ -104,7 +104,7 @@ TEST_F(KeywordPanelTest, DeleteAsksFirstAndThenWhetherToBlankTheRecordsSlots) {
   EXPECT_EQ(dialogs.messages[2].default_answer, MessageAnswer::kNo);
   EXPECT_EQ(Stored(), (Texts{"Work"}));
   EXPECT_EQ(Slots(0), (Texts{"Friends", "", "Work"}));
-  EXPECT_EQ(view.status[3], "2 RECORDS TOTAL");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 RECORDS TOTAL");
 
   view.keyword_edit = "Work";
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};

@@ -95,7 +95,7 @@ TEST_F(ViewPanelTest, TheEditorOpensOnTheRowsRecordOrANewOneUnlessTheUserStopsFo
   window.CloseView_Click();
   window.MainGrid().SetRow(3);
   window.mu_Duplicate_Click();
-  EXPECT_EQ(state.duplicate_flag, -1);
+  EXPECT_EQ(state.duplicate_flag, DuplicateFlag::kDuplicating);
   EXPECT_EQ(RTrim(state.editor_record.LastName), "Cole");
   // With no keywords yet the user is asked first; Yes stops.
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kNo};
@@ -103,7 +103,7 @@ TEST_F(ViewPanelTest, TheEditorOpensOnTheRowsRecordOrANewOneUnlessTheUserStopsFo
   EXPECT_EQ(view.editor_opened, 2);
   window.mu_NewRecord_Click();
   EXPECT_EQ(view.editor_opened, 3);
-  EXPECT_EQ(state.editor_mode, -1);
+  EXPECT_EQ(state.editor_mode, EditorMode::kNewRecord);
 }
 
 TEST_F(ViewPanelTest, ReportsRunFromTheMenuAndTheEnvelopeFromTheVKey) {
