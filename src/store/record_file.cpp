@@ -59,6 +59,21 @@ Status WriteExactly(int fd, const char* data, std::size_t size, off_t offset,
   return Status::Ok();
 }
 
+// Asks the test hook whether `step` is to fail.
+bool Faulted(const RewriteFaultHook* fault, RewriteStep step) {
+  return fault && *fault && (*fault)(step);
+}
+
+// Flushes and closes the file, reporting a failure of either: a delayed
+// write error can show at either step.
+Status FlushAndClose(Fd& fd, const std::string& path, const RewriteFaultHook* fault) {
+  if (Faulted(fault, RewriteStep::kFlush)) return Status::FromErrno(EIO, path);
+  if (::fsync(fd.get()) != 0) return Status::FromErrno(errno, path);
+  if (Faulted(fault, RewriteStep::kClose)) return Status::FromErrno(EIO, path);
+  if (fd.Close() != 0) return Status::FromErrno(errno, path);
+  return Status::Ok();
+}
+
 Result<std::size_t> FileSize(int fd, const std::string& path) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return Status::FromErrno(errno, path);
@@ -111,7 +126,8 @@ Result<std::string> RecordFile::ReadAll() const {
   return bytes;
 }
 
-Status RecordFile::Write(std::size_t n, std::string_view record) const {
+Status RecordFile::Write(std::size_t n, std::string_view record,
+                         const RewriteFaultHook* fault) const {
   auto count = Count();
   if (!count.ok()) return count.status();
   if (n < 1 || n > count.value()) {
@@ -123,14 +139,14 @@ Status RecordFile::Write(std::size_t n, std::string_view record) const {
   Fd fd(::open(path_.c_str(), O_WRONLY | O_CLOEXEC));
   if (fd.get() < 0) return Status::FromErrno(errno, path_);
   const auto offset = static_cast<off_t>((n - 1) * record_length_);
+  if (Faulted(fault, RewriteStep::kWrite)) return Status::FromErrno(EIO, path_);
   if (Status s = WriteExactly(fd.get(), fitted.data(), fitted.size(), offset, path_); !s.ok()) {
     return s;
   }
-  if (::fsync(fd.get()) != 0 || fd.Close() != 0) return Status::FromErrno(errno, path_);
-  return Status::Ok();
+  return FlushAndClose(fd, path_, fault);
 }
 
-Status RecordFile::Append(std::string_view record) const {
+Status RecordFile::Append(std::string_view record, const RewriteFaultHook* fault) const {
   if (Status s = EnsureExists(); !s.ok()) return s;
   Fd fd(::open(path_.c_str(), O_RDWR | O_CLOEXEC));
   if (fd.get() < 0) return Status::FromErrno(errno, path_);
@@ -145,7 +161,10 @@ Status RecordFile::Append(std::string_view record) const {
   std::string out(record.substr(0, record_length_));
   out.resize(record_length_, ' ');
   out += tail;
-  if (Status s = WriteExactly(fd.get(), out.data(), out.size(), static_cast<off_t>(whole), path_);
+  if (Status s =
+          Faulted(fault, RewriteStep::kWrite)
+              ? Status::FromErrno(EIO, path_)
+              : WriteExactly(fd.get(), out.data(), out.size(), static_cast<off_t>(whole), path_);
       !s.ok()) {
     // Leave the file as long as it was, so no half record is counted.
     if (::ftruncate(fd.get(), static_cast<off_t>(size.value())) != 0) {
@@ -153,8 +172,7 @@ Status RecordFile::Append(std::string_view record) const {
     }
     return s;
   }
-  if (::fsync(fd.get()) != 0 || fd.Close() != 0) return Status::FromErrno(errno, path_);
-  return Status::Ok();
+  return FlushAndClose(fd, path_, fault);
 }
 
 Status RecordFile::Rewrite(std::string_view records, const std::string& temp_name,

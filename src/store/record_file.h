@@ -31,10 +31,13 @@ class RecordFile {
   // The whole file, trailing partial record included.
   Result<std::string> ReadRaw() const;
   // Overwrites record n in place, 1 <= n <= Count(); `record` is cut or
-  // blank-padded to the record length.
-  Status Write(std::size_t n, std::string_view record) const;
-  // Adds a record at Count() + 1.
-  Status Append(std::string_view record) const;
+  // blank-padded to the record length. The record is flushed to disk before
+  // success is reported. `fault` fails the kWrite, kFlush or kClose step.
+  Status Write(std::size_t n, std::string_view record,
+               const RewriteFaultHook* fault = nullptr) const;
+  // Adds a record at Count() + 1, flushed as Write is; a failed write leaves
+  // the file as long as it was.
+  Status Append(std::string_view record, const RewriteFaultHook* fault = nullptr) const;
   // Replaces every whole record by `records` (a multiple of the record
   // length) through an atomic rewrite named `temp_name` in the same folder;
   // a trailing partial record is kept after them.

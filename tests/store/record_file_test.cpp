@@ -36,5 +36,37 @@ TEST(RecordFileTest, TrailingPartialRecordIsNeverReadAndAnAppendKeepsItAfterTheN
   EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + Rec('b') + Rec('c') + "tail");
 }
 
+TEST(RecordFileTest, AnInPlaceWriteChangesOnlyItsRecordAndOnlyRecordsThatExist) {
+  TempDir dir;
+  dir.Write("tabrel.dat", Rec('a') + Rec('b') + "tail");
+  const RecordFile file(dir.File("tabrel.dat"), kLength);
+  ASSERT_TRUE(file.Write(2, "short").ok());
+  const std::string written = "short" + std::string(kLength - 5, ' ');
+  EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + written + "tail");
+  for (std::size_t n : {0, 3}) {
+    EXPECT_EQ(file.Write(n, Rec('c')).ErrorLine(),
+              "Error 75: Record " + std::to_string(n) + " is not in " + file.path());
+  }
+  EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + written + "tail");
+}
+
+TEST(RecordFileTest, AFailedWriteFlushOrCloseOfAWriteOrAppendIsReported) {
+  TempDir dir;
+  const std::string before = Rec('a') + "tail";
+  dir.Write("tabrel.dat", before);
+  const RecordFile file(dir.File("tabrel.dat"), kLength);
+  const std::string error = "Error 57: Device I/O error (" + file.path() + ": Input/output error)";
+  for (RewriteStep step : {RewriteStep::kWrite, RewriteStep::kFlush, RewriteStep::kClose}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    const RewriteFaultHook fault = [step](RewriteStep at) { return at == step; };
+    EXPECT_EQ(file.Write(1, Rec('b'), &fault).ErrorLine(), error);
+    EXPECT_EQ(file.Append(Rec('c'), &fault).ErrorLine(), error);
+    // Nothing is written when the write itself fails.
+    if (step == RewriteStep::kWrite) {
+      EXPECT_EQ(dir.Read("tabrel.dat"), before);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tabrel
