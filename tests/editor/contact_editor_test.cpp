@@ -162,10 +162,13 @@ TEST_F(ContactEditorTest, SaveOverwritesTheRecordInPlaceWithTheBoxesAndANewStamp
   ContactRecord expected = Record(1);
   view.fields[F::StateEd] = " oh ";  // two letters are a code
   expected.State = Fit(" OH", 20);
-  view.fields[F::CountryEd] = "deu";
-  expected.Country = Fit("deu", 40);
+  view.fields[F::CountryEd] = "de";
+  expected.Country = Fit("DE", 40);
   view.fields[F::CityEd] = "oh";  // in State and Country only
   expected.City = Fit("oh", 20);
+  const std::string email = std::string(33, 'e') + "@example.org";  // the whole width
+  view.fields[F::EMailEd] = email + "-cut";
+  expected.EMail = email;
   view.fields[F::NotesEd] = "one\ntwo\r\nthree";
   expected.Notes = Fit("one\r\ntwo\r\nthree", 500);
   expected.Modified = MakeStamp(clock.now);

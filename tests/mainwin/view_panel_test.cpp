@@ -59,11 +59,30 @@ TEST_F(ViewPanelTest, KeysStepAroundTheListAndCloseAndEveryOtherKeyIsConsumed) {
   EXPECT_EQ(window.MainGrid().Row(), 1);
 }
 
-TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneIsNotShown) {
+TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneOrUnreadableIsNeitherShownNorDuplicated) {
   testing::WriteContacts(dir, {Contact("1", "Other", "Otto", "09-09-2009 9")});
   Open(1);
+  window.mu_Duplicate_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  for (const Message& m : dialogs.messages) {
+    EXPECT_EQ(m.text,
+              "This record is no longer in the data set; it may have been deleted or changed "
+              "elsewhere. Press F4 to list the records again.");
+    EXPECT_EQ(m.title, "Nothing to do!");
+  }
+
+  dialogs.messages.clear();
+  state.data_path = dir.File("gone/");
+  Open(1);
+  window.mu_Duplicate_Click();
+  const std::string error =
+      "Error 76: Path not found (" + dir.File("gone/tabrel.dat") + ": No such file or directory)";
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, error);
+  EXPECT_EQ(dialogs.messages[1].text, error + "\r\nNothing was duplicated.");
+  for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
   EXPECT_FALSE(window.view_panel_visible());
-  EXPECT_NE(dialogs.messages.at(0).text.find("no longer in the data set"), std::string::npos);
+  EXPECT_EQ(view.editor_opened, 0);
 }
 
 TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {

@@ -105,6 +105,16 @@ TEST_F(BackupTest, RestoreWithoutABackupSaysSoAndOtherwiseAsksBeforeCopyingItBac
   ExpectFiles(kOldRecords, "", kOldRecords, "");
 }
 
+TEST_F(BackupTest, ABackupHoldingOnlyKeywordsIsNotEmpty) {
+  data.Write("tabrel.bak", "");
+  data.Write("keyword.bak", testing::Keyword("Golf"));
+  EXPECT_FALSE(MakeBackup(state, dialogs, clock)) << "asks first; No keeps it";
+  EXPECT_EQ(dialogs.messages.at(0).title, "Create backup data set?");
+  dialogs.answers = {MessageAnswer::kYes};
+  EXPECT_TRUE(RestoreBackup(state, dialogs, clock));
+  ExpectFiles("", testing::Keyword("Golf"), "", testing::Keyword("Golf"));
+}
+
 TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
   for (bool restore : {false, true}) {
     data.Write("tabrel.dat", kLiveRecords);

@@ -47,7 +47,11 @@ TEST(DataFolderTest, CheckDataFolderAcceptsOnlyAnExistingWritableFolder) {
   EXPECT_EQ(CheckDataFolder(dir.File("missing")).number(), error_number::kPathNotFound);
   EXPECT_EQ(CheckDataFolder(dir.File("file")).number(), error_number::kPathNotFound);
   EXPECT_FALSE(dir.Exists("missing"));
-  if (::geteuid() == 0) return;  // permission bits do not stop root
+}
+
+TEST(DataFolderTest, CheckDataFolderRefusesAFolderItCannotWrite) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  TempDir dir;
   ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
   EXPECT_EQ(CheckDataFolder(dir.path()).number(), error_number::kPermissionDenied);
 }
