@@ -37,6 +37,7 @@ TEST(Cp1252Test, CharactersTheCodePageCannotHoldBecomeQuestionMarksAndAreCounted
   const std::tuple<std::string, std::string, std::size_t> cases[] = {
       {"\u03A9mega", "?mega", 1},               // Greek capital omega
       {"\u4E2D\u6587", "??", 2},                // two CJK characters
+      {"\U0010FFFF", "?", 1},                   // the last code point
       {std::string("x\xFFy"), "x?y", 1},        // a byte that is not UTF-8
       {std::string("\xED\xA0\x80"), "???", 3},  // an encoded surrogate
   };

@@ -79,16 +79,24 @@ class ContactEditorTest : public ::testing::Test {
   }
   Texts Stamps() const { return testing::Stamps(dir.Read("tabrel.dat")); }
   // The save questions asked, in order: T(ype), K(eywords), I(ndividual's
-  // name), O(rganisation's name).
+  // name), O(rganisation's name); "?" for any other message.
   std::string Asked() const {
+    static const std::map<std::string, char> kQuestions = {
+        {"You have this record's TYPE as the default: PUBLIC, INDIVIDUAL.\r\nIt will be listed "
+         "by the person's name, not their organization. \r\nIs that what you want?",
+         'T'},
+        {"You have not selected any keywords for this record!\r\nIs that what you want?", 'K'},
+        {"You have this record as an INDIVIDUAL, but are\r\nmissing the first or last name! Is "
+         "that what you want?",
+         'I'},
+        {"You have this record as an ORGANIZATION, but are\r\nmissing the Organization's name! "
+         "Is that what you want?",
+         'O'},
+    };
     std::string asked;
     for (const Message& m : dialogs.messages) {
-      for (const auto& [key, letter] : {std::pair{"TYPE as the default", 'T'},
-                                        {"not selected any keywords", 'K'},
-                                        {"as an INDIVIDUAL", 'I'},
-                                        {"as an ORGANIZATION", 'O'}}) {
-        if (m.text.find(key) != std::string::npos) asked += letter;
-      }
+      const auto it = kQuestions.find(m.text);
+      asked += it == kQuestions.end() || m.icon != MessageIcon::kQuestion ? '?' : it->second;
     }
     return asked;
   }
@@ -96,13 +104,17 @@ class ContactEditorTest : public ::testing::Test {
 
 TEST_F(ContactEditorTest, OpeningShowsTheRecordTrimmedAndDecodedOrEmptyBoxesForANewOne) {
   ContactRecord r = Contact("3", "M\xFCller", "  Jo ", "stamp-muller");
-  r.KW2 = "Work          ";
-  WriteContacts(dir, {r, Contact("7", "Odd", "", "stamp-odd")});
+  r.KW1 = "Golf          ";
+  r.KW3 = "Work          ";
+  WriteContacts(
+      dir, {r, Contact("7", "Odd", "", "stamp-odd"), Contact("4", " Acme ", "", "stamp-acme")});
   Open("stamp-muller");
   EXPECT_EQ(view.caption, "Details: Jo M\u00fcller");
   EXPECT_EQ(view.FieldText(F::FirstNameEd), "Jo");
-  EXPECT_EQ(view.slots, (Texts{"", "Work", ""}));
+  EXPECT_EQ(view.slots, (Texts{"Golf", "", "Work"}));
   EXPECT_EQ(view.type_caption, "Personal, Individual");
+  Open("stamp-acme");
+  EXPECT_EQ(view.caption, "Details: Acme");
   // A type outside the four shows the design caption, stays and is kept.
   Open("stamp-odd");
   editor.TypeTog_Click();
@@ -169,8 +181,8 @@ TEST_F(ContactEditorTest, SaveOverwritesTheRecordInPlaceWithTheBoxesAndANewStamp
   const std::string email = std::string(33, 'e') + "@example.org";  // the whole width
   view.fields[F::EMailEd] = email + "-cut";
   expected.EMail = email;
-  view.fields[F::NotesEd] = "one\ntwo\r\nthree";
-  expected.Notes = Fit("one\r\ntwo\r\nthree", 500);
+  view.fields[F::NotesEd] = "\none\ntwo\r\nthree";
+  expected.Notes = Fit("\r\none\r\ntwo\r\nthree", 500);
   expected.Modified = MakeStamp(clock.now);
   Save({kYes});
   EXPECT_EQ(Record(1), expected);
@@ -285,6 +297,16 @@ TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsL
 }
 
 TEST_F(ContactEditorTest, AFileErrorIsReportedAndKeepsTheEditorOpen) {
+  const std::string data_path = state.data_path;
+  state.data_path = dir.File("gone/");
+  Prepare("stamp-cole");
+  EXPECT_FALSE(editor.Form_Load());
+  EXPECT_EQ(dialogs.messages.at(0).text, "Error 76: Path not found (" +
+                                             dir.File("gone/tabrel.dat") +
+                                             ": No such file or directory)\r\nThe record "
+                                             "cannot be opened.");
+  EXPECT_EQ(view.closed, 1);
+  state.data_path = data_path;
   Open();
   std::filesystem::remove(dir.File("tabrel.dat"));
   std::filesystem::create_directory(dir.File("tabrel.dat"));  // unreadable as a file
@@ -293,7 +315,7 @@ TEST_F(ContactEditorTest, AFileErrorIsReportedAndKeepsTheEditorOpen) {
   Save({kYes, kYes});
   EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
   EXPECT_NE(dialogs.messages.back().text.find("The record was not saved."), std::string::npos);
-  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(view.closed, 1) << "still open since the failed opening";
   EXPECT_EQ(view.FieldText(F::LastNameEd), "Drew");
 }
 

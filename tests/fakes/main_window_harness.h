@@ -24,7 +24,7 @@ class FakeMainView : public MainView {
     status[panel] = text;
     status_history.push_back({panel, text});
   }
-  void SetControlVisible(Control, bool) override {}
+  void SetControlVisible(Control control, bool visible) override { shown[control] = visible; }
   void FocusControl(Control control) override { focused = control; }
   Control FocusedControl() const override { return focused; }
   void SetProgressRange(int, int) override {}
@@ -55,6 +55,7 @@ class FakeMainView : public MainView {
   std::map<MenuId, std::string> menu_caption;
   std::map<StatusPanelId, std::string> status;
   std::vector<std::pair<StatusPanelId, std::string>> status_history;
+  std::map<Control, bool> shown;
   Control focused = Control::kMainGrid;
   std::string keyword_edit;
   bool personal = false;
