@@ -35,6 +35,8 @@ struct ViewPanelContent {
   std::string email, web;
   std::string kw1, kw2, kw3;
   std::string rec_type, rec_age, notes;
+
+  bool operator==(const ViewPanelContent&) const = default;
 };
 
 // What the main window presenter asks of its window. Texts are UTF-8.

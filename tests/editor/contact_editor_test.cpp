@@ -292,6 +292,10 @@ TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsL
   dialogs.answers = {kYes};
   editor.DelBut_Click();
   for (std::size_t i : {1, 3}) EXPECT_EQ(dialogs.messages.at(i).title, "Record not found!");
+  EXPECT_EQ(dialogs.messages[3].text,
+            "This record is no longer in the data set as it was when the editor opened: it was "
+            "changed or deleted in another window.\r\nNothing was deleted. Copy what you need "
+            "from the editor, then cancel and open the record again.");
   EXPECT_EQ(dir.Read("tabrel.dat"), before);
   EXPECT_EQ(view.closed, 2);
 }

@@ -24,7 +24,10 @@ class FakeMainView : public MainView {
     status[panel] = text;
     status_history.push_back({panel, text});
   }
-  void SetControlVisible(Control control, bool visible) override { shown[control] = visible; }
+  void SetControlVisible(Control control, bool visible) override {
+    shown[control] = visible;
+    visibility_changes.push_back({control, visible});
+  }
   void FocusControl(Control control) override { focused = control; }
   Control FocusedControl() const override { return focused; }
   void SetProgressRange(int, int) override {}
@@ -56,6 +59,7 @@ class FakeMainView : public MainView {
   std::map<StatusPanelId, std::string> status;
   std::vector<std::pair<StatusPanelId, std::string>> status_history;
   std::map<Control, bool> shown;
+  std::vector<std::pair<Control, bool>> visibility_changes;
   Control focused = Control::kMainGrid;
   std::string keyword_edit;
   bool personal = false;

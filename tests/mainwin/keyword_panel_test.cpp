@@ -2,6 +2,8 @@
 // and the changes that reach into the records.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 #include "store/keyword_file.h"
@@ -54,6 +56,7 @@ TEST_F(KeywordPanelTest, AddStoresTheKeywordSortedAndMarkedButNeverABlankOrListe
   EXPECT_EQ(Stored(), (Texts{"Friends", "golf", "Trip", "Work", "~", "~ABCDEFGHIJKLM", "~Home"}));
   EXPECT_EQ(Names(true), Stored());
   window.mu_NewKey_Click();
+  EXPECT_EQ(view.focused, Control::kKeywordEdit);
   window.Command1_Click('Q' - 'A');  // no letter jump while the frame is open
   EXPECT_TRUE(dialogs.messages.empty());
   Add("   ");
@@ -110,6 +113,34 @@ TEST_F(KeywordPanelTest, DeleteAsksFirstAndThenWhetherToBlankTheRecordsSlots) {
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
   window.mu_deleteKey_Click();
   EXPECT_EQ(Slots(0), (Texts{"Friends", "", ""}));
+}
+
+TEST_F(KeywordPanelTest, AFailedFileStepIsReportedOnceAndTheListShowsWhatIsStored) {
+  const auto error = [this](const std::string& name) {
+    return "Error 75: Path/File access error (" + dir.File(name) + ": Is a directory)\r\n";
+  };
+  std::filesystem::create_directory(dir.File("keyword.$$$"));
+  Add("Aardvark");
+  EXPECT_EQ(dialogs.messages.at(0).text,
+            error("keyword.$$$") + "The keyword list could not be sorted.");
+  EXPECT_EQ(Names(true), (Texts{"Friends", "Work", "Aardvark"})) << "added, not sorted";
+
+  std::filesystem::remove(dir.File("keyword.$$$"));
+  std::filesystem::create_directory(dir.File("tabrel.$$$"));
+  view.keyword_edit = "Work";
+  window.mu_changeKey_Click();
+  Save("Job");
+  EXPECT_EQ(dialogs.messages.at(1).text,
+            error("tabrel.$$$") + "The keyword was not renamed everywhere.");
+  EXPECT_EQ(Names(true), (Texts{"Friends", "Job", "Aardvark"}));
+  EXPECT_EQ(Slots(0), (Texts{"Friends", "", "Work"}));
+
+  std::filesystem::remove(dir.File("keyword.dat"));
+  std::filesystem::create_directory(dir.File("keyword.dat"));
+  Add("golf");
+  ASSERT_EQ(dialogs.messages.size(), 3u);
+  EXPECT_EQ(dialogs.messages[2].text, error("keyword.dat") + "The keyword list was not changed.");
+  for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
 }
 
 }  // namespace

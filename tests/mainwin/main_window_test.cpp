@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <tuple>
 
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
@@ -61,6 +63,33 @@ TEST_F(MainWindowTest, FormLoadCreatesMissingFilesThenLoadsTheSettingsBeforeTheL
   EXPECT_EQ(Names(true), (Texts{"Friends", "~Family", "Work"}));
   EXPECT_EQ(view.menu_caption,
             (std::map<MenuId, std::string>{{MenuId::mu_data2, "Use Alternate #2: /srv/shared/"}}));
+  for (Control c : {Control::kBackground, Control::kViewFrame, Control::kKeyFrame,
+                    Control::kFileSelector, Control::kPreviewText, Control::kProgressBar}) {
+    EXPECT_FALSE(view.shown.at(c)) << static_cast<int>(c);
+  }
+  EXPECT_NE(std::ranges::find(view.visibility_changes, std::pair{Control::kProgressBar, true}),
+            view.visibility_changes.end())
+      << "while the list filled";
+}
+
+TEST_F(MainWindowTest, ListsAreWhiteOnDarkBlueAndTheFocusedOnesHeaderStandsOut) {
+  for (Grid* grid : {&window.MainGrid(), &window.KeywordGrid()}) {
+    EXPECT_EQ(std::tuple(grid->ForeColor(), grid->BackColor(), grid->BackColorBkg()),
+              std::tuple(kWhite, kDarkBlue, kDarkBlue));
+    EXPECT_EQ(std::pair(grid->ForeColorSel(), grid->BackColorSel()), std::pair(kBlack, kYellow));
+  }
+  view.focused = Control::kKeywordGrid;
+  window.KeywordGrid_GotFocus();
+  const auto header = [](const Grid& grid) {
+    return std::pair(grid.ForeColorFixed(), grid.BackColorFixed());
+  };
+  EXPECT_EQ(header(window.KeywordGrid()), std::pair(kBlack, kWhite));
+  EXPECT_EQ(header(window.MainGrid()), std::pair(kGrayText, kButtonFace));
+  view.focused = Control::kNone;  // e.g. the keyword edit box
+  window.MainGrid_GotFocus();
+  EXPECT_EQ(header(window.KeywordGrid()), std::pair(kBlack, kWhite));
+  window.KeywordGrid_LostFocus();
+  EXPECT_TRUE(window.KeywordGrid().flat());
 }
 
 TEST_F(MainWindowTest, RowsShowNamesStoredFieldsAndTheStampWithPersonalNamesInCyan) {
@@ -95,8 +124,11 @@ TEST_F(MainWindowTest, StatusTextsShowTheSelectionThenTheCountThenTheDataPath) {
   };
   for (const Case& c : cases) {
     view.status_history.clear();
+    window.MainGrid().SetCol(3);  // as a click in the list leaves it
     Pop(c.selection);
     EXPECT_EQ(Names(), c.names);
+    EXPECT_EQ(std::pair(window.MainGrid().Col(), window.MainGrid().ColSel()),
+              std::pair(0, kIdColumn));
     Texts texts;  // of the selection panel
     for (const auto& [panel, text] : view.status_history) {
       if (panel == StatusPanelId::kSelection) texts.push_back(text);
@@ -127,7 +159,8 @@ TEST_F(MainWindowTest, FreeModeAddsEachSelectionBelowTheRowsAlreadyListed) {
   Pop("");
   window.KeywordGrid().SetRow(1);
   window.KeywordGrid_dblClick();
-  window.KeywordGrid_dblClick();
+  view.focused = Control::kKeywordGrid;
+  EXPECT_TRUE(window.Form_KeyDown(key::kEnter, 0));
   EXPECT_EQ(view.keyword_edit, "Friends");
   EXPECT_EQ(Names(), (Texts{"Acme Corp", "Adams, Ann", "baker, Bob", "Adams, Ann", "baker, Bob"}));
   EXPECT_EQ(view.status[StatusPanelId::kSelection], "5 RECORDS SELECTED");
@@ -246,6 +279,7 @@ TEST_F(MainWindowTest, WhenTheProgramFolderFailsTooTheFillStopsWithAnEmptyList) 
   ASSERT_EQ(dialogs.messages.size(), 2u);
   EXPECT_TRUE(dialogs.messages[1].text.ends_with("Switching back to default directory..."));
   EXPECT_EQ(lost_window.MainGrid().Rows(), 1);
+  EXPECT_EQ(RTrim(lost_window.MainGrid().TextAt(0, kIdColumn)), "ID") << "the header stays";
   EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 RECORDS TOTAL");
 }
 

@@ -30,6 +30,7 @@ class SortSearchTest : public ::testing::Test, public testing::MainWindowHarness
 
 TEST_F(SortSearchTest, SortPutsTheFileInNameOrderAndListsIt) {
   window.mu_Sort_Click();
+  EXPECT_EQ(view.visibility_changes.at(0), std::pair(Control::kProgressBar, true));
   EXPECT_EQ(Names(), (Texts{"Mill, Ma", "Miller Tools", "Mills, Mo", "smith, Zed", "Smith, Amy"}));
   EXPECT_EQ(view.status[StatusPanelId::kSelection], "5 RECORDS TOTAL");
 }

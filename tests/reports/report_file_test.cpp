@@ -1,6 +1,7 @@
 #include "reports/report_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -52,6 +53,24 @@ TEST(ReportFileTest, AMoveNeverOverwritesButACopyDoes) {
   EXPECT_FALSE(dir.Exists("tr_view.tmp"));
   EXPECT_EQ(CopyReportFile(dir.File("tr_view.tmp"), dir.File("x")).number(),
             error_number::kPathNotFound);
+}
+
+TEST(ReportFileTest, AMoveToAnotherFileSystemCopiesAndStillNeverOverwrites) {
+  TempDir dir;
+  TempDir other("/dev/shm");
+  struct stat here {};
+  struct stat there {};
+  if (other.path() == "/" || ::stat(dir.path().c_str(), &here) != 0 ||
+      ::stat(other.path().c_str(), &there) != 0 || here.st_dev == there.st_dev) {
+    GTEST_SKIP() << "no second file system at /dev/shm";
+  }
+  dir.Write("tr_view.tmp", "list");
+  other.Write("taken.txt", "keep");
+  EXPECT_EQ(MoveReportFile(dir.File("tr_view.tmp"), other.File("taken.txt")).ErrorLine(),
+            "Error 58: File already exists (" + other.File("taken.txt") + ")");
+  ASSERT_TRUE(MoveReportFile(dir.File("tr_view.tmp"), other.File("list.txt")).ok());
+  EXPECT_EQ(other.Read("list.txt"), "list");
+  EXPECT_FALSE(dir.Exists("tr_view.tmp"));
 }
 
 TEST(ReportFileTest, LinesEndAtCrLfOrALoneCrButALoneLineFeedBelongsToTheLine) {

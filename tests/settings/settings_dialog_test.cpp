@@ -185,5 +185,35 @@ TEST_F(SettingsDialogTest, AnUnreadableSettingsFileIsReportedAndTheSettingsInUse
   for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
 }
 
+TEST(SettingsControlsTest, EachBoxHasItsLabelTooltipAndInputLimit) {
+  std::string boxes;
+  for (const SettingsTextControl& c : kSettingsTextControls) {
+    boxes += std::string(c.name) + "|" + std::string(c.label) + "|" + std::string(c.tooltip) + "|" +
+             std::to_string(c.max_length) + "\n";
+  }
+  EXPECT_EQ(
+      boxes,
+      "INI_Path1|Path #1|save an alternate data path here|0\n"
+      "INI_Path2|Path #2|save an alternate data path here|0\n"
+      "INI_CommPort|Modem Comm Port|the communication port you modem is on (1, 2, 3, or 4, "
+      "probably)|1\n"
+      "INI_PhoneAreaCode|Your Area Code|your telephone area code|0\n"
+      "INI_PhoneLongDistanceCode|Long Distance Code|long distance or calling card number|0\n"
+      "INI_PhonePBX|PBX Code (outside line)|number to get outside line (probably 9)|0\n"
+      "INI_PrintLines|Number of lines to print before starting new page|printer dependant, "
+      "default = 60  (see help)|3\n"
+      "INI_PreviewLines|Number of lines to include in print preview|system memory dependant, "
+      "default = 250  (see help)|4\n"
+      "INI_LPad|Move the envelope address right (tabs)|envelope format, left margin tabs, "
+      "default = 8  (see help)|2\n"
+      "INI_TPad|Move the envelope address down (lines)|envelope format, upper margin spacing, "
+      "default = 12  (see help)|2\n"
+      "INI_QuickUpPath|Quick Update Path|type in path to frequently needed common records|0\n"
+      "INI_QuickUpTarget|Quick Update Target||0\n"
+      "INI_Editor|Word Processor|over-ride the default (or specify) a word processor|80\n"
+      "INI_Browser|Web Browser|over-ride the default (or specify) a web browser|80\n"
+      "INI_Mailer|Email Program|over-ride the default (or specify) an email program|80\n");
+}
+
 }  // namespace
 }  // namespace tabrel

@@ -13,15 +13,19 @@ namespace {
 
 using testing::TempDir;
 
-std::size_t FilesIn(const TempDir& dir) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()),
+std::size_t FilesIn(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                 std::filesystem::directory_iterator()));
+}
+std::size_t FilesIn(const TempDir& dir) {
+  return FilesIn(dir.path());
 }
 
 TEST(StagedRewriteTest, FailureOfTheSecondStageLeavesBothOldFilesAndNoTemporaryFile) {
   TempDir dir;
   dir.Write("a.dat", "old a");
   dir.Write("b.dat", "old b");
+  const std::size_t open_files = FilesIn("/proc/self/fd");
   for (RewriteStep failing :
        {RewriteStep::kCreate, RewriteStep::kWrite, RewriteStep::kFlush, RewriteStep::kClose}) {
     SCOPED_TRACE(static_cast<int>(failing));
@@ -38,6 +42,9 @@ TEST(StagedRewriteTest, FailureOfTheSecondStageLeavesBothOldFilesAndNoTemporaryF
     EXPECT_EQ(dir.Read("b.dat"), "old b");
     EXPECT_EQ(FilesIn(dir), 2u);
   }
+  EXPECT_EQ(FilesIn("/proc/self/fd"), open_files) << "every failed step closes its file";
+  EXPECT_EQ(AtomicRewrite(dir.File("gone/a.dat"), "new", "a.$$$").ErrorLine(),
+            "Error 76: Path not found (" + dir.File("gone/a.$$$") + ": No such file or directory)");
 }
 
 TEST(DataFolderTest, CheckDataFolderAcceptsOnlyAnExistingWritableFolder) {
