@@ -35,6 +35,8 @@ struct ViewPanelContent {
   std::string email, web;
   std::string kw1, kw2, kw3;
   std::string rec_type, rec_age, notes;
+
+  bool operator==(const ViewPanelContent&) const = default;
 };
 
 // What the main window presenter asks of its window. Texts are UTF-8.
@@ -44,8 +46,7 @@ class MainView : public PreviewView {
   virtual void SetMenuEnabled(MenuId id, bool enabled) = 0;
   virtual void SetMenuChecked(MenuId id, bool checked) = 0;
   virtual void SetMenuCaption(MenuId id, const std::string& caption) = 0;
-  // Panels 1 to 4 of the status bar.
-  virtual void SetStatusText(int panel, const std::string& text) = 0;
+  virtual void SetStatusText(StatusPanelId panel, const std::string& text) = 0;
   virtual void SetControlVisible(Control control, bool visible) = 0;
   virtual void FocusControl(Control control) = 0;
   // kMainGrid, kKeywordGrid, or kNone when the focus is elsewhere.

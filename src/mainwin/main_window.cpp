@@ -5,7 +5,9 @@
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "present/key_codes.h"
+#include "present/progress_throttle.h"
 #include "present/record_list.h"
 #include "store/data_set.h"
 #include "store/layout.h"
@@ -43,26 +45,6 @@ std::string Plain(std::string_view caption) {
   return out;
 }
 
-// Moves the progress bar about two hundred times a fill, however long the
-// file, so that drawing it never costs more than reading the records.
-class ThrottledProgress {
- public:
-  explicit ThrottledProgress(MainView& view) : view_(view) {}
-  FillProgress Sink() {
-    return FillProgress{[this](int count) {
-                          view_.SetProgressRange(1, count + 2);
-                          stride_ = std::max(1, count / 200);
-                        },
-                        [this](int n) {
-                          if (n % stride_ == 0 || n == 1) view_.SetProgressValue(n);
-                        }};
-  }
-
- private:
-  MainView& view_;
-  int stride_ = 1;
-};
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
@@ -94,15 +76,11 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
 
 void MainWindow::Form_Load() {
   view_.SetCaption(std::string(kProgramCaption));
-  for (std::size_t i = 0; i < StatusPanels().size(); ++i) {
-    view_.SetStatusText(static_cast<int>(i + 1), std::string(StatusPanels()[i].design_text));
+  for (const StatusPanel& panel : StatusPanels()) {
+    view_.SetStatusText(panel.id, std::string(panel.design_text));
   }
   if (Status s = LoadSettings(state_); !s.ok()) {
-    dialogs_.Show({s.ErrorLine() + "\r\nThe settings file could not be read; the defaults apply.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, s, "The settings file could not be read; the defaults apply.");
   }
   OpenDataSet();
   view_.ShowSplash();
@@ -403,7 +381,7 @@ void MainWindow::SetFilter(std::int16_t filter, MenuId item, std::string_view pa
   mu_FreeListOFF_Click();
   std::string all(kAllRecords);
   PopMainGrid(all);
-  view_.SetStatusText(1, std::string(panel_text));
+  view_.SetStatusText(StatusPanelId::kFilter, std::string(panel_text));
   for (MenuId id : {MenuId::mu_ShowBoth, MenuId::mu_PublicOnly, MenuId::mu_PersonalOnly}) {
     view_.SetMenuChecked(id, id == item);
   }
@@ -429,7 +407,7 @@ void MainWindow::mu_FreeListON_Click() {
   view_.SetMenuChecked(MenuId::mu_FreeListON, true);
   view_.SetMenuChecked(MenuId::mu_FreeListOFF, false);
   SetListColours(kGrey);
-  view_.SetStatusText(2, "FREE");
+  view_.SetStatusText(StatusPanelId::kListMode, "FREE");
 }
 
 void MainWindow::mu_FreeListOFF_Click() {
@@ -437,7 +415,7 @@ void MainWindow::mu_FreeListOFF_Click() {
   view_.SetMenuChecked(MenuId::mu_FreeListOFF, true);
   view_.SetMenuChecked(MenuId::mu_FreeListON, false);
   SetListColours(kDarkBlue);
-  view_.SetStatusText(2, "NORM");
+  view_.SetStatusText(StatusPanelId::kListMode, "NORM");
 }
 
 void MainWindow::mu_Settings_Click() {
@@ -480,7 +458,7 @@ void MainWindow::RemoveCurrentRow() {
     main_grid_.SetColSel(kIdColumn);
   }
   view_.SetMenuEnabled(MenuId::mu_print, n > 0);
-  view_.SetStatusText(3, std::to_string(n) + " RECORDS SELECTED");
+  view_.SetStatusText(StatusPanelId::kSelection, std::to_string(n) + " RECORDS SELECTED");
 }
 
 void MainWindow::MainGrid_dblClick() {
@@ -499,8 +477,8 @@ void MainWindow::mu_NewRecord_Click() {
                      {}}) == MessageAnswer::kYes) {
     return;
   }
-  state_.editor_mode = -1;
-  state_.duplicate_flag = 0;
+  state_.editor_mode = EditorMode::kNewRecord;
+  state_.duplicate_flag = DuplicateFlag::kOff;
   view_.OpenEditor();
 }
 
@@ -515,18 +493,22 @@ void MainWindow::mu_Duplicate_Click() {
   }
   state_.editor_record.Modified = std::string(main_grid_.TextAt(main_grid_.Row(), kIdColumn));
   auto found = LoadRecordByStamp(state_);
-  if (!found.ok() || !found.value()) {
-    dialogs_.Show({found.ok() ? "This record is no longer in the data set; it may have been "
-                                "deleted or changed elsewhere. Press F4 to list the records again."
-                              : found.status().ErrorLine(),
-                   "Nothing to do!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+  if (!found.ok()) {
+    ReportDiskError(dialogs_, found.status(), "Nothing was duplicated.");
     return;
   }
-  state_.editor_mode = 0;
-  state_.duplicate_flag = -1;
+  if (!found.value()) {
+    dialogs_.Show(
+        {"This record is no longer in the data set; it may have been deleted or "
+         "changed elsewhere. Press F4 to list the records again.",
+         "Nothing to do!",
+         MessageIcon::kExclamation,
+         MessageButtons::kOk,
+         {}});
+    return;
+  }
+  state_.editor_mode = EditorMode::kExisting;
+  state_.duplicate_flag = DuplicateFlag::kDuplicating;
   view_.OpenEditor();
 }
 
@@ -584,24 +566,13 @@ void MainWindow::ShowMenu() {
   for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, true);
 }
 
-void MainWindow::ShowAllRecords() {
-  HideViewPanel();
-  main_grid_.SetVisible(false);
-  std::string all(kAllRecords);
-  PopMainGrid(all);
-}
-
 void MainWindow::PopKeywordGrid() {
   keyword_grid_.ClearToHeader();
   keyword_grid_.SetFormatString(KeywordGridFormat());
   const RecordFile file(state_.DataFile(kKeywordFileName), layout::kKeywordRecordLength);
   auto entries = file.ReadAll();
   if (!entries.ok()) {
-    dialogs_.Show({entries.status().ErrorLine(),
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, entries.status());
     return;
   }
   const std::string_view all = entries.value();
@@ -611,11 +582,7 @@ void MainWindow::PopKeywordGrid() {
 }
 
 void MainWindow::ReportFillError(const Status& status) {
-  dialogs_.Show({status.ErrorLine() + "\r\nSwitching back to default directory...",
-                 "Disk access error!",
-                 MessageIcon::kExclamation,
-                 MessageButtons::kOk,
-                 {}});
+  ReportDiskError(dialogs_, status, "Switching back to default directory...");
   state_.data_path = WithSlash(state_.program_folder);
   data_sets_.FellBackToDefault();
   OpenDataSet();
@@ -625,14 +592,19 @@ void MainWindow::PopMainGrid(std::string& selection) {
   const bool all = selection == kAllRecords;
   const bool word = selection.starts_with(kWordSearchPrefix);
   for (int attempt = 1;; ++attempt) {
-    view_.SetStatusText(3, DecodeCp1252(selection));
+    view_.SetStatusText(StatusPanelId::kSelection, DecodeCp1252(selection));
     if (state_.list_mode == kListNormal) main_grid_.ClearToHeader();
     main_grid_.SetVisible(false);
     view_.SetBusy(true);
     main_grid_.SetFormatString(kMainGridFormat);
     view_.SetControlVisible(Control::kProgressBar, true);
-    ThrottledProgress progress(view_);
-    Result<int> added = AppendSelectedRows(main_grid_, state_, selection, progress.Sink());
+    ProgressThrottle throttle([this](int n) { view_.SetProgressValue(n); });
+    const FillProgress progress{[&](int count) {
+                                  view_.SetProgressRange(1, count + 2);
+                                  throttle.SetCount(count);
+                                },
+                                [&](int n) { throttle.Step(n); }};
+    Result<int> added = AppendSelectedRows(main_grid_, state_, selection, progress);
     main_grid_.SetVisible(true);
     view_.SetControlVisible(Control::kProgressBar, false);
     view_.SetBusy(false);
@@ -653,19 +625,21 @@ void MainWindow::PopMainGrid(std::string& selection) {
     }
   }
 
+  constexpr StatusPanelId kCountPanel = StatusPanelId::kSelection;
   const std::string n = std::to_string(main_grid_.Rows() - 1);
-  if (all) view_.SetStatusText(3, n + " RECORDS TOTAL");
+  if (all) view_.SetStatusText(kCountPanel, n + " RECORDS TOTAL");
   view_.SetMenuEnabled(MenuId::mu_print, main_grid_.Rows() > 1);
-  if (!all) view_.SetStatusText(3, n + " RECORDS HAVE KEYWORD " + DecodeCp1252(Trim(selection)));
-  if (selection.empty()) view_.SetStatusText(3, n + " RECORDS HAVE NO KEYWORDS");
+  if (!all)
+    view_.SetStatusText(kCountPanel, n + " RECORDS HAVE KEYWORD " + DecodeCp1252(Trim(selection)));
+  if (selection.empty()) view_.SetStatusText(kCountPanel, n + " RECORDS HAVE NO KEYWORDS");
   if (word) {
     selection.erase(0, kWordSearchPrefix.size());
-    view_.SetStatusText(3, n + " CONTAIN \"" + DecodeCp1252(Trim(selection)) + "\"");
+    view_.SetStatusText(kCountPanel, n + " CONTAIN \"" + DecodeCp1252(Trim(selection)) + "\"");
     std::remove(state_.ProgramFile(kSearchListName).c_str());
   }
-  if (state_.list_mode == kListFree) view_.SetStatusText(3, n + " RECORDS SELECTED");
-  view_.SetStatusText(
-      4, UpperUtf8ByCp1252(state_.data_path) + (state_.read_only ? "  (READ ONLY)" : ""));
+  if (state_.list_mode == kListFree) view_.SetStatusText(kCountPanel, n + " RECORDS SELECTED");
+  view_.SetStatusText(StatusPanelId::kDataPath, UpperUtf8ByCp1252(state_.data_path) +
+                                                    (state_.read_only ? "  (READ ONLY)" : ""));
 }
 
 }  // namespace tabrel

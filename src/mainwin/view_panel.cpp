@@ -2,7 +2,7 @@
 
 #include "base/codec.h"
 #include "base/text.h"
-#include "mainwin/main_window.h"
+#include "present/disk_error.h"
 #include "present/paste_up.h"
 #include "present/record_list.h"
 #include "present/text_wrap.h"
@@ -40,8 +40,8 @@ std::string TypeCaption(const std::string& rec_type) {
   return {};
 }
 
-ViewPanel::ViewPanel(AppState& state, MainView& view, Platform& platform, MainWindow& main)
-    : state_(state), view_(view), platform_(platform), main_(main) {}
+ViewPanel::ViewPanel(AppState& state, MainView& view, Platform& platform, MainListHost& host)
+    : state_(state), view_(view), platform_(platform), host_(host) {}
 
 ViewPanelContent ViewPanel::ContentOf(const ContactRecord& r) {
   ViewPanelContent c;
@@ -74,17 +74,13 @@ ViewPanelContent ViewPanel::ContentOf(const ContactRecord& r) {
 }
 
 void ViewPanel::ShowCurrentRow() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Row() < 1) return;
   grid.SetCol(kIdColumn);
   state_.editor_record.Modified = std::string(grid.Text());
   auto found = LoadRecordByStamp(state_);
   if (!found.ok()) {
-    platform_.dialogs.Show({found.status().ErrorLine(),
-                            "Disk access error!",
-                            MessageIcon::kExclamation,
-                            MessageButtons::kOk,
-                            {}});
+    ReportDiskError(platform_.dialogs, found.status());
     return;
   }
   if (!found.value()) {
@@ -106,14 +102,14 @@ void ViewPanel::ShowCurrentRow() {
 }
 
 void ViewPanel::ViewNext_Click() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Rows() < 2) return;
   grid.SetRow(grid.Row() < grid.Rows() - 1 ? grid.Row() + 1 : 1);
   ShowCurrentRow();
 }
 
 void ViewPanel::ViewBack_Click() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Rows() < 2) return;
   grid.SetRow(grid.Row() > 1 ? grid.Row() - 1 : grid.Rows() - 1);
   ShowCurrentRow();
@@ -127,19 +123,19 @@ void ViewPanel::Hide() {
 
 void ViewPanel::CloseView_Click() {
   view_.SetControlVisible(Control::kViewFrame, false);
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   grid.SetVisible(true);
   view_.FocusControl(Control::kMainGrid);
-  main_.SetGridColors();
+  host_.SetGridColors();
   grid.SetCol(0);
   grid.SetColSel(kIdColumn);
   Hide();
 }
 
 void ViewPanel::EditView_Click() {
-  if (!main_.CheckWritable()) return;
-  state_.editor_mode = 0;
-  state_.duplicate_flag = 0;
+  if (!host_.CheckWritable()) return;
+  state_.editor_mode = EditorMode::kExisting;
+  state_.duplicate_flag = DuplicateFlag::kOff;
   view_.OpenEditor();
 }
 

@@ -1,5 +1,6 @@
 #include "present/backup_prompt.h"
 
+#include "present/disk_error.h"
 #include "store/backup.h"
 
 namespace tabrel {
@@ -27,20 +28,12 @@ std::string HalfDone(const GroupCommit& commit, const char* what, const std::str
   return text + "\r\n- " + second_still + "\r\n" + intact;
 }
 
-void ReportFailure(Dialogs& dialogs, const Status& status, const std::string& consequence) {
-  dialogs.Show({status.ErrorLine() + "\r\n" + consequence,
-                "Disk access error!",
-                MessageIcon::kExclamation,
-                MessageButtons::kOk,
-                {}});
-}
-
 }  // namespace
 
 bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "No backup set was made.");
+    ReportDiskError(dialogs, sets.status(), "No backup set was made.");
     return false;
   }
   if (!sets.value().backup_empty()) {
@@ -56,13 +49,14 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
     }
   }
   if (const GroupCommit copied = CopyLiveToBackup(state); !copied.ok()) {
-    ReportFailure(dialogs, copied.status,
-                  copied.left_new.empty()
-                      ? "No backup set was made; the previous one is unchanged."
-                      : HalfDone(copied, "backup", "holds your current records",
-                                 "the previous backup's records are",
-                                 "keyword.bak still holds the previous backup's keywords.",
-                                 "Your current data in tabrel.dat and keyword.dat is unchanged."));
+    ReportDiskError(
+        dialogs, copied.status,
+        copied.left_new.empty()
+            ? "No backup set was made; the previous one is unchanged."
+            : HalfDone(copied, "backup", "holds your current records",
+                       "the previous backup's records are",
+                       "keyword.bak still holds the previous backup's keywords.",
+                       "Your current data in tabrel.dat and keyword.dat is unchanged."));
     return false;
   }
   dialogs.Show(
@@ -73,7 +67,7 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
 bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "Nothing was restored.");
+    ReportDiskError(dialogs, sets.status(), "Nothing was restored.");
     return false;
   }
   if (sets.value().backup_empty()) {
@@ -93,7 +87,7 @@ bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
     return false;
   }
   if (const GroupCommit copied = CopyBackupToLive(state); !copied.ok()) {
-    ReportFailure(
+    ReportDiskError(
         dialogs, copied.status,
         copied.left_new.empty()
             ? "Nothing was restored; your current data is unchanged."

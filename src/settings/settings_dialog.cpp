@@ -5,6 +5,7 @@
 #include "base/basic_number.h"
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "store/data_set.h"
 #include "store/layout.h"
 
@@ -181,11 +182,7 @@ void SettingsDialog::Form_Load() {
   if (stored.ok()) {
     state_.settings = stored.value();
   } else {
-    dialogs_.Show({stored.status().ErrorLine() + "\r\nThe settings shown are those in use.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, stored.status(), "The settings shown are those in use.");
   }
   view_.Fill(FormOf(state_.settings));
 }
@@ -220,11 +217,7 @@ void SettingsDialog::INI_Save_Click() {
   }
   if (Status s = WriteSettingsFile(state_.program_folder, updated.value(), &state_.write_fault);
       !s.ok()) {
-    dialogs_.Show({s.ErrorLine() + "\r\nThe settings were not saved.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, s, "The settings were not saved.");
     return;
   }
   state_.settings = updated.value();

@@ -95,11 +95,16 @@ class SettingsDialog {
  public:
   SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs, HelpViewer& help);
 
+  // The dialog opens (File > Configuration Settings).
   void Form_Load();
+  // Save.
   void INI_Save_Click();
+  // Cancel.
   void INI_Cancel_Click();
-  void Command1_Click();  // "Use Current" beside Path #1
-  void Command2_Click();  // "Use Current" beside Path #2
+  // "Use Current" beside Path #1.
+  void Command1_Click();
+  // "Use Current" beside Path #2.
+  void Command2_Click();
   // F1 while a text box (or, with nothing, another control) has the focus:
   // the help at that box's topic.
   void Form_HelpKey(std::optional<SettingsText> focused);

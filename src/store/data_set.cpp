@@ -100,10 +100,6 @@ Status CheckDataFolder(const std::string& folder) {
   return Status::Ok();
 }
 
-void ClearRecord(AppState& state) {
-  state.current_record = BlankContactRecord();
-}
-
 Result<SettingsRecord> ReadSettingsFile(const std::string& program_folder) {
   const RecordFile file(WithSlash(program_folder) + kSettingsFileName, l::kSettingsRecordLength);
   auto raw = file.ReadRaw();

@@ -23,9 +23,6 @@ Result<bool> LoadRecordByStamp(AppState& state);
 // their order. On failure the file is as it was.
 Status DeleteRecord(AppState& state);
 
-// Sets every field of the current record to blanks.
-void ClearRecord(AppState& state);
-
 // Whether `folder` can hold a data set: it exists, is a folder, and can be
 // read and written. Nothing is created.
 Status CheckDataFolder(const std::string& folder);

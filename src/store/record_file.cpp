@@ -46,15 +46,26 @@ Status WriteExactly(int fd, const char* data, std::size_t size, off_t offset,
   return Status::Ok();
 }
 
+// Asks the test hook whether `step` is to fail.
+bool Faulted(const RewriteFaultHook* fault, RewriteStep step) {
+  return fault && *fault && (*fault)(step);
+}
+
+// Flushes and closes the file, reporting a failure of either: a delayed
+// write error can show at either step.
+Status FlushAndClose(Fd& fd, const std::string& path, const RewriteFaultHook* fault) {
+  if (Faulted(fault, RewriteStep::kFlush)) return Status::FromErrno(EIO, path);
+  if (::fsync(fd.get()) != 0) return Status::FromErrno(errno, path);
+  if (Faulted(fault, RewriteStep::kClose)) return Status::FromErrno(EIO, path);
+  if (fd.Close() != 0) return Status::FromErrno(errno, path);
+  return Status::Ok();
+}
+
 Result<std::size_t> FileSize(int fd, const std::string& path) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return Status::FromErrno(errno, path);
   if (!S_ISREG(st.st_mode)) return Status::FromErrno(EISDIR, path);
   return static_cast<std::size_t>(st.st_size);
-}
-
-bool Faulted(const RewriteFaultHook* fault, RewriteStep step) {
-  return fault && *fault && (*fault)(step);
 }
 
 Status OutOfRange(std::size_t n, const std::string& path) {
@@ -89,15 +100,6 @@ Result<std::string> RecordFile::ReadAll() const {
   return file.value().ReadRecords(record_length_);
 }
 
-Result<std::string> RecordFile::Read(std::size_t n) const {
-  auto file = FileReader::Open(path_);
-  if (!file.ok()) return file.status();
-  if (n < 1 || n > file.value().size() / record_length_) return OutOfRange(n, path_);
-  std::string bytes(record_length_, '\0');
-  if (Status s = file.value().ReadAt((n - 1) * record_length_, bytes); !s.ok()) return s;
-  return bytes;
-}
-
 InPlaceWrite RecordFile::Write(std::size_t n, std::string_view record,
                                const RewriteFaultHook* fault) const {
   auto count = Count();
@@ -113,9 +115,7 @@ InPlaceWrite RecordFile::Write(std::size_t n, std::string_view record,
     return {s, false};
   }
   // The bytes are in the file now; only their way to the disk can fail.
-  if (Faulted(fault, RewriteStep::kFlush)) return {Status::FromErrno(EIO, path_), true};
-  if (::fsync(fd.get()) != 0 || fd.Close() != 0) return {Status::FromErrno(errno, path_), true};
-  return {};
+  return {FlushAndClose(fd, path_, fault), true};
 }
 
 Status RecordFile::Append(std::string_view record, const RewriteFaultHook* fault) const {
@@ -138,21 +138,23 @@ Status RecordFile::Append(std::string_view record, const RewriteFaultHook* fault
           : WriteExactly(fd.get(), out.data(), out.size(), static_cast<off_t>(whole), path_);
   if (failed.ok() && Faulted(fault, RewriteStep::kFlush)) failed = Status::FromErrno(EIO, path_);
   if (failed.ok() && ::fsync(fd.get()) != 0) failed = Status::FromErrno(errno, path_);
+  if (failed.ok() && Faulted(fault, RewriteStep::kClose)) failed = Status::FromErrno(EIO, path_);
   if (failed.ok()) {
     if (fd.Close() != 0) return Status::FromErrno(errno, path_);
     return Status::Ok();
   }
-  // Put the file back as long as it was, so no half record is counted. The
-  // failure to tell is the one that stopped the append; an undo that fails
-  // too is added to it, since the file may then hold a half record.
-  int undo_error = 0;
-  if (Faulted(fault, RewriteStep::kUndo)) {
-    undo_error = EIO;
-  } else if (::ftruncate(fd.get(), static_cast<off_t>(size.value())) != 0) {
-    undo_error = errno;
+  // Put the file back as it was, the partial record that the new one
+  // overwrote included, so no half record is counted. The failure to tell is
+  // the one that stopped the append; an undo that fails too is added to it,
+  // since the file may then hold a half record.
+  Status undo =
+      Faulted(fault, RewriteStep::kUndo)
+          ? Status::FromErrno(EIO, path_)
+          : WriteExactly(fd.get(), tail.data(), tail.size(), static_cast<off_t>(whole), path_);
+  if (undo.ok() && ::ftruncate(fd.get(), static_cast<off_t>(size.value())) != 0) {
+    undo = Status::FromErrno(errno, path_);
   }
-  if (undo_error != 0) {
-    const Status undo = Status::FromErrno(undo_error, path_);
+  if (!undo.ok()) {
     return Status::Error(
         failed.number(),
         failed.description() + "; the file could not be cut back either: " + undo.description());

@@ -40,15 +40,13 @@ class RecordFile {
   Result<std::string> ReadAll() const;
   // The whole file, trailing partial record included.
   Result<std::string> ReadRaw() const;
-  // Record n, 1 <= n <= Count().
-  Result<std::string> Read(std::size_t n) const;
   // Overwrites record n in place, 1 <= n <= Count(), and flushes it;
-  // `record` is cut or blank-padded to the record length. `fault` sees the
-  // steps kWrite and kFlush, as an append's does.
+  // `record` is cut or blank-padded to the record length. `fault` fails the
+  // kWrite, kFlush or kClose step.
   InPlaceWrite Write(std::size_t n, std::string_view record,
                      const RewriteFaultHook* fault = nullptr) const;
-  // Adds a record at Count() + 1. A failed append leaves the file as long as
-  // it was; the failure named is the first one.
+  // Adds a record at Count() + 1, flushed as Write is. A failed append
+  // leaves the file as long as it was; the failure named is the first one.
   Status Append(std::string_view record, const RewriteFaultHook* fault = nullptr) const;
 
   // Stages the replacement of every whole record by what `write_records`

@@ -11,12 +11,14 @@
 
 namespace tabrel::testing {
 
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder (or under `base`),
+// removed with the object.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tabrel-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "tabrel-test-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
+    path_ = made ? made : "";
   }
   ~TempDir() {
     std::error_code ec;

@@ -79,7 +79,7 @@ TEST_F(DataSetMenuTest, TheStatusBarShowsTheDataPathInCapitalsOfTheCodePage) {
   window.mu_dataspecial_Click();
   std::string upper = dir.path();
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  EXPECT_EQ(view.status[4], upper + "CAF\u00c9-\u03b4/");
+  EXPECT_EQ(view.status[StatusPanelId::kDataPath], upper + "CAF\u00c9-\u03b4/");
 }
 
 // A second copy of the program, started on the same program folder.
@@ -135,7 +135,8 @@ TEST_F(DataSetMenuTest, ASecondCopyOnTheSameDataSetShowsItReadOnlyAndRefusesEver
   // And now the first copy is the one that may only look, and says so.
   window.mu_datadefault_Click();
   EXPECT_TRUE(state.read_only);
-  EXPECT_TRUE(view.status[4].ends_with("/  (READ ONLY)")) << view.status[4];
+  EXPECT_TRUE(view.status[StatusPanelId::kDataPath].ends_with("/  (READ ONLY)"))
+      << view.status[StatusPanelId::kDataPath];
 }
 
 TEST_F(DataSetMenuTest, TheFallBackAfterADiskErrorTicksTheDefaultSetAndNamesTheCause) {

@@ -56,6 +56,7 @@ TEST_F(KeywordPanelTest, AddStoresTheKeywordSortedAndMarkedButNeverABlankOrListe
   EXPECT_EQ(Stored(), (Texts{"Friends", "golf", "Trip", "Work", "~", "~ABCDEFGHIJKLM", "~Home"}));
   EXPECT_EQ(Names(true), Stored());
   window.mu_NewKey_Click();
+  EXPECT_EQ(view.focused, Control::kKeywordEdit);
   window.Command1_Click('Q' - 'A');  // no letter jump while the frame is open
   EXPECT_TRUE(dialogs.messages.empty());
   Add("   ");
@@ -106,7 +107,7 @@ TEST_F(KeywordPanelTest, DeleteAsksFirstAndThenWhetherToBlankTheRecordsSlots) {
   EXPECT_EQ(dialogs.messages[2].default_answer, MessageAnswer::kNo);
   EXPECT_EQ(Stored(), (Texts{"Work"}));
   EXPECT_EQ(Slots(0), (Texts{"Friends", "", "Work"}));
-  EXPECT_EQ(view.status[3], "2 RECORDS TOTAL");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 RECORDS TOTAL");
 
   view.keyword_edit = "Work";
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
@@ -163,6 +164,17 @@ TEST_F(KeywordPanelTest, DeleteChangesTheListAndTheRecordsTogetherOrNeither) {
   EXPECT_NE(dialogs.messages.back().text.find("The keyword was not deleted."), std::string::npos);
   EXPECT_EQ(dir.Read("tabrel.dat"), records);
   EXPECT_EQ(dir.Read("keyword.dat"), keywords);
+}
+
+TEST_F(KeywordPanelTest, AKeywordFileThatCannotBeReadIsReportedAndLeftAlone) {
+  std::filesystem::remove(dir.File("keyword.dat"));
+  std::filesystem::create_directory(dir.File("keyword.dat"));
+  Add("golf");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "Disk access error!");
+  EXPECT_EQ(dialogs.messages[0].text, "Error 75: Path/File access error (" +
+                                          dir.File("keyword.dat") +
+                                          ": Is a directory)\r\nThe keyword list was not changed.");
 }
 
 }  // namespace

@@ -106,6 +106,16 @@ TEST_F(BackupTest, RestoreWithoutABackupSaysSoAndOtherwiseAsksBeforeCopyingItBac
   ExpectFiles(kOldRecords, "", kOldRecords, "");
 }
 
+TEST_F(BackupTest, ABackupHoldingOnlyKeywordsIsNotEmpty) {
+  data.Write("tabrel.bak", "");
+  data.Write("keyword.bak", testing::Keyword("Golf"));
+  EXPECT_FALSE(MakeBackup(state, dialogs, clock)) << "asks first; No keeps it";
+  EXPECT_EQ(dialogs.messages.at(0).title, "Create backup data set?");
+  dialogs.answers = {MessageAnswer::kYes};
+  EXPECT_TRUE(RestoreBackup(state, dialogs, clock));
+  ExpectFiles("", testing::Keyword("Golf"), "", testing::Keyword("Golf"));
+}
+
 TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
   for (bool restore : {false, true}) {
     data.Write("tabrel.dat", kLiveRecords);
@@ -123,7 +133,11 @@ TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
       }
       ExpectFiles(kLiveRecords, kLiveKeywords, kOldRecords, "");
       EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
-      EXPECT_EQ(dialogs.messages.back().text.rfind("Error ", 0), 0u);
+      EXPECT_TRUE(dialogs.messages.back().text.starts_with("Error 57: Device I/O error ("));
+      EXPECT_TRUE(dialogs.messages.back().text.ends_with(
+          restore ? ": Input/output error)\r\nNothing was restored; your current data is unchanged."
+                  : ": Input/output error)\r\nNo backup set was made; the previous one is "
+                    "unchanged."));
     }
     EXPECT_EQ(failing, 12) << "two files, each created, written, flushed, closed and renamed, "
                               "and the first kept under a second name";
@@ -169,6 +183,17 @@ TEST_F(BackupTest, WhenPuttingTheFirstFileBackFailsTooTheMessageSaysWhatEachFile
                             "Your current data in tabrel.dat and keyword.dat is unchanged.");
     std::filesystem::remove(data.File(kept));
   }
+}
+
+TEST_F(BackupTest, AFolderThatCannotBeReadIsReportedBeforeAnyQuestion) {
+  state.data_path = data.File("gone/");
+  EXPECT_FALSE(MakeBackup(state, dialogs, clock));
+  EXPECT_FALSE(RestoreBackup(state, dialogs, clock));
+  const std::string error = "Error 76: Path not found (" + data.File("gone/tabrel.dat") +
+                            ": No such file or directory)\r\n";
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, error + "No backup set was made.");
+  EXPECT_EQ(dialogs.messages[1].text, error + "Nothing was restored.");
 }
 
 }  // namespace

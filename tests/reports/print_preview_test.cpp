@@ -197,6 +197,11 @@ TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCou
   ListRecords(records);
   preview.mu_printMailingAddresses_Click(list);
   ASSERT_EQ(PreviewFile().size(), 20u * (5 * 94 + 3));  // 120 lines
+  EXPECT_TRUE(view.fixed_pitch);
+  EXPECT_EQ(view.progress_shown, 1);
+  EXPECT_EQ(view.progress_range, std::pair(1, 40));
+  EXPECT_EQ(view.progress_values.size(), 20u) << "labels go in pairs";
+  EXPECT_EQ(view.progress_values.back(), 40);
   view.preview_text = "\r\nedits do not reach label printing";
   preview.SendPrint_Click();
   ASSERT_EQ(PageSizes(), (std::vector<std::size_t>{4 + 59, 3 + 60, 3 + 1}));
@@ -218,6 +223,12 @@ TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCou
   printer.jobs.clear();
   preview.SendPrint_Click();
   EXPECT_EQ(PageSizes(), (std::vector<std::size_t>{63, 3}));
+  printer.fail_with = Status::Error(57, "Out of paper");
+  preview.SendPrint_Click();
+  EXPECT_EQ(dialogs.messages.at(0).text,
+            "Error 57: Out of paper\r\nThe labels were not printed completely.");
+  preview.CancelPrint_Click();
+  EXPECT_FALSE(view.fixed_pitch || preview.label_mode());
 }
 
 TEST_F(PrintPreviewTest, EnvelopesStartAfterTheTopMarginIndentedByTheLeftMargin) {
@@ -244,6 +255,10 @@ TEST_F(PrintPreviewTest, EnvelopesStartAfterTheTopMarginIndentedByTheLeftMargin)
   state.editor_record.Zip = "97301";
   preview.Envelope_Click();
   EXPECT_EQ(JobLines(1), (Lines{"Ann Baker", "Salem, OR 97301"}));
+  state.settings.LPad = "1 ";
+  state.settings.TPad = "1 ";
+  preview.Envelope_Click();
+  EXPECT_EQ(JobLines(2), (Lines{"", "", "\tAnn Baker", "\tSalem, OR 97301"}));
 }
 
 // ---- File, .DOC and .HTML
@@ -337,6 +352,17 @@ TEST_F(PrintPreviewTest, APersistingFailureEndsTheReportAfterOneRetryForThePhone
   }
 }
 
+TEST_F(PrintPreviewTest, APreviewFileThatIsGoneIsReportedAndThePreviewCloses) {
+  menus.BlankMenu();
+  view.busy = true;
+  preview.ShowPreview();
+  EXPECT_EQ(dialogs.messages.at(0).text, "Error 76: Path not found (" + dir.File("tr_view.tmp") +
+                                             ": No such file or directory)\r\nThe list cannot "
+                                             "be shown.");
+  EXPECT_FALSE(view.busy || view.print_options_visible);
+  EXPECT_TRUE(menus.enabled);
+}
+
 // The user clears the way while the first message is shown.
 class ClearingDialogs : public testing::FakeDialogs {
  public:
@@ -360,6 +386,8 @@ TEST_F(PrintPreviewTest, AFailureClearedBeforeTheRetryGivesTheList) {
   ListRecords({r});
   retrying.mu_SimplePhoneList_Click(list);
   EXPECT_EQ(clearing.messages.size(), 1u);
+  EXPECT_EQ(view.busy_shown, 2) << "the hourglass again for the retry";
+  EXPECT_FALSE(view.busy);
   EXPECT_EQ(PreviewFile(), "\r\n\r\nAdams, Ann - 555\r\n");
   EXPECT_TRUE(view.print_options_visible);
 }

@@ -39,8 +39,14 @@ GroupCommit ChangePair(const TempDir& dir, const RewriteFaultHook& fault) {
   return GroupCommit::Run(both);
 }
 
+std::size_t OpenFiles() {
+  return static_cast<std::size_t>(std::distance(
+      std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
 TEST(AtomicFileTest, AFailedStepOfAPairLeavesBothOldFilesAndNothingElse) {
   TempDir dir;
+  const std::size_t open_files = OpenFiles();
   int failing = 1;
   for (;; ++failing) {
     SCOPED_TRACE(failing);
@@ -57,6 +63,7 @@ TEST(AtomicFileTest, AFailedStepOfAPairLeavesBothOldFilesAndNothingElse) {
   }
   // Create, write, flush and close each; keep a; rename a, rename b.
   EXPECT_EQ(failing, 12);
+  EXPECT_EQ(OpenFiles(), open_files) << "every failed step closes its file";
   EXPECT_EQ(dir.Read("a.dat"), "new a");
   EXPECT_EQ(dir.Read("b.dat"), "new b");
   EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"a.dat", "b.dat"}));
@@ -153,7 +160,11 @@ TEST(DataFolderTest, CheckDataFolderAcceptsOnlyAnExistingWritableFolder) {
   EXPECT_EQ(CheckDataFolder(dir.File("missing")).number(), error_number::kPathNotFound);
   EXPECT_EQ(CheckDataFolder(dir.File("file")).number(), error_number::kPathNotFound);
   EXPECT_FALSE(dir.Exists("missing"));
-  if (::geteuid() == 0) return;  // permission bits do not stop root
+}
+
+TEST(DataFolderTest, CheckDataFolderRefusesAFolderItCannotWrite) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  TempDir dir;
   ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
   EXPECT_EQ(CheckDataFolder(dir.path()).number(), error_number::kPermissionDenied);
 }
