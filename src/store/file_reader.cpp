@@ -1,22 +1,76 @@
 #include "store/file_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <utility>
 
 namespace tabrel {
 
-char* ReadBuffer::Reserve(std::size_t size) {
-  if (size > capacity_ || !data_) {
-    data_.reset();  // the old memory goes before the new is taken
-    capacity_ = std::max<std::size_t>(size, 1);
-    data_.reset(new char[capacity_]);
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{1} << 21;
+
+}  // namespace
+
+ReadBuffer::ReadBuffer(ReadBuffer&& other) noexcept {
+  *this = std::move(other);
+}
+
+ReadBuffer& ReadBuffer::operator=(ReadBuffer&& other) noexcept {
+  if (this != &other) {
+    Release();
+    data_ = std::exchange(other.data_, nullptr);
+    capacity_ = std::exchange(other.capacity_, 0);
+    mapping_ = std::exchange(other.mapping_, nullptr);
+    mapped_ = std::exchange(other.mapped_, 0);
+    heap_ = std::move(other.heap_);
   }
-  return data_.get();
+  return *this;
+}
+
+ReadBuffer::~ReadBuffer() {
+  Release();
+}
+
+void ReadBuffer::Release() {
+  if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
+  mapping_ = nullptr;
+  mapped_ = 0;
+  heap_.reset();
+  data_ = nullptr;
+  capacity_ = 0;
+}
+
+char* ReadBuffer::Reserve(std::size_t size) {
+  if (data_ != nullptr && size <= capacity_) return data_;
+  Release();  // the old memory goes before the new is taken
+  capacity_ = std::max<std::size_t>(size, 1);
+  if (capacity_ >= kHugePage) {
+    // One huge page more than asked, so that the buffer can start on a huge
+    // page boundary, which the system needs before it can use huge pages.
+    mapped_ = capacity_ + kHugePage;
+    void* mapping =
+        ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping != MAP_FAILED) {
+      mapping_ = mapping;
+      const auto start = reinterpret_cast<std::uintptr_t>(mapping);
+      data_ = reinterpret_cast<char*>((start + kHugePage - 1) & ~(kHugePage - 1));
+      // Only advice: without huge pages the buffer works the same, more slowly.
+      ::madvise(data_, capacity_, MADV_HUGEPAGE);
+      return data_;
+    }
+    // Address space is scarce here (a limit on it, say): take plain memory.
+    mapped_ = 0;
+  }
+  heap_.reset(new char[capacity_]);
+  data_ = heap_.get();
+  return data_;
 }
 
 Result<FileReader> FileReader::Open(const std::string& path, Missing missing) {

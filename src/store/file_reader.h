@@ -15,15 +15,29 @@ namespace tabrel {
 
 // Memory for whole-file reads, uninitialised and reused from one read to the
 // next: a fresh buffer the size of the largest data set costs more in page
-// faults than the read itself.
+// faults than the read itself. A buffer of megabytes is asked for in huge
+// pages where the system offers them on request; the memory is taken only
+// as it is written, and stays put when the buffer moves.
 class ReadBuffer {
  public:
+  ReadBuffer() = default;
+  ReadBuffer(ReadBuffer&& other) noexcept;
+  ReadBuffer& operator=(ReadBuffer&& other) noexcept;
+  ReadBuffer(const ReadBuffer&) = delete;
+  ReadBuffer& operator=(const ReadBuffer&) = delete;
+  ~ReadBuffer();
+
   // At least `size` bytes; earlier contents are not kept.
   char* Reserve(std::size_t size);
 
  private:
-  std::unique_ptr<char[]> data_;
+  void Release();
+
+  char* data_ = nullptr;
   std::size_t capacity_ = 0;
+  void* mapping_ = nullptr;  // a buffer of huge pages
+  std::size_t mapped_ = 0;
+  std::unique_ptr<char[]> heap_;  // a small buffer, or when no mapping could be had
 };
 
 // A file opened for reading and read with pread into the caller's memory,
