@@ -7,7 +7,10 @@
 #include <functional>
 #include <map>
 
+#include "exchange/export_target.h"
+#include "exchange/record_import.h"
 #include "fakes/contact_files.h"
+#include "fakes/fake_dialogs.h"
 #include "store/backup.h"
 #include "store/contact_insert.h"
 #include "store/contact_sort.h"
@@ -66,6 +69,24 @@ const Change kChanges[] = {
        if (Status st = change.StageRemoveFromRecords("Golf"); !st.ok()) return Of(st);
        return Of(change.Commit());
      }},
+    {"import",
+     [](AppState& s) {
+       auto import = RecordImport::Open(s, {}, {2024, 3, 14, 41234.56});
+       if (!import.ok()) return Of(import.status());
+       auto chess = Contact("1", "Bell", "Bo", "02-02-2002 1");
+       chess.KW1 = Keyword("Chess");
+       import.value().Take(ImportKind::kNative, EncodeContact(chess));
+       import.value().Take(ImportKind::kNative,
+                           EncodeContact(Contact("1", "Adams", "Al", "03-03-2003 2")));
+       return Of(import.value().Commit().written);
+     }},
+    {"export",
+     [](AppState& s) {
+       testing::FakeDialogs dialogs;
+       const std::string record = EncodeContact(Contact("1", "Bell", "Bo", "02-02-2002 1"));
+       const std::string_view pieces[] = {record};
+       return Of(ExportTargets(s, dialogs).Write({s.ProgramFile("export.dat"), "", 0}, pieces));
+     }},
     {"backup", [](AppState& s) { return Of(CopyLiveToBackup(s)); }},
     {"restore", [](AppState& s) { return Of(CopyBackupToLive(s)); }},
     {"settings",
@@ -96,6 +117,7 @@ class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
     program.Write("keyword.tmp", Keyword("Chess") + Keyword("Work"));
     program.Write("tr30.ini", EncodeSettings(DefaultSettings()));
     program.Write(kUiStateFileName, "[main window]\nx=5\n");
+    program.Write("export.dat", "an earlier export");
   }
   Files Snapshot() const {
     Files files;
@@ -164,6 +186,7 @@ TEST_F(FaultTableTest, WhenTheUndoFailsTooTheChangedFilesAndTheirOldCopiesAreNam
     Expect(outcome, before, after);
     const bool pair = std::string(change.name) == "keyword rename" ||
                       std::string(change.name) == "keyword delete" ||
+                      std::string(change.name) == "import" ||
                       std::string(change.name) == "backup" || std::string(change.name) == "restore";
     EXPECT_EQ(outcome.left_new.size(), pair ? 1u : 0u);
   }
