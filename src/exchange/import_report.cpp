@@ -45,8 +45,9 @@ std::string ImportFailureText(const GroupCommit& written) {
   // tabrel.dat is renamed first; only it can be left new.
   std::string text = "The import stopped halfway and could not be undone:";
   for (const GroupCommit::LeftNew& file : written.left_new) {
-    text += "\r\n- " + file.path + " holds the imported records; its previous content is kept in " +
-            file.old_copy + ".";
+    text += "\r\n- " + file.path + " holds the imported records";
+    text += file.old_copy.empty() ? " (it did not exist before)."
+                                  : "; its previous content is kept in " + file.old_copy + ".";
   }
   return text +
          "\r\n- keyword.dat still holds the keyword list as it was.\r\nIf you made a backup "

@@ -232,6 +232,33 @@ TEST_F(ImportWindowTest, AFailedWriteAtAnyStepLeavesBothDataFilesByteIdentical) 
   EXPECT_EQ(Stamps(Records()).size(), 4u);
 }
 
+TEST_F(ImportWindowTest, AFailureThatCannotBeUndoneSaysWhichFileHoldsWhat) {
+  const std::string keywords = Keywords();
+  data.Write("tabrel.bak", Records());
+  data.Write("keyword.bak", keywords);
+  ImportWindow& window = Open();
+  dialogs.answers.push_back(MessageAnswer::kNo);
+  // keyword.dat cannot be renamed, and tabrel.dat cannot be put back.
+  int renames = 0;
+  state.write_fault = [&](RewriteStep step) {
+    return (step == RewriteStep::kRename && ++renames > 1) || step == RewriteStep::kUndo;
+  };
+  window.Command1_Click();
+  const Message& last = dialogs.messages.back();
+  EXPECT_EQ(last.title, "Disk access error!");
+  EXPECT_NE(
+      last.text.find("\r\nThe import stopped halfway and could not be undone:\r\n- " +
+                     data.File("tabrel.dat") +
+                     " holds the imported records; its previous content is kept in " + data.path()),
+      std::string::npos)
+      << last.text;
+  EXPECT_NE(last.text.find("\r\n- keyword.dat still holds the keyword list as it was."),
+            std::string::npos);
+  EXPECT_EQ(Stamps(Records()).size(), 4u);
+  EXPECT_EQ(Keywords(), keywords);
+  EXPECT_EQ(host.keyword_refills, 0);
+}
+
 TEST_F(ImportWindowTest, AddedRecordsWithoutAUsableStampGetFreshOnesCountingBack) {
   clock.now = {1999, 12, 31, 45296.13};
   testing::WriteContacts(data, {Contact("1", "Old", "One", "12-31-1999 45296.13"),
