@@ -7,8 +7,10 @@
 #include "base/text_decoding.h"
 #include "exchange/import_report.h"
 #include "exchange/import_text.h"
+#include "exchange/import_window.h"
 #include "exchange/new_records_import.h"
 #include "present/backup_prompt.h"
+#include "present/disk_error.h"
 #include "present/progress_throttle.h"
 
 namespace tabrel {
@@ -30,9 +32,10 @@ std::string OnOneLine(std::string_view text) {
 
 }  // namespace
 
-CommaParse::CommaParse(const AppState& state, CommaParseView& view, ImportHost& host,
+CommaParse::CommaParse(const AppState& state, CommaParseView& view, MainListHost& host,
                        Dialogs& dialogs, Clock& clock, std::string path)
-    : target_(state),
+    : live_(state),
+      target_(state),
       view_(view),
       host_(host),
       dialogs_(dialogs),
@@ -156,6 +159,8 @@ CommaImportOptions CommaParse::Options() const {
 }
 
 void CommaParse::Command1_Click() {
+  DataSetLock lock;
+  if (!MayImportInto(live_, target_, host_, dialogs_, lock)) return;
   const CommaImportOptions options = Options();
   const std::string keyword = Trim(options.keyword);
   if (keyword.empty()) {
@@ -172,7 +177,7 @@ void CommaParse::Command1_Click() {
   }
   auto text = ReadImportText(path_, options.encoding);
   if (!text.ok()) {
-    Tell(ImportFailureText(text.status(), true), "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, text.status(), kImportUnchanged);
     return;
   }
   if (HoldsNul(text.value().text)) {
@@ -181,7 +186,7 @@ void CommaParse::Command1_Click() {
   }
   auto opened = NewRecordsImport::Open(target_, clock_.Now());
   if (!opened.ok()) {
-    Tell(ImportFailureText(opened.status(), true), "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, opened.status(), kImportUnchanged);
     return;
   }
   NewRecordsImport& import = opened.value();
@@ -189,7 +194,7 @@ void CommaParse::Command1_Click() {
   const int expected = static_cast<int>(records_);
   view_.SetProgressRange(1, std::max(expected, 2));
   view_.SetBusy(true);
-  const ProgressThrottle progress(expected, [this](int n) { view_.SetProgressValue(n); });
+  const ProgressThrottle progress([this](int n) { view_.SetProgressValue(n); }, expected);
   AddCommaRecords(text.value().text, options, stored.bytes, import,
                   [&progress](std::size_t n) { progress.Step(static_cast<int>(n)); });
   view_.SetBusy(false);
@@ -200,21 +205,21 @@ void CommaParse::Command1_Click() {
     return;
   }
   if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(ImportFailureText(s, true), "Error!", MessageIcon::kExclamation);
+    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
+         MessageIcon::kExclamation);
     return;
   }
   // Offered now, right before anything is written: a Cancel or a refused
   // file costs the user no backup set.
   MakeBackup(target_, dialogs_, clock_);
   view_.SetBusy(true);
-  const MergeOutcome written = import.Commit(fault_);
+  const MergeOutcome written = import.Commit();
   view_.SetBusy(false);
-  if (!written.status.ok()) {
-    Tell(ImportFailureText(written.status, written.unchanged), "Disk access error!",
-         MessageIcon::kExclamation);
+  if (!written.ok()) {
+    ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
     return;
   }
-  host_.RefillKeywordList();
+  host_.PopKeywordGrid();
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
   Tell(AddedText(import.added()) + LossNote(import.replaced_characters(), import.cut_values()) +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "exchange/comma_import.h"
-#include "exchange/exchange_host.h"
 #include "exchange/record_builder.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -139,11 +139,14 @@ class CommaParseView {
 // blank keyword, a file that is not text or holds no record, and a result
 // past 32,767 records; offers the backup set right before writing; writes
 // tabrel.dat and keyword.dat once, as a pair (a failure leaves both as they
-// were and says so); then reports and closes. Cancel writes nothing.
+// were and says so); then reports and closes. Cancel writes nothing. Only
+// the copy of the program holding the data set's lock imports, as in the
+// import window (MayImportInto).
 class CommaParse {
  public:
-  // `state`, the view, the host and the services must outlive the window.
-  CommaParse(const AppState& state, CommaParseView& view, ImportHost& host, Dialogs& dialogs,
+  // `state` (the program's, read again at each press), the view, the host
+  // and the services must outlive the window.
+  CommaParse(const AppState& state, CommaParseView& view, MainListHost& host, Dialogs& dialogs,
              Clock& clock, std::string path);
 
   // The window opens: reads the file and shows the preview and the links.
@@ -166,8 +169,6 @@ class CommaParse {
   // The options as the window now shows them.
   CommaImportOptions Options() const;
   const std::string& data_path() const { return target_.data_path; }
-  // Tests fail steps of the write on purpose through this hook.
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
 
  private:
   // Reads the file as the window's encoding says and shows what it holds;
@@ -176,13 +177,13 @@ class CommaParse {
   void ShowLinks();
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
+  const AppState& live_;
   AppState target_;  // the state when the window opened: its data path
   CommaParseView& view_;
-  ImportHost& host_;
+  MainListHost& host_;
   Dialogs& dialogs_;
   Clock& clock_;
   std::string path_;
-  RewriteFaultHook fault_;
   CommaColumns columns_;
   std::size_t columns_shown_ = 0;  // the highest column number the preview shows
   std::size_t records_ = 0;        // the records the file held when last read

@@ -3,19 +3,22 @@
 #include "base/text.h"
 #include "exchange/import_plan.h"
 #include "exchange/import_window.h"
+#include "present/disk_error.h"
 
 namespace tabrel {
 
-ExchangeMenu::ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs,
-                           FileSelector& files, Clock& clock)
+ExchangeMenu::ExchangeMenu(const AppState& state, MainListHost& host, ExchangeView& view,
+                           ProgressView& progress, Dialogs& dialogs, FileSelector& files,
+                           Clock& clock)
     : state_(state),
       host_(host),
+      view_(view),
       dialogs_(dialogs),
       files_(files),
-      export_(state, host, dialogs),
-      vcard_export_(state, host, dialogs),
-      text_import_(state, host, dialogs, files, clock),
-      quick_update_(state, host, dialogs) {}
+      export_(state, host, progress, dialogs),
+      vcard_export_(state, host, progress, dialogs),
+      text_import_(state, host, view, progress, dialogs, files, clock),
+      quick_update_(state, host, view, progress, dialogs) {}
 
 bool ExchangeMenu::Click(ExchangeItem item) {
   switch (item) {
@@ -65,13 +68,6 @@ bool ExchangeMenu::Click(ExchangeItem item) {
   return false;
 }
 
-void ExchangeMenu::set_fault(const RewriteFaultHook& fault) {
-  export_.set_fault(fault);
-  vcard_export_.set_fault(fault);
-  text_import_.set_fault(fault);
-  quick_update_.set_fault(fault);
-}
-
 void ExchangeMenu::mu_ImportTabrel_Click() {
   ChooseImportFile(ImportKind::kNative);
 }
@@ -85,6 +81,7 @@ void ExchangeMenu::mu_ImportVcard_Click() {
 }
 
 void ExchangeMenu::ChooseImportFile(ImportKind kind) {
+  if (!host_.CheckWritable()) return;
   struct Choice {
     const char* pattern;
     const char* caption;
@@ -108,18 +105,14 @@ void ExchangeMenu::ChooseImportFile(ImportKind kind) {
   const std::string path = WithSlash(choice->folder) + choice->file;
   auto facts = LookAtImportFile({kind, path});
   if (!facts.ok()) {
-    dialogs_.Show({facts.status().ErrorLine() + "\r\nNothing was imported.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, facts.status(), "Nothing was imported.");
     return;
   }
   if (!facts.value().importable) {
     dialogs_.Show({NotRecordsText(kind), "Error", MessageIcon::kCritical, MessageButtons::kOk, {}});
     return;
   }
-  host_.OpenImportWindow({kind, path});
+  view_.OpenImportWindow({kind, path});
 }
 
 }  // namespace tabrel

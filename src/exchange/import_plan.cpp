@@ -2,9 +2,10 @@
 
 #include <algorithm>
 
+#include "exchange/import_text.h"
 #include "exchange/vcard_reader.h"
 #include "store/file_info.h"
-#include "store/record_stream.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 namespace {
@@ -44,31 +45,33 @@ ImportPlan PlanRecords(const AppState& target, const ImportSource& source, Dupli
                        const LocalDateTime& now, const PlanProgress& progress) {
   ImportPlan plan;
   const std::size_t length = RecordLengthOf(source.kind);
-  auto stream = RecordStream::Open(source.path, length);
-  if (!stream.ok()) {
-    plan.failure = stream.status();
+  auto opened = FileReader::Open(source.path, FileReader::Missing::kFail);
+  Result<FileInfo> info = opened.ok() ? LookAt(opened.value()) : opened.status();
+  if (!info.ok()) {
+    plan.failure = info.status();
     return plan;
   }
-  RecordStream& file = stream.value();
-  plan.file = {true, file.size(), file.modified(), file.count(), file.whole()};
-  if (!file.whole()) {
+  const FileReader& file = opened.value();
+  const std::size_t size = file.size();
+  const std::size_t count = size / length;
+  const bool whole = size > 0 && size % length == 0;
+  plan.file = {true, size, info.value().modified, count, whole};
+  if (!whole) {
     plan.refusal = NotRecordsText(source.kind);
     return plan;
   }
   if (!OpenImport(plan, target, rules, now)) return plan;
   std::size_t taken = 0;
-  for (;;) {
-    auto block = file.Next();
-    if (!block.ok()) {
-      plan.failure = block.status();
-      plan.import = RecordImport();
-      return plan;
+  const Status read = file.ScanRecords(length, [&](std::string_view run, std::size_t) {
+    for (std::size_t at = 0; at < run.size(); at += length) {
+      plan.import.Take(source.kind, run.substr(at, length));
+      if (progress) progress(++taken, count);
     }
-    if (block.value().empty()) break;
-    for (std::size_t at = 0; at < block.value().size(); at += length) {
-      plan.import.Take(source.kind, block.value().substr(at, length));
-      if (progress) progress(++taken, file.count());
-    }
+    return true;
+  });
+  if (!read.ok()) {
+    plan.failure = read;
+    plan.import = RecordImport();
   }
   return plan;
 }
@@ -77,7 +80,7 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
                       const LocalDateTime& now, const PlanProgress& progress) {
   ImportPlan plan;
   auto info = LookAt(source.path);
-  auto bytes = info.ok() ? ReadExistingFile(source.path) : Result<std::string>(info.status());
+  auto bytes = info.ok() ? ReadChosenFile(source.path) : Result<std::string>(info.status());
   if (!bytes.ok()) {
     plan.failure = bytes.status();
     return plan;
@@ -144,7 +147,7 @@ Result<ImportFileFacts> LookAtImportFile(const ImportSource& source) {
   facts.modified = info.value().modified;
   if (!facts.exists || !info.value().is_regular) return facts;
   if (source.kind == ImportKind::kVcard) {
-    auto bytes = ReadExistingFile(source.path);
+    auto bytes = ReadChosenFile(source.path);
     if (!bytes.ok()) return bytes.status();
     facts.entries = CountCardsBegun(bytes.value());
     facts.importable = facts.entries > 0;

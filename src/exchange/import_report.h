@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/status.h"
+#include "store/atomic_file.h"
 
 namespace tabrel {
 
@@ -57,8 +58,13 @@ inline constexpr std::string_view kBackupNote =
     "Note - If you made a backup data set this operation can be reversed at the main menu: File, "
     "Restore Backup Data.";
 
-// The message of an import that failed: the error line, then what became of
-// the data. `unchanged` is true when every file of the data set is as it was.
-std::string ImportFailureText(const Status& status, bool unchanged);
+// What an import that stopped before writing means for the user.
+inline constexpr std::string_view kImportUnchanged =
+    "Nothing was imported; your data is unchanged.";
+
+// What a failed write of an import means for the user, said after the error
+// line (ReportDiskError): nothing changed, or, when the failure could not be
+// undone, which file holds what.
+std::string ImportFailureText(const GroupCommit& written);
 
 }  // namespace tabrel

@@ -1,11 +1,17 @@
 #include "exchange/import_text.h"
 
-#include "store/file_info.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
+Result<std::string> ReadChosenFile(const std::string& path) {
+  auto file = FileReader::Open(path, FileReader::Missing::kFail);
+  if (!file.ok()) return file.status();
+  return file.value().ReadRecords(1);
+}
+
 Result<DecodedText> ReadImportText(const std::string& path, const std::string& encoding) {
-  auto bytes = ReadExistingFile(path);
+  auto bytes = ReadChosenFile(path);
   if (!bytes.ok()) return bytes.status();
   if (encoding.empty()) return DecodeText(std::move(bytes.value()));
   return DecodeTextAs(bytes.value(), encoding);

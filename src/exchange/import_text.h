@@ -8,6 +8,11 @@
 
 namespace tabrel {
 
+// The bytes of a file chosen for an import or for an export to add to,
+// read whole with pread (never mapped, never created). A folder or a device
+// is an error.
+Result<std::string> ReadChosenFile(const std::string& path);
+
 // The text of a file chosen for an import from another program, read
 // whole (never mapped, never created) and decoded to UTF-8: by itself when
 // `encoding` is empty (DecodeText), else as that encoding. Fails when the

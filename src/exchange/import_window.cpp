@@ -5,12 +5,15 @@
 #include "base/codec.h"
 #include "exchange/import_plan.h"
 #include "present/backup_prompt.h"
+#include "present/disk_error.h"
+#include "present/progress_throttle.h"
 
 namespace tabrel {
 
-ImportWindow::ImportWindow(const AppState& state, ImportView& view, ImportHost& host,
+ImportWindow::ImportWindow(const AppState& state, ImportView& view, MainListHost& host,
                            Dialogs& dialogs, Clock& clock, ImportSource source)
-    : target_(state),
+    : live_(state),
+      target_(state),
       view_(view),
       host_(host),
       dialogs_(dialogs),
@@ -43,31 +46,54 @@ void ImportWindow::Report(const std::string& text, const std::string& title, Mes
   dialogs_.Show({text, title, icon, MessageButtons::kOk, {}});
 }
 
+bool MayImportInto(const AppState& live, AppState& target, MainListHost& host, Dialogs& dialogs,
+                   DataSetLock& lock) {
+  if (live.data_path == target.data_path) {
+    if (!host.CheckWritable()) return false;
+  } else {
+    lock = DataSetLock::Acquire(target.data_path);
+    if (lock.held_elsewhere()) {
+      dialogs.Show({"The data set in " + target.data_path +
+                        " is open in another copy of Tabrel, so nothing can be imported into it "
+                        "now. Close the other copy, then press Import again.",
+                    "Data set in use",
+                    MessageIcon::kInformation,
+                    MessageButtons::kOk,
+                    {}});
+      return false;
+    }
+  }
+  target.read_only = false;
+  target.write_fault = live.write_fault;
+  return true;
+}
+
 void ImportWindow::Command1_Click() {
+  DataSetLock lock;
+  if (!MayImportInto(live_, target_, host_, dialogs_, lock)) return;
   view_.SetResultText("");
   view_.SetListText("");
   view_.SetBusy(true);
   view_.SetListVisible(false);
   // The file is read afresh on every press: it may have been replaced since
-  // the window opened, or since the last press.
+  // the window opened, or since the last press. A vCard file's count of
+  // cards is known only as they are read, so the range may grow.
+  ProgressThrottle throttle([this](int n) { view_.SetProgressValue(n); });
   std::size_t range = 0;
-  std::size_t stride = 1;
   const auto progress = [&](std::size_t done, std::size_t total) {
     if (total != range) {
       range = total;
-      stride = std::max<std::size_t>(1, total / 200);
+      throttle.SetCount(static_cast<int>(total));
       view_.SetProgressRange(1, static_cast<int>(std::max<std::size_t>(total, 2)));
     }
-    if (done % stride == 0 || done == 1 || done == total) {
-      view_.SetProgressValue(static_cast<int>(done));
-    }
+    throttle.Step(static_cast<int>(done));
   };
   ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now(), progress);
   view_.SetBusy(false);
   view_.SetListVisible(true);
   if (plan.file.exists) Describe(plan.file);
   if (!plan.failure.ok()) {
-    Report(ImportFailureText(plan.failure, true), "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, plan.failure, kImportUnchanged);
     return;
   }
   if (!plan.refusal.empty()) {
@@ -76,7 +102,8 @@ void ImportWindow::Command1_Click() {
   }
   RecordImport& import = plan.import;
   if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    Report(ImportFailureText(s, true), "Error!", MessageIcon::kExclamation);
+    Report(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
+           MessageIcon::kExclamation);
     return;
   }
 
@@ -87,15 +114,14 @@ void ImportWindow::Command1_Click() {
     // user the backup set that would have undone an earlier import.
     MakeBackup(target_, dialogs_, clock_);
     view_.SetBusy(true);
-    const MergeOutcome written = import.Commit(fault_);
+    const MergeOutcome written = import.Commit();
     view_.SetBusy(false);
-    if (!written.status.ok()) {
-      Report(ImportFailureText(written.status, written.unchanged), "Disk access error!",
-             MessageIcon::kExclamation);
+    if (!written.ok()) {
+      ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
       return;
     }
     keywords_added = written.keywords_added;
-    host_.RefillKeywordList();
+    host_.PopKeywordGrid();
   }
   view_.SetListText(DecodeCp1252(import.report().list()));
   view_.SetResultText(DecodeCp1252(import.report().Summary(keywords_added)));

@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "exchange/duplicate_index.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "exchange/import_plan.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
+#include "store/data_set_lock.h"
 
 namespace tabrel {
 
@@ -83,6 +85,16 @@ class ImportView {
   virtual void Close() = 0;
 };
 
+// Whether an import window may write now into `target`, the copy it took of
+// the program's state `live` when it opened. While the main window still
+// shows that data set, the main window's own check decides
+// (MainListHost::CheckWritable); once it has moved to another, `lock` takes
+// the target's lock for as long as the caller holds it, and a lock held by
+// another copy of the program is refused. False after telling the user why;
+// when true, `target` may be written and fails as `live` says (write_fault).
+bool MayImportInto(const AppState& live, AppState& target, MainListHost& host, Dialogs& dialogs,
+                   DataSetLock& lock);
+
 // The presenter of the import window: merges a native, DOS or vCard file
 // into the data set that was in use when the window opened (switching data sets in
 // the main window meanwhile does not move the import), under the duplicate
@@ -94,10 +106,17 @@ class ImportView {
 // tabrel.dat and keyword.dat once, as a pair. A failure anywhere leaves both
 // files as they were and says so. The record list is not refilled; the
 // keyword list is.
+//
+// Only the copy of the program that holds a data set's lock writes it: a
+// press is refused as every change is (MainListHost::CheckWritable) while the
+// data set is open read-only, and when the main window has moved to another
+// data set meanwhile, the press takes the lock of the one it imports into
+// for as long as it writes, and is refused when another copy holds it.
 class ImportWindow {
  public:
-  // `state`, the view, the host and the services must outlive the window.
-  ImportWindow(const AppState& state, ImportView& view, ImportHost& host, Dialogs& dialogs,
+  // `state` (the program's, read again at each press), the view, the host
+  // and the services must outlive the window.
+  ImportWindow(const AppState& state, ImportView& view, MainListHost& host, Dialogs& dialogs,
                Clock& clock, ImportSource source);
 
   // The window opens: shows the file, what it holds and where it goes.
@@ -109,21 +128,19 @@ class ImportWindow {
 
   // The folder of the data set the records go into.
   const std::string& data_path() const { return target_.data_path; }
-  // Tests fail steps of the write on purpose through this hook.
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
 
  private:
   // Describes the file: what it holds and when it last changed.
   void Describe(const ImportFileFacts& facts);
   void Report(const std::string& text, const std::string& title, MessageIcon icon);
 
+  const AppState& live_;
   AppState target_;  // the state when the window opened: its data path
   ImportView& view_;
-  ImportHost& host_;
+  MainListHost& host_;
   Dialogs& dialogs_;
   Clock& clock_;
   ImportSource source_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

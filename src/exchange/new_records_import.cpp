@@ -24,14 +24,14 @@ Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const Lo
   // grows while the records are added.
   import.stamps_.Reserve(std::max<std::size_t>(import.merge_.count(), layout::kMaxRecords));
   for (std::size_t at = 0; at < records.size(); at += l::kContactRecordLength) {
-    import.stamps_.Hold(records.substr(at + l::kModified.offset, l::kModified.width));
+    import.stamps_.Add(records.substr(at + l::kModified.offset, l::kModified.width));
   }
   return import;
 }
 
 void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view keyword) {
   if (added() == 0) merge_.CollectKeyword(keyword);
-  built.Write(record_, type, keyword, stamps_.Next());
+  built.Write(record_, type, keyword, stamps_.TakeBackFrom(next_stamp_));
   replaced_ += built.replaced();
   cut_ += built.cut();
   merge_.Add(record_);

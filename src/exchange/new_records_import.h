@@ -12,7 +12,7 @@
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 #include "store/data_set_merge.h"
-#include "store/stamp_sequence.h"
+#include "store/stamp_set.h"
 
 namespace tabrel {
 
@@ -29,7 +29,7 @@ class NewRecordsImport {
   // `now` and never repeat a stamp of the data set.
   static Result<NewRecordsImport> Open(const AppState& target, const LocalDateTime& now);
   // An import into no data set; Open() makes a real one.
-  NewRecordsImport() : stamps_(LocalDateTime{}) {}
+  NewRecordsImport() = default;
 
   // Adds the record `built` holds, as type `type` ('1' public individual,
   // '2' public organisation) with `keyword` (Windows-1252) as its first
@@ -46,16 +46,15 @@ class NewRecordsImport {
   // error_number::kOverflow, naming the numbers, past 32,767 records.
   Status CheckLimit() const { return merge_.CheckLimit(); }
   // Writes the added records and the keyword; nothing when none was added.
-  MergeOutcome Commit(const RewriteFaultHook& fault = nullptr) const {
-    return merge_.Commit(fault);
-  }
+  MergeOutcome Commit() const { return merge_.Commit(); }
 
  private:
   NewRecordsImport(DataSetMerge merge, const LocalDateTime& now)
-      : merge_(std::move(merge)), stamps_(now) {}
+      : merge_(std::move(merge)), next_stamp_(now) {}
 
   DataSetMerge merge_;
-  StampSequence stamps_;
+  StampSet stamps_;
+  LocalDateTime next_stamp_;  // where the next fresh stamp is looked for
   std::size_t replaced_ = 0;
   std::size_t cut_ = 0;
   std::string record_;  // the record in hand

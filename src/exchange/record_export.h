@@ -3,9 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "exchange/exchange_host.h"
 #include "exchange/export_target.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -23,8 +24,12 @@ namespace tabrel {
 class RecordExport {
  public:
   // Everything passed must outlive this object.
-  RecordExport(const AppState& state, ExchangeHost& host, Dialogs& dialogs)
-      : state_(state), host_(host), dialogs_(dialogs), targets_(state, dialogs) {}
+  RecordExport(const AppState& state, MainListHost& host, ProgressView& progress, Dialogs& dialogs)
+      : state_(state),
+        host_(host),
+        progress_(progress),
+        dialogs_(dialogs),
+        targets_(state, dialogs) {}
 
   // "Export Windows Tabrel Records".
   void Native();
@@ -37,8 +42,6 @@ class RecordExport {
   // "Export Agent Address Book Format".
   void Agent();
 
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
-
  private:
   struct Format;
   void Run(const Format& format);
@@ -47,10 +50,10 @@ class RecordExport {
                                      int shown) const;
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ProgressView& progress_;
   Dialogs& dialogs_;
   ExportTargets targets_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

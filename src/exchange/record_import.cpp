@@ -6,6 +6,7 @@
 #include "exchange/dos_record.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/stamp.h"
 
 namespace tabrel {
 namespace {
@@ -33,11 +34,11 @@ Result<RecordImport> RecordImport::Open(const AppState& target, DuplicateRules r
 
 void RecordImport::SettleStamp(std::string& record) {
   const std::string_view stamp = Field(record, l::kModified);
-  if (IsReadableStamp(stamp) && !stamps_.IsHeld(stamp)) {
-    stamps_.Hold(stamp);
+  if (IsReadableStamp(stamp) && !stamps_.Contains(stamp)) {
+    stamps_.Add(stamp);
     return;
   }
-  record.replace(l::kModified.offset, l::kModified.width, stamps_.Next());
+  record.replace(l::kModified.offset, l::kModified.width, stamps_.TakeBackFrom(next_stamp_));
   ++restamped_;
 }
 
@@ -74,7 +75,9 @@ ImportDecision RecordImport::TakeNew(std::string_view incoming, std::string_view
                       Field(record, l::kOrg), dated_as});
   if (decision.verdict == DuplicateIndex::Verdict::kReplace && !privacy_given) {
     const std::string_view type = Field(record, l::kRecType);
-    const bool personal = IsPersonal(Field(merge_.Record(decision.number), l::kRecType));
+    // "3" and "4" are the personal types.
+    const std::string_view kept = Field(merge_.Record(decision.number), l::kRecType);
+    const bool personal = kept == "3" || kept == "4";
     if (IsOrganisation(type)) record[l::kRecType.offset] = personal ? '4' : '2';
     if (IsIndividual(type)) record[l::kRecType.offset] = personal ? '3' : '1';
   }
@@ -97,10 +100,10 @@ ImportDecision RecordImport::Apply(const DuplicateIndex::Decision& decision, boo
   if (replacing) {
     // The replaced record's stamp leaves with it, so the record that takes
     // its place may keep it.
-    stamps_.Release(Field(merge_.Record(decision.number), l::kModified));
+    stamps_.Remove(Field(merge_.Record(decision.number), l::kModified));
   }
   if (fresh_stamp) {
-    record.replace(l::kModified.offset, l::kModified.width, stamps_.Next());
+    record.replace(l::kModified.offset, l::kModified.width, stamps_.TakeBackFrom(next_stamp_));
   } else {
     SettleStamp(record);
   }

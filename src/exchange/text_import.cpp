@@ -8,6 +8,7 @@
 #include "exchange/ldif_contact.h"
 #include "exchange/new_records_import.h"
 #include "present/backup_prompt.h"
+#include "present/disk_error.h"
 
 namespace tabrel {
 
@@ -24,6 +25,7 @@ void TextImport::Tell(const std::string& text, const char* title, MessageIcon ic
 }
 
 std::optional<std::string> TextImport::ChooseFile(const Format& format) {
+  if (!host_.CheckWritable()) return std::nullopt;
   if (dialogs_.Show({format.question, format.title, MessageIcon::kQuestion, MessageButtons::kYesNo,
                      MessageAnswer::kNo}) != MessageAnswer::kYes) {
     return std::nullopt;
@@ -39,7 +41,7 @@ std::optional<std::string> TextImport::ChooseFile(const Format& format) {
 std::optional<DecodedText> TextImport::ReadText(const std::string& path) {
   auto text = ReadImportText(path);
   if (!text.ok()) {
-    Tell(ImportFailureText(text.status(), true), "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, text.status(), kImportUnchanged);
     return std::nullopt;
   }
   if (HoldsNul(text.value().text)) {
@@ -62,7 +64,7 @@ void TextImport::Comma() {
     Tell(*path + "\r\nholds no records to import.", "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
-  host_.OpenCommaParse(*path);
+  view_.OpenCommaParse(*path);
 }
 
 void TextImport::Ldif() {
@@ -99,11 +101,11 @@ void TextImport::Run(const Format& format) {
   AppState target = state_;
   auto opened = NewRecordsImport::Open(target, clock_.Now());
   if (!opened.ok()) {
-    Tell(ImportFailureText(opened.status(), true), "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, opened.status(), kImportUnchanged);
     return;
   }
   NewRecordsImport& import = opened.value();
-  host_.SetBusy(true);
+  progress_.SetBusy(true);
   std::string skipped;
   std::size_t entries = 0;
   if (format.ldif) {
@@ -118,7 +120,7 @@ void TextImport::Run(const Format& format) {
     }
     entries = left_out + import.added();
   }
-  host_.SetBusy(false);
+  progress_.SetBusy(false);
   const char* keyword = format.ldif ? kLdifKeyword.data() : kAgentKeyword.data();
   if (import.added() == 0) {
     if (entries == 0) {
@@ -131,7 +133,8 @@ void TextImport::Run(const Format& format) {
     return;
   }
   if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(ImportFailureText(s, true), "Error!", MessageIcon::kExclamation);
+    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
+         MessageIcon::kExclamation);
     return;
   }
   if (format.ldif) {
@@ -146,15 +149,14 @@ void TextImport::Run(const Format& format) {
   // Offered now, after the file was checked and the user agreed, right
   // before anything is written.
   MakeBackup(target, dialogs_, clock_);
-  host_.SetBusy(true);
-  const MergeOutcome written = import.Commit(fault_);
-  host_.SetBusy(false);
-  if (!written.status.ok()) {
-    Tell(ImportFailureText(written.status, written.unchanged), "Disk access error!",
-         MessageIcon::kExclamation);
+  progress_.SetBusy(true);
+  const MergeOutcome written = import.Commit();
+  progress_.SetBusy(false);
+  if (!written.ok()) {
+    ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
     return;
   }
-  host_.RefillKeywordList();
+  host_.PopKeywordGrid();
   std::string report = std::string("Done! All the new records have been given the keyword ") +
                        keyword + ", to help you find them.\r\n\r\n" + AddedText(import.added());
   if (!skipped.empty()) report += "\r\n" + skipped;

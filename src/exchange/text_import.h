@@ -4,10 +4,12 @@
 #include <string>
 
 #include "base/text_decoding.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -16,7 +18,9 @@ namespace tabrel {
 // The imports of text files from other programs, started from the Import /
 // Export menu: LDIF and Agent files are imported here, after a question,
 // the choice of a file and a check of it; a comma-delimited file is checked
-// and handed to the field selector window (CommaParse).
+// and handed to the field selector window (CommaParse). While the data set
+// is read-only each is refused (MainListHost::CheckWritable) before a
+// question is asked or a file read.
 //
 // Each import reads the whole file, decodes it (UTF-8, UTF-16 or
 // Windows-1252, told from its bytes), builds every new record in memory,
@@ -28,9 +32,15 @@ namespace tabrel {
 class TextImport {
  public:
   // Everything passed must outlive this object.
-  TextImport(const AppState& state, ExchangeHost& host, Dialogs& dialogs, FileSelector& files,
-             Clock& clock)
-      : state_(state), host_(host), dialogs_(dialogs), files_(files), clock_(clock) {}
+  TextImport(const AppState& state, MainListHost& host, ExchangeView& view, ProgressView& progress,
+             Dialogs& dialogs, FileSelector& files, Clock& clock)
+      : state_(state),
+        host_(host),
+        view_(view),
+        progress_(progress),
+        dialogs_(dialogs),
+        files_(files),
+        clock_(clock) {}
 
   // "Import Comma-Delimited Records".
   void Comma();
@@ -39,11 +49,10 @@ class TextImport {
   // "Import Agent Address Book Format".
   void Agent();
 
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
-
  private:
   struct Format;
-  // The question and the file selector; empty when the user stops.
+  // The check that the data set may be written, the question and the file
+  // selector; empty when the user stops or the data set is read-only.
   std::optional<std::string> ChooseFile(const Format& format);
   // The chosen file's text; empty, with the user told why, when it cannot
   // be read or is no text.
@@ -52,11 +61,12 @@ class TextImport {
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ExchangeView& view_;
+  ProgressView& progress_;
   Dialogs& dialogs_;
   FileSelector& files_;
   Clock& clock_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

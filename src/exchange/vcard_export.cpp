@@ -4,6 +4,7 @@
 #include <string>
 
 #include "exchange/vcard_writer.h"
+#include "present/disk_error.h"
 #include "present/shown_records.h"
 
 namespace tabrel {
@@ -13,7 +14,7 @@ void VcardExport::Tell(const std::string& text, const char* title, MessageIcon i
 }
 
 void VcardExport::Run() {
-  const int shown = host_.ShownRows().Rows() - 1;
+  const int shown = host_.MainGrid().Rows() - 1;
   const std::string count = std::to_string(shown);
   VcardWriteOptions options;
   switch (dialogs_.Show({"This will export the " + count +
@@ -40,24 +41,23 @@ void VcardExport::Run() {
       targets_.Replacing(*path, *path + " already exists. Replace it?", kVcardExportTitle);
   if (!target) return;
 
-  host_.SetBusy(true);
-  host_.SetProgressVisible(true);
-  host_.SetProgressRange(1, std::max(shown, 2));
-  auto rows = RecordsOfShownRows(state_, host_.ShownRows());
+  progress_.SetBusy(true);
+  progress_.SetProgressVisible(true);
+  progress_.SetProgressRange(1, std::max(shown, 2));
+  auto rows = RecordsOfShownRows(state_, host_.MainGrid());
   Status written = rows.status();
   std::size_t cards = 0;
   if (rows.ok()) {
     const std::string text = VcardsOf(rows.value().records, options);
     cards = rows.value().records.size();
-    host_.SetProgressValue(std::max(shown, 1));
+    progress_.SetProgressValue(std::max(shown, 1));
     const std::string_view pieces[] = {text};
-    written = targets_.Write(*target, pieces, fault_);
+    written = targets_.Write(*target, pieces);
   }
-  host_.SetProgressVisible(false);
-  host_.SetBusy(false);
+  progress_.SetProgressVisible(false);
+  progress_.SetBusy(false);
   if (!written.ok()) {
-    Tell(written.ErrorLine() + "\r\nNothing was exported; no file was changed.", "Error!",
-         MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, written, "Nothing was exported; no file was changed.");
     return;
   }
   std::string text = "Done! \r\n\r\n" + *path + "\r\n\r\n...contains " + std::to_string(cards) +

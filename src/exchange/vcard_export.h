@@ -1,8 +1,9 @@
 #pragma once
 
-#include "exchange/exchange_host.h"
 #include "exchange/export_target.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -18,21 +19,23 @@ inline constexpr const char* kVcardExportTitle = "Export vCard";
 class VcardExport {
  public:
   // Everything passed must outlive this object.
-  VcardExport(const AppState& state, ExchangeHost& host, Dialogs& dialogs)
-      : state_(state), host_(host), dialogs_(dialogs), targets_(state, dialogs) {}
+  VcardExport(const AppState& state, MainListHost& host, ProgressView& progress, Dialogs& dialogs)
+      : state_(state),
+        host_(host),
+        progress_(progress),
+        dialogs_(dialogs),
+        targets_(state, dialogs) {}
 
   void Run();
-
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
 
  private:
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ProgressView& progress_;
   Dialogs& dialogs_;
   ExportTargets targets_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

@@ -9,7 +9,6 @@
 #include "store/contact_record.h"
 #include "store/layout.h"
 #include "store/stamp.h"
-#include "store/stamp_sequence.h"
 
 namespace tabrel {
 namespace {

@@ -55,7 +55,7 @@ std::size_t IndexOf(RecordField field) {
 }  // namespace
 
 CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Clock& clock,
-                                   ImportHost& host, std::string path, QWidget* parent)
+                                   MainListHost& host, std::string path, QWidget* parent)
     : QWidget(parent, Qt::Window), presenter_(state, *this, host, dialogs, clock, std::move(path)) {
   setObjectName(QStringLiteral("CommaParse"));
   setWindowTitle(Q(kCommaParseCaption));

@@ -27,7 +27,7 @@ class CommaParseWidget : public QWidget, public CommaParseView {
 
  public:
   // `state`, `dialogs`, `clock` and `host` must outlive the window.
-  CommaParseWidget(const AppState& state, Dialogs& dialogs, Clock& clock, ImportHost& host,
+  CommaParseWidget(const AppState& state, Dialogs& dialogs, Clock& clock, MainListHost& host,
                    std::string path, QWidget* parent = nullptr);
 
   CommaParse& presenter() { return presenter_; }

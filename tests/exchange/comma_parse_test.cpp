@@ -10,6 +10,7 @@
 #include "base/text_decoding.h"
 #include "exchange/import_report.h"
 #include "fakes/exchange_harness.h"
+#include "store/data_set_lock.h"
 #include "store/layout.h"
 
 namespace tabrel {
@@ -262,11 +263,16 @@ TEST_F(CommaParseTest, RefusesWhatCannotBeImportedAndWritesNothing) {
 TEST_F(CommaParseTest, AFailedWriteLeavesTheDataSetAndTheWindowAsTheyWere) {
   const std::string records = data.Read("tabrel.dat");
   const std::string keywords = data.Read("keyword.dat");
+  // A backup set is there and the offer to replace it is declined, so that
+  // every step counted is one of the import's own.
+  data.Write("tabrel.bak", records);
+  data.Write("keyword.bak", keywords);
   Open(kOutlook);
   for (int failing = 1; failing <= 10; ++failing) {
     SCOPED_TRACE(failing);
     int step = 0;
-    parse->set_fault([&](RewriteStep) { return ++step == failing; });
+    dialogs.answers.push_back(MessageAnswer::kNo);
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
     parse->Command1_Click();
     EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
     EXPECT_TRUE(
@@ -275,6 +281,34 @@ TEST_F(CommaParseTest, AFailedWriteLeavesTheDataSetAndTheWindowAsTheyWere) {
     EXPECT_EQ(data.Read("keyword.dat"), keywords);
     EXPECT_FALSE(view.closed);
   }
+}
+
+TEST_F(CommaParseTest, OnlyTheCopyHoldingTheDataSetsLockImports) {
+  Open(kOutlook);
+  const std::string records = data.Read("tabrel.dat");
+  host.read_only = true;
+  parse->Command1_Click();
+  EXPECT_EQ(host.writable_checks, 1);
+  EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why";
+  EXPECT_EQ(data.Read("tabrel.dat"), records);
+  EXPECT_FALSE(data.Exists("tabrel.bak"));
+  EXPECT_FALSE(view.closed);
+
+  // The main window moved on: the press takes the lock of its own data set.
+  host.read_only = false;
+  testing::TempDir other;
+  state.data_path = other.path();
+  {
+    DataSetLock elsewhere = DataSetLock::Acquire(data.path());
+    ASSERT_TRUE(elsewhere.held());
+    parse->Command1_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "Data set in use");
+    EXPECT_EQ(data.Read("tabrel.dat"), records);
+  }
+  parse->Command1_Click();
+  EXPECT_EQ(Added().size(), 2u);
+  EXPECT_EQ(host.writable_checks, 1) << "the main window's lock is another data set's";
 }
 
 TEST_F(CommaParseTest, ImportsIntoTheDataSetInUseWhenTheWindowOpened) {

@@ -41,7 +41,7 @@ struct Imported {
 };
 
 Imported Stored(const DataSetFolders& set, const NewRecordsImport& import) {
-  EXPECT_TRUE(import.Commit().status.ok());
+  EXPECT_TRUE(import.Commit().ok());
   Imported out;
   const std::string bytes = set.data.Read("tabrel.dat");
   for (std::size_t at = 0; at + layout::kContactRecordLength <= bytes.size();

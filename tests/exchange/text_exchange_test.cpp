@@ -196,10 +196,10 @@ TEST_F(TextExchangeTest, LdifAndAgentExportsReplaceAFileOnlyWhenTheUserAgrees) {
 TEST_F(TextExchangeTest, AFailedExportWriteChangesNoFile) {
   documents.Write("tabrel.ldif", "old");
   int step = 0;
-  menu.set_fault([&](RewriteStep) { return ++step == 2; });
+  state.write_fault = [&](RewriteStep) { return ++step == 2; };
   Export(&ExchangeMenu::mu_ExportNetscape_Click, "tabrel.ldif", {MessageAnswer::kYes});
   EXPECT_EQ(documents.Read("tabrel.ldif"), "old");
-  EXPECT_EQ(dialogs.messages.back().title, "Error!");
+  EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
   EXPECT_TRUE(dialogs.messages.back().text.ends_with("Nothing was exported; no file was changed."));
 }
 
@@ -332,15 +332,55 @@ TEST_F(TextExchangeTest, AnAgentImportChecksTheFileBeforeItOffersTheBackup) {
   EXPECT_TRUE(IsBlank(records[4].Notes));
 }
 
+// Refused as the native import is: before a question is asked or a file
+// chosen or read, with the main window's own message.
+TEST_F(TextExchangeTest, AReadOnlyDataSetRefusesEveryImportBeforeAnythingIsReadOrWritten) {
+  documents.Write("in.csv", "First Name,Last Name\r\nAnn,Adams\r\n");
+  documents.Write("people.ldif", kTwoPeople);
+  documents.Write("agent.txt", "Name: Bo\r\n");
+  documents.Write("cards.vcf", "BEGIN:VCARD\r\nN:New;Nia\r\nEND:VCARD\r\n");
+  const std::string records = data.Read("tabrel.dat");
+  const std::string keywords = Keywords();
+  host.read_only = true;
+  const std::pair<void (ExchangeMenu::*)(), const char*> imports[] = {
+      {&ExchangeMenu::mu_ImportComma_Click, "in.csv"},
+      {&ExchangeMenu::mu_ImportNetscape_Click, "people.ldif"},
+      {&ExchangeMenu::mu_ImportAgent_Click, "agent.txt"},
+      {&ExchangeMenu::mu_ImportVcard_Click, "cards.vcf"},
+  };
+  int checks = 0;
+  for (const auto& [click, file] : imports) {
+    SCOPED_TRACE(file);
+    Import(click, file, {MessageAnswer::kYes, MessageAnswer::kYes});
+    EXPECT_EQ(host.writable_checks, ++checks);
+    EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why, once";
+    EXPECT_EQ(files.caption, "") << "refused before a file is chosen";
+  }
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_TRUE(host.comma_opened.empty());
+  EXPECT_EQ(data.Read("tabrel.dat"), records);
+  EXPECT_EQ(Keywords(), keywords);
+  EXPECT_FALSE(data.Exists("tabrel.bak"));
+
+  host.read_only = false;
+  Import(&ExchangeMenu::mu_ImportComma_Click, "in.csv");
+  EXPECT_EQ(host.comma_opened, Texts{documents.File("in.csv")});
+}
+
 TEST_F(TextExchangeTest, AFailedWriteAtAnyStepLeavesBothDataFilesByteIdentical) {
   documents.Write("people.ldif", kTwoPeople);
   const std::string records = data.Read("tabrel.dat");
   const std::string keywords = Keywords();
+  // A backup set is there and the offer to replace it is declined, so that
+  // every step counted is one of the import's own.
+  data.Write("tabrel.bak", records);
+  data.Write("keyword.bak", data.Read("keyword.dat"));
   for (int failing = 1; failing <= 10; ++failing) {
     SCOPED_TRACE(failing);
     int step = 0;
-    menu.set_fault([&](RewriteStep) { return ++step == failing; });
-    Import(&ExchangeMenu::mu_ImportNetscape_Click, "people.ldif", {MessageAnswer::kYes});
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
+    Import(&ExchangeMenu::mu_ImportNetscape_Click, "people.ldif",
+           {MessageAnswer::kYes, MessageAnswer::kNo});
     const Message& last = dialogs.messages.back();
     EXPECT_EQ(last.title, "Disk access error!");
     EXPECT_TRUE(last.text.ends_with(kUnchanged)) << last.text;
