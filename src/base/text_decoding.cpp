@@ -70,6 +70,32 @@ char Utf16Without(std::string_view bytes) {
   return 0;
 }
 
+// `text` with each sequence IsValidUtf8 refuses (a code point past
+// U+10FFFF, a surrogate, an overlong form, a stray byte) as U+FFFD, one for
+// each byte; adds their number to `bad`.
+std::string WithoutMalformedUtf8(std::string_view text, std::size_t& bad) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC0 ? 2
+                                              : 0;
+    const std::string_view sequence = text.substr(i, length);
+    if (length == 0 || sequence.size() < length || !IsValidUtf8(sequence)) {
+      AppendUtf8(out, kReplacement);
+      ++bad;
+      ++i;
+      continue;
+    }
+    out.append(sequence);
+    i += length;
+  }
+  return out;
+}
+
 }  // namespace
 
 std::optional<DecodedText> DecodeUnicodeForm(std::string_view bytes) {
@@ -189,6 +215,9 @@ Result<std::string> ConvertToUtf8(std::string_view bytes, const std::string& enc
   }
   ::iconv_close(cd);
   out.resize(done);
+  // glibc's UTF-8 reads and writes code points past U+10FFFF, which nothing
+  // else in the program takes for UTF-8.
+  if (!IsValidUtf8(out)) out = WithoutMalformedUtf8(out, bad);
   if (invalid != nullptr) *invalid = bad;
   return out;
 }

@@ -92,6 +92,25 @@ TEST(DecodeTextTest, ReadsNamedEncodingsThroughTheSystemConverter) {
   EXPECT_NE(unknown.status().description().find("NO-SUCH-ENCODING"), std::string::npos);
 }
 
+// The system converter passes code points past U+10FFFF through as if they
+// were UTF-8; each of their bytes must become U+FFFD like any other fault.
+TEST(DecodeTextTest, UtfEightThatIsNotSoundComesOutSound) {
+  const std::string beyond =
+      "a\xF5\xBE\x91\x91"
+      "b";
+  const std::string replaced =
+      "a\uFFFD\uFFFD\uFFFD\uFFFD"
+      "b";
+  const DecodedText marked = DecodeText("\xEF\xBB\xBF" + beyond);
+  EXPECT_EQ(marked.text, replaced);
+  EXPECT_EQ(marked.invalid, 4u);
+  auto named = DecodeTextAs(beyond, "UTF-8");
+  ASSERT_TRUE(named.ok());
+  EXPECT_EQ(named.value().text, replaced);
+  EXPECT_EQ(named.value().invalid, 4u);
+  EXPECT_EQ(DecodeTextAs("\xC3\xA9\xED\xA0\x80", "UTF-8").value().text, "\u00E9\uFFFD\uFFFD\uFFFD");
+}
+
 TEST(DecodeTextTest, EveryEncodingOfferedIsKnownToTheSystem) {
   for (const TextEncodingChoice& choice : kTextEncodingChoices) {
     EXPECT_TRUE(DecodeTextAs("abc", std::string(choice.name)).ok()) << choice.caption;
