@@ -39,5 +39,8 @@ std::string UpperUtf8ByCp1252(std::string_view utf8);
 void AppendUtf8(std::string& out, char32_t code_point);
 // True when `text` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view text);
+// Bytes of the UTF-8 sequence `lead` starts, as its high bits say; 1 for
+// ASCII and for a byte that starts none.
+std::size_t Utf8SequenceLength(unsigned char lead);
 
 }  // namespace tabrel

@@ -77,14 +77,9 @@ std::string WithoutMalformedUtf8(std::string_view text, std::size_t& bad) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const std::size_t length = lead < 0x80    ? 1
-                               : lead >= 0xF0 ? 4
-                               : lead >= 0xE0 ? 3
-                               : lead >= 0xC0 ? 2
-                                              : 0;
+    const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[i]));
     const std::string_view sequence = text.substr(i, length);
-    if (length == 0 || sequence.size() < length || !IsValidUtf8(sequence)) {
+    if (sequence.size() < length || !IsValidUtf8(sequence)) {
       AppendUtf8(out, kReplacement);
       ++bad;
       ++i;
