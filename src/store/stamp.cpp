@@ -1,12 +1,12 @@
 #include "store/stamp.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 
 #include "base/basic_number.h"
-#include "base/text.h"
 #include "store/layout.h"
 
 namespace tabrel {
@@ -18,7 +18,16 @@ constexpr double kLastSecond = 86399.99;
 
 // The seconds as the stamp writes them: a float at seven significant digits.
 double AsWritten(double seconds) {
-  return BasicVal(BasicStr(static_cast<float>(seconds)));
+  const float single = static_cast<float>(seconds);
+  if (!std::isfinite(single)) return BasicVal(BasicStr(single));
+  // BasicStr's digits read back by BasicVal, without either text.
+  char digits[48];
+  const char* end = std::to_chars(digits, digits + sizeof digits, static_cast<double>(single),
+                                  std::chars_format::general, 7)
+                        .ptr;
+  double value = 0;
+  std::from_chars(digits, end, value);
+  return value;
 }
 
 // Below this the seconds need more places than the 19 characters hold, so
@@ -50,10 +59,29 @@ bool TwoDigits(std::string_view text, std::size_t at) {
 }  // namespace
 
 std::string MakeStamp(const LocalDateTime& when) {
-  char date[32];
-  std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
-  return Fit(std::string(date) + BasicStr(static_cast<float>(when.seconds_since_midnight)),
-             layout::kModified.width);
+  std::string stamp;
+  stamp.reserve(32);
+  if (when.month >= 0 && when.month <= 99 && when.day >= 0 && when.day <= 99 && when.year >= 0 &&
+      when.year <= 9999) {
+    // "MM-DD-YYYY" by hand: a stamp is made for every imported record.
+    const auto put = [&stamp](int value, int digits) {
+      for (int unit = digits == 4 ? 1000 : 10; unit > 0; unit /= 10) {
+        stamp.push_back(static_cast<char>('0' + value / unit % 10));
+      }
+    };
+    put(when.month, 2);
+    stamp.push_back('-');
+    put(when.day, 2);
+    stamp.push_back('-');
+    put(when.year, 4);
+  } else {
+    char date[40];
+    std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
+    stamp = date;
+  }
+  stamp += BasicStr(static_cast<float>(when.seconds_since_midnight));
+  stamp.resize(layout::kModified.width, ' ');
+  return stamp;
 }
 
 std::optional<LocalDateTime> ParseStamp(std::string_view stamp) {

@@ -14,7 +14,9 @@ TEST(BasicNumberTest, WritesSinglesWithSevenDigitsAndALeadingBlank) {
       {-1.25f, "-1.25"},        {100.0f, " 100"},
       {86399.99f, " 86399.99"}, {1234567.8f, " 1234568"},
       {1e8f, " 1E+08"},         {0.0f, " 0"},
-      {-0.05f, "-.05"},
+      {-0.05f, "-.05"},         {-42.0f, "-42"},
+      {-0.0f, "-0"},            {9999999.0f, " 9999999"},
+      {1e7f, " 1E+07"},         {86399.0f, " 86399"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(BasicStr(value), text) << value;
 }

@@ -32,6 +32,20 @@ TEST(Cp1252Test, CharactersTheCodePageCannotHoldBecomeQuestionMarksAndAreCounted
   }
 }
 
+TEST(Cp1252Test, TheAsciiPrefixEndsAtTheFirstByteAboveSeven) {
+  // The first high byte on either side of an eight-byte step, and in the tail.
+  const std::string twenty(20, 'a');
+  EXPECT_EQ(AsciiPrefix(""), 0u);
+  EXPECT_EQ(AsciiPrefix(twenty), 20u);
+  EXPECT_EQ(AsciiPrefix("\x7F\x01"), 2u);
+  for (std::size_t at : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 19u}) {
+    std::string text = twenty;
+    text[at] = '\x80';
+    text[19] = '\xFF';
+    EXPECT_EQ(AsciiPrefix(text), at) << at;
+  }
+}
+
 TEST(Cp1252Test, UpperCasesAsciiAndTheAccentedLettersOfTheCodePage) {
   // Division sign and sharp s have no capital in the code page.
   EXPECT_EQ(UpperCp1252(std::string_view("o'neil \xE9\xFE\x9A\x9C\xFF\xF7\xDF")),
