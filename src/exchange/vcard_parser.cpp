@@ -390,7 +390,9 @@ bool VcardParser::Next(VcardCard& card) {
     added.line = line;
     if (!Decode(header, added)) continue;
     ++used;
-    if (std::string_view(added.name) == "VERSION" && added.group.empty()) card.version = TrimBlanks(added.value);
+    if (std::string_view(added.name) == "VERSION" && added.group.empty()) {
+      card.version = TrimBlanks(added.value);
+    }
   }
   if (open) Problem(card.line, "the card begun on this line has no END:VCARD");
   card.properties.resize(used);

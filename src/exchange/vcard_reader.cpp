@@ -581,8 +581,8 @@ void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
   }
 
   static constexpr l::Span kFields[] = {
-      l::kLastName, l::kFirstName, l::kTitle, l::kOrg,   l::kPhone, l::kExt,
-      l::kFax,      l::kCellular,  l::kBeeper, l::kEMail, l::kWeb,   l::kAdd1,
+      l::kLastName, l::kFirstName, l::kTitle,  l::kOrg,   l::kPhone,   l::kExt,
+      l::kFax,      l::kCellular,  l::kBeeper, l::kEMail, l::kWeb,     l::kAdd1,
       l::kAdd2,     l::kCity,      l::kState,  l::kZip,   l::kCountry, l::kNotes};
   entry.empty = std::none_of(std::begin(kFields), std::end(kFields),
                              [&filler](l::Span field) { return filler.Has(field); });
