@@ -1,5 +1,6 @@
 #include "base/basic_number.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -97,19 +98,31 @@ std::string ShortestDecimal(double value) {
 
 std::string BasicStr(float value) {
   // As printf's "%.7G" writes it, but without the user's locale (a decimal
-  // comma in a stamp would make it unreadable) and a good deal faster.
+  // comma in a stamp would make it unreadable) and a good deal faster, since
+  // every imported record gets a stamp.
   char buffer[48];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                     std::chars_format::general, 7);
-  std::string digits(buffer, written.ptr);
-  if (const auto e = digits.find('e'); e != std::string::npos) digits[e] = 'E';
-  std::string sign = " ";
-  if (!digits.empty() && digits[0] == '-') {
-    sign = "-";
-    digits.erase(0, 1);
+  char* begin = buffer + 1;  // room for the sign
+  char* end = nullptr;
+  if (std::fabs(value) < 1e7f && value == std::trunc(value)) {
+    // A whole number of seven digits or fewer is written as one: the common
+    // case (whole seconds, counts) without the floating-point formatter.
+    if (std::signbit(value)) *begin++ = '-';
+    end = std::to_chars(begin, buffer + sizeof buffer, static_cast<long>(std::fabs(value))).ptr;
+    begin = buffer + 1;
+  } else {
+    end = std::to_chars(begin, buffer + sizeof buffer, static_cast<double>(value),
+                        std::chars_format::general, 7)
+              .ptr;
   }
-  if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
-  return sign + digits;
+  if (char* e = std::find(begin, end, 'e'); e != end) *e = 'E';
+  char sign = ' ';
+  if (begin != end && *begin == '-') {
+    sign = '-';
+    ++begin;
+  }
+  if (end - begin > 1 && begin[0] == '0' && begin[1] == '.') ++begin;
+  *--begin = sign;
+  return std::string(begin, end);
 }
 
 }  // namespace tabrel

@@ -98,6 +98,17 @@ std::string DecodeCp1252(std::string_view bytes) {
   return out;
 }
 
+std::size_t AsciiPrefix(std::string_view text) {
+  std::size_t i = 0;
+  // Eight bytes at a time: imports ask this of every value they read.
+  for (std::uint64_t word = 0; i + 8 <= text.size(); i += 8) {
+    std::memcpy(&word, text.data() + i, 8);
+    if ((word & 0x8080808080808080ull) != 0) break;
+  }
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
 EncodeResult EncodeCp1252(std::string_view utf8) {
   EncodeResult result;
   result.bytes.reserve(utf8.size());

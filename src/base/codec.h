@@ -37,6 +37,10 @@ std::string UpperUtf8ByCp1252(std::string_view utf8);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t code_point);
+// The length of the plain ASCII that `text` begins with: ASCII reads the
+// same in UTF-8, Windows-1252 and every set a file may name, so it needs no
+// conversion.
+std::size_t AsciiPrefix(std::string_view text);
 // True when `text` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view text);
 // Bytes of the UTF-8 sequence `lead` starts, as its high bits say; 1 for

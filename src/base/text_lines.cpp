@@ -25,7 +25,6 @@ LineReader::LineReader(std::string_view text, LoneCr lone_cr)
                text.find('\n') != std::string_view::npos) {}
 
 void LineReader::Scan() {
-  if (scanned_for_ == at_) return;
   scanned_for_ = at_;
   if (lf_only_) {
     const std::size_t end = text_.find('\n', at_);
@@ -47,21 +46,6 @@ void LineReader::Scan() {
     while (next < text_.size() && text_[next] == '\r') ++next;
     if (next < text_.size() && text_[next] == '\n') after_ = next + 1;
   }
-}
-
-bool LineReader::Peek(std::string_view& line) {
-  if (at_ >= text_.size()) return false;
-  Scan();
-  line = line_;
-  return true;
-}
-
-bool LineReader::Next(std::string_view& line) {
-  if (!Peek(line)) return false;
-  start_ = at_;
-  at_ = after_;
-  ++number_;
-  return true;
 }
 
 }  // namespace tabrel

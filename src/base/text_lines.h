@@ -27,9 +27,21 @@ class LineReader {
   explicit LineReader(std::string_view text, LoneCr lone_cr = LoneCr::kEndsLine);
 
   // The next line into `line`; false at the end of the text.
-  bool Next(std::string_view& line);
+  bool Next(std::string_view& line) {
+    if (!Peek(line)) return false;
+    start_ = at_;
+    at_ = after_;
+    ++number_;
+    return true;
+  }
   // The line Next() would give, without taking it.
-  bool Peek(std::string_view& line);
+  bool Peek(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    // Inline, since a file of megabytes has a line every few dozen bytes.
+    if (scanned_for_ != at_) Scan();
+    line = line_;
+    return true;
+  }
   // The number of the line Next() gave last, from 1.
   std::size_t number() const { return number_; }
   // Gives the line Next() gave last once more on the next call (once).
@@ -39,7 +51,7 @@ class LineReader {
   }
 
  private:
-  // Finds the line at at_ once, however often it is peeked at.
+  // Finds the line at at_ (once, however often it is peeked at).
   void Scan();
 
   std::string_view text_;

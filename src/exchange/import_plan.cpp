@@ -94,6 +94,7 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     return plan;
   }
   if (!OpenImport(plan, target, rules, now)) return plan;
+  plan.import.Reserve(begun);
   // One card at a time, each decided as soon as it is read.
   VcardParser parser(std::move(bytes.value()));
   VcardCard card;

@@ -32,6 +32,11 @@ Result<RecordImport> RecordImport::Open(const AppState& target, DuplicateRules r
   return import;
 }
 
+void RecordImport::Reserve(std::size_t records) {
+  stamps_.Reserve(records);
+  decisions_.reserve(decisions_.size() + records);
+}
+
 void RecordImport::SettleStamp(std::string& record) {
   const std::string_view stamp = Field(record, l::kModified);
   if (IsReadableStamp(stamp) && !stamps_.Contains(stamp)) {

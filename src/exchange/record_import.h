@@ -52,6 +52,10 @@ class RecordImport {
   // An import into no data set; Open() makes a real one.
   RecordImport() = default;
 
+  // Makes room for `records` more incoming records, so that taking them
+  // does not grow the stamp table and the decisions on the way.
+  void Reserve(std::size_t records);
+
   // Decides and applies one incoming record of `kind` (RecordLengthOf bytes).
   ImportDecision Take(ImportKind kind, std::string_view incoming);
   // Decides and applies one stored record made from another format (a

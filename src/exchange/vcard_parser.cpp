@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/base64.h"
+#include "base/codec.h"
 #include "base/text_decoding.h"
 
 namespace tabrel {
@@ -119,13 +120,6 @@ std::string DecodeQuotedPrintable(std::string_view text) {
     bytes.push_back(text[i]);
   }
   return bytes;
-}
-
-bool IsAscii(std::string_view text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
 }
 
 bool IsBinaryProperty(std::string_view name) {
@@ -319,7 +313,7 @@ bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
   // Raw text of a Unicode file is UTF-8 already, whatever CHARSET says; the
   // bytes of an encoded value, or of an 8-bit file, are in the value's set.
   // Plain ASCII reads the same in every set a vCard may name.
-  if ((unicode_ && !transformed) || IsAscii(value)) {
+  if ((unicode_ && !transformed) || AsciiPrefix(value) == value.size()) {
     property.value.assign(value);
     return true;
   }
@@ -380,7 +374,7 @@ bool VcardParser::Next(VcardCard& card) {
     }
     if (begin) {
       // A 2.1 AGENT property holds the card that follows it.
-      if (used > 0 && card.properties[used - 1].name == "AGENT" &&
+      if (used > 0 && std::string_view(card.properties[used - 1].name) == "AGENT" &&
           TrimBlanks(card.properties[used - 1].value).empty()) {
         SkipNested(card.line);
         continue;
@@ -396,7 +390,9 @@ bool VcardParser::Next(VcardCard& card) {
     added.line = line;
     if (!Decode(header, added)) continue;
     ++used;
-    if (added.name == "VERSION" && added.group.empty()) card.version = TrimBlanks(added.value);
+    if (std::string_view(added.name) == "VERSION" && added.group.empty()) {
+      card.version = TrimBlanks(added.value);
+    }
   }
   if (open) Problem(card.line, "the card begun on this line has no END:VCARD");
   card.properties.resize(used);

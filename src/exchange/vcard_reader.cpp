@@ -8,6 +8,7 @@
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "base/text_lines.h"
 #include "store/layout.h"
 #include "store/stamp.h"
 
@@ -142,16 +143,22 @@ class RecordFiller {
   void Line(l::Span span, std::string_view utf8) { Store(span, TrimSpace(utf8), true); }
   // The notes: every line break as CR LF.
   void Notes(std::string_view utf8) {
+    utf8 = TrimSpace(utf8);
+    std::size_t end = FindLineEnd(utf8, 0);
+    if (end == std::string_view::npos) {
+      Store(l::kNotes, utf8, false);
+      return;
+    }
     std::string& text = scratch_;
     text.clear();
-    utf8 = TrimSpace(utf8);
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-      if (utf8[i] == '\r' || utf8[i] == '\n') {
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') ++i;
-        text.append("\r\n");
-      } else {
-        text.push_back(utf8[i]);
+    for (std::size_t start = 0;;) {
+      if (end == std::string_view::npos) {
+        text.append(utf8.substr(start));
+        break;
       }
+      text.append(utf8.substr(start, end - start)).append("\r\n");
+      start = end + (utf8.substr(end, 2) == "\r\n" ? 2 : 1);
+      end = FindLineEnd(utf8, start);
     }
     Store(l::kNotes, text, false);
   }
@@ -178,24 +185,24 @@ class RecordFiller {
   // Encodes `utf8` into the field, cut to its width.
   void Store(l::Span span, std::string_view utf8, bool one_line) {
     char* out = record_.data() + span.offset;
-    std::fill(out, out + span.width, ' ');
     // Plain ASCII is copied as it is; the rest goes through the encoder.
-    std::size_t ascii = 0;
-    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+    const std::size_t ascii = AsciiPrefix(utf8);
     EncodeResult rest;
     if (ascii < utf8.size()) {
       rest = EncodeCp1252(utf8.substr(ascii));
       replaced_ += rest.replaced;
     }
-    std::size_t n = 0;
-    const auto copy = [&](std::string_view from) {
-      for (char c : from) {
-        if (n == span.width) return false;
-        out[n++] = one_line && (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
-      }
-      return true;
-    };
-    if (!copy(utf8.substr(0, ascii)) || !copy(rest.bytes)) {
+    std::size_t n = std::min(ascii, span.width);
+    std::copy_n(utf8.data(), n, out);
+    const std::size_t more = std::min(rest.bytes.size(), span.width - n);
+    std::copy_n(rest.bytes.data(), more, out + n);
+    n += more;
+    std::fill(out + n, out + span.width, ' ');
+    if (one_line) {
+      std::replace_if(
+          out, out + n, [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+    }
+    if (ascii + rest.bytes.size() > span.width) {
       ++cut_;
       // Half a line break would be a lone CR.
       if (out[n - 1] == '\r') out[n - 1] = ' ';
@@ -258,7 +265,8 @@ struct CardIndex {
       if (!slot) slot = &p;
     };
     for (const VcardProperty& p : card.properties) {
-      const std::string& name = p.name;
+      // Compared as views: no length count of the literal, no call per name.
+      const std::string_view name = p.name;
       if (name == "N")
         first(n, p);
       else if (name == "FN")
@@ -344,7 +352,7 @@ Number SplitExtension(std::string_view text) {
 Number NumberOf(const VcardProperty& tel, bool split) {
   std::string_view value = TrimSpace(tel.value);
   const bool uri = StartsWithNoCase(value, "tel:");
-  if (!uri && tel.value_type != "URI") {
+  if (!uri && std::string_view(tel.value_type) != "URI") {
     std::string buffer;
     const std::string_view text = Unescaped(value, buffer);
     return split ? SplitExtension(text) : Number{std::string(text), {}};
@@ -451,18 +459,19 @@ void Phones(const CardIndex& index, RecordFiller& filler) {
 
 void Address(const VcardProperty& adr, RecordFiller& filler) {
   const Parts<8> parts(adr.value, ';');
+  std::string street_buffer;
   std::string buffer;
-  const std::string street(Unescaped(parts.part[2], buffer));
+  const std::string_view street = Unescaped(parts.part[2], street_buffer);
   std::vector<std::string> rest;
   AppendLines(Unescaped(parts.part[1], buffer), rest);
   AppendLines(Unescaped(parts.part[0], buffer), rest);
   if (!TrimSpace(street).empty()) {
     // The street's own first line, even an empty one, stays the first line.
-    const auto line_end = street.find_first_of("\r\n");
+    const std::size_t line_end = FindLineEnd(street, 0);
     std::vector<std::string> more;
-    if (line_end != std::string::npos) AppendLines(std::string_view(street).substr(line_end), more);
+    if (line_end != std::string_view::npos) AppendLines(street.substr(line_end), more);
     more.insert(more.end(), rest.begin(), rest.end());
-    filler.Line(l::kAdd1, std::string_view(street).substr(0, line_end));
+    filler.Line(l::kAdd1, street.substr(0, line_end));
     filler.Line(l::kAdd2, Join(more, 0, ", "));
   } else if (!rest.empty()) {
     filler.Line(l::kAdd1, rest[0]);
@@ -493,7 +502,7 @@ void Keywords(const VcardCard& card, RecordFiller& filler, VcardEntry& entry) {
   std::string slots[3];  // as stored; empty while free
   std::string buffer;
   for (const VcardProperty& p : card.properties) {
-    if (p.name != "CATEGORIES") continue;
+    if (std::string_view(p.name) != "CATEGORIES") continue;
     std::vector<std::string> categories;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= p.value.size(); ++i) {
@@ -562,7 +571,7 @@ void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
   if (index.notes) {
     std::string notes;
     for (const VcardProperty& p : card.properties) {
-      if (p.name != "NOTE") continue;
+      if (std::string_view(p.name) != "NOTE") continue;
       const std::string_view note = Unescaped(p.value, buffer);
       if (TrimSpace(note).empty()) continue;
       if (!notes.empty()) notes.push_back('\n');
@@ -571,12 +580,12 @@ void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
     filler.Notes(notes);
   }
 
-  entry.empty = true;
-  for (const auto& field : {l::kLastName, l::kFirstName, l::kTitle, l::kOrg, l::kPhone, l::kExt,
-                            l::kFax, l::kCellular, l::kBeeper, l::kEMail, l::kWeb, l::kAdd1,
-                            l::kAdd2, l::kCity, l::kState, l::kZip, l::kCountry, l::kNotes}) {
-    if (filler.Has(field)) entry.empty = false;
-  }
+  static constexpr l::Span kFields[] = {
+      l::kLastName, l::kFirstName, l::kTitle,  l::kOrg,   l::kPhone,   l::kExt,
+      l::kFax,      l::kCellular,  l::kBeeper, l::kEMail, l::kWeb,     l::kAdd1,
+      l::kAdd2,     l::kCity,      l::kState,  l::kZip,   l::kCountry, l::kNotes};
+  entry.empty = std::none_of(std::begin(kFields), std::end(kFields),
+                             [&filler](l::Span field) { return filler.Has(field); });
   if (index.categories) Keywords(card, filler, entry);
 
   const std::string type = UpperText(index.type);

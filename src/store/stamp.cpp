@@ -1,12 +1,12 @@
 #include "store/stamp.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 
 #include "base/basic_number.h"
-#include "base/text.h"
 #include "store/layout.h"
 
 namespace tabrel {
@@ -54,10 +54,29 @@ bool TwoDigits(std::string_view text, std::size_t at) {
 }  // namespace
 
 std::string MakeStamp(const LocalDateTime& when) {
-  char date[32];
-  std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
-  return Fit(std::string(date) + BasicStr(static_cast<float>(when.seconds_since_midnight)),
-             layout::kModified.width);
+  std::string stamp;
+  stamp.reserve(32);
+  if (when.month >= 0 && when.month <= 99 && when.day >= 0 && when.day <= 99 && when.year >= 0 &&
+      when.year <= 9999) {
+    // "MM-DD-YYYY" by hand: a stamp is made for every imported record.
+    const auto put = [&stamp](int value, int digits) {
+      for (int unit = digits == 4 ? 1000 : 10; unit > 0; unit /= 10) {
+        stamp.push_back(static_cast<char>('0' + value / unit % 10));
+      }
+    };
+    put(when.month, 2);
+    stamp.push_back('-');
+    put(when.day, 2);
+    stamp.push_back('-');
+    put(when.year, 4);
+  } else {
+    char date[40];
+    std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
+    stamp = date;
+  }
+  stamp += BasicStr(static_cast<float>(when.seconds_since_midnight));
+  stamp.resize(layout::kModified.width, ' ');
+  return stamp;
 }
 
 std::optional<LocalDateTime> ParseStamp(std::string_view stamp) {

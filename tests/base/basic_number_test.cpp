@@ -47,6 +47,13 @@ TEST(BasicNumberTest, NumbersAreWrittenShortestAndTheSingleOnesWithASignPlace) {
   EXPECT_EQ(BasicStr(1234567.8f), " 1234568");
   EXPECT_EQ(BasicStr(1e8f), " 1E+08");
   EXPECT_EQ(BasicStr(0.0f), " 0");
+  // Whole numbers take a shorter way than the rest; both must agree.
+  EXPECT_EQ(BasicStr(-42.0f), "-42");
+  EXPECT_EQ(BasicStr(-0.0f), "-0");
+  EXPECT_EQ(BasicStr(9999999.0f), " 9999999");
+  EXPECT_EQ(BasicStr(1e7f), " 1E+07");
+  EXPECT_EQ(BasicStr(86399.0f), " 86399");
+  EXPECT_EQ(BasicStr(-0.05f), "-.05");
 }
 
 // The GUI takes on the user's locale; a decimal comma must not reach a

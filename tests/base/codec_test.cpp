@@ -76,5 +76,19 @@ TEST(Cp1252Test, Utf8TextIsUpperCasedByTheCodePagesRulesAndTheRestKept) {
   EXPECT_EQ(UpperUtf8ByCp1252(std::string("a\xFF\xC3")), std::string("A\xFF\xC3"));
 }
 
+TEST(Cp1252Test, TheAsciiPrefixEndsAtTheFirstByteAboveSeven) {
+  // The first high byte on either side of an eight-byte step, and in the tail.
+  const std::string twenty(20, 'a');
+  EXPECT_EQ(AsciiPrefix(""), 0u);
+  EXPECT_EQ(AsciiPrefix(twenty), 20u);
+  EXPECT_EQ(AsciiPrefix("\x7F\x01"), 2u);
+  for (std::size_t at : {0u, 1u, 7u, 8u, 9u, 15u, 16u, 17u, 19u}) {
+    std::string text = twenty;
+    text[at] = '\x80';
+    text[19] = '\xFF';
+    EXPECT_EQ(AsciiPrefix(text), at) << at;
+  }
+}
+
 }  // namespace
 }  // namespace tabrel
