@@ -135,12 +135,12 @@ DuplicateIndex::Decision DuplicateIndex::Decide(const DuplicateFields& incoming)
     case DuplicateSkip::kNever:
       return {Verdict::kReplace, members_[first_[group]] + std::size_t{1}};
     case DuplicateSkip::kAlways:
-      return {Verdict::kSkip, 0};
+      return {Verdict::kSkip, members_[first_[group]] + std::size_t{1}};
     case DuplicateSkip::kIfOlder:
       break;
   }
   const std::uint32_t place = FirstOlder(group, StampDay(incoming.stamp));
-  if (place == kNoGroup) return {Verdict::kSkip, 0};
+  if (place == kNoGroup) return {Verdict::kSkip, members_[first_[group]] + std::size_t{1}};
   return {Verdict::kReplace, members_[first_[group] + place] + std::size_t{1}};
 }
 

@@ -70,7 +70,9 @@ class DuplicateIndex {
   enum class Verdict { kAdd, kSkip, kReplace };
   struct Decision {
     Verdict verdict = Verdict::kAdd;
-    std::size_t number = 0;  // the record replaced, from 1
+    // From 1: the record replaced, or for a skip the first record the
+    // incoming one duplicates; 0 for an addition.
+    std::size_t number = 0;
   };
   Decision Decide(const DuplicateFields& incoming) const;
 

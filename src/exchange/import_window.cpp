@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/codec.h"
+#include "exchange/import_preview.h"
 #include "exchange/record_import.h"
 #include "present/backup_prompt.h"
 #include "present/progress_throttle.h"
@@ -54,6 +55,48 @@ bool ImportWindow::Describe(std::size_t size, std::time_t modified) {
 
 void ImportWindow::Report(const std::string& text, const std::string& title, MessageIcon icon) {
   dialogs_.Show({text, title, icon, MessageButtons::kOk, {}});
+}
+
+bool ImportWindow::ReadWhole(std::string& records) {
+  auto stream = RecordStream::Open(source_.path, RecordLengthOf(source_.kind));
+  if (!stream.ok()) {
+    Report(ImportFailureText(stream.status(), true), "Disk access error!",
+           MessageIcon::kExclamation);
+    return false;
+  }
+  RecordStream& file = stream.value();
+  if (!Describe(file.size(), file.modified())) {
+    Report(NotRecordsText(source_.kind), "Error", MessageIcon::kCritical);
+    return false;
+  }
+  records.clear();
+  records.reserve(file.size());
+  for (;;) {
+    auto block = file.Next();
+    if (!block.ok()) {
+      Report(ImportFailureText(block.status(), true), "Disk access error!",
+             MessageIcon::kExclamation);
+      return false;
+    }
+    if (block.value().empty()) return true;
+    records.append(block.value());
+  }
+}
+
+void ImportWindow::Preview_Click() {
+  std::string records;
+  if (!ReadWhole(records)) return;
+  view_.SetBusy(true);
+  auto preview = PreviewImport(target_, source_.kind, records, view_.Rules(), clock_.Now());
+  view_.SetBusy(false);
+  if (!preview.ok()) {
+    Report(ImportFailureText(preview.status(), true), "Disk access error!",
+           MessageIcon::kExclamation);
+    return;
+  }
+  view_.SetListVisible(true);
+  view_.SetListText(DecodeCp1252(preview.value().Text("\r\n")));
+  view_.SetResultText("Preview: nothing was imported yet.\r\n" + preview.value().Counts());
 }
 
 void ImportWindow::Command1_Click() {

@@ -46,7 +46,7 @@ void RecordImport::CollectKeywords(std::string_view record) {
   }
 }
 
-void RecordImport::Take(ImportKind kind, std::string_view incoming) {
+RecordImport::Step RecordImport::Take(ImportKind kind, std::string_view incoming) {
   // One buffer for every record of a run: no allocation per record.
   std::string& record = record_;
   if (kind == ImportKind::kDos) {
@@ -57,9 +57,13 @@ void RecordImport::Take(ImportKind kind, std::string_view incoming) {
   const DuplicateIndex::Decision decision =
       index_->Decide({Field(record, l::kFirstName), Field(record, l::kLastName),
                       Field(record, l::kOrg), Field(record, l::kModified)});
+  existing_stamp_.clear();
+  if (decision.number > 0) {
+    existing_stamp_.assign(Field(merge_.Record(decision.number), l::kModified));
+  }
   if (decision.verdict == DuplicateIndex::Verdict::kSkip) {
     report_.Skipped();
-    return;
+    return {decision.verdict, existing_stamp_};
   }
   const bool replacing = decision.verdict == DuplicateIndex::Verdict::kReplace;
   if (replacing) {
@@ -84,6 +88,7 @@ void RecordImport::Take(ImportKind kind, std::string_view incoming) {
     report_.Added(first, last, org);
     merge_.Add(record);
   }
+  return {decision.verdict, existing_stamp_};
 }
 
 }  // namespace tabrel

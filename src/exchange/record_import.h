@@ -38,8 +38,15 @@ class RecordImport {
   // An import into no data set; Open() makes a real one.
   RecordImport() : stamps_(LocalDateTime{}) {}
 
+  // What became of one incoming record. `existing` is the stamp the
+  // duplicated record had before the import touched it; blank for an
+  // addition. It holds until the next Take().
+  struct Step {
+    DuplicateIndex::Verdict verdict = DuplicateIndex::Verdict::kAdd;
+    std::string_view existing;
+  };
   // Decides and applies one incoming record of `kind` (RecordLengthOf bytes).
-  void Take(ImportKind kind, std::string_view incoming);
+  Step Take(ImportKind kind, std::string_view incoming);
 
   const ImportReport& report() const { return report_; }
   const DataSetMerge& merge() const { return merge_; }
@@ -64,6 +71,7 @@ class RecordImport {
   ImportReport report_;
   std::size_t restamped_ = 0;
   std::string record_;  // the record in hand
+  std::string existing_stamp_;
 };
 
 }  // namespace tabrel
