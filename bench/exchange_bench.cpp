@@ -18,8 +18,8 @@
 #include "present/record_list.h"
 #include "scratch.h"
 #include "store/file_info.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
-#include "store/record_stream.h"
 
 namespace tabrel::bench {
 namespace {
@@ -51,21 +51,21 @@ void RunImport(benchmark::State& state, const BenchDataSet& data, std::string ex
   std::size_t replaced = 0;
   std::size_t added = 0;
   OnScratch(state, scratch, [&]() -> Status {
-    auto stream = RecordStream::Open(file, l::kContactRecordLength);
-    if (!stream.ok()) return stream.status();
+    auto reader = FileReader::Open(file, FileReader::Missing::kFail);
+    if (!reader.ok()) return reader.status();
     auto import = RecordImport::Open(app, DuplicateRules{}, {2024, 3, 14, 41234.56});
     if (!import.ok()) return import.status();
-    for (;;) {
-      auto block = stream.value().Next();
-      if (!block.ok()) return block.status();
-      if (block.value().empty()) break;
-      for (std::size_t at = 0; at < block.value().size(); at += l::kContactRecordLength) {
-        import.value().Take(ImportKind::kNative, block.value().substr(at, l::kContactRecordLength));
-      }
-    }
+    const Status read =
+        reader.value().ScanRecords(l::kContactRecordLength, [&](std::string_view run, std::size_t) {
+          for (std::size_t at = 0; at < run.size(); at += l::kContactRecordLength) {
+            import.value().Take(ImportKind::kNative, run.substr(at, l::kContactRecordLength));
+          }
+          return true;
+        });
+    if (!read.ok()) return read;
     replaced = import.value().report().replaced();
     added = import.value().report().added();
-    return import.value().Commit().status;
+    return import.value().Commit().written.status;
   });
   state.counters["added"] = static_cast<double>(added);
   state.counters["replaced"] = static_cast<double>(replaced);

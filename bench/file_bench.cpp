@@ -44,7 +44,7 @@ void BM_RewriteFile(benchmark::State& state, BenchDataSet& data) {
   }
   const std::string& content = records.value();
   for (auto _ : state) {
-    if (Status s = file.Rewrite(content, kDeleteTempName); !s.ok()) {
+    if (Status s = file.Rewrite(content); !s.ok()) {
       state.SkipWithError(s.ErrorLine().c_str());
       return;
     }

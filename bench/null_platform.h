@@ -21,7 +21,7 @@ class NullMainView : public MainView {
   void SetMenuEnabled(MenuId, bool) override {}
   void SetMenuChecked(MenuId, bool) override {}
   void SetMenuCaption(MenuId, const std::string&) override {}
-  void SetStatusText(int, const std::string&) override {}
+  void SetStatusText(StatusPanelId, const std::string&) override {}
   void SetControlVisible(Control, bool) override {}
   void FocusControl(Control) override {}
   Control FocusedControl() const override { return Control::kMainGrid; }
@@ -102,6 +102,7 @@ class NullPrinter : public Printer {
   int TextWidth(const std::string&) override { return 0; }
   int PageWidth() const override { return 0; }
   void SetEnvelopeSetting() override {}
+  void NewPage() override {}
   Status EndDoc() override { return Status::Ok(); }
 };
 

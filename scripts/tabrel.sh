@@ -2,7 +2,8 @@
 # Sets up, builds and starts Tabrel on Debian 12, runs its tests, or builds
 # its Debian package.
 #
-#   scripts/tabrel.sh run    install what is missing, build, start build/tabrel
+#   scripts/tabrel.sh run    install what is missing, build the program and the
+#                            sample-data tool, start build/tabrel
 #   scripts/tabrel.sh test   install what is missing, build, run the test suite
 #   scripts/tabrel.sh deb    install what is missing, build tabrel_*.deb in build-deb/
 #
@@ -39,8 +40,10 @@ readonly BUILD_PACKAGES=(
 )
 # pdftotext reads the printed reports back; Xvfb runs the GUI headless;
 # desktop-file-validate and appstreamcli check the installed desktop entry
-# and metainfo.
-readonly TEST_PACKAGES=(poppler-utils xvfb xauth desktop-file-utils appstream)
+# and metainfo; clang and its runtime libraries (libFuzzer, the sanitizers)
+# build the fuzz targets in .ci/run.
+readonly TEST_PACKAGES=(poppler-utils xvfb xauth desktop-file-utils appstream clang
+  libclang-rt-14-dev)
 # cpack's DEB generator finds the package's dependencies with
 # dpkg-shlibdeps, which looks at the program with file.
 readonly DEB_PACKAGES=(dpkg-dev file)
@@ -86,7 +89,8 @@ configure() {
 cmd_run() {
   install_packages "${BUILD_PACKAGES[@]}"
   configure
-  cmake --build "$BUILD_DIR" --target tabrel -j "$JOBS"
+  # The sample-data tool too: the README points to it.
+  cmake --build "$BUILD_DIR" --target tabrel tabrel_sample -j "$JOBS"
   exec "$BUILD_DIR/tabrel" "$@"
 }
 

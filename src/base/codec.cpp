@@ -144,4 +144,27 @@ void UpperCp1252InPlace(std::string& text) {
   for (char& ch : text) ch = static_cast<char>(UpperCp1252(static_cast<unsigned char>(ch)));
 }
 
+std::string UpperUtf8ByCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t length = lead < 0x80    ? 1
+                               : lead >= 0xF0 ? 4
+                               : lead >= 0xE0 ? 3
+                               : lead >= 0xC0 ? 2
+                                              : 1;
+    const std::string_view character = utf8.substr(i, length);
+    i += character.size();
+    const EncodeResult single = EncodeCp1252(character);
+    if (single.replaced == 0 && single.bytes.size() == 1) {
+      out += DecodeCp1252(std::string(
+          1, static_cast<char>(UpperCp1252(static_cast<unsigned char>(single.bytes[0])))));
+    } else {
+      out.append(character);
+    }
+  }
+  return out;
+}
+
 }  // namespace tabrel

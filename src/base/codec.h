@@ -30,5 +30,9 @@ EncodeResult EncodeCp1252(std::string_view utf8);
 unsigned char UpperCp1252(unsigned char c);
 std::string UpperCp1252(std::string_view text);
 void UpperCp1252InPlace(std::string& text);
+// UTF-8 text in capitals by the same rules: each character the code page
+// holds is upper-cased as UpperCp1252 does it ("é" -> "É"); any other, and
+// any malformed byte, stays as it is.
+std::string UpperUtf8ByCp1252(std::string_view utf8);
 
 }  // namespace tabrel

@@ -23,9 +23,9 @@
 #include "store/backup.h"
 #include "store/contact_record.h"
 #include "store/data_set.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
 #include "store/program_folder.h"
-#include "store/record_stream.h"
 #include "store/settings_record.h"
 #include "store/stamp_index.h"
 
@@ -179,8 +179,10 @@ int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   return kExitDone;
 }
 
-// The whole import file, or stdin for "-".
-Result<std::string> ReadInput(const Args& args, Environment& env, std::size_t record_length) {
+// The whole import file, or stdin for "-". Read whole, as the bytes of a
+// format with a reader are text of any length; record files are checked for
+// whole records by the caller.
+Result<std::string> ReadInput(const Args& args, Environment& env) {
   std::string bytes;
   if (args.input == "-") {
     bytes.assign(std::istreambuf_iterator<char>(env.in), {});
@@ -189,31 +191,33 @@ Result<std::string> ReadInput(const Args& args, Environment& env, std::size_t re
     }
     return bytes;
   }
-  auto stream = RecordStream::Open(Absolute(args.input, env), record_length);
-  if (!stream.ok()) return stream.status();
-  // A file of no whole records is refused by the caller from its length.
-  if (!stream.value().whole()) return std::string(stream.value().size(), '\0');
-  bytes.reserve(stream.value().size());
-  for (;;) {
-    auto block = stream.value().Next();
-    if (!block.ok()) return block.status();
-    if (block.value().empty()) return bytes;
-    bytes.append(block.value());
-  }
+  auto file = FileReader::Open(Absolute(args.input, env), FileReader::Missing::kFail);
+  if (!file.ok()) return file.status();
+  bytes.resize(file.value().size());
+  if (Status s = file.value().ReadAt(0, bytes); !s.ok()) return s;
+  return bytes;
+}
+
+constexpr std::string_view kNothingImported = "Nothing was imported; your data is unchanged.";
+
+// A failure's error line, then what it means for the data.
+int FailImport(Environment& env, const Status& status,
+               std::string_view consequence = kNothingImported) {
+  return Fail(env, status.ErrorLine() + "\n" + std::string(consequence));
 }
 
 int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
   const Format& format = *FindFormat(args.kind);
   if (!format.importable()) return Fail(env, NotAvailableText(format, false));
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
-  auto input = ReadInput(args, env, RecordLengthOf(kind));
-  if (!input.ok()) return Fail(env, ImportFailureText(input.status(), true));
+  auto input = ReadInput(args, env);
+  if (!input.ok()) return FailImport(env, input.status());
   std::string records = std::move(input.value());
   if (format.read != nullptr) {
     std::string warnings;
     auto read = format.read(records, warnings);
     if (!warnings.empty()) env.err << WithLineFeeds(warnings);
-    if (!read.ok()) return Fail(env, ImportFailureText(read.status(), true));
+    if (!read.ok()) return FailImport(env, read.status());
     records = std::move(read.value());
   }
   const std::size_t length = RecordLengthOf(kind);
@@ -221,10 +225,10 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
 
   if (args.dry_run) {
     auto preview = PreviewImport(state, kind, records, args.rules, clock.Now());
-    if (!preview.ok()) return Fail(env, ImportFailureText(preview.status(), true));
+    if (!preview.ok()) return FailImport(env, preview.status());
     env.out << DecodeCp1252(preview.value().Text("\n")) << std::flush;
     if (!preview.value().limit.ok()) {
-      return Fail(env, ImportFailureText(preview.value().limit, true));
+      return FailImport(env, preview.value().limit);
     }
     return kExitDone;
   }
@@ -232,13 +236,13 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   auto lease = AcquireForWriting(state.data_path);
   if (!lease.ok()) return Fail(env, lease.status().description());
   auto opened = RecordImport::Open(state, args.rules, clock.Now());
-  if (!opened.ok()) return Fail(env, ImportFailureText(opened.status(), true));
+  if (!opened.ok()) return FailImport(env, opened.status());
   RecordImport& import = opened.value();
   for (std::size_t at = 0; at < records.size(); at += length) {
     import.Take(kind, std::string_view(records).substr(at, length));
   }
   if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    return Fail(env, ImportFailureText(s, true));
+    return FailImport(env, s);
   }
   std::size_t keywords_added = 0;
   if (import.merge().changed()) {
@@ -249,8 +253,8 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
                   "current data first, or --no-backup to import without replacing it.");
     }
     const MergeOutcome written = import.Commit();
-    if (!written.status.ok()) {
-      return Fail(env, ImportFailureText(written.status, written.unchanged));
+    if (!written.ok()) {
+      return FailImport(env, written.written.status, ImportFailureText(written.written));
     }
     keywords_added = written.keywords_added;
   }

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "base/result.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "reports/report_text.h"
 
 namespace tabrel::cli {

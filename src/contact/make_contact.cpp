@@ -5,6 +5,7 @@
 #include "contact/contact_urls.h"
 #include "contact/dial_string.h"
 #include "contact/hand_off.h"
+#include "present/disk_error.h"
 #include "store/data_set.h"
 
 namespace tabrel {
@@ -31,11 +32,7 @@ bool MakeContact::TakeCurrentRecord(bool leave_column) {
   state_.editor_record.Modified = *stamp;
   const Result<bool> found = LoadRecordByStamp(state_);
   if (!found.ok()) {
-    dialogs_.Show({found.status().ErrorLine(),
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, found.status());
     return false;
   }
   if (!found.value()) {

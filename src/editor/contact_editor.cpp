@@ -6,37 +6,56 @@
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "present/key_codes.h"
 #include "store/contact_insert.h"
 #include "store/data_set.h"
 #include "store/keyword_file.h"
+#include "store/layout.h"
 #include "store/stamp.h"
+#include "store/stamp_set.h"
 
 namespace tabrel {
 namespace {
 
+namespace l = layout;
 using F = EditorField;
 using B = EditorButton;
 
 constexpr std::string_view kPublicIndividual = "Public, Individual";
 constexpr std::string_view kKeywordGrid2Format = "<Keywords                  ";
 
-// The stored field behind each text box, in the order of EditorField.
-constexpr std::string ContactRecord::*kFieldMembers[] = {
-    &ContactRecord::LastName, &ContactRecord::FirstName, &ContactRecord::Title,
-    &ContactRecord::Org,      &ContactRecord::Add1,      &ContactRecord::Add2,
-    &ContactRecord::City,     &ContactRecord::State,     &ContactRecord::Zip,
-    &ContactRecord::Phone,    &ContactRecord::Ext,       &ContactRecord::Fax,
-    &ContactRecord::Cellular, &ContactRecord::Beeper,    &ContactRecord::Country,
-    &ContactRecord::EMail,    &ContactRecord::Web,       &ContactRecord::Notes,
+// The stored field behind each text box, in the order of EditorField, with
+// its place in the record: a box takes and saves no more than that holds.
+struct StoredField {
+  std::string ContactRecord::*member;
+  l::Span span;
 };
-static_assert(std::size(kFieldMembers) == static_cast<std::size_t>(F::kCount));
+constexpr StoredField kStoredFields[] = {
+    {&ContactRecord::LastName, l::kLastName}, {&ContactRecord::FirstName, l::kFirstName},
+    {&ContactRecord::Title, l::kTitle},       {&ContactRecord::Org, l::kOrg},
+    {&ContactRecord::Add1, l::kAdd1},         {&ContactRecord::Add2, l::kAdd2},
+    {&ContactRecord::City, l::kCity},         {&ContactRecord::State, l::kState},
+    {&ContactRecord::Zip, l::kZip},           {&ContactRecord::Phone, l::kPhone},
+    {&ContactRecord::Ext, l::kExt},           {&ContactRecord::Fax, l::kFax},
+    {&ContactRecord::Cellular, l::kCellular}, {&ContactRecord::Beeper, l::kBeeper},
+    {&ContactRecord::Country, l::kCountry},   {&ContactRecord::EMail, l::kEMail},
+    {&ContactRecord::Web, l::kWeb},           {&ContactRecord::Notes, l::kNotes},
+};
+static_assert(std::size(kStoredFields) == static_cast<std::size_t>(F::kCount));
+
+constexpr const StoredField& StoredFieldOf(EditorField field) {
+  return kStoredFields[static_cast<std::size_t>(field)];
+}
+constexpr int Width(EditorField field) {
+  return static_cast<int>(StoredFieldOf(field).span.width);
+}
 
 constexpr std::string ContactRecord::*kSlotMembers[] = {&ContactRecord::KW1, &ContactRecord::KW2,
                                                         &ContactRecord::KW3};
 
 std::string ContactRecord::*MemberOf(EditorField field) {
-  return kFieldMembers[static_cast<std::size_t>(field)];
+  return StoredFieldOf(field).member;
 }
 
 std::string_view CaptionOf(std::string_view code) {
@@ -68,24 +87,24 @@ std::string WithCrLf(std::string_view text) {
 }  // namespace
 
 const std::array<EditorFieldControl, 18> kEditorFieldControls = {{
-    {F::LastNameEd, "LastNameEd", "Last Name", "last name", 20, false},
-    {F::FirstNameEd, "FirstNameEd", "First Name", "first name", 20, false},
-    {F::TitleEd, "TitleEd", "Title", "title", 40, false},
-    {F::OrgEd, "OrgEd", "Organization", "organization", 40, false},
-    {F::Add1Ed, "Add1Ed", "Address 1", "address 1", 40, false},
-    {F::Add2Ed, "Add2Ed", "Address 2", "address 2", 40, false},
-    {F::CityEd, "CityEd", "City", "city", 20, false},
-    {F::StateEd, "StateEd", "State", "state", 20, false},
-    {F::ZipEd, "ZipEd", "Zip Code", "zip code", 10, false},
-    {F::PhoneEd, "PhoneEd", "Phone", "phone number", 20, false},
-    {F::ExtEd, "ExtEd", "Ext.", "phone ext.", 10, false},
-    {F::FaxEd, "FaxEd", "Fax", "fax number", 20, false},
-    {F::CellularEd, "CellularEd", "Mobile", "mobil number", 20, false},
-    {F::BeeperEd, "BeeperEd", "Pager", "pager number", 20, false},
-    {F::CountryEd, "CountryEd", "Country", "country", 40, false},
-    {F::EMailEd, "EMailEd", "E-Mail", "email address", 45, false},
-    {F::WebEd, "WebEd", "Web Site", "web site", 60, false},
-    {F::NotesEd, "NotesEd", "Notes", "", 500, true},
+    {F::LastNameEd, "LastNameEd", "Last Name", "last name", Width(F::LastNameEd), false},
+    {F::FirstNameEd, "FirstNameEd", "First Name", "first name", Width(F::FirstNameEd), false},
+    {F::TitleEd, "TitleEd", "Title", "title", Width(F::TitleEd), false},
+    {F::OrgEd, "OrgEd", "Organization", "organization", Width(F::OrgEd), false},
+    {F::Add1Ed, "Add1Ed", "Address 1", "address 1", Width(F::Add1Ed), false},
+    {F::Add2Ed, "Add2Ed", "Address 2", "address 2", Width(F::Add2Ed), false},
+    {F::CityEd, "CityEd", "City", "city", Width(F::CityEd), false},
+    {F::StateEd, "StateEd", "State", "state", Width(F::StateEd), false},
+    {F::ZipEd, "ZipEd", "Zip Code", "zip code", Width(F::ZipEd), false},
+    {F::PhoneEd, "PhoneEd", "Phone", "phone number", Width(F::PhoneEd), false},
+    {F::ExtEd, "ExtEd", "Ext.", "phone ext.", Width(F::ExtEd), false},
+    {F::FaxEd, "FaxEd", "Fax", "fax number", Width(F::FaxEd), false},
+    {F::CellularEd, "CellularEd", "Mobile", "mobil number", Width(F::CellularEd), false},
+    {F::BeeperEd, "BeeperEd", "Pager", "pager number", Width(F::BeeperEd), false},
+    {F::CountryEd, "CountryEd", "Country", "country", Width(F::CountryEd), false},
+    {F::EMailEd, "EMailEd", "E-Mail", "email address", Width(F::EMailEd), false},
+    {F::WebEd, "WebEd", "Web Site", "web site", Width(F::WebEd), false},
+    {F::NotesEd, "NotesEd", "Notes", "", Width(F::NotesEd), true},
 }};
 
 const std::array<EditorButtonControl, 8> kEditorButtonControls = {{
@@ -102,27 +121,11 @@ const std::array<EditorButtonControl, 8> kEditorButtonControls = {{
 ContactEditor::ContactEditor(AppState& state, EditorView& view, Dialogs& dialogs, Clock& clock)
     : state_(state), view_(view), dialogs_(dialogs), clock_(clock) {}
 
-void ContactEditor::PrepareNew(AppState& state) {
-  state.editor_mode = kEditorNewRecord;
-  state.duplicate_flag = 0;
-}
-
-void ContactEditor::PrepareEdit(AppState& state, std::string_view stamp) {
-  state.editor_mode = kEditorExisting;
-  state.duplicate_flag = 0;
-  state.editor_record.Modified = std::string(stamp);
-}
-
-void ContactEditor::PrepareDuplicate(AppState& state, std::string_view stamp) {
-  PrepareEdit(state, stamp);
-  state.duplicate_flag = kDuplicating;
-}
-
 bool ContactEditor::Form_Load() {
-  mode_ = state_.editor_mode == kEditorNewRecord ? kEditorNewRecord : kEditorExisting;
+  mode_ = state_.editor_mode;
   scratch_visible_ = false;
   view_.ShowScratchPad(false);
-  if (mode_ == kEditorNewRecord) {
+  if (mode_ == EditorMode::kNewRecord) {
     base_ = BlankContactRecord();
     base_.RecType = "1";
     base_.Modified = std::string(kUnsavedStamp);
@@ -136,7 +139,7 @@ bool ContactEditor::Form_Load() {
 
   auto found = LoadRecordByStamp(state_);
   if (!found.ok()) {
-    ReportDiskError(found.status(), "The record cannot be opened.");
+    ReportDiskError(dialogs_, found.status(), "The record cannot be opened.");
     CloseEditor();
     return false;
   }
@@ -161,9 +164,9 @@ bool ContactEditor::Form_Load() {
   }
   FillBoxes(base_);
   SetType(base_.RecType);
-  if (state_.duplicate_flag == kDuplicating) {
-    mode_ = kEditorNewRecord;
-    state_.editor_mode = kEditorNewRecord;
+  if (state_.duplicate_flag == DuplicateFlag::kDuplicating) {
+    mode_ = EditorMode::kNewRecord;
+    state_.editor_mode = EditorMode::kNewRecord;
   }
   PopKeywordGrid2();
   return true;
@@ -197,7 +200,7 @@ void ContactEditor::PopKeywordGrid2() {
   keyword_grid_.SetFormatString(kKeywordGrid2Format);
   auto entries = ReadKeywords(state_);
   if (!entries.ok()) {
-    ReportDiskError(entries.status(), "The keyword list cannot be shown.");
+    ReportDiskError(dialogs_, entries.status(), "The keyword list cannot be shown.");
     return;
   }
   for (auto& entry : entries.value()) keyword_grid_.AddItem(std::move(entry));
@@ -293,14 +296,13 @@ ContactRecord ContactEditor::RecordFromControls() {
       // A box holding text that became "?" keeps what the user typed.
       if (encoded.replaced == 0) view_.SetFieldText(c.id, DecodeCp1252(encoded.bytes));
     }
-    record.*MemberOf(c.id) = Fit(encoded.bytes, static_cast<std::size_t>(c.max_length));
+    record.*MemberOf(c.id) = Fit(encoded.bytes, StoredFieldOf(c.id).span.width);
   }
   for (std::size_t i = 0; i < slots_.size(); ++i) {
-    record.*kSlotMembers[i] = Fit(slots_[i], layout::kKW1.width);
+    record.*kSlotMembers[i] = Fit(slots_[i], l::kKW1.width);
   }
   const int type = TypeIndex(type_caption_);
   if (type >= 0) record.RecType = std::string(kRecordTypeCaptions[type].code);
-  record.Modified = MakeStamp(clock_.Now());
   return record;
 }
 
@@ -315,21 +317,33 @@ Result<int> ContactEditor::FindOpenedRecord() const {
 
 void ContactEditor::SaveBut_Click() {
   if (!ConfirmSave() || !ConfirmStorable()) return;
-  const ContactRecord record = RecordFromControls();
-  if (mode_ == kEditorNewRecord) {
+  ContactRecord record = RecordFromControls();
+  // A stamp no record has: saves within one tick of the clock would
+  // otherwise give several records one identity.
+  auto stamps = StampSet::Read(state_);
+  if (!stamps.ok()) return ReportDiskError(dialogs_, stamps.status(), "The record was not saved.");
+  record.Modified = stamps.value().TakeAtOrAfter(clock_.Now());
+  if (mode_ == EditorMode::kNewRecord) {
     const Status status = InsertInNameOrder(state_, record);
     if (status.number() == error_number::kOverflow) {
       dialogs_.Show(
           {status.description(), "Error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
       return;
     }
-    if (!status.ok()) return ReportDiskError(status, "The record was not saved.");
+    if (!status.ok()) return ReportDiskError(dialogs_, status, "The record was not saved.");
   } else {
     auto number = FindOpenedRecord();
-    if (!number.ok()) return ReportDiskError(number.status(), "The record was not saved.");
+    if (!number.ok())
+      return ReportDiskError(dialogs_, number.status(), "The record was not saved.");
     if (number.value() == 0) return ReportGone("Nothing was saved.");
-    if (Status s = SaveRecordAt(state_, number.value(), record); !s.ok()) {
-      return ReportDiskError(s, "The record was not saved.");
+    if (const InPlaceWrite saved = SaveRecordAt(state_, number.value(), record); !saved.ok()) {
+      if (!saved.landed)
+        return ReportDiskError(dialogs_, saved.status, "The record was not saved.");
+      // Written but perhaps not on disk: the file holds the new record, so
+      // the editor closes as after a save, and says what is at risk.
+      ReportDiskError(dialogs_, saved.status,
+                      "The record was written, but it may not be safe on disk: a crash or power "
+                      "failure now could lose the change.");
     }
     state_.editor_record = record;
     state_.current_record_number = number.value();
@@ -338,15 +352,16 @@ void ContactEditor::SaveBut_Click() {
 }
 
 void ContactEditor::DelBut_Click() {
-  if (mode_ == kEditorNewRecord) return;
+  if (mode_ == EditorMode::kNewRecord) return;
   if (!Ask("Delete this record?", MessageIcon::kExclamation, true)) return;
   auto number = FindOpenedRecord();
-  if (!number.ok()) return ReportDiskError(number.status(), "The record was not deleted.");
+  if (!number.ok())
+    return ReportDiskError(dialogs_, number.status(), "The record was not deleted.");
   if (number.value() == 0) return ReportGone("Nothing was deleted.");
   AppState target = state_;
   target.editor_record.Modified = stamp_;
   if (Status s = DeleteRecord(target); !s.ok()) {
-    return ReportDiskError(s, "The record was not deleted.");
+    return ReportDiskError(dialogs_, s, "The record was not deleted.");
   }
   CloseEditor();
 }
@@ -374,17 +389,9 @@ void ContactEditor::ReportGone(std::string_view consequence) {
        {}});
 }
 
-void ContactEditor::ReportDiskError(const Status& status, std::string_view consequence) {
-  dialogs_.Show({status.ErrorLine() + "\r\n" + std::string(consequence),
-                 "Disk access error!",
-                 MessageIcon::kExclamation,
-                 MessageButtons::kOk,
-                 {}});
-}
-
 void ContactEditor::CloseEditor() {
-  state_.editor_mode = kEditorExisting;
-  state_.duplicate_flag = 0;
+  state_.editor_mode = EditorMode::kExisting;
+  state_.duplicate_flag = DuplicateFlag::kOff;
   view_.Close();
 }
 

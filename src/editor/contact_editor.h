@@ -15,11 +15,6 @@
 
 namespace tabrel {
 
-// AppState::editor_mode and duplicate_flag values.
-inline constexpr std::int16_t kEditorNewRecord = -1;  // not yet in the file
-inline constexpr std::int16_t kEditorExisting = 0;
-inline constexpr std::int16_t kDuplicating = -1;
-
 // Text boxes of the record editor, in tab order.
 enum class EditorField {
   LastNameEd,
@@ -44,7 +39,8 @@ enum class EditorField {
 };
 
 // What the view needs to build a text box. `label` names the box in the
-// editor's messages. max_length is the stored width in characters.
+// editor's messages. max_length is the width of the stored field (from
+// store/layout.h), so that the box takes no more than is saved.
 struct EditorFieldControl {
   EditorField id;
   std::string_view name;
@@ -115,8 +111,8 @@ class EditorView {
 };
 
 // The presenter of the record editor. The caller sets AppState::editor_mode,
-// duplicate_flag and the editor record's stamp (PrepareNew, PrepareEdit,
-// PrepareDuplicate) and then runs Form_Load. Form_Load captures the mode and
+// duplicate_flag and the editor record's stamp (the record list's ID cell)
+// and then runs Form_Load. Form_Load captures the mode and
 // the stamp of the record it opens: the main window may reuse the editor
 // record and the current record number while this modeless editor is open,
 // so nothing here relies on them afterwards.
@@ -136,29 +132,31 @@ class ContactEditor {
  public:
   ContactEditor(AppState& state, EditorView& view, Dialogs& dialogs, Clock& clock);
 
-  // The state a caller sets before opening the editor: on a new record, on
-  // the record with `stamp` (the record list's ID cell, Windows-1252), or on
-  // a copy of it to be saved as a new record.
-  static void PrepareNew(AppState& state);
-  static void PrepareEdit(AppState& state, std::string_view stamp);
-  static void PrepareDuplicate(AppState& state, std::string_view stamp);
-
-  // False when the editor closed at once (the record is gone or the file
+  // The editor opens (Add New Record, Duplicate Record, or Edit in the view
+  // panel). False when it closed at once (the record is gone or the file
   // could not be read); the window is then not to be shown.
   bool Form_Load();
+  // Save.
   void SaveBut_Click();
+  // Cancel.
   void CancelBut_Click();
+  // Delete.
   void DelBut_Click();
-  // True when the key was taken (Esc).
+  // A key goes down in the editor; true when it was taken (Esc cancels).
   bool Form_KeyDown(int key_code);
+  // Type: the next of the four record types.
   void TypeTog_Click();
+  // Key1, Key2, Key3: the keyword chosen in the list goes into that slot.
   void Key1Tog_Click() { KeyTog(1); }
   void Key2Tog_Click() { KeyTog(2); }
   void Key3Tog_Click() { KeyTog(3); }
+  // A keyword slot is double-clicked: it is cleared.
   void KW1Ed_dblClick() { ClearSlot(1); }
   void KW2Ed_dblClick() { ClearSlot(2); }
   void KW3Ed_dblClick() { ClearSlot(3); }
+  // Scratch Pad: the scratch pad shown or hidden.
   void ScratchTog_Click();
+  // Fills the editor's keyword list from keyword.dat.
   void PopKeywordGrid2();
 
   // The keyword list; its current row is the keyword the Key buttons take.
@@ -180,7 +178,6 @@ class ContactEditor {
   // no longer in the file.
   Result<int> FindOpenedRecord() const;
   void ReportGone(std::string_view consequence);
-  void ReportDiskError(const Status& status, std::string_view consequence);
   void CloseEditor();
 
   AppState& state_;
@@ -188,7 +185,7 @@ class ContactEditor {
   Dialogs& dialogs_;
   Clock& clock_;
   Grid keyword_grid_;
-  std::int16_t mode_ = kEditorExisting;
+  EditorMode mode_ = EditorMode::kExisting;
   std::string stamp_;   // of the opened record
   ContactRecord base_;  // supplies RecType when the type caption is none of the four
   std::string type_caption_;

@@ -57,8 +57,7 @@ bool DuplicateIndex::AppendKey(const DuplicateFields& fields, std::string& out) 
   return true;
 }
 
-DuplicateIndex::DuplicateIndex(std::string_view records, DuplicateRules rules,
-                               StampSequence& stamps)
+DuplicateIndex::DuplicateIndex(std::string_view records, DuplicateRules rules, StampSet& stamps)
     : rules_(rules) {
   const std::size_t count = records.size() / l::kContactRecordLength;
   // Room for the longest key of every record, so that no view moves.
@@ -70,7 +69,7 @@ DuplicateIndex::DuplicateIndex(std::string_view records, DuplicateRules rules,
   std::vector<std::uint32_t> sizes;
   for (std::size_t i = 0; i < count; ++i) {
     const DuplicateFields fields = FieldsOf(records.substr(i * l::kContactRecordLength));
-    stamps.Hold(fields.stamp);
+    stamps.Add(fields.stamp);
     const std::size_t start = keys_.size();
     if (!AppendKey(fields, keys_)) continue;
     const std::string_view key(keys_.data() + start, keys_.size() - start);

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/stamp_sequence.h"
+#include "store/stamp_set.h"
 
 namespace tabrel {
 
@@ -65,7 +65,7 @@ class DuplicateIndex {
  public:
   // Indexes the whole stored records of `records` (1047 bytes each) and, in
   // the same pass, tells `stamps` the stamp of each.
-  DuplicateIndex(std::string_view records, DuplicateRules rules, StampSequence& stamps);
+  DuplicateIndex(std::string_view records, DuplicateRules rules, StampSet& stamps);
 
   enum class Verdict { kAdd, kSkip, kReplace };
   struct Decision {

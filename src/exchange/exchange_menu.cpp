@@ -3,18 +3,20 @@
 #include "base/text.h"
 #include "exchange/import_window.h"
 #include "exchange/record_import.h"
+#include "present/disk_error.h"
 #include "store/file_info.h"
 
 namespace tabrel {
 
-ExchangeMenu::ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs,
-                           FileSelector& files)
+ExchangeMenu::ExchangeMenu(const AppState& state, MainListHost& host, ExchangeView& view,
+                           ProgressView& progress, Dialogs& dialogs, FileSelector& files)
     : state_(state),
       host_(host),
+      view_(view),
       dialogs_(dialogs),
       files_(files),
-      export_(state, host, dialogs),
-      quick_update_(state, host, dialogs) {}
+      export_(state, host, progress, dialogs),
+      quick_update_(state, host, view, progress, dialogs) {}
 
 bool ExchangeMenu::Click(ExchangeItem item) {
   switch (item) {
@@ -47,11 +49,6 @@ bool ExchangeMenu::Click(ExchangeItem item) {
   return false;
 }
 
-void ExchangeMenu::set_fault(const RewriteFaultHook& fault) {
-  export_.set_fault(fault);
-  quick_update_.set_fault(fault);
-}
-
 void ExchangeMenu::mu_ImportTabrel_Click() {
   ChooseImportFile(ImportKind::kNative);
 }
@@ -61,6 +58,7 @@ void ExchangeMenu::mu_ImportOldTabrel_Click() {
 }
 
 void ExchangeMenu::ChooseImportFile(ImportKind kind) {
+  if (!host_.CheckWritable()) return;
   const bool dos = kind == ImportKind::kDos;
   const auto choice =
       files_.Select(state_.export_folder, dos ? "contact.dat;contact.mer;contact.bak" : "*.*",
@@ -76,11 +74,7 @@ void ExchangeMenu::ChooseImportFile(ImportKind kind) {
   const std::string path = WithSlash(choice->folder) + choice->file;
   auto info = LookAt(path);
   if (!info.ok()) {
-    dialogs_.Show({info.status().ErrorLine() + "\r\nNothing was imported.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, info.status(), "Nothing was imported.");
     return;
   }
   const std::size_t length = RecordLengthOf(kind);
@@ -88,7 +82,7 @@ void ExchangeMenu::ChooseImportFile(ImportKind kind) {
     dialogs_.Show({NotRecordsText(kind), "Error", MessageIcon::kCritical, MessageButtons::kOk, {}});
     return;
   }
-  host_.OpenImportWindow({kind, path});
+  view_.OpenImportWindow({kind, path});
 }
 
 }  // namespace tabrel

@@ -1,10 +1,12 @@
 #pragma once
 
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "exchange/quick_update.h"
 #include "exchange/record_export.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -28,12 +30,15 @@ enum class ExchangeItem {
 
 // The presenter of the Import / Export menu, owned by the main window's
 // presenter, which hands it every item of that menu. Exports read the
-// records of the rows the record list shows; imports check the chosen file
-// and open the import window (ImportWindow) on it.
+// records of the rows the record list shows (MainListHost::MainGrid);
+// imports check that the data set may be written (MainListHost::
+// CheckWritable) and the chosen file, and open the import window
+// (ImportWindow) on it.
 class ExchangeMenu {
  public:
   // Everything passed must outlive the menu.
-  ExchangeMenu(const AppState& state, ExchangeHost& host, Dialogs& dialogs, FileSelector& files);
+  ExchangeMenu(const AppState& state, MainListHost& host, ExchangeView& view,
+               ProgressView& progress, Dialogs& dialogs, FileSelector& files);
 
   // Runs the item; false (nothing done) for an item not available yet.
   bool Click(ExchangeItem item);
@@ -52,14 +57,12 @@ class ExchangeMenu {
   // "Make Quick Update".
   void mu_MakeQuickUpdate_Click() { quick_update_.mu_MakeQuickUpdate_Click(); }
 
-  // Tests fail steps of the exports' writes on purpose through this hook.
-  void set_fault(const RewriteFaultHook& fault);
-
  private:
   void ChooseImportFile(ImportKind kind);
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ExchangeView& view_;
   Dialogs& dialogs_;
   FileSelector& files_;
   RecordExport export_;

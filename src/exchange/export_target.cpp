@@ -1,13 +1,13 @@
 #include "exchange/export_target.h"
 
-#include <unistd.h>
-
 #include <vector>
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "store/backup.h"
 #include "store/file_info.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 namespace {
@@ -28,14 +28,6 @@ std::string Quoted(const std::string& path) {
 }
 
 }  // namespace
-
-std::string TemporaryNameFor(const std::string& path) {
-  char host[256] = {};
-  if (::gethostname(host, sizeof host - 1) != 0) host[0] = '\0';
-  const auto slash = path.find_last_of('/');
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  return "." + base + "." + host + "-" + std::to_string(::getpid()) + ".$$$";
-}
 
 std::string LeftOutNote(int missing) {
   if (missing <= 0) return "";
@@ -67,7 +59,7 @@ void ExportTargets::Refuse(const std::string& text) const {
 bool ExportTargets::Acceptable(const std::string& path) const {
   auto target = LookAt(path);
   if (!target.ok()) {
-    Refuse(target.status().ErrorLine() + "\r\nNothing was exported.");
+    ReportDiskError(dialogs_, target.status(), "Nothing was exported.");
     return false;
   }
   if (!target.value().exists) return true;
@@ -106,7 +98,7 @@ std::optional<ExportTarget> ExportTargets::AddingRecords(const std::string& path
                                                          std::string_view what, int shown) const {
   auto info = LookAt(path);
   if (!info.ok()) {
-    Refuse(info.status().ErrorLine() + "\r\nNothing was exported.");
+    ReportDiskError(dialogs_, info.status(), "Nothing was exported.");
     return std::nullopt;
   }
   if (!info.value().exists || info.value().size == 0) return ExportTarget{path, "", 0};
@@ -116,16 +108,17 @@ std::optional<ExportTarget> ExportTargets::AddingRecords(const std::string& path
            "-byte records, so nothing can be added to it. Choose another file name.");
     return std::nullopt;
   }
-  auto bytes = ReadExistingFile(path);
+  auto file = FileReader::Open(path, FileReader::Missing::kFail);
+  Result<std::string> bytes = file.ok() ? file.value().ReadRecords(record_length) : file.status();
   if (!bytes.ok()) {
-    Refuse(bytes.status().ErrorLine() + "\r\nNothing was exported.");
+    ReportDiskError(dialogs_, bytes.status(), "Nothing was exported.");
     return std::nullopt;
   }
-  const std::size_t held = bytes.value().size() / record_length;
-  if (bytes.value().size() % record_length != 0) {
+  if (file.value().size() != info.value().size) {
     Refuse(Quoted(path) + " changed while it was read. Nothing was exported.");
     return std::nullopt;
   }
+  const std::size_t held = bytes.value().size() / record_length;
   if (held == 0) return ExportTarget{path, "", 0};
   switch (dialogs_.Show({path + " already holds " + std::to_string(held) + " " + std::string(what) +
                              ". Add the " + std::to_string(shown) + " shown records to them?",
@@ -145,7 +138,7 @@ std::optional<ExportTarget> ExportTargets::Replacing(const std::string& path,
                                                      const std::string& title) const {
   auto info = LookAt(path);
   if (!info.ok()) {
-    Refuse(info.status().ErrorLine() + "\r\nNothing was exported.");
+    ReportDiskError(dialogs_, info.status(), "Nothing was exported.");
     return std::nullopt;
   }
   if (info.value().exists &&
@@ -156,13 +149,13 @@ std::optional<ExportTarget> ExportTargets::Replacing(const std::string& path,
   return ExportTarget{path, "", 0};
 }
 
-Status ExportTargets::Write(const ExportTarget& target, std::span<const std::string_view> pieces,
-                            const RewriteFaultHook& fault) const {
+Status ExportTargets::Write(const ExportTarget& target,
+                            std::span<const std::string_view> pieces) const {
   std::vector<std::string_view> all;
   all.reserve(pieces.size() + 1);
   all.push_back(target.kept);
   all.insert(all.end(), pieces.begin(), pieces.end());
-  return AtomicRewrite(target.path, all, TemporaryNameFor(target.path), fault);
+  return AtomicRewrite(target.path, all, state_.write_fault);
 }
 
 }  // namespace tabrel

@@ -61,9 +61,11 @@ class ExportTargets {
   std::optional<ExportTarget> Replacing(const std::string& path, const std::string& question,
                                         const std::string& title) const;
 
-  // Writes the target's kept bytes and then `pieces` over target.path.
-  Status Write(const ExportTarget& target, std::span<const std::string_view> pieces,
-               const RewriteFaultHook& fault = nullptr) const;
+  // Writes the target's kept bytes and then `pieces` over target.path,
+  // through a temporary file of a unique name beside it (StagedRewrite), so
+  // that several writers of a shared folder never meet; the state's
+  // write_fault fails chosen steps.
+  Status Write(const ExportTarget& target, std::span<const std::string_view> pieces) const;
 
  private:
   void Refuse(const std::string& text) const;
@@ -71,11 +73,6 @@ class ExportTargets {
   const AppState& state_;
   Dialogs& dialogs_;
 };
-
-// A temporary name for a rewrite of `path`, in its folder, that no other
-// program writing that folder picks: a shared folder may have several
-// writers. It starts with "." so that folder listings hide it.
-std::string TemporaryNameFor(const std::string& path);
 
 // "1 row of the list was" / "N rows of the list were" left out: the note an
 // export adds when rows named records no longer in the data set; empty for 0.

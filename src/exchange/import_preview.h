@@ -9,7 +9,7 @@
 #include "base/result.h"
 #include "base/status.h"
 #include "exchange/duplicate_index.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "exchange/record_import.h"
 #include "store/app_state.h"
 

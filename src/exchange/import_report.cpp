@@ -40,11 +40,18 @@ std::string ImportReport::Summary(std::size_t keywords_added) const {
          "menu: File, Restore Backup Data.";
 }
 
-std::string ImportFailureText(const Status& status, bool unchanged) {
-  return status.ErrorLine() + "\r\n" +
-         (unchanged ? "Nothing was imported; your data is unchanged."
-                    : "The import stopped half-way. If you made a backup data set, restore it at "
-                      "the main menu: File, Restore Backup Data.");
+std::string ImportFailureText(const GroupCommit& written) {
+  if (written.left_new.empty()) return "Nothing was imported; your data is unchanged.";
+  // tabrel.dat is renamed first; only it can be left new.
+  std::string text = "The import stopped halfway and could not be undone:";
+  for (const GroupCommit::LeftNew& file : written.left_new) {
+    text += "\r\n- " + file.path + " holds the imported records";
+    text += file.old_copy.empty() ? " (it did not exist before)."
+                                  : "; its previous content is kept in " + file.old_copy + ".";
+  }
+  return text +
+         "\r\n- keyword.dat still holds the keyword list as it was.\r\nIf you made a backup "
+         "data set, restore it at the main menu: File, Restore Backup Data.";
 }
 
 }  // namespace tabrel

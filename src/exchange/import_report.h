@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "base/status.h"
+#include "store/atomic_file.h"
 
 namespace tabrel {
 
@@ -47,8 +48,9 @@ class ImportReport {
   std::string list_;
 };
 
-// The message of an import that failed: the error line, then what became of
-// the data. `unchanged` is true when every file of the data set is as it was.
-std::string ImportFailureText(const Status& status, bool unchanged);
+// What a failed write of an import means for the user, said after the error
+// line (ReportDiskError): nothing changed, or, when the failure could not be
+// undone, which file holds what.
+std::string ImportFailureText(const GroupCommit& written);
 
 }  // namespace tabrel

@@ -6,11 +6,17 @@
 #include "exchange/import_preview.h"
 #include "exchange/record_import.h"
 #include "present/backup_prompt.h"
+#include "present/disk_error.h"
 #include "present/progress_throttle.h"
 #include "store/file_info.h"
-#include "store/record_stream.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
+namespace {
+
+constexpr std::string_view kUnchanged = "Nothing was imported; your data is unchanged.";
+
+}  // namespace
 
 std::string NotRecordsText(ImportKind kind) {
   return kind == ImportKind::kDos
@@ -18,9 +24,10 @@ std::string NotRecordsText(ImportKind kind) {
              : "This file does not contain Tabrel 3 records, or they are corrupt";
 }
 
-ImportWindow::ImportWindow(const AppState& state, ImportView& view, ImportHost& host,
+ImportWindow::ImportWindow(const AppState& state, ImportView& view, MainListHost& host,
                            Dialogs& dialogs, Clock& clock, ImportSource source)
-    : target_(state),
+    : live_(state),
+      target_(state),
       view_(view),
       host_(host),
       dialogs_(dialogs),
@@ -57,41 +64,47 @@ void ImportWindow::Report(const std::string& text, const std::string& title, Mes
   dialogs_.Show({text, title, icon, MessageButtons::kOk, {}});
 }
 
-bool ImportWindow::ReadWhole(std::string& records) {
-  auto stream = RecordStream::Open(source_.path, RecordLengthOf(source_.kind));
-  if (!stream.ok()) {
-    Report(ImportFailureText(stream.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
-    return false;
-  }
-  RecordStream& file = stream.value();
-  if (!Describe(file.size(), file.modified())) {
-    Report(NotRecordsText(source_.kind), "Error", MessageIcon::kCritical);
-    return false;
-  }
-  records.clear();
-  records.reserve(file.size());
-  for (;;) {
-    auto block = file.Next();
-    if (!block.ok()) {
-      Report(ImportFailureText(block.status(), true), "Disk access error!",
-             MessageIcon::kExclamation);
+bool ImportWindow::MayWrite(DataSetLock& lock) {
+  if (live_.data_path == target_.data_path) {
+    if (!host_.CheckWritable()) return false;
+  } else {
+    lock = DataSetLock::Acquire(target_.data_path);
+    if (lock.held_elsewhere()) {
+      Report("The data set in " + target_.data_path +
+                 " is open in another copy of Tabrel, so nothing can be imported into it now. "
+                 "Close the other copy, then press Import again.",
+             "Data set in use", MessageIcon::kInformation);
       return false;
     }
-    if (block.value().empty()) return true;
-    records.append(block.value());
   }
+  target_.read_only = false;
+  target_.write_fault = live_.write_fault;
+  return true;
 }
 
 void ImportWindow::Preview_Click() {
-  std::string records;
-  if (!ReadWhole(records)) return;
+  // Read afresh, as Import reads it; nothing is written, so a read-only data
+  // set may be previewed too.
+  auto opened_file = FileReader::Open(source_.path, FileReader::Missing::kFail);
+  Result<FileInfo> info = opened_file.ok() ? LookAt(opened_file.value()) : opened_file.status();
+  if (!info.ok()) {
+    ReportDiskError(dialogs_, info.status());
+    return;
+  }
+  const FileReader& file = opened_file.value();
+  if (!Describe(file.size(), info.value().modified)) {
+    Report(NotRecordsText(source_.kind), "Error", MessageIcon::kCritical);
+    return;
+  }
   view_.SetBusy(true);
-  auto preview = PreviewImport(target_, source_.kind, records, view_.Rules(), clock_.Now());
+  auto records = file.ReadRecords(RecordLengthOf(source_.kind));
+  Result<ImportPreview> preview =
+      records.ok()
+          ? PreviewImport(target_, source_.kind, records.value(), view_.Rules(), clock_.Now())
+          : Result<ImportPreview>(records.status());
   view_.SetBusy(false);
   if (!preview.ok()) {
-    Report(ImportFailureText(preview.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, preview.status());
     return;
   }
   view_.SetListVisible(true);
@@ -100,21 +113,23 @@ void ImportWindow::Preview_Click() {
 }
 
 void ImportWindow::Command1_Click() {
+  DataSetLock lock;
+  if (!MayWrite(lock)) return;
   // The file is read afresh on every press: it may have been replaced since
   // the window opened, or since the last press.
   const std::size_t length = RecordLengthOf(source_.kind);
-  auto stream = RecordStream::Open(source_.path, length);
-  if (!stream.ok()) {
-    Report(ImportFailureText(stream.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
+  auto opened_file = FileReader::Open(source_.path, FileReader::Missing::kFail);
+  Result<FileInfo> info = opened_file.ok() ? LookAt(opened_file.value()) : opened_file.status();
+  if (!info.ok()) {
+    ReportDiskError(dialogs_, info.status(), kUnchanged);
     return;
   }
-  RecordStream& file = stream.value();
-  if (!Describe(file.size(), file.modified())) {
+  const FileReader& file = opened_file.value();
+  if (!Describe(file.size(), info.value().modified)) {
     Report(NotRecordsText(source_.kind), "Error", MessageIcon::kCritical);
     return;
   }
-  const int count = static_cast<int>(file.count());
+  const int count = static_cast<int>(file.size() / length);
 
   view_.SetResultText("");
   view_.SetListText("");
@@ -125,32 +140,27 @@ void ImportWindow::Command1_Click() {
   if (!opened.ok()) {
     view_.SetBusy(false);
     view_.SetListVisible(true);
-    Report(ImportFailureText(opened.status(), true), "Disk access error!",
-           MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, opened.status(), kUnchanged);
     return;
   }
   RecordImport& import = opened.value();
-  const ProgressThrottle progress(count, [this](int n) { view_.SetProgressValue(n); });
+  const ProgressThrottle progress([this](int n) { view_.SetProgressValue(n); }, count);
   int taken = 0;
-  for (;;) {
-    auto block = file.Next();
-    if (!block.ok()) {
-      view_.SetBusy(false);
-      view_.SetListVisible(true);
-      Report(ImportFailureText(block.status(), true), "Disk access error!",
-             MessageIcon::kExclamation);
-      return;
-    }
-    if (block.value().empty()) break;
-    for (std::size_t at = 0; at < block.value().size(); at += length) {
-      import.Take(source_.kind, block.value().substr(at, length));
+  const Status read = file.ScanRecords(length, [&](std::string_view run, std::size_t) {
+    for (std::size_t at = 0; at < run.size(); at += length) {
+      import.Take(source_.kind, run.substr(at, length));
       progress.Step(++taken);
     }
-  }
+    return true;
+  });
   view_.SetBusy(false);
   view_.SetListVisible(true);
+  if (!read.ok()) {
+    ReportDiskError(dialogs_, read, kUnchanged);
+    return;
+  }
   if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    Report(ImportFailureText(s, true), "Error!", MessageIcon::kExclamation);
+    Report(s.ErrorLine() + "\r\n" + std::string(kUnchanged), "Error!", MessageIcon::kExclamation);
     return;
   }
 
@@ -161,15 +171,14 @@ void ImportWindow::Command1_Click() {
     // user the backup set that would have undone an earlier import.
     MakeBackup(target_, dialogs_, clock_);
     view_.SetBusy(true);
-    const MergeOutcome written = import.Commit(fault_);
+    const MergeOutcome written = import.Commit();
     view_.SetBusy(false);
-    if (!written.status.ok()) {
-      Report(ImportFailureText(written.status, written.unchanged), "Disk access error!",
-             MessageIcon::kExclamation);
+    if (!written.ok()) {
+      ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
       return;
     }
     keywords_added = written.keywords_added;
-    host_.RefillKeywordList();
+    host_.PopKeywordGrid();
   }
   view_.SetListText(DecodeCp1252(import.report().list()));
   view_.SetResultText(DecodeCp1252(import.report().Summary(keywords_added)));

@@ -5,11 +5,13 @@
 #include <string_view>
 
 #include "exchange/duplicate_index.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
+#include "store/data_set_lock.h"
 
 namespace tabrel {
 
@@ -95,16 +97,23 @@ class ImportView {
 // tabrel.dat and keyword.dat once, as a pair. A failure anywhere leaves both
 // files as they were and says so. The record list is not refilled; the
 // keyword list is.
+//
+// Only the copy of the program that holds a data set's lock writes it: a
+// press is refused as every change is (MainListHost::CheckWritable) while the
+// data set is open read-only, and when the main window has moved to another
+// data set meanwhile, the press takes the lock of the one it imports into
+// for as long as it writes, and is refused when another copy holds it.
 class ImportWindow {
  public:
-  // `state`, the view, the host and the services must outlive the window.
-  ImportWindow(const AppState& state, ImportView& view, ImportHost& host, Dialogs& dialogs,
+  // `state` (the program's, read again at each press), the view, the host
+  // and the services must outlive the window.
+  ImportWindow(const AppState& state, ImportView& view, MainListHost& host, Dialogs& dialogs,
                Clock& clock, ImportSource source);
 
   // The window opens: shows the file, what it holds and where it goes.
   void Form_Load();
   // "Preview" pressed: lists what Import would do with each record, in the
-  // list box, and changes nothing.
+  // list box, and changes nothing; allowed while the data set is read-only.
   void Preview_Click();
   // "Import" pressed.
   void Command1_Click();
@@ -113,25 +122,24 @@ class ImportWindow {
 
   // The folder of the data set the records go into.
   const std::string& data_path() const { return target_.data_path; }
-  // Tests fail steps of the write on purpose through this hook.
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
 
  private:
   // Describes the file from `size` and `modified`; false when it holds no
   // whole records.
   bool Describe(std::size_t size, std::time_t modified);
+  // False, after telling the user why, when the target may not be written
+  // now; otherwise `lock` holds the target's lock when the main window does
+  // not.
+  bool MayWrite(DataSetLock& lock);
   void Report(const std::string& text, const std::string& title, MessageIcon icon);
-  // Reads the whole file, checked to hold whole records; false after telling
-  // the user why not.
-  bool ReadWhole(std::string& records);
 
+  const AppState& live_;
   AppState target_;  // the state when the window opened: its data path
   ImportView& view_;
-  ImportHost& host_;
+  MainListHost& host_;
   Dialogs& dialogs_;
   Clock& clock_;
   ImportSource source_;
-  RewriteFaultHook fault_;
 };
 
 // The refusal of a file that holds no whole records of `kind`.

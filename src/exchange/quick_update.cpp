@@ -5,6 +5,7 @@
 #include "base/codec.h"
 #include "base/text.h"
 #include "exchange/import_window.h"
+#include "present/disk_error.h"
 #include "present/shown_records.h"
 #include "store/file_info.h"
 #include "store/layout.h"
@@ -37,14 +38,14 @@ void QuickUpdate::mu_MakeQuickUpdate_Click() {
   // folder as it was.
   if (!targets_.Acceptable(target)) return;
   if (Status s = CheckWritableFolder(FolderOf(target)); !s.ok()) {
-    Tell(s.ErrorLine() + "\r\nThe Quick Update file cannot be written there; nothing was changed.",
-         "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, s,
+                    "The Quick Update file cannot be written there; nothing was changed.");
     return;
   }
   const std::string nothing =
       "The record list shows no records, so there is nothing to publish. The Quick Update file "
       "was left as it was.";
-  if (host_.ShownRows().Rows() < 2) {
+  if (host_.MainGrid().Rows() < 2) {
     Tell(nothing, "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
@@ -56,16 +57,15 @@ void QuickUpdate::mu_MakeQuickUpdate_Click() {
     return;
   }
 
-  host_.SetBusy(true);
-  auto rows = RecordsOfShownRows(state_, host_.ShownRows());
+  progress_.SetBusy(true);
+  auto rows = RecordsOfShownRows(state_, host_.MainGrid());
   Status written = rows.status();
   if (rows.ok() && !rows.value().records.empty()) {
-    written = targets_.Write(ExportTarget{target, "", 0}, rows.value().records, fault_);
+    written = targets_.Write(ExportTarget{target, "", 0}, rows.value().records);
   }
-  host_.SetBusy(false);
+  progress_.SetBusy(false);
   if (!written.ok()) {
-    Tell(written.ErrorLine() + "\r\nThe Quick Update file was left as it was.",
-         "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, written, "The Quick Update file was left as it was.");
     return;
   }
   if (rows.value().records.empty()) {
@@ -84,6 +84,7 @@ void QuickUpdate::mu_MakeQuickUpdate_Click() {
 }
 
 void QuickUpdate::mu_QuickUpdate_Click() {
+  if (!host_.CheckWritable()) return;
   const std::string path = QuickUpdateFile(state_, state_.settings.QuickUpPath);
   if (path.empty()) {
     Tell(
@@ -95,10 +96,8 @@ void QuickUpdate::mu_QuickUpdate_Click() {
   auto info = LookAt(path);
   if (info.ok() && !info.value().exists) info = Status::FromErrno(ENOENT, path);
   if (!info.ok()) {
-    Tell(info.status().ErrorLine() +
-             "\r\nThe Quick Update file cannot be read; nothing was "
-             "imported.",
-         "Disk access error!", MessageIcon::kExclamation);
+    ReportDiskError(dialogs_, info.status(),
+                    "The Quick Update file cannot be read; nothing was imported.");
     return;
   }
   const FileInfo& file = info.value();
@@ -106,7 +105,7 @@ void QuickUpdate::mu_QuickUpdate_Click() {
     Tell(NotRecordsText(ImportKind::kNative), "Error", MessageIcon::kCritical);
     return;
   }
-  host_.OpenImportWindow({ImportKind::kNative, path});
+  view_.OpenImportWindow({ImportKind::kNative, path});
 }
 
 }  // namespace tabrel

@@ -3,9 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "exchange/export_target.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -29,24 +31,29 @@ std::string QuickUpdateFile(const AppState& state, std::string_view setting);
 class QuickUpdate {
  public:
   // Everything passed must outlive this object.
-  QuickUpdate(const AppState& state, ExchangeHost& host, Dialogs& dialogs)
-      : state_(state), host_(host), dialogs_(dialogs), targets_(state, dialogs) {}
+  QuickUpdate(const AppState& state, MainListHost& host, ExchangeView& view, ProgressView& progress,
+              Dialogs& dialogs)
+      : state_(state),
+        host_(host),
+        view_(view),
+        progress_(progress),
+        dialogs_(dialogs),
+        targets_(state, dialogs) {}
 
   // "Make Quick Update".
   void mu_MakeQuickUpdate_Click();
   // "Get Quick Update".
   void mu_QuickUpdate_Click();
 
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
-
  private:
   void Tell(const std::string& text, const std::string& title, MessageIcon icon);
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ExchangeView& view_;
+  ProgressView& progress_;
   Dialogs& dialogs_;
   ExportTargets targets_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

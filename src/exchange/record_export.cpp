@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "exchange/dos_record.h"
+#include "present/disk_error.h"
 #include "present/progress_throttle.h"
 #include "present/shown_records.h"
 #include "store/layout.h"
@@ -58,24 +59,24 @@ void RecordExport::Run(const Format& format) {
                      MessageAnswer::kNo}) != MessageAnswer::kYes) {
     return;
   }
-  const int shown = host_.ShownRows().Rows() - 1;
+  const int shown = host_.MainGrid().Rows() - 1;
   const auto path =
       targets_.AskFileName(kPrompt[0] + std::to_string(shown) + kPrompt[1], format.default_name);
   if (!path || !targets_.Acceptable(*path)) return;
   const auto target = targets_.AddingRecords(*path, format.record_length, format.records, shown);
   if (!target) return;
 
-  host_.SetBusy(true);
-  host_.SetProgressVisible(true);
-  host_.SetProgressRange(1, std::max(shown, 2));
-  auto rows = RecordsOfShownRows(state_, host_.ShownRows());
+  progress_.SetBusy(true);
+  progress_.SetProgressVisible(true);
+  progress_.SetProgressRange(1, std::max(shown, 2));
+  auto rows = RecordsOfShownRows(state_, host_.MainGrid());
   Status written = rows.status();
   std::size_t count = 0;
   if (rows.ok()) {
     const std::vector<std::string_view>& records = rows.value().records;
     count = records.size();
-    const ProgressThrottle progress(static_cast<int>(count),
-                                    [this](int n) { host_.SetProgressValue(n); });
+    const ProgressThrottle progress([this](int n) { progress_.SetProgressValue(n); },
+                                    static_cast<int>(count));
     std::string converted;
     std::vector<std::string_view> pieces;
     if (format.dos) {
@@ -90,16 +91,12 @@ void RecordExport::Run(const Format& format) {
       pieces = records;
       progress.Step(static_cast<int>(count));
     }
-    written = targets_.Write(*target, pieces, fault_);
+    written = targets_.Write(*target, pieces);
   }
-  host_.SetProgressVisible(false);
-  host_.SetBusy(false);
+  progress_.SetProgressVisible(false);
+  progress_.SetBusy(false);
   if (!written.ok()) {
-    dialogs_.Show({written.ErrorLine() + "\r\nNothing was exported; no file was changed.",
-                   "Error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, written, "Nothing was exported; no file was changed.");
     return;
   }
   std::string text = "Done! \r\n\r\n" + *path + "\r\n\r\n...contains " +

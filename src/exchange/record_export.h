@@ -1,8 +1,9 @@
 #pragma once
 
-#include "exchange/exchange_host.h"
 #include "exchange/export_target.h"
 #include "platform/dialogs.h"
+#include "present/main_list_host.h"
+#include "present/progress_view.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 
@@ -17,25 +18,27 @@ namespace tabrel {
 class RecordExport {
  public:
   // Everything passed must outlive this object.
-  RecordExport(const AppState& state, ExchangeHost& host, Dialogs& dialogs)
-      : state_(state), host_(host), dialogs_(dialogs), targets_(state, dialogs) {}
+  RecordExport(const AppState& state, MainListHost& host, ProgressView& progress, Dialogs& dialogs)
+      : state_(state),
+        host_(host),
+        progress_(progress),
+        dialogs_(dialogs),
+        targets_(state, dialogs) {}
 
   // "Export Windows Tabrel Records".
   void Native();
   // "Export DOS Tabrel Records".
   void Dos();
 
-  void set_fault(RewriteFaultHook fault) { fault_ = std::move(fault); }
-
  private:
   struct Format;
   void Run(const Format& format);
 
   const AppState& state_;
-  ExchangeHost& host_;
+  MainListHost& host_;
+  ProgressView& progress_;
   Dialogs& dialogs_;
   ExportTargets targets_;
-  RewriteFaultHook fault_;
 };
 
 }  // namespace tabrel

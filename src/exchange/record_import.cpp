@@ -4,6 +4,7 @@
 #include "exchange/dos_record.h"
 #include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/stamp.h"
 
 namespace tabrel {
 namespace {
@@ -31,11 +32,11 @@ Result<RecordImport> RecordImport::Open(const AppState& target, DuplicateRules r
 
 void RecordImport::SettleStamp(std::string& record) {
   const std::string_view stamp = Field(record, l::kModified);
-  if (IsReadableStamp(stamp) && !stamps_.IsHeld(stamp)) {
-    stamps_.Hold(stamp);
+  if (IsReadableStamp(stamp) && !stamps_.Contains(stamp)) {
+    stamps_.Add(stamp);
     return;
   }
-  record.replace(l::kModified.offset, l::kModified.width, stamps_.Next());
+  record.replace(l::kModified.offset, l::kModified.width, stamps_.TakeBackFrom(next_stamp_));
   ++restamped_;
 }
 
@@ -71,7 +72,7 @@ RecordImport::Step RecordImport::Take(ImportKind kind, std::string_view incoming
     if (kind == ImportKind::kDos) record = DosReplacement(existing, incoming);
     // The replaced record's stamp leaves with it, so the record that takes
     // its place may keep it.
-    stamps_.Release(Field(existing, l::kModified));
+    stamps_.Remove(Field(existing, l::kModified));
   }
   SettleStamp(record);
   CollectKeywords(record);

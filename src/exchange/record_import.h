@@ -8,11 +8,11 @@
 #include "base/date_time.h"
 #include "base/result.h"
 #include "exchange/duplicate_index.h"
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "exchange/import_report.h"
 #include "store/app_state.h"
 #include "store/data_set_merge.h"
-#include "store/stamp_sequence.h"
+#include "store/stamp_set.h"
 
 namespace tabrel {
 
@@ -26,9 +26,11 @@ std::size_t RecordLengthOf(ImportKind kind);
 //
 // Stamps stay identities: a record written with a stamp that is blank, not
 // a readable date and time, or held by another record of the data set (or
-// one this import wrote before it) gets a fresh stamp from a StampSequence
-// instead. Every other stamp is kept, so a later import can still compare
-// dates. Keywords of the records written are added to the keyword list.
+// one this import wrote before it) gets a fresh stamp instead: the stamps of
+// the data set are held in a StampSet, and fresh ones are taken from it
+// counting back from one reading of the clock (StampSet::TakeBackFrom). Every other stamp is kept,
+// so a later import can still compare dates. Keywords of the records written are added to the
+// keyword list.
 class RecordImport {
  public:
   // Opens the data set `target` names and indexes its records; fresh stamps
@@ -36,7 +38,7 @@ class RecordImport {
   static Result<RecordImport> Open(const AppState& target, DuplicateRules rules,
                                    const LocalDateTime& now);
   // An import into no data set; Open() makes a real one.
-  RecordImport() : stamps_(LocalDateTime{}) {}
+  RecordImport() = default;
 
   // What became of one incoming record. `existing` is the stamp the
   // duplicated record had before the import touched it; blank for an
@@ -54,19 +56,18 @@ class RecordImport {
   std::size_t restamped() const { return restamped_; }
 
   // See DataSetMerge::Commit.
-  MergeOutcome Commit(const RewriteFaultHook& fault = nullptr) const {
-    return merge_.Commit(fault);
-  }
+  MergeOutcome Commit() const { return merge_.Commit(); }
 
  private:
   RecordImport(DataSetMerge merge, const LocalDateTime& now)
-      : merge_(std::move(merge)), stamps_(now) {}
+      : merge_(std::move(merge)), next_stamp_(now) {}
   // Gives `record` a fresh stamp unless its own may stay; holds the stamp.
   void SettleStamp(std::string& record);
   void CollectKeywords(std::string_view record);
 
   DataSetMerge merge_;
-  StampSequence stamps_;
+  StampSet stamps_;
+  LocalDateTime next_stamp_;  // where the next fresh stamp is looked for
   std::unique_ptr<DuplicateIndex> index_;
   ImportReport report_;
   std::size_t restamped_ = 0;

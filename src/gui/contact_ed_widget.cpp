@@ -52,7 +52,7 @@ struct Cell {
 }  // namespace
 
 ContactEdWidget::ContactEdWidget(AppState& state, Dialogs& dialogs, Clock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Window), presenter_(state, *this, dialogs, clock) {
+    : QWidget(parent, Qt::Tool), presenter_(state, *this, dialogs, clock) {
   setObjectName(QStringLiteral("ContactEd"));
   CreateControls();
   CreateButtons();

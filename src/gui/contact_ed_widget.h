@@ -15,7 +15,8 @@ namespace tabrel::gui {
 class ClickableLabel;
 class GridView;
 
-// The record editor window ContactEd: a modeless window that owns its
+// The record editor window ContactEd: a modeless tool window of the main
+// window (it stays above it, so a click into the list never hides it) that owns its
 // presenter. The main window's presenter has set the editor mode, the
 // duplicate flag and the stamp in the state before Open(). The window
 // deletes itself (later, from the event loop) when the presenter closes it;

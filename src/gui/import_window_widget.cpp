@@ -44,7 +44,7 @@ QPushButton* NewButton(const ImportControl& control, QWidget* parent) {
 }  // namespace
 
 ImportWindowWidget::ImportWindowWidget(const AppState& state, Dialogs& dialogs, Clock& clock,
-                                       ImportHost& host, ImportSource source, QWidget* parent)
+                                       MainListHost& host, ImportSource source, QWidget* parent)
     : QWidget(parent, Qt::Window),
       presenter_(state, *this, host, dialogs, clock, std::move(source)) {
   setObjectName(QStringLiteral("TR_ImportFrm"));

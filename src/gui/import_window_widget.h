@@ -22,7 +22,7 @@ class ImportWindowWidget : public QWidget, public ImportView {
 
  public:
   // `state`, `dialogs`, `clock` and `host` must outlive the window.
-  ImportWindowWidget(const AppState& state, Dialogs& dialogs, Clock& clock, ImportHost& host,
+  ImportWindowWidget(const AppState& state, Dialogs& dialogs, Clock& clock, MainListHost& host,
                      ImportSource source, QWidget* parent = nullptr);
 
   ImportWindow& presenter() { return presenter_; }

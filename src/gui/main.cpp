@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QMessageBox>
 
+#include "gui/application.h"
 #include "gui/main_window_widget.h"
 #include "gui/qt_clipboard.h"
 #include "gui/qt_dialogs.h"
@@ -40,8 +41,7 @@ QIcon ProgramIcon() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("tabrel"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Tabrel 3.0"));
+  tabrel::gui::ConfigureApplication();
   QApplication::setDesktopFileName(QLatin1String(kDesktopId));
   QApplication::setWindowIcon(ProgramIcon());
 

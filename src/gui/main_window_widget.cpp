@@ -383,9 +383,10 @@ void MainWindowWidget::ConnectGrid(GridView* view, Control control) {
   });
 }
 
-QLabel* MainWindowWidget::StatusPanel(int panel) const {
-  if (panel < 1 || panel > static_cast<int>(panels_.size())) return nullptr;
-  return panels_[static_cast<std::size_t>(panel - 1)];
+QLabel* MainWindowWidget::StatusPanel(StatusPanelId panel) const {
+  const auto number = static_cast<std::size_t>(panel);
+  if (number < 1 || number > panels_.size()) return nullptr;
+  return panels_[number - 1];
 }
 
 void MainWindowWidget::SetCaption(const std::string& caption) {
@@ -410,7 +411,7 @@ void MainWindowWidget::SetMenuCaption(MenuId id, const std::string& caption) {
   actions_[Slot(id)]->setText(QString::fromStdString(caption));
 }
 
-void MainWindowWidget::SetStatusText(int panel, const std::string& text) {
+void MainWindowWidget::SetStatusText(StatusPanelId panel, const std::string& text) {
   if (QLabel* label = StatusPanel(panel)) label->setText(QString::fromStdString(text));
 }
 

@@ -54,7 +54,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   GridView* KeywordView() const { return keyword_view_; }
   // The record view panel's backdrop; its card is RecordPanel()->Frame().
   RecordViewPanel* RecordPanel() const { return view_panel_; }
-  QLabel* StatusPanel(int panel) const;
+  QLabel* StatusPanel(StatusPanelId panel) const;
   QProgressBar* ProgressBar() const { return progress_; }
   // Null until the settings dialog is opened the first time.
   SettingsDialogWidget* SettingsWindow() const;
@@ -68,7 +68,7 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void SetMenuEnabled(MenuId id, bool enabled) override;
   void SetMenuChecked(MenuId id, bool checked) override;
   void SetMenuCaption(MenuId id, const std::string& caption) override;
-  void SetStatusText(int panel, const std::string& text) override;
+  void SetStatusText(StatusPanelId panel, const std::string& text) override;
   void SetControlVisible(Control control, bool visible) override;
   void FocusControl(Control control) override;
   // kNone while a control of the keyword edit frame has the focus, so that

@@ -222,6 +222,15 @@ int QtPrinter::PageWidth() const {
   return static_cast<int>(width / PixelsPerTwip());
 }
 
+void QtPrinter::NewPage() {
+  // A page asked for before anything was printed still counts: it is blank.
+  if (BeginPainting() && !Device().newPage()) {
+    Fail(Status::Error(error_number::kDeviceIo, "The printer could not start a new page."));
+  }
+  x_ = 0;
+  y_ = 0;
+}
+
 void QtPrinter::SetEnvelopeSetting() {
   envelope_ = true;
   // Too late for a page already begun; it then applies from the next document.
@@ -271,7 +280,7 @@ void QtPrinter::QueueNotice() {
 }
 
 void QtPrinter::DeliverNotice() {
-  // A command that prints page by page may ask questions between pages; the
+  // A command that prints may ask questions after it has printed; the
   // notice waits until they are answered, back in the window that printed
   // (which may itself be a modal dialog).
   if (QApplication::activeModalWidget() != notice_modal_.data()) {
@@ -285,7 +294,7 @@ void QtPrinter::DeliverNotice() {
   if (files.size() == 1) {
     text = "Printed to " + Native(files.front());
   } else {
-    text = "Printed " + std::to_string(files.size()) + " pages to " +
+    text = "Printed " + std::to_string(files.size()) + " documents to " +
            Native(QFileInfo(files.front()).absolutePath()) + ":";
     for (qsizetype i = 0; i < files.size(); ++i) {
       if (i == kNoticeFileList - 1 && files.size() > kNoticeFileList) {

@@ -18,12 +18,11 @@ class QWidget;
 namespace tabrel::gui {
 
 // The default printer through QPrinter and QPainter. Without an installed
-// printer (or with Target::kPdfFile) every document becomes a PDF file in
-// the folder "printouts" of the program folder, named by the time it was
-// started: printouts/tabrel-2026-12-06-213045.pdf, with "-2", "-3" ... added
-// when the name is taken. Each document is a file of its own, as each is a
-// print job of its own on paper. EndDoc then reports Ok and the PDF notice
-// (below) tells the user where the files went.
+// printer (or with Target::kPdfFile) every document becomes one PDF file,
+// all its pages in order, in the folder "printouts" of the program folder,
+// named by the time it was started: printouts/tabrel-2026-12-06-213045.pdf,
+// with "-2", "-3" ... added when the name is taken. EndDoc then reports Ok
+// and the PDF notice (below) tells the user where the file went.
 //
 // Layout, all in twips from the top left of the printable area:
 // - a line is as high as the font's line spacing; a line that would end
@@ -49,11 +48,10 @@ class QtPrinter : public Printer {
   QtPrinter(const QtPrinter&) = delete;
   QtPrinter& operator=(const QtPrinter&) = delete;
 
-  // Called with a short UTF-8 text (where the PDF files went) once per user
-  // command that wrote any: queued until the command has returned to the
-  // event loop and the questions it asked on the way are answered, so a
-  // report of many pages gives one notice, not one per page. Without a
-  // notice the files are only kept, and LastPdfPath() names the latest.
+  // Called with a short UTF-8 text (where the PDF file went) once per user
+  // command that wrote one: queued until the command has returned to the
+  // event loop and the questions it asked on the way are answered. Without
+  // a notice the files are only kept, and LastPdfPath() names the latest.
   void SetPdfNotice(std::function<void(const std::string&)> notice);
   // The file the last document went to; empty if none went to a PDF file.
   const QString& LastPdfPath() const { return last_pdf_; }
@@ -66,6 +64,7 @@ class QtPrinter : public Printer {
   int TextWidth(const std::string& text) override;
   int PageWidth() const override;
   void SetEnvelopeSetting() override;
+  void NewPage() override;
   Status EndDoc() override;
 
  private:

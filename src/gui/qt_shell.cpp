@@ -2,7 +2,9 @@
 
 #include <QDesktopServices>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -25,11 +27,22 @@ Status QtShell::StartProgram(const std::vector<std::string>& argv) {
   if (argv.empty()) return Status::Error(error_number::kFileNotFound, "No program is named.");
   QStringList arguments;
   for (std::size_t i = 1; i < argv.size(); ++i) arguments << Q(argv[i]);
-  if (!QProcess::startDetached(Q(argv[0]), arguments)) {
-    return Status::Error(error_number::kFileNotFound,
-                         "The program " + argv[0] + " could not be started.");
+  if (QProcess::startDetached(Q(argv[0]), arguments)) return Status::Ok();
+  // The caller says that the program could not be started; this says why.
+  // Qt does not tell, so the usual causes are looked for.
+  const QString program = Q(argv[0]);
+  const bool bare = !program.contains(QLatin1Char('/'));
+  const QString found = bare ? QStandardPaths::findExecutable(program) : program;
+  const QFileInfo file(found);
+  std::string why = "The system did not start it.";
+  if (found.isEmpty()) {
+    why = "No program of that name is on the search path (PATH).";
+  } else if (!file.exists()) {
+    why = "There is no such file.";
+  } else if (file.isDir() || !file.isExecutable()) {
+    why = "That file is not a program that can be run.";
   }
-  return Status::Ok();
+  return Status::Error(error_number::kFileNotFound, why);
 }
 
 Status QtShell::OpenWithDefault(const std::string& path) {

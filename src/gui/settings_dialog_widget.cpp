@@ -85,9 +85,20 @@ void SettingsDialogWidget::CreateControls() {
     if (control.max_length > 0) edit->setMaxLength(control.max_length);
     texts_[static_cast<std::size_t>(control.id)] = edit;
   }
-  for (SettingsText id :
-       {T::INI_Path1, T::INI_Path2, T::INI_Editor, T::INI_Browser, T::INI_Mailer}) {
-    TextBox(id)->setMinimumWidth(fontMetrics().averageCharWidth() * 36);
+  // Paths and program commands: wide enough for an ordinary path, and the
+  // whole text in the tooltip for one that is not.
+  for (SettingsText id : {T::INI_Path1, T::INI_Path2, T::INI_QuickUpPath, T::INI_QuickUpTarget,
+                          T::INI_Editor, T::INI_Browser, T::INI_Mailer}) {
+    QLineEdit* edit = TextBox(id);
+    edit->setMinimumWidth(fontMetrics().averageCharWidth() * 56);
+    const QString tooltip = edit->toolTip();
+    connect(edit, &QLineEdit::textChanged, edit, [edit, tooltip](const QString& text) {
+      if (text.isEmpty()) {
+        edit->setToolTip(tooltip);
+      } else {
+        edit->setToolTip(tooltip.isEmpty() ? text : tooltip + QLatin1Char('\n') + text);
+      }
+    });
   }
   for (const SettingsCheckControl& control : kSettingsCheckControls) {
     auto* box = new QCheckBox(Q(control.label), this);

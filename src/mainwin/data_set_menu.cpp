@@ -2,8 +2,8 @@
 
 #include "base/codec.h"
 #include "base/text.h"
-#include "mainwin/main_window.h"
 #include "present/backup_prompt.h"
+#include "present/disk_error.h"
 #include "store/data_set.h"
 
 namespace tabrel {
@@ -14,8 +14,8 @@ constexpr MenuId kDataItems[] = {MenuId::mu_datadefault, MenuId::mu_data1, MenuI
 
 }  // namespace
 
-DataSetMenu::DataSetMenu(AppState& state, MainView& view, Platform& platform, MainWindow& main)
-    : state_(state), view_(view), platform_(platform), main_(main) {}
+DataSetMenu::DataSetMenu(AppState& state, MainView& view, Platform& platform, MainListHost& host)
+    : state_(state), view_(view), platform_(platform), host_(host) {}
 
 void DataSetMenu::Tick(MenuId item) {
   for (MenuId id : kDataItems) view_.SetMenuChecked(id, id == item);
@@ -24,16 +24,14 @@ void DataSetMenu::Tick(MenuId item) {
 bool DataSetMenu::SwitchTo(const std::string& folder, MenuId item) {
   const std::string path = WithSlash(folder);
   if (Status s = CheckDataFolder(path); !s.ok()) {
-    platform_.dialogs.Show({s.ErrorLine() + "\r\nThe folder " + path +
-                                " cannot hold a data set. The current data set stays in use.",
-                            "Disk access error!",
-                            MessageIcon::kExclamation,
-                            MessageButtons::kOk,
-                            {}});
+    ReportDiskError(
+        platform_.dialogs, s,
+        "The folder " + path + " cannot hold a data set. The current data set stays in use.");
     return false;
   }
   state_.data_path = path;
-  main_.mu_DisplayAll_Click();
+  host_.OpenDataSet();
+  host_.mu_DisplayAll_Click();
   Tick(item);
   return true;
 }

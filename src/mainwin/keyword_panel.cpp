@@ -4,7 +4,7 @@
 
 #include "base/codec.h"
 #include "base/text.h"
-#include "mainwin/main_window.h"
+#include "present/disk_error.h"
 #include "present/record_list.h"
 #include "store/keyword_file.h"
 #include "store/layout.h"
@@ -16,22 +16,31 @@ constexpr char kPersonalMark = '~';
 
 }  // namespace
 
-KeywordPanel::KeywordPanel(AppState& state, MainView& view, Dialogs& dialogs, MainWindow& main)
-    : state_(state), view_(view), dialogs_(dialogs), main_(main) {}
+KeywordPanel::KeywordPanel(AppState& state, MainView& view, Dialogs& dialogs, MainListHost& host)
+    : state_(state), view_(view), dialogs_(dialogs), host_(host) {}
 
 void KeywordPanel::ShowFrame(bool visible) {
   frame_visible_ = visible;
   view_.SetControlVisible(Control::kKeyFrame, visible);
 }
 
-bool KeywordPanel::Report(const Status& status, const std::string& consequence) {
+bool KeywordPanel::Report(const Status& status, std::string_view consequence) {
   if (status.ok()) return false;
-  dialogs_.Show({status.ErrorLine() + "\r\n" + consequence,
-                 "Disk access error!",
-                 MessageIcon::kExclamation,
-                 MessageButtons::kOk,
-                 {}});
+  ReportDiskError(dialogs_, status, consequence);
   return true;
+}
+
+bool KeywordPanel::Report(const GroupCommit& commit, std::string_view consequence) {
+  if (commit.left_new.empty()) return Report(commit.status, consequence);
+  // tabrel.dat goes first; only it can be left changed, and only when
+  // putting it back failed as well.
+  std::string text = "The change stopped halfway and could not be undone:";
+  for (const GroupCommit::LeftNew& file : commit.left_new) {
+    text += "\r\n- " + file.path +
+            " holds the changed records; their previous content is kept in " + file.old_copy + ".";
+  }
+  text += "\r\n- keyword.dat still holds the keyword list as it was.";
+  return Report(commit.status, text);
 }
 
 std::string KeywordPanel::CurrentKeyword() const {
@@ -40,7 +49,7 @@ std::string KeywordPanel::CurrentKeyword() const {
 
 void KeywordPanel::mu_NewKey_Click() {
   ShowFrame(true);
-  edit_mode_ = kAddMode;
+  edit_mode_ = EditMode::kAdd;
   view_.SetKeywordEditText("");
   view_.FocusControl(Control::kKeywordEdit);
 }
@@ -59,7 +68,7 @@ void KeywordPanel::mu_changeKey_Click() {
   old_keyword_ = current;
   ShowFrame(true);
   view_.FocusControl(Control::kKeywordEdit);
-  edit_mode_ = kChangeMode;
+  edit_mode_ = EditMode::kChange;
 }
 
 void KeywordPanel::KeyCancel_Click() {
@@ -106,7 +115,7 @@ void KeywordPanel::KeySave_Click() {
   const bool exists = std::any_of(entries.value().begin(), entries.value().end(),
                                   [&](const std::string& e) { return TrimView(e) == keyword; });
 
-  if (edit_mode_ == kAddMode) {
+  if (edit_mode_ == EditMode::kAdd) {
     ShowFrame(false);
     if (exists) {
       dialogs_.Show({"The keyword " + DecodeCp1252(keyword) + " is already in the list.",
@@ -118,7 +127,7 @@ void KeywordPanel::KeySave_Click() {
     }
     if (Report(AppendKeyword(state_, keyword), "The keyword was not added.")) return;
     Report(SortKeywordFile(state_), "The keyword list could not be sorted.");
-    main_.PopKeywordGrid();
+    host_.PopKeywordGrid();
     return;
   }
 
@@ -136,11 +145,11 @@ void KeywordPanel::KeySave_Click() {
   ShowFrame(false);
   if (Report(RenameKeyword(state_, old_keyword_, keyword),
              "The keyword was not renamed everywhere.")) {
-    main_.PopKeywordGrid();
+    host_.PopKeywordGrid();
     return;
   }
   Report(SortKeywordFile(state_), "The keyword list could not be sorted.");
-  main_.PopKeywordGrid();
+  host_.PopKeywordGrid();
 }
 
 void KeywordPanel::mu_deleteKey_Click() {
@@ -161,20 +170,26 @@ void KeywordPanel::mu_deleteKey_Click() {
                      {}}) != MessageAnswer::kYes) {
     return;
   }
-  if (Report(DeleteKeywordEntry(state_, k), "The keyword was not deleted.")) return;
+  // Both files are written before either is replaced, so the list and the
+  // records never disagree about the keyword, whatever fails.
+  KeywordChange change(state_);
+  if (Report(change.StageDeleteEntry(k), "The keyword was not deleted.")) return;
   if (dialogs_.Show({"Keyword " + shown +
                          " has been deleted from the keyword list.\r\nDo you now wish to remove "
                          "it from your line items as well?",
                      "Now what?", MessageIcon::kQuestion, MessageButtons::kYesNo,
-                     MessageAnswer::kNo}) == MessageAnswer::kYes) {
-    Report(RemoveKeywordFromRecords(state_, k), "The records still carry the keyword.");
+                     MessageAnswer::kNo}) == MessageAnswer::kYes &&
+      Report(change.StageRemoveFromRecords(k),
+             "The keyword was not deleted, from the list or from the records.")) {
+    return;
   }
-  main_.PopKeywordGrid();
-  main_.HideViewPanel();
-  main_.MainGrid().SetVisible(true);
-  main_.mu_FreeListOFF_Click();
+  Report(change.Commit(), "The keyword was not deleted.");
+  host_.PopKeywordGrid();
+  host_.HideViewPanel();
+  host_.MainGrid().SetVisible(true);
+  host_.mu_FreeListOFF_Click();
   std::string all(kAllRecords);
-  main_.PopMainGrid(all);
+  host_.PopMainGrid(all);
 }
 
 }  // namespace tabrel

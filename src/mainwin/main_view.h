@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "exchange/exchange_host.h"
+#include "exchange/exchange_view.h"
 #include "game/squares_game.h"
 #include "mainwin/menu_tree.h"
 #include "reports/preview_view.h"
@@ -36,17 +36,18 @@ struct ViewPanelContent {
   std::string email, web;
   std::string kw1, kw2, kw3;
   std::string rec_type, rec_age, notes;
+
+  bool operator==(const ViewPanelContent&) const = default;
 };
 
 // What the main window presenter asks of its window. Texts are UTF-8.
-class MainView : public PreviewView {
+class MainView : public PreviewView, public ExchangeView {
  public:
   virtual void SetCaption(const std::string& caption) = 0;
   virtual void SetMenuEnabled(MenuId id, bool enabled) = 0;
   virtual void SetMenuChecked(MenuId id, bool checked) = 0;
   virtual void SetMenuCaption(MenuId id, const std::string& caption) = 0;
-  // Panels 1 to 4 of the status bar.
-  virtual void SetStatusText(int panel, const std::string& text) = 0;
+  virtual void SetStatusText(StatusPanelId panel, const std::string& text) = 0;
   virtual void SetControlVisible(Control control, bool visible) = 0;
   virtual void FocusControl(Control control) = 0;
   // kMainGrid, kKeywordGrid, or kNone when the focus is elsewhere.
@@ -68,7 +69,7 @@ class MainView : public PreviewView {
   // the main window and closes with it.
   virtual GameView& GameWindow() = 0;
   // Opens the import window on a checked file (modeless, like the editor).
-  virtual void OpenImportWindow(const ImportSource& source) = 0;
+  void OpenImportWindow(const ImportSource& source) override = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

@@ -1,13 +1,14 @@
 #include "mainwin/main_window.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <optional>
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "present/key_codes.h"
+#include "present/progress_throttle.h"
 #include "present/record_list.h"
 #include "store/data_set.h"
 #include "store/layout.h"
@@ -15,6 +16,20 @@
 
 namespace tabrel {
 namespace {
+
+// The commands that change the data set, refused while it is read-only.
+constexpr MenuId kWritingItems[] = {
+    MenuId::mu_NewRecord,       MenuId::mu_Duplicate,   MenuId::mu_Sort,
+    MenuId::mu_makeUndo,        MenuId::mu_undo,        MenuId::mu_NewKey,
+    MenuId::mu_changeKey,       MenuId::mu_deleteKey,   MenuId::mu_ImportTabrel,
+    MenuId::mu_ImportOldTabrel, MenuId::mu_ImportComma, MenuId::mu_ImportAgent,
+    MenuId::mu_ImportNetscape,  MenuId::mu_QuickUpdate,
+};
+
+bool Writes(MenuId id) {
+  return std::find(std::begin(kWritingItems), std::end(kWritingItems), id) !=
+         std::end(kWritingItems);
+}
 
 constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,   MenuId::mu_print,    MenuId::mu_ImportExport,
                                     MenuId::mu_filter, MenuId::mu_keywords, MenuId::mu_MakeContact};
@@ -53,31 +68,6 @@ std::optional<ExchangeItem> ExchangeItemOf(MenuId id) {
   return std::nullopt;
 }
 
-std::string UpperAscii(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// Moves the progress bar about two hundred times a fill, however long the
-// file, so that drawing it never costs more than reading the records.
-class ThrottledProgress {
- public:
-  explicit ThrottledProgress(MainView& view) : view_(view) {}
-  FillProgress Sink() {
-    return FillProgress{[this](int count) {
-                          view_.SetProgressRange(1, count + 2);
-                          stride_ = std::max(1, count / 200);
-                        },
-                        [this](int n) {
-                          if (n % stride_ == 0 || n == 1) view_.SetProgressValue(n);
-                        }};
-  }
-
- private:
-  MainView& view_;
-  int stride_ = 1;
-};
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
@@ -93,7 +83,7 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
       contact_(state, *this, platform.dialogs, platform.shell, platform.serial),
       help_menu_(state, platform.dialogs, platform.help, platform.shell),
       game_(platform.dialogs),
-      exchange_(state, *this, platform.dialogs, platform.files) {
+      exchange_(state, *this, view, view, platform.dialogs, platform.files) {
   main_grid_.SetForeColor(kWhite);
   main_grid_.SetBackColor(kDarkBlue);
   main_grid_.SetBackColorBkg(kDarkBlue);
@@ -110,16 +100,13 @@ MainWindow::MainWindow(AppState& state, MainView& view, Platform& platform)
 
 void MainWindow::Form_Load() {
   view_.SetCaption(std::string(kProgramCaption));
-  for (std::size_t i = 0; i < StatusPanels().size(); ++i) {
-    view_.SetStatusText(static_cast<int>(i + 1), std::string(StatusPanels()[i].design_text));
+  for (const StatusPanel& panel : StatusPanels()) {
+    view_.SetStatusText(panel.id, std::string(panel.design_text));
   }
   if (Status s = LoadSettings(state_); !s.ok()) {
-    dialogs_.Show({s.ErrorLine() + "\r\nThe settings file could not be read; the defaults apply.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, s, "The settings file could not be read; the defaults apply.");
   }
+  OpenDataSet();
   view_.ShowSplash();
   view_.SetControlVisible(Control::kBackground, false);
   view_.SetControlVisible(Control::kViewFrame, false);
@@ -225,7 +212,46 @@ void MainWindow::HideViewPanel() {
   view_panel_.Hide();
 }
 
+void MainWindow::OpenDataSet() {
+  if (lock_.held() && lock_.folder() == state_.data_path) return;
+  // Ours first: a lock this copy still held would count as another's.
+  lock_.Release();
+  lock_ = DataSetLock::Acquire(state_.data_path);
+  // A folder that cannot hold a lock file (read-only, or gone: the fill
+  // reports that) opens as it is; its writes fail or not on their own.
+  state_.read_only = lock_.held_elsewhere();
+  EnableWriting(!state_.read_only);
+  if (!state_.read_only) return;
+  dialogs_.Show({"The data set in " + state_.data_path +
+                     " is open in another copy of Tabrel.\r\nThis copy shows it read-only: you "
+                     "can list, search, view and print records, but not add, change or delete "
+                     "them. To make changes, close the other copy, then choose this data set "
+                     "again from the File menu.",
+                 "Data set in use",
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
+}
+
+void MainWindow::EnableWriting(bool enabled) {
+  for (MenuId id : kWritingItems) view_.SetMenuEnabled(id, enabled);
+}
+
+bool MainWindow::CheckWritable() {
+  if (!state_.read_only) return true;
+  dialogs_.Show({"The data set in " + state_.data_path +
+                     " is open read-only, because another copy of Tabrel has it open. Nothing "
+                     "can be changed here.",
+                 "Data set in use",
+                 MessageIcon::kInformation,
+                 MessageButtons::kOk,
+                 {}});
+  return false;
+}
+
 void MainWindow::MenuClicked(MenuId id) {
+  // Keys and toolbar buttons reach here too, disabled menu items or not.
+  if (Writes(id) && !CheckWritable()) return;
   switch (id) {
     case MenuId::mu_DisplayAll:
       return mu_DisplayAll_Click();
@@ -380,7 +406,7 @@ void MainWindow::SetFilter(std::int16_t filter, MenuId item, std::string_view pa
   mu_FreeListOFF_Click();
   std::string all(kAllRecords);
   PopMainGrid(all);
-  view_.SetStatusText(1, std::string(panel_text));
+  view_.SetStatusText(StatusPanelId::kFilter, std::string(panel_text));
   for (MenuId id : {MenuId::mu_ShowBoth, MenuId::mu_PublicOnly, MenuId::mu_PersonalOnly}) {
     view_.SetMenuChecked(id, id == item);
   }
@@ -406,7 +432,7 @@ void MainWindow::mu_FreeListON_Click() {
   view_.SetMenuChecked(MenuId::mu_FreeListON, true);
   view_.SetMenuChecked(MenuId::mu_FreeListOFF, false);
   SetListColours(kGrey);
-  view_.SetStatusText(2, "FREE");
+  view_.SetStatusText(StatusPanelId::kListMode, "FREE");
 }
 
 void MainWindow::mu_FreeListOFF_Click() {
@@ -414,7 +440,7 @@ void MainWindow::mu_FreeListOFF_Click() {
   view_.SetMenuChecked(MenuId::mu_FreeListOFF, true);
   view_.SetMenuChecked(MenuId::mu_FreeListON, false);
   SetListColours(kDarkBlue);
-  view_.SetStatusText(2, "NORM");
+  view_.SetStatusText(StatusPanelId::kListMode, "NORM");
 }
 
 void MainWindow::mu_Settings_Click() {
@@ -457,7 +483,7 @@ void MainWindow::RemoveCurrentRow() {
     main_grid_.SetColSel(kIdColumn);
   }
   view_.SetMenuEnabled(MenuId::mu_print, n > 0);
-  view_.SetStatusText(3, std::to_string(n) + " RECORDS SELECTED");
+  view_.SetStatusText(StatusPanelId::kSelection, std::to_string(n) + " RECORDS SELECTED");
 }
 
 void MainWindow::MainGrid_dblClick() {
@@ -476,8 +502,8 @@ void MainWindow::mu_NewRecord_Click() {
                      {}}) == MessageAnswer::kYes) {
     return;
   }
-  state_.editor_mode = -1;
-  state_.duplicate_flag = 0;
+  state_.editor_mode = EditorMode::kNewRecord;
+  state_.duplicate_flag = DuplicateFlag::kOff;
   view_.OpenEditor();
 }
 
@@ -492,18 +518,22 @@ void MainWindow::mu_Duplicate_Click() {
   }
   state_.editor_record.Modified = std::string(main_grid_.TextAt(main_grid_.Row(), kIdColumn));
   auto found = LoadRecordByStamp(state_);
-  if (!found.ok() || !found.value()) {
-    dialogs_.Show({found.ok() ? "This record is no longer in the data set; it may have been "
-                                "deleted or changed elsewhere. Press F4 to list the records again."
-                              : found.status().ErrorLine(),
-                   "Nothing to do!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+  if (!found.ok()) {
+    ReportDiskError(dialogs_, found.status(), "Nothing was duplicated.");
     return;
   }
-  state_.editor_mode = 0;
-  state_.duplicate_flag = -1;
+  if (!found.value()) {
+    dialogs_.Show(
+        {"This record is no longer in the data set; it may have been deleted or "
+         "changed elsewhere. Press F4 to list the records again.",
+         "Nothing to do!",
+         MessageIcon::kExclamation,
+         MessageButtons::kOk,
+         {}});
+    return;
+  }
+  state_.editor_mode = EditorMode::kExisting;
+  state_.duplicate_flag = DuplicateFlag::kDuplicating;
   view_.OpenEditor();
 }
 
@@ -561,24 +591,13 @@ void MainWindow::ShowMenu() {
   for (MenuId id : kBlankedMenus) view_.SetMenuEnabled(id, true);
 }
 
-void MainWindow::ShowAllRecords() {
-  HideViewPanel();
-  main_grid_.SetVisible(false);
-  std::string all(kAllRecords);
-  PopMainGrid(all);
-}
-
 void MainWindow::PopKeywordGrid() {
   keyword_grid_.ClearToHeader();
   keyword_grid_.SetFormatString(KeywordGridFormat());
   const RecordFile file(state_.DataFile(kKeywordFileName), layout::kKeywordRecordLength);
   auto entries = file.ReadAll();
   if (!entries.ok()) {
-    dialogs_.Show({entries.status().ErrorLine(),
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, entries.status());
     return;
   }
   const std::string_view all = entries.value();
@@ -588,26 +607,29 @@ void MainWindow::PopKeywordGrid() {
 }
 
 void MainWindow::ReportFillError(const Status& status) {
-  dialogs_.Show({status.ErrorLine() + "\r\nSwitching back to default directory...",
-                 "Disk access error!",
-                 MessageIcon::kExclamation,
-                 MessageButtons::kOk,
-                 {}});
+  ReportDiskError(dialogs_, status, "Switching back to default directory...");
   state_.data_path = WithSlash(state_.program_folder);
+  data_sets_.FellBackToDefault();
+  OpenDataSet();
 }
 
 void MainWindow::PopMainGrid(std::string& selection) {
   const bool all = selection == kAllRecords;
   const bool word = selection.starts_with(kWordSearchPrefix);
   for (int attempt = 1;; ++attempt) {
-    view_.SetStatusText(3, DecodeCp1252(selection));
+    view_.SetStatusText(StatusPanelId::kSelection, DecodeCp1252(selection));
     if (state_.list_mode == kListNormal) main_grid_.ClearToHeader();
     main_grid_.SetVisible(false);
     view_.SetBusy(true);
     main_grid_.SetFormatString(kMainGridFormat);
     view_.SetControlVisible(Control::kProgressBar, true);
-    ThrottledProgress progress(view_);
-    Result<int> added = AppendSelectedRows(main_grid_, state_, selection, progress.Sink());
+    ProgressThrottle throttle([this](int n) { view_.SetProgressValue(n); });
+    const FillProgress progress{[&](int count) {
+                                  view_.SetProgressRange(1, count + 2);
+                                  throttle.SetCount(count);
+                                },
+                                [&](int n) { throttle.Step(n); }};
+    Result<int> added = AppendSelectedRows(main_grid_, state_, selection, progress);
     main_grid_.SetVisible(true);
     view_.SetControlVisible(Control::kProgressBar, false);
     view_.SetBusy(false);
@@ -628,18 +650,21 @@ void MainWindow::PopMainGrid(std::string& selection) {
     }
   }
 
+  constexpr StatusPanelId kCountPanel = StatusPanelId::kSelection;
   const std::string n = std::to_string(main_grid_.Rows() - 1);
-  if (all) view_.SetStatusText(3, n + " RECORDS TOTAL");
+  if (all) view_.SetStatusText(kCountPanel, n + " RECORDS TOTAL");
   view_.SetMenuEnabled(MenuId::mu_print, main_grid_.Rows() > 1);
-  if (!all) view_.SetStatusText(3, n + " RECORDS HAVE KEYWORD " + DecodeCp1252(Trim(selection)));
-  if (selection.empty()) view_.SetStatusText(3, n + " RECORDS HAVE NO KEYWORDS");
+  if (!all)
+    view_.SetStatusText(kCountPanel, n + " RECORDS HAVE KEYWORD " + DecodeCp1252(Trim(selection)));
+  if (selection.empty()) view_.SetStatusText(kCountPanel, n + " RECORDS HAVE NO KEYWORDS");
   if (word) {
     selection.erase(0, kWordSearchPrefix.size());
-    view_.SetStatusText(3, n + " CONTAIN \"" + DecodeCp1252(Trim(selection)) + "\"");
+    view_.SetStatusText(kCountPanel, n + " CONTAIN \"" + DecodeCp1252(Trim(selection)) + "\"");
     std::remove(state_.ProgramFile(kSearchListName).c_str());
   }
-  if (state_.list_mode == kListFree) view_.SetStatusText(3, n + " RECORDS SELECTED");
-  view_.SetStatusText(4, UpperAscii(state_.data_path));
+  if (state_.list_mode == kListFree) view_.SetStatusText(kCountPanel, n + " RECORDS SELECTED");
+  view_.SetStatusText(StatusPanelId::kDataPath, UpperUtf8ByCp1252(state_.data_path) +
+                                                    (state_.read_only ? "  (READ ONLY)" : ""));
 }
 
 }  // namespace tabrel

@@ -109,10 +109,10 @@ constexpr std::array<ToolbarButton, 8> kToolbar = {{
 }};
 
 constexpr std::array<StatusPanel, 4> kPanels = {{
-    {"PubPer", "ALL", "toggle public/personal/all filter"},
-    {"ListMode", "NORM", "toggle list mode normal/freestyle"},
-    {"", "", ""},
-    {"", "", "this is your current data path"},
+    {StatusPanelId::kFilter, "PubPer", "ALL", "toggle public/personal/all filter"},
+    {StatusPanelId::kListMode, "ListMode", "NORM", "toggle list mode normal/freestyle"},
+    {StatusPanelId::kSelection, "", "", ""},
+    {StatusPanelId::kDataPath, "", "", "this is your current data path"},
 }};
 
 }  // namespace

@@ -89,12 +89,21 @@ struct ToolbarButton {
 };
 std::span<const ToolbarButton> ToolbarButtons();
 
+// The four panels of the status bar, numbered from 1 as the window numbers them.
+enum class StatusPanelId {
+  kFilter = 1,  // "ALL", "PUBLIC" or "PERSONAL"
+  kListMode,    // "NORM" or "FREE"
+  kSelection,   // what the record list shows and how many
+  kDataPath,    // the data path in capitals
+};
+
 struct StatusPanel {
+  StatusPanelId id;
   std::string_view key;
   std::string_view design_text;
   std::string_view tooltip;
 };
-// Panels 1 to 4.
+// The panels in order, left to right.
 std::span<const StatusPanel> StatusPanels();
 
 }  // namespace tabrel

@@ -5,41 +5,38 @@
 
 #include "base/codec.h"
 #include "base/text.h"
-#include "mainwin/main_window.h"
+#include "present/disk_error.h"
 #include "present/record_list.h"
 #include "store/contact_sort.h"
 
 namespace tabrel {
 
-SortSearch::SortSearch(AppState& state, MainView& view, Dialogs& dialogs, MainWindow& main)
-    : state_(state), view_(view), dialogs_(dialogs), main_(main) {}
+SortSearch::SortSearch(AppState& state, MainView& view, Dialogs& dialogs, MainListHost& host)
+    : state_(state), view_(view), dialogs_(dialogs), host_(host) {}
 
 void SortSearch::mu_Sort_Click() {
   view_.SetControlVisible(Control::kProgressBar, true);
   view_.SetBusy(true);
-  const Status sorted = SortContactFile(state_);
+  const Status sorted = SortContactFile(state_, sort_buffer_);
   view_.SetBusy(false);
   if (!sorted.ok()) {
-    dialogs_.Show({sorted.ErrorLine() + "\r\nThe data set was not sorted; it is unchanged.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, sorted, "The data set was not sorted; it is unchanged.");
   }
-  main_.MainGrid().SetVisible(false);
+  host_.MainGrid().SetVisible(false);
   std::string all(kAllRecords);
-  main_.PopMainGrid(all);
+  host_.PopMainGrid(all);
 }
 
 void SortSearch::mu_WordSearchCurrent_Click() {
   const auto answer =
       dialogs_.Input("Find what?", "Search for a word", DecodeCp1252(state_.last_search_word));
+  // Cancel answers an empty word, and that is what the next prompt offers.
   const std::string word = answer ? UpperCp1252(Trim(EncodeCp1252(*answer).bytes)) : std::string();
-  if (answer) state_.last_search_word = word;
+  state_.last_search_word = word;
   if (word.empty()) return;
 
   // The rows listed now, by their stamps, for the fill to search within.
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   std::string list;
   list.reserve(static_cast<std::size_t>(grid.Rows()) * 21);
   for (int row = 1; row < grid.Rows(); ++row) {
@@ -54,19 +51,15 @@ void SortSearch::mu_WordSearchCurrent_Click() {
     out.write(list.data(), static_cast<std::streamsize>(list.size()));
     out.close();
     if (!out) {
-      const Status s = Status::FromErrno(errno ? errno : EIO, path);
-      dialogs_.Show({s.ErrorLine() + "\r\nThe search could not start.",
-                     "Disk access error!",
-                     MessageIcon::kExclamation,
-                     MessageButtons::kOk,
-                     {}});
+      ReportDiskError(dialogs_, Status::FromErrno(errno ? errno : EIO, path),
+                      "The search could not start.");
       return;
     }
   }
   std::string selection = std::string(kWordSearchPrefix) + word;
-  main_.PopMainGrid(selection);
+  host_.PopMainGrid(selection);
   view_.FocusControl(Control::kMainGrid);
-  main_.SetGridColors();
+  host_.SetGridColors();
 }
 
 }  // namespace tabrel

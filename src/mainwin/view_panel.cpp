@@ -2,7 +2,7 @@
 
 #include "base/codec.h"
 #include "base/text.h"
-#include "mainwin/main_window.h"
+#include "present/disk_error.h"
 #include "present/paste_up.h"
 #include "present/record_list.h"
 #include "present/text_wrap.h"
@@ -15,6 +15,21 @@ std::string Shown(const std::string& field) {
   return DecodeCp1252(Trim(field));
 }
 
+// Stored text ends its lines with CR LF; pasted on Linux each CR would show
+// as "^M".
+std::string WithLf(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out.push_back(text[i]);
+    } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+      out.push_back('\n');
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 std::string TypeCaption(const std::string& rec_type) {
@@ -25,8 +40,8 @@ std::string TypeCaption(const std::string& rec_type) {
   return {};
 }
 
-ViewPanel::ViewPanel(AppState& state, MainView& view, Platform& platform, MainWindow& main)
-    : state_(state), view_(view), platform_(platform), main_(main) {}
+ViewPanel::ViewPanel(AppState& state, MainView& view, Platform& platform, MainListHost& host)
+    : state_(state), view_(view), platform_(platform), host_(host) {}
 
 ViewPanelContent ViewPanel::ContentOf(const ContactRecord& r) {
   ViewPanelContent c;
@@ -59,17 +74,13 @@ ViewPanelContent ViewPanel::ContentOf(const ContactRecord& r) {
 }
 
 void ViewPanel::ShowCurrentRow() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Row() < 1) return;
   grid.SetCol(kIdColumn);
   state_.editor_record.Modified = std::string(grid.Text());
   auto found = LoadRecordByStamp(state_);
   if (!found.ok()) {
-    platform_.dialogs.Show({found.status().ErrorLine(),
-                            "Disk access error!",
-                            MessageIcon::kExclamation,
-                            MessageButtons::kOk,
-                            {}});
+    ReportDiskError(platform_.dialogs, found.status());
     return;
   }
   if (!found.value()) {
@@ -91,14 +102,14 @@ void ViewPanel::ShowCurrentRow() {
 }
 
 void ViewPanel::ViewNext_Click() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Rows() < 2) return;
   grid.SetRow(grid.Row() < grid.Rows() - 1 ? grid.Row() + 1 : 1);
   ShowCurrentRow();
 }
 
 void ViewPanel::ViewBack_Click() {
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   if (grid.Rows() < 2) return;
   grid.SetRow(grid.Row() > 1 ? grid.Row() - 1 : grid.Rows() - 1);
   ShowCurrentRow();
@@ -112,24 +123,25 @@ void ViewPanel::Hide() {
 
 void ViewPanel::CloseView_Click() {
   view_.SetControlVisible(Control::kViewFrame, false);
-  Grid& grid = main_.MainGrid();
+  Grid& grid = host_.MainGrid();
   grid.SetVisible(true);
   view_.FocusControl(Control::kMainGrid);
-  main_.SetGridColors();
+  host_.SetGridColors();
   grid.SetCol(0);
   grid.SetColSel(kIdColumn);
   Hide();
 }
 
 void ViewPanel::EditView_Click() {
-  state_.editor_mode = 0;
-  state_.duplicate_flag = 0;
+  if (!host_.CheckWritable()) return;
+  state_.editor_mode = EditorMode::kExisting;
+  state_.duplicate_flag = DuplicateFlag::kOff;
   view_.OpenEditor();
 }
 
 void ViewPanel::CopyAndOfferPrint(const std::string& block, const std::string& title) {
   platform_.clipboard.Clear();
-  platform_.clipboard.SetText(DecodeCp1252(block));
+  platform_.clipboard.SetText(WithLf(DecodeCp1252(block)));
   if (platform_.dialogs.Show({DecodeCp1252(block) + "\r\nSend to printer?", title,
                               MessageIcon::kQuestion, MessageButtons::kYesNo,
                               MessageAnswer::kNo}) != MessageAnswer::kYes) {

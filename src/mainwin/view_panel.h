@@ -4,28 +4,36 @@
 
 #include "mainwin/main_view.h"
 #include "platform/platform.h"
+#include "present/main_list_host.h"
 #include "store/app_state.h"
 
 namespace tabrel {
-
-class MainWindow;
 
 // The record view panel over the record list: one record in full, read
 // afresh from the file by the key of the list's current row; stepping
 // through the list, copying to the clipboard and printing.
 class ViewPanel {
  public:
-  ViewPanel(AppState& state, MainView& view, Platform& platform, MainWindow& main);
+  ViewPanel(AppState& state, MainView& view, Platform& platform, MainListHost& host);
 
-  // Shows the record of the record list's current row.
+  // Shows the record of the record list's current row (a row was
+  // double-clicked).
   void ShowCurrentRow();
+  // Next > (or "."): the record of the next row, the first after the last.
   void ViewNext_Click();
+  // < Back (or ","): the record of the row before, the last before the first.
   void ViewBack_Click();
+  // Close (or Esc).
   void CloseView_Click();
+  // Edit: the record editor on the shown record.
   void EditView_Click();
+  // Clip Address: the mailing address to the clipboard, and maybe the printer.
   void ViewCopyAddress_Click();
+  // Clip All: the full record to the clipboard, and maybe the printer.
   void ViewCopyAll_Click();
+  // The e-mail address is double-clicked: it goes to the clipboard.
   void ViewEmail_dblClick();
+  // The web address is double-clicked: it goes to the clipboard.
   void ViewWeb_dblClick();
 
   bool visible() const { return visible_; }
@@ -41,7 +49,7 @@ class ViewPanel {
   AppState& state_;
   MainView& view_;
   Platform& platform_;
-  MainWindow& main_;
+  MainListHost& host_;
   bool visible_ = false;
 };
 

@@ -8,7 +8,8 @@ namespace tabrel {
 
 // The default printer. Positions and widths are in twips (1/1440 inch) from
 // the top left of the printable area. Texts are Windows-1252 bytes, as
-// stored; the printer layer converts them. Every document is one print job.
+// stored; the printer layer converts them. Every document is one print job,
+// however many pages it has: one print command, one job.
 class Printer {
  public:
   virtual ~Printer() = default;
@@ -25,6 +26,8 @@ class Printer {
   virtual int PageWidth() const = 0;
   // Sets one page setting to the value the envelope print needs.
   virtual void SetEnvelopeSetting() = 0;
+  // Goes on on a new page of the same document, at its top left.
+  virtual void NewPage() = 0;
   // Sends what was printed since the last end as one job. A printer that
   // failed anywhere in the document reports it here.
   virtual Status EndDoc() = 0;

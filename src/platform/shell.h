@@ -15,7 +15,8 @@ class Shell {
   virtual ~Shell() = default;
   // Starts argv[0] (looked up on PATH when it holds no "/") with the other
   // words as its arguments, in a window of its own, and does not wait for
-  // it. A program that cannot be started is reported here.
+  // it. A program that cannot be started is reported here, the Status
+  // saying why (the caller says that it could not be started).
   virtual Status StartProgram(const std::vector<std::string>& argv) = 0;
   // Opens `path` with the desktop's default application for its type. A
   // desktop with no such application is reported here.

@@ -1,5 +1,6 @@
 #include "present/backup_prompt.h"
 
+#include "present/disk_error.h"
 #include "store/backup.h"
 
 namespace tabrel {
@@ -12,20 +13,27 @@ std::string Describe(const char* which, const AppState& state, const BackupSetCo
          " keywords, last modified " + clock.FormatDateTime(counts.modified);
 }
 
-void ReportFailure(Dialogs& dialogs, const Status& status, const std::string& consequence) {
-  dialogs.Show({status.ErrorLine() + "\r\n" + consequence,
-                "Disk access error!",
-                MessageIcon::kExclamation,
-                MessageButtons::kOk,
-                {}});
+// The message of a copy that failed after replacing its first file and
+// could not put it back: what each file holds now, and where the intact
+// copies are.
+std::string HalfDone(const GroupCommit& commit, const char* what, const std::string& first_now,
+                     const std::string& kept_what, const std::string& second_still,
+                     const std::string& intact) {
+  std::string text = std::string("The ") + what + " stopped halfway and could not be undone:";
+  for (const GroupCommit::LeftNew& file : commit.left_new) {
+    text += "\r\n- " + file.path + " " + first_now;
+    text += file.old_copy.empty() ? " (it did not exist before)."
+                                  : "; " + kept_what + " kept in " + file.old_copy + ".";
+  }
+  return text + "\r\n- " + second_still + "\r\n" + intact;
 }
 
 }  // namespace
 
-bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
+bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "No backup set was made.");
+    ReportDiskError(dialogs, sets.status(), "No backup set was made.");
     return false;
   }
   if (!sets.value().backup_empty()) {
@@ -40,8 +48,15 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFa
       return false;
     }
   }
-  if (Status s = CopyLiveToBackup(state, fault); !s.ok()) {
-    ReportFailure(dialogs, s, "No backup set was made; the previous one is unchanged.");
+  if (const GroupCommit copied = CopyLiveToBackup(state); !copied.ok()) {
+    ReportDiskError(
+        dialogs, copied.status,
+        copied.left_new.empty()
+            ? "No backup set was made; the previous one is unchanged."
+            : HalfDone(copied, "backup", "holds your current records",
+                       "the previous backup's records are",
+                       "keyword.bak still holds the previous backup's keywords.",
+                       "Your current data in tabrel.dat and keyword.dat is unchanged."));
     return false;
   }
   dialogs.Show(
@@ -49,10 +64,10 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFa
   return true;
 }
 
-bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock, const RewriteFaultHook& fault) {
+bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
   auto sets = CountBackupSets(state);
   if (!sets.ok()) {
-    ReportFailure(dialogs, sets.status(), "Nothing was restored.");
+    ReportDiskError(dialogs, sets.status(), "Nothing was restored.");
     return false;
   }
   if (sets.value().backup_empty()) {
@@ -71,8 +86,14 @@ bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock, const Rewrit
                     MessageAnswer::kNo}) != MessageAnswer::kYes) {
     return false;
   }
-  if (Status s = CopyBackupToLive(state, fault); !s.ok()) {
-    ReportFailure(dialogs, s, "Nothing was restored; your current data is unchanged.");
+  if (const GroupCommit copied = CopyBackupToLive(state); !copied.ok()) {
+    ReportDiskError(
+        dialogs, copied.status,
+        copied.left_new.empty()
+            ? "Nothing was restored; your current data is unchanged."
+            : HalfDone(copied, "restore", "holds the backup's records", "your current records are",
+                       "keyword.dat still holds your current keywords.",
+                       "The backup set in tabrel.bak and keyword.bak is unchanged."));
     return false;
   }
   dialogs.Show(

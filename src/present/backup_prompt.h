@@ -9,12 +9,10 @@ namespace tabrel {
 
 // Asks when a backup set exists, then copies the live set over it. Yields
 // true when a new set was made; failures have been reported to the user.
-bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock,
-                const RewriteFaultHook& fault = nullptr);
+bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock);
 
 // Asks, then copies the backup set over the live files. Yields true when the
 // data was restored; failures have been reported to the user.
-bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock,
-                   const RewriteFaultHook& fault = nullptr);
+bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock);
 
 }  // namespace tabrel

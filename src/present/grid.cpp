@@ -143,10 +143,6 @@ bool Grid::IsSelected(int row, int col) const {
   return col >= std::min(col_, col_sel_) && col <= std::max(col_, col_sel_);
 }
 
-void Grid::SetCellForeColor(Colour colour) {
-  SetCellForeColorAt(row_, col_, colour);
-}
-
 void Grid::SetCellForeColorAt(int row, int col, Colour colour) {
   if (row < 0 || row >= Rows() || col < 0) return;
   if (col == 0) {

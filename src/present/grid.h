@@ -75,7 +75,6 @@ class Grid {
   bool IsSelected(int row, int col) const;
 
   // Text colour of one cell; cells never coloured use ForeColor().
-  void SetCellForeColor(Colour colour);  // the current cell
   void SetCellForeColorAt(int row, int col, Colour colour);
   Colour CellForeColorAt(int row, int col) const;
 

@@ -1,27 +1,25 @@
 #pragma once
 
-#include <algorithm>
 #include <functional>
-#include <utility>
 
 namespace tabrel {
 
-// Passes on about two hundred of the steps 1..count of a long loop, the
-// first and the last among them, so that moving a progress bar never costs
-// more than the work it shows.
+// Passes on about two hundred of the item numbers of a long loop (the
+// first, then every count/200-th), however many items there are, so that
+// drawing a progress bar never costs more than the work it shows.
 class ProgressThrottle {
  public:
-  ProgressThrottle(int count, std::function<void(int)> show)
-      : count_(count), stride_(std::max(1, count / 200)), show_(std::move(show)) {}
+  // `show` is told the item numbers worth drawing.
+  explicit ProgressThrottle(std::function<void(int item)> show, int count = 0);
 
-  void Step(int n) const {
-    if (n % stride_ == 0 || n == 1 || n == count_) show_(n);
-  }
+  // The number of items, when it is known only once the loop starts.
+  void SetCount(int count);
+  // Item `item` (from 1) is in hand.
+  void Step(int item) const;
 
  private:
-  int count_;
-  int stride_;
   std::function<void(int)> show_;
+  int stride_ = 1;
 };
 
 }  // namespace tabrel

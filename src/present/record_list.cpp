@@ -8,8 +8,8 @@
 #include "base/codec.h"
 #include "base/text.h"
 #include "store/contact_record.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
-#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -59,6 +59,17 @@ std::string_view WithoutPadding(std::string_view field) {
   return field.substr(0, used);
 }
 
+// Appends a field as a cell's text. A tab, or any other control character,
+// would end the cell early and shift the ID column: each shows as a blank.
+void AppendCell(std::string& row, std::string_view field) {
+  const std::size_t start = row.size();
+  row.append(field);
+  for (std::size_t i = start; i < row.size(); ++i) {
+    const auto c = static_cast<unsigned char>(row[i]);
+    if (c < 0x20 || c == 0x7F) row[i] = ' ';
+  }
+}
+
 bool PassesFilter(char rec_type, std::int16_t filter) {
   if (filter == kFilterPersonalOnly && (rec_type == '1' || rec_type == '2')) return false;
   if (filter == kFilterPublicOnly && (rec_type == '3' || rec_type == '4')) return false;
@@ -77,18 +88,18 @@ bool BuildRowText(std::string_view record, std::string& row) {
   const char type = record[l::kRecType.offset];
   row.clear();
   if (type == '1' || type == '3') {
-    row.append(TrimView(Field(record, l::kLastName)));
+    AppendCell(row, TrimView(Field(record, l::kLastName)));
     row.append(", ");
-    row.append(TrimView(Field(record, l::kFirstName)));
+    AppendCell(row, TrimView(Field(record, l::kFirstName)));
   } else if (type == '2' || type == '4') {
-    row.append(Field(record, l::kOrg));
+    AppendCell(row, Field(record, l::kOrg));
   } else {
     return false;
   }
   for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity, l::kState,
                               l::kZip, l::kCountry, l::kModified}) {
     row.push_back('\t');
-    row.append(Field(record, span));
+    AppendCell(row, Field(record, span));
   }
   return true;
 }
@@ -156,10 +167,9 @@ bool WordMatcher::Matches(std::string_view record) {
 
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress) {
-  auto file = MappedFile::Open(state.DataFile(kContactFileName));
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
   if (!file.ok()) return file.status();
-  const std::string_view all = file.value().Records(l::kContactRecordLength);
-  const std::size_t count = all.size() / l::kContactRecordLength;
+  const std::size_t count = file.value().size() / l::kContactRecordLength;
   if (progress.start) progress.start(static_cast<int>(count));
 
   enum class Kind { kAll, kNoKeywords, kKeyword, kWord } kind;
@@ -184,40 +194,48 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
 
   int added = 0;
   std::string row;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (progress.step) progress.step(static_cast<int>(i + 1));
-    const std::string_view record =
-        all.substr(i * l::kContactRecordLength, l::kContactRecordLength);
-    bool selected = false;
-    switch (kind) {
-      case Kind::kAll:
-        selected = true;
-        break;
-      case Kind::kNoKeywords:
-        selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
-                   IsBlank(Field(record, l::kKW3));
-        break;
-      case Kind::kKeyword:
-        selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
-                   Field(record, l::kKW3) == selection;
-        break;
-      case Kind::kWord:
-        // The word test first: a search lists every row shown, often the
-        // whole file, and the word turns most records away, so few stamps
-        // need looking up.
-        selected = matcher.Matches(record) &&
-                   (!restricted || listed.contains(Field(record, l::kModified)));
-        break;
+  std::string last_record;
+  auto visit = [&](std::string_view run, std::size_t first) {
+    const std::size_t records = run.size() / l::kContactRecordLength;
+    for (std::size_t i = 0; i < records; ++i) {
+      if (progress.step) progress.step(static_cast<int>(first + i + 1));
+      const std::string_view record =
+          run.substr(i * l::kContactRecordLength, l::kContactRecordLength);
+      bool selected = false;
+      switch (kind) {
+        case Kind::kAll:
+          selected = true;
+          break;
+        case Kind::kNoKeywords:
+          selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
+                     IsBlank(Field(record, l::kKW3));
+          break;
+        case Kind::kKeyword:
+          selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
+                     Field(record, l::kKW3) == selection;
+          break;
+        case Kind::kWord:
+          // The word test first: a search lists every row shown, often the
+          // whole file, and the word turns most records away, so few stamps
+          // need looking up.
+          selected = matcher.Matches(record) &&
+                     (!restricted || listed.contains(Field(record, l::kModified)));
+          break;
+      }
+      if (!selected) continue;
+      const char type = record[l::kRecType.offset];
+      if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
+      grid.AddItem(row);
+      grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
+      ++added;
     }
-    if (!selected) continue;
-    const char type = record[l::kRecType.offset];
-    if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
-    grid.AddItem(row);
-    grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
-    ++added;
-  }
-  if (count > 0)
-    state.current_record = DecodeContact(all.substr((count - 1) * l::kContactRecordLength));
+    if (first + records == count && records > 0) {
+      last_record.assign(run.substr((records - 1) * l::kContactRecordLength));
+    }
+    return true;
+  };
+  if (Status s = file.value().ScanRecords(l::kContactRecordLength, visit); !s.ok()) return s;
+  if (count > 0) state.current_record = DecodeContact(last_record);
   if (added > 0) {
     grid.SetRow(grid.Rows() - 1);
     grid.SetCol(0);

@@ -6,8 +6,9 @@
 
 namespace tabrel {
 
-Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list) {
-  auto index = StampIndex::Open(state);
+namespace {
+
+Result<ShownRecords> Collect(Result<StampIndex> index, const Grid& list) {
   if (!index.ok()) return index.status();
   ShownRecords shown;
   shown.index = std::move(index.value());
@@ -21,6 +22,17 @@ Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list)
     }
   }
   return shown;
+}
+
+}  // namespace
+
+Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list) {
+  return Collect(StampIndex::Open(state), list);
+}
+
+Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list,
+                                        ReadBuffer& buffer) {
+  return Collect(StampIndex::Open(state, buffer), list);
 }
 
 }  // namespace tabrel

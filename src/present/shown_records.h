@@ -23,5 +23,9 @@ struct ShownRecords {
 
 // Rows 1 .. Rows() - 1 of `list`, the stamp in column kIdColumn.
 Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list);
+// The same, reading tabrel.dat into `buffer`, which must outlive the result:
+// a window that makes one report after another keeps one buffer for all.
+Result<ShownRecords> RecordsOfShownRows(const AppState& state, const Grid& list,
+                                        ReadBuffer& buffer);
 
 }  // namespace tabrel

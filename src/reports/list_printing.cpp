@@ -15,12 +15,13 @@ constexpr const char* kListFont = "Arial";
 constexpr const char* kLabelPrintFont = "courier new";
 constexpr int kPoints = 10;
 
-// Ends the page's document and starts the next page below three empty lines.
-Status EndPage(Printer& printer, const char* font) {
-  if (Status s = printer.EndDoc(); !s.ok()) return s;
+// Starts the next page of the document below three empty lines. The pages
+// of one print command stay one job: a printer (or a PDF file) gets the
+// list as a whole, in order.
+void EndPage(Printer& printer, const char* font) {
+  printer.NewPage();
   printer.SetFont(font, true, kPoints);
   for (int i = 0; i < 3; ++i) printer.PrintLine("");
-  return Status::Ok();
 }
 
 // A margin setting as a count: its numeric value rounded, 0 to 99.
@@ -41,11 +42,12 @@ Status PrintList(Printer& printer, std::string_view text, int print_lines) {
     printed.append(line);
     printer.PrintLine(printed);
     ++n;
-    if (print_lines == 0) continue;
+    // Below 1 there is no page length to keep to: no page breaks.
+    if (print_lines < 1) continue;
     // Past the limit every line counts as the empty line a page may end at.
     const std::string_view tested = n > print_lines ? std::string_view() : line;
     if (n > print_lines - 5 && TrimView(tested).empty()) {
-      if (Status s = EndPage(printer, kListFont); !s.ok()) return s;
+      EndPage(printer, kListFont);
       n = 0;
     }
   }
@@ -60,7 +62,7 @@ Status PrintLabels(Printer& printer, std::string_view text) {
   while (NextReportLine(text, line)) {
     printer.PrintLine(std::string(line));
     if (++n == 60) {
-      if (Status s = EndPage(printer, kLabelPrintFont); !s.ok()) return s;
+      EndPage(printer, kLabelPrintFont);
       n = 0;
     }
   }

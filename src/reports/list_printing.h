@@ -10,14 +10,14 @@
 namespace tabrel {
 
 // Printing of a report's text (tr_view.tmp's bytes, lines as NextReportLine
-// splits them) and of envelopes. Each page goes to the printer as a document
-// of its own. The first document that fails to print ends the printing, and
-// its Status is returned; the caller tells the user.
+// splits them) and of envelopes. Each call prints one document, one print
+// job however many pages it has; its Status says whether the printer took
+// it, and the caller tells the user.
 
-// Every line in "Arial" bold 10 after a tab. With `print_lines` P other than
-// 0 a page ends at the first empty line among its last five (line P - 4 or
-// later) and always once more than P lines are on it; later pages begin
-// with three empty lines.
+// Every line in "Arial" bold 10 after a tab. With `print_lines` P of 1 or
+// more a page ends at the first empty line among its last five (line P - 4
+// or later) and always once more than P lines are on it; later pages begin
+// with three empty lines. P below 1 means no page breaks.
 Status PrintList(Printer& printer, std::string_view text, int print_lines);
 
 // Label rows in "courier new" bold 10, the lines as they are: four empty

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "present/progress_view.h"
+
 namespace tabrel {
 
 // The print-options frame of the main window and its five buttons, shown
@@ -27,10 +29,10 @@ inline constexpr std::array<PrintOptionButton, 5> kPrintOptionButtons = {{
 inline constexpr std::string_view kPreviewFont = "MS Sans Serif";
 inline constexpr std::string_view kLabelFont = "courier new";
 
-// What the print preview asks of the main window. Texts are UTF-8.
-class PreviewView {
+// What the print preview asks of the main window, besides the hourglass and
+// the progress bar. Texts are UTF-8.
+class PreviewView : public ProgressView {
  public:
-  virtual ~PreviewView() = default;
   // The " Print Options" frame with its five buttons.
   virtual void SetPrintOptionsVisible(bool visible) = 0;
   // The multi-line preview text box over the window's inner area.
@@ -45,11 +47,6 @@ class PreviewView {
   // The toolbar and the "All Records <F4>" button, hidden during a preview.
   virtual void SetToolbarVisible(bool visible) = 0;
   virtual void SetAllRecordsVisible(bool visible) = 0;
-  virtual void SetProgressVisible(bool visible) = 0;
-  virtual void SetProgressRange(int minimum, int maximum) = 0;
-  virtual void SetProgressValue(int value) = 0;
-  // The hourglass pointer.
-  virtual void SetBusy(bool busy) = 0;
 };
 
 // The main window's menus, disabled while a report is built and previewed.

@@ -6,6 +6,7 @@
 #include "base/codec.h"
 #include "base/command_line.h"
 #include "base/text.h"
+#include "present/progress_throttle.h"
 #include "present/record_list.h"
 #include "present/shown_records.h"
 #include "reports/list_printing.h"
@@ -30,14 +31,6 @@ std::string WithCrLf(std::string_view text) {
     }
   }
   return out;
-}
-
-// Tells the view about two hundred times a report, however long the list.
-ReportProgress Throttled(PreviewView& view, int count) {
-  const int stride = std::max(1, count / 200);
-  return [&view, stride](int done) {
-    if (done % stride == 0 || done == 1) view.SetProgressValue(done);
-  };
 }
 
 }  // namespace
@@ -132,12 +125,14 @@ void PrintPreview::RunReport(Grid& list, const Builder& build, bool retry) {
 }
 
 Result<std::string> PrintPreview::MakeReport(Grid& list, const Builder& build) {
-  auto shown = RecordsOfShownRows(state_, list);
+  auto shown = RecordsOfShownRows(state_, list, index_buffer_);
   if (!shown.ok()) return shown.status();
   const std::vector<std::string_view>& records = shown.value().records;
   view_.SetProgressVisible(true);
   view_.SetProgressRange(1, std::max(static_cast<int>(records.size()), 2));
-  std::string text = build(records, Throttled(view_, static_cast<int>(records.size())));
+  const ProgressThrottle throttle([this](int done) { view_.SetProgressValue(done); },
+                                  static_cast<int>(records.size()));
+  std::string text = build(records, [&throttle](int done) { throttle.Step(done); });
   if (Status s = WriteReportFile(PreviewPath(), text); !s.ok()) return s;
   return text;
 }

@@ -14,6 +14,7 @@
 #include "reports/preview_view.h"
 #include "reports/report_text.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -37,22 +38,33 @@ class PrintPreview {
   // Print Preview menu items, each over the record list `list` (rows 1 ..
   // Rows() - 1, the stamp in column kIdColumn). The list's current cell ends
   // on its last row, ID column.
+  // Print Preview > Simple Phone List.
   void mu_SimplePhoneList_Click(Grid& list);
+  // Print Preview > Complete Phone List.
   void mu_PrintPhoneList_Click(Grid& list);
+  // Print Preview > Complete Records (text).
   void mu_PrintCompleteRecords_Click(Grid& list);
-  // Asks first whether records without a web address are listed too.
+  // Print Preview > Complete Records (html); asks first whether records
+  // without a web address are listed too.
   void mu_PrintComplete_HTML_Click(Grid& list);
+  // Print Preview > Address Labels.
   void mu_printMailingAddresses_Click(Grid& list);
+  // Print Preview > Email Addresses.
   void mu_printEmail_Click(Grid& list);
 
   // The five buttons of the print-options frame.
+  // Print: the preview's text to the default printer.
   void SendPrint_Click();
+  // File: the list moved to a file the user names.
   void SendFile_Click();
-  void PrintToFile_Click();  // .DOC
-  void PrintToHTML_Click();  // .HTML
+  // .DOC: the list handed to the word processor.
+  void PrintToFile_Click();
+  // .HTML: the list handed to the web browser.
+  void PrintToHTML_Click();
+  // Close: the preview closed, the menus back.
   void CancelPrint_Click();
 
-  // The view panel's Envelope button and its V key: prints the editor's copy.
+  // The view panel's Envelope button (or its V key): prints the editor's copy.
   void Envelope_Click();
 
   // Shows tr_view.tmp in the preview (the last step of every report).
@@ -94,6 +106,7 @@ class PrintPreview {
   Shell& shell_;
   bool preview_complete_ = false;
   bool label_mode_ = false;
+  ReadBuffer index_buffer_;  // kept from one report to the next
 };
 
 }  // namespace tabrel

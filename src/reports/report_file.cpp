@@ -18,10 +18,16 @@ Status FromErrorCode(const std::error_code& ec, const std::string& path) {
   return Status::FromErrno(ec.value(), path);
 }
 
+bool Faulted(const RewriteFaultHook* fault, RewriteStep step) {
+  return fault && *fault && (*fault)(step);
+}
+
 }  // namespace
 
-Status WriteReportFile(const std::string& path, std::string_view content) {
+Status WriteReportFile(const std::string& path, std::string_view content,
+                       const RewriteFaultHook* fault) {
   if (Status s = RemoveReportFile(path); !s.ok()) return s;
+  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, path);
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return Status::FromErrno(errno, path);
   auto give_up = [&](int err) {
@@ -29,6 +35,7 @@ Status WriteReportFile(const std::string& path, std::string_view content) {
     ::unlink(path.c_str());
     return Status::FromErrno(err, path);
   };
+  if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO);
   std::size_t done = 0;
   while (done < content.size()) {
     const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
@@ -39,6 +46,7 @@ Status WriteReportFile(const std::string& path, std::string_view content) {
     done += static_cast<std::size_t>(n);
   }
   // A delayed write error (a full disk on a network folder) shows at close.
+  if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO);
   if (::close(fd) != 0) {
     const int err = errno;
     ::unlink(path.c_str());

@@ -5,6 +5,7 @@
 
 #include "base/result.h"
 #include "base/status.h"
+#include "store/atomic_file.h"
 
 namespace tabrel {
 
@@ -21,7 +22,9 @@ inline constexpr int kFileAlreadyExists = 58;
 
 // Replaces the file at `path` by `content`. The old file is removed first,
 // so a failure leaves no file (never a half-written one) and says why.
-Status WriteReportFile(const std::string& path, std::string_view content);
+// `fault` fails the kCreate, kWrite or kClose step.
+Status WriteReportFile(const std::string& path, std::string_view content,
+                       const RewriteFaultHook* fault = nullptr);
 Result<std::string> ReadReportFile(const std::string& path);
 // Removes the file; a missing file is no failure.
 Status RemoveReportFile(const std::string& path);

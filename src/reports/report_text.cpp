@@ -1,5 +1,6 @@
 #include "reports/report_text.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -110,10 +111,29 @@ void AppendLabelRow(std::string& out, std::string_view a, std::string_view b) {
   out.append(" \r\n");
 }
 
+// Whether a web address may be a link: it names no scheme (a bare
+// "www.example.org") or one of http, https, mailto and ftp. Browsers drop
+// tabs and line breaks anywhere in an address and blanks and control
+// characters before it, so those are dropped here before the scheme is read.
+bool IsSafeLink(std::string_view web) {
+  std::string cleaned;
+  for (char c : web) {
+    const auto code = static_cast<unsigned char>(c);
+    if (c == '\t' || c == '\r' || c == '\n') continue;
+    if (cleaned.empty() && code <= 0x20) continue;
+    cleaned.push_back(static_cast<char>(std::tolower(code)));
+  }
+  const std::size_t end = cleaned.find_first_of(":/?#");
+  if (end == std::string::npos || cleaned[end] != ':') return true;
+  const std::string_view scheme = std::string_view(cleaned).substr(0, end);
+  return scheme == "http" || scheme == "https" || scheme == "mailto" || scheme == "ftp";
+}
+
 void AppendHtmlRecord(std::string_view r, const SettingsRecord& settings, std::string& out) {
   auto field = [&](l::Span span) { return Trimmed(r, span); };
   auto escaped = [&](l::Span span) { AppendHtmlEscaped(Trimmed(r, span), out); };
-  const auto web = field(l::kWeb);
+  // An address that would run a script when clicked is no link.
+  const auto web = IsSafeLink(field(l::kWeb)) ? field(l::kWeb) : std::string_view();
   const auto org = field(l::kOrg);
   if (!web.empty() && !org.empty()) {
     out.append("<b><a href=\"");
@@ -287,7 +307,10 @@ std::string CompleteRecordsText(StoredRecords records, const SettingsRecord& set
 
 std::string CompleteRecordsHtml(StoredRecords records, const SettingsRecord& settings,
                                 const HtmlPage& page, const ReportProgress& progress) {
-  std::string out = "<HTML>\r<HEAD>\r<TITLE>Created with Tabrel</TITLE>\r</HEAD>\r<BODY>\r\r\n";
+  // The page is written in Windows-1252; without saying so a browser guesses.
+  std::string out =
+      "<HTML>\r<HEAD>\r<META http-equiv=\"Content-Type\" content=\"text/html; "
+      "charset=windows-1252\">\r<TITLE>Created with Tabrel</TITLE>\r</HEAD>\r<BODY>\r\r\n";
   out.reserve(records.size() * 400);
   for (std::size_t i = 0; i < records.size(); ++i) {
     if (page.include_without_web || !Trimmed(records[i], l::kWeb).empty()) {

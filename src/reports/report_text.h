@@ -38,7 +38,9 @@ struct HtmlPage {
   std::string_view home_page;
 };
 // A web page of the records, pieces separated by lone CRs and every write
-// ended by CR LF. Every record field is escaped for HTML.
+// ended by CR LF, declared as Windows-1252. Every record field is escaped for
+// HTML, and a web address with a scheme other than http, https, mailto or
+// ftp (javascript:, data:, file:) is shown as no link at all.
 std::string CompleteRecordsHtml(StoredRecords records, const SettingsRecord& settings,
                                 const HtmlPage& page, const ReportProgress& progress = {});
 

@@ -5,6 +5,7 @@
 #include "base/basic_number.h"
 #include "base/codec.h"
 #include "base/text.h"
+#include "present/disk_error.h"
 #include "store/data_set.h"
 #include "store/layout.h"
 
@@ -76,7 +77,7 @@ const std::array<SettingsTextControl, 15> kSettingsTextControls = {{
     {T::INI_PhonePBX, "INI_PhonePBX", "PBX Code (outside line)",
      "number to get outside line (probably 9)", 0},
     {T::INI_PrintLines, "INI_PrintLines", "Number of lines to print before starting new page",
-     "printer dependant, default = 60  (see help)", 3},
+     "printer dependant, default = 60, 0 or less = no page breaks  (see help)", 3},
     {T::INI_PreviewLines, "INI_PreviewLines", "Number of lines to include in print preview",
      "system memory dependant, default = 250  (see help)", 4},
     {T::INI_LPad, "INI_LPad", "Move the envelope address right (tabs)",
@@ -181,17 +182,31 @@ void SettingsDialog::Form_Load() {
   if (stored.ok()) {
     state_.settings = stored.value();
   } else {
-    dialogs_.Show({stored.status().ErrorLine() + "\r\nThe settings shown are those in use.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+    ReportDiskError(dialogs_, stored.status(), "The settings shown are those in use.");
   }
   view_.Fill(FormOf(state_.settings));
 }
 
+bool SettingsDialog::ConfirmStorable(const SettingsForm& form) {
+  std::string boxes;
+  for (const SettingsTextControl& control : kSettingsTextControls) {
+    if (EncodeCp1252(form.text(control.id)).replaced == 0) continue;
+    if (!boxes.empty()) boxes += ", ";
+    boxes += control.label;
+  }
+  if (boxes.empty()) return true;
+  return dialogs_.Show({"Some characters in " + boxes +
+                            " cannot be stored in the settings and would be saved as \"?\".\r\n"
+                            "Save anyway? Answer No to go back and change them.",
+                        "Confirm", MessageIcon::kExclamation, MessageButtons::kYesNo,
+                        MessageAnswer::kNo}) == MessageAnswer::kYes;
+}
+
 void SettingsDialog::INI_Save_Click() {
-  auto updated = Apply(state_.settings, view_.Read());
+  const SettingsForm form = view_.Read();
+  // A path that came back with "?" in it would name another folder.
+  if (!ConfirmStorable(form)) return;
+  auto updated = Apply(state_.settings, form);
   if (!updated.ok()) {
     dialogs_.Show({updated.status().description() + " Nothing was saved.",
                    "Error!",
@@ -200,12 +215,9 @@ void SettingsDialog::INI_Save_Click() {
                    {}});
     return;
   }
-  if (Status s = WriteSettingsFile(state_.program_folder, updated.value()); !s.ok()) {
-    dialogs_.Show({s.ErrorLine() + "\r\nThe settings were not saved.",
-                   "Disk access error!",
-                   MessageIcon::kExclamation,
-                   MessageButtons::kOk,
-                   {}});
+  if (Status s = WriteSettingsFile(state_.program_folder, updated.value(), &state_.write_fault);
+      !s.ok()) {
+    ReportDiskError(dialogs_, s, "The settings were not saved.");
     return;
   }
   state_.settings = updated.value();

@@ -89,16 +89,22 @@ class SettingsView {
 };
 
 // The settings dialog. Form_Load reads tr30.ini into the program-wide
-// settings and shows them; Save writes what the boxes hold.
+// settings and shows them; Save writes what the boxes hold, after asking
+// when a box holds characters Windows-1252 cannot store.
 class SettingsDialog {
  public:
   SettingsDialog(AppState& state, SettingsView& view, Dialogs& dialogs, HelpViewer& help);
 
+  // The dialog opens (File > Configuration Settings).
   void Form_Load();
+  // Save.
   void INI_Save_Click();
+  // Cancel.
   void INI_Cancel_Click();
-  void Command1_Click();  // "Use Current" beside Path #1
-  void Command2_Click();  // "Use Current" beside Path #2
+  // "Use Current" beside Path #1.
+  void Command1_Click();
+  // "Use Current" beside Path #2.
+  void Command2_Click();
   // F1 while a text box (or, with nothing, another control) has the focus:
   // the help at that box's topic.
   void Form_HelpKey(std::optional<SettingsText> focused);
@@ -109,6 +115,10 @@ class SettingsDialog {
   static SettingsForm FormOf(const SettingsRecord& settings);
 
  private:
+  // False when a box holds text that would be stored as "?" and the user
+  // goes back to change it.
+  bool ConfirmStorable(const SettingsForm& form);
+
   AppState& state_;
   SettingsView& view_;
   Dialogs& dialogs_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "store/atomic_file.h"
 #include "store/contact_record.h"
 #include "store/settings_record.h"
 
@@ -20,8 +21,19 @@ inline constexpr std::int16_t kFilterPersonalOnly = 12;  // hides "1" and "2"
 inline constexpr const char* kContactFileName = "tabrel.dat";
 inline constexpr const char* kKeywordFileName = "keyword.dat";
 inline constexpr const char* kSettingsFileName = "tr30.ini";
-inline constexpr const char* kDeleteTempName = "contact.tmp";
 inline constexpr const char* kSearchListName = "tabrel.tmp";
+
+// What the record editor opens on; the values are those the program has
+// always stored for them.
+enum class EditorMode : std::int16_t {
+  kExisting = 0,    // a record of the file, to be saved in its place
+  kNewRecord = -1,  // a record not yet in the file (new, or a duplicate once loaded)
+};
+// Whether the editor is to open on a copy of the chosen record.
+enum class DuplicateFlag : std::int16_t {
+  kOff = 0,
+  kDuplicating = -1,  // set by Duplicate Record until the editor has loaded the copy
+};
 
 // The program-wide state. One object, owned by main() (or a test), passed by
 // reference to every presenter; nothing else holds program-wide data.
@@ -42,12 +54,16 @@ struct AppState {
   ContactRecord current_record;
   ContactRecord editor_record;
   int current_record_number = 0;
-  // The editor: -1 while it holds a record not yet in the file (new or
-  // duplicate), 0 while it edits an existing one.
-  std::int16_t editor_mode = 0;
-  // -1 while a duplicate is being prepared, else 0.
-  std::int16_t duplicate_flag = 0;
+  // Both back at kExisting and kOff whenever the editor closes.
+  EditorMode editor_mode = EditorMode::kExisting;
+  DuplicateFlag duplicate_flag = DuplicateFlag::kOff;
   std::string last_search_word;
+  // True while another copy of the program holds the data set's lock: the
+  // data set is shown, and every change to it is refused (CheckWritable).
+  bool read_only = false;
+  // Tests only: fails chosen steps of every write to the data set's files,
+  // to prove what each failure leaves behind and what the user is told.
+  RewriteFaultHook write_fault;
 
   std::string ProgramFile(const std::string& name) const { return program_folder + name; }
   // A file of the data set. Data sets copied from other installations may

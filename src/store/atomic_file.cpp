@@ -1,19 +1,76 @@
 #include "store/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/file.h>
+#include <sys/random.h>
+#include <sys/stat.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <vector>
+#include <memory>
+
+#include "store/file_reader.h"
 
 namespace tabrel {
 namespace {
 
+constexpr std::string_view kTempMark = ".new-";
+constexpr std::string_view kKeptMark = ".old-";
+constexpr std::size_t kUniqueLength = 6;
+// Fixed temporary names of earlier versions, left behind by a crash.
+constexpr const char* kLegacyTempNames[] = {"tabrel.$$$", "keyword.$$$", "contact.tmp", "tr30.$$$"};
+
 bool Faulted(const RewriteFaultHook& fault, RewriteStep step) {
   return fault && fault(step);
+}
+
+std::string UniqueSuffix() {
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  unsigned char random[kUniqueLength] = {};
+  if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+    // No entropy at hand: the clock and the process still make clashes rare,
+    // and O_EXCL catches the rest.
+    const auto seed = static_cast<unsigned long>(::getpid()) ^ static_cast<unsigned long>(clock());
+    for (std::size_t i = 0; i < kUniqueLength; ++i) {
+      random[i] = static_cast<unsigned char>(seed >> (i * 5));
+    }
+  }
+  std::string out;
+  for (unsigned char r : random) out.push_back(kChars[r % (sizeof kChars - 1)]);
+  return out;
+}
+
+std::string BaseName(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Whether `name` is "<file><mark>" followed by a unique suffix.
+bool HasUniqueSuffix(std::string_view name, std::string_view mark) {
+  if (name.size() <= mark.size() + kUniqueLength) return false;
+  const std::string_view suffix = name.substr(name.size() - kUniqueLength);
+  const std::string_view before = name.substr(0, name.size() - kUniqueLength);
+  return before.ends_with(mark) && std::all_of(suffix.begin(), suffix.end(), [](char c) {
+           return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+         });
+}
+
+// The file a path names, symbolic links followed; the last link's target
+// when that does not exist yet.
+std::string ResolveLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    char buffer[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer);
+    if (n < 0) break;  // not a link, or nothing there
+    std::string link(buffer, static_cast<std::size_t>(n));
+    path = link.starts_with('/') ? link : FolderOf(path) + link;
+  }
+  return path;
 }
 
 // Makes the rename itself durable; a failure here cannot undo anything, so
@@ -54,6 +111,67 @@ int WritePieces(int fd, std::span<const std::string_view> pieces) {
   return 0;
 }
 
+class FdSink : public RewriteSink {
+ public:
+  FdSink(int fd, const std::string& path) : fd_(fd), path_(path) {}
+
+  Status Write(std::span<const std::string_view> pieces) override {
+    if (int err = WritePieces(fd_, pieces); err != 0) return Status::FromErrno(err, path_);
+    return Status::Ok();
+  }
+
+  Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
+    auto from = static_cast<loff_t>(offset);
+    while (length > 0) {
+      const ssize_t n = ::copy_file_range(source.fd(), &from, fd_, nullptr, length, 0);
+      if (n > 0) {
+        length -= static_cast<std::uint64_t>(n);
+        continue;
+      }
+      if (n < 0 && errno == EINTR) continue;
+      if (n == 0) return Status::FromErrno(EIO, source.path() + " ended early");
+      // Across file systems, or where the system has no such call: copy
+      // through memory instead.
+      if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
+        return CopyThroughMemory(source, static_cast<std::uint64_t>(from), length);
+      }
+      // Either side may have failed; the read side names the source.
+      return Status::FromErrno(errno, path_);
+    }
+    return Status::Ok();
+  }
+
+ private:
+  Status CopyThroughMemory(const FileReader& source, std::uint64_t offset, std::uint64_t length) {
+    constexpr std::size_t kChunk = 1 << 20;
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    while (length > 0) {
+      const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunk));
+      if (Status s = source.ReadAt(offset, {buffer.get(), n}); !s.ok()) return s;
+      if (Status s = RewriteSink::Write(std::string_view(buffer.get(), n)); !s.ok()) return s;
+      offset += n;
+      length -= n;
+    }
+    return Status::Ok();
+  }
+
+  int fd_;
+  const std::string& path_;
+};
+
+// Creates `folder` + `stem` + a unique suffix with O_EXCL; the descriptor,
+// with `name` set, or -1 and errno.
+int CreateUnique(const std::string& folder, const std::string& stem, std::string& name) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = folder + stem + UniqueSuffix();
+    // 0666 less the umask, for a file that had no old mode to keep.
+    const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
@@ -62,69 +180,197 @@ std::string FolderOf(const std::string& path) {
 }
 
 StagedRewrite::~StagedRewrite() {
+  Abandon();
+  DropKeptContent();
+}
+
+void StagedRewrite::Abandon() {
   if (staged_) ::unlink(temp_.c_str());
+  staged_ = false;
+  if (lock_fd_ >= 0) ::close(lock_fd_);
+  lock_fd_ = -1;
 }
 
 Status StagedRewrite::Stage(const std::string& path, std::string_view content,
-                            const std::string& temp_name, const RewriteFaultHook& fault) {
-  return Stage(path, std::span<const std::string_view>(&content, 1), temp_name, fault);
+                            const RewriteFaultHook& fault) {
+  return Stage(path, std::span<const std::string_view>(&content, 1), fault);
 }
 
 Status StagedRewrite::Stage(const std::string& path, std::span<const std::string_view> pieces,
-                            const std::string& temp_name, const RewriteFaultHook& fault) {
-  path_ = path;
-  temp_ = FolderOf(path) + temp_name;
+                            const RewriteFaultHook& fault) {
+  return Stage(
+      path, [pieces](RewriteSink& sink) { return sink.Write(pieces); }, fault);
+}
+
+Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
+                            const RewriteFaultHook& fault) {
+  Abandon();
+  target_ = ResolveLinks(path);
   fault_ = fault;
+  const std::string folder = FolderOf(target_);
+  const std::string stem = BaseName(target_) + std::string(kTempMark);
 
-  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, temp_);
-  const int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return Status::FromErrno(errno, temp_);
-
+  if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, folder + stem + "...");
+  const int fd = CreateUnique(folder, stem, temp_);
+  if (fd < 0) return Status::FromErrno(errno, folder + stem + "...");
+  staged_ = true;  // from here on the temporary file is ours to remove
   auto give_up = [&](int err, bool close_fd) {
     if (close_fd) ::close(fd);
-    ::unlink(temp_.c_str());
+    Abandon();
     return Status::FromErrno(err, temp_);
   };
+  // A second descriptor keeps the lock after the first is closed below.
+  lock_fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (lock_fd_ < 0 || ::flock(lock_fd_, LOCK_EX) != 0) return give_up(errno, true);
+
+  struct stat old {};
+  existed_ = ::stat(target_.c_str(), &old) == 0;
+  if (existed_) {
+    // The owner first: a change of owner clears the set-id bits.
+    if (::geteuid() == 0 && ::fchown(fd, old.st_uid, old.st_gid) != 0) return give_up(errno, true);
+    if (::fchmod(fd, old.st_mode & 07777) != 0) return give_up(errno, true);
+  }
 
   if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
-  if (int err = WritePieces(fd, pieces); err != 0) return give_up(err, true);
+  FdSink sink(fd, temp_);
+  if (Status s = write(sink); !s.ok()) {
+    ::close(fd);
+    Abandon();
+    return s;
+  }
   if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
   if (::fsync(fd) != 0) return give_up(errno, true);
   if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
+  // A delayed write error (a network folder) can show only here.
   if (::close(fd) != 0) return give_up(errno, false);
-  staged_ = true;
   return Status::Ok();
 }
 
 Status StagedRewrite::Commit() {
-  if (!staged_) return Status::FromErrno(EINVAL, path_);
-  staged_ = false;
+  if (!staged_) return Status::FromErrno(EINVAL, target_);
   int err = 0;
   if (Faulted(fault_, RewriteStep::kRename)) {
     err = EIO;
-  } else if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
+  } else if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
     err = errno;
   }
   if (err != 0) {
-    ::unlink(temp_.c_str());
-    return Status::FromErrno(err, temp_);
+    Abandon();
+    return Status::FromErrno(err, target_);
   }
-  SyncFolder(FolderOf(path_));
+  staged_ = false;
+  Abandon();  // releases the lock
+  SyncFolder(FolderOf(target_));
   return Status::Ok();
 }
 
+Status StagedRewrite::KeepOldContent() {
+  if (!existed_) return Status::Ok();
+  const std::string stem = BaseName(target_) + std::string(kKeptMark);
+  if (Faulted(fault_, RewriteStep::kKeep)) return Status::FromErrno(EIO, target_);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    kept_ = FolderOf(target_) + stem + UniqueSuffix();
+    if (::link(target_.c_str(), kept_.c_str()) == 0) return Status::Ok();
+    if (errno == EEXIST) continue;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK && errno != EXDEV) break;
+    // A file system without hard links: keep a copy instead.
+    auto source = FileReader::Open(target_, FileReader::Missing::kFail);
+    if (!source.ok()) break;
+    StagedRewrite copy;
+    Status s = copy.Stage(kept_, [&](RewriteSink& sink) {
+      return sink.Copy(source.value(), 0, source.value().size());
+    });
+    if (s.ok()) s = copy.Commit();
+    if (s.ok()) return s;
+    kept_.clear();
+    return s;
+  }
+  const int err = errno;
+  kept_.clear();
+  return Status::FromErrno(err, target_);
+}
+
+void StagedRewrite::DropKeptContent() {
+  if (!kept_.empty()) ::unlink(kept_.c_str());
+  kept_.clear();
+}
+
+GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
+  GroupCommit result;
+  // The last file needs no second name: nothing is renamed after it.
+  for (std::size_t i = 0; i + 1 < rewrites.size(); ++i) {
+    if (Status s = rewrites[i]->KeepOldContent(); !s.ok()) {
+      result.status = s;
+      return result;  // the rewrites' destructors remove what they made
+    }
+  }
+  for (std::size_t i = 0; i < rewrites.size(); ++i) {
+    Status s = rewrites[i]->Commit();
+    if (s.ok()) continue;
+    result.status = s;
+    // Undo the renames done so far, the latest first.
+    for (std::size_t j = i; j-- > 0;) {
+      StagedRewrite& done = *rewrites[j];
+      int err = Faulted(done.fault_, RewriteStep::kRename) ? EIO : 0;
+      if (err == 0) {
+        const int rc = done.kept_.empty() ? ::unlink(done.target_.c_str())
+                                          : std::rename(done.kept_.c_str(), done.target_.c_str());
+        if (rc != 0) err = errno;
+      }
+      if (err == 0) {
+        done.kept_.clear();
+        SyncFolder(FolderOf(done.target_));
+        continue;
+      }
+      result.left_new.push_back({done.target_, done.kept_});
+      done.kept_.clear();  // the only intact copy: it stays
+    }
+    return result;
+  }
+  for (StagedRewrite* rewrite : rewrites) rewrite->DropKeptContent();
+  return result;
+}
+
 Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
-                     const std::string& temp_name, const RewriteFaultHook& fault) {
+                     const RewriteFaultHook& fault) {
   StagedRewrite rewrite;
-  if (Status s = rewrite.Stage(path, pieces, temp_name, fault); !s.ok()) return s;
+  if (Status s = rewrite.Stage(path, pieces, fault); !s.ok()) return s;
   return rewrite.Commit();
 }
 
 Status AtomicRewrite(const std::string& path, std::string_view content,
-                     const std::string& temp_name, const RewriteFaultHook& fault) {
+                     const RewriteFaultHook& fault) {
   StagedRewrite rewrite;
-  if (Status s = rewrite.Stage(path, content, temp_name, fault); !s.ok()) return s;
+  if (Status s = rewrite.Stage(path, content, fault); !s.ok()) return s;
   return rewrite.Commit();
+}
+
+int RemoveStaleTemporaryFiles(const std::string& folder) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                          ::closedir);
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    const bool legacy = std::find(std::begin(kLegacyTempNames), std::end(kLegacyTempNames), name) !=
+                        std::end(kLegacyTempNames);
+    if (!legacy && !HasUniqueSuffix(name, kTempMark)) continue;
+    const std::string path = folder + std::string(name);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat opened {};
+    struct stat named {};
+    // A rewrite in progress holds its file locked; only a file nobody holds,
+    // and that is still the one opened, is a leftover.
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+        named.st_ino == opened.st_ino && named.st_dev == opened.st_dev &&
+        ::unlink(path.c_str()) == 0) {
+      ++removed;
+    }
+    ::close(fd);
+  }
+  return removed;
 }
 
 }  // namespace tabrel

@@ -1,35 +1,54 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/status.h"
 
 namespace tabrel {
 
-// Steps of a whole-file rewrite, in order.
-enum class RewriteStep { kCreate, kWrite, kFlush, kClose, kRename };
+class FileReader;
+
+// Steps of a whole-file rewrite, in order. kKeep is the extra name that
+// keeps a file's old content while several rewrites commit together. Writes
+// in place (store/record_file.h) have the steps kWrite and kFlush, and an
+// append that fails has kUndo, which cuts the file back.
+enum class RewriteStep { kCreate, kWrite, kFlush, kClose, kKeep, kRename, kUndo };
 
 // Called before each step; returning true makes that step fail as an I/O
 // error would. Tests use it to prove that a failure leaves the old file whole.
 using RewriteFaultHook = std::function<bool(RewriteStep)>;
 
-// Replaces the file at `path` by `content`: writes `temp_name` in the same
-// folder (a leftover of that name is discarded first), flushes it to disk and
-// renames it over `path`. On any failure the temporary file is removed and
-// `path` is as it was: the old file or the new one, never a mix.
-Status AtomicRewrite(const std::string& path, std::string_view content,
-                     const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
-// The same, with the new content given as pieces written one after the other,
-// so that callers that reorder or drop records need not copy them first.
-Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
-                     const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
+// Where a staged rewrite's new content goes.
+class RewriteSink {
+ public:
+  virtual ~RewriteSink() = default;
+  virtual Status Write(std::span<const std::string_view> pieces) = 0;
+  Status Write(std::string_view bytes) {
+    return Write(std::span<const std::string_view>(&bytes, 1));
+  }
+  // Copies `length` bytes of `source` from `offset` on, without passing them
+  // through the program's memory where the system allows.
+  virtual Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) = 0;
+};
+using ContentWriter = std::function<Status(RewriteSink&)>;
 
-// A rewrite done in two halves, so that several files can be written first
-// and then all renamed: a full disk or a write error then leaves every old
-// file in place. Destroying an uncommitted rewrite removes its temporary file.
+// A whole-file change done in two halves, so that several files can be
+// written first and then all renamed: a full disk or a write error then
+// leaves every old file in place.
+//
+// Stage writes the new content to a temporary file of a unique name
+// ("tabrel.dat.new-Xy12Ab") in the folder of the file that `path` names,
+// following symbolic links, so that a link to a synced folder keeps pointing
+// at the data. The temporary file gets the old file's permissions (and, when
+// the program runs as root, its owner), is flushed to disk and stays locked
+// (flock) until it is renamed or removed, so a second copy of the program
+// never takes it for a leftover. Commit renames it over the file and flushes
+// the folder. Destroying an uncommitted rewrite removes its temporary file.
 class StagedRewrite {
  public:
   StagedRewrite() = default;
@@ -37,20 +56,64 @@ class StagedRewrite {
   StagedRewrite& operator=(const StagedRewrite&) = delete;
   ~StagedRewrite();
 
-  // Writes and flushes the temporary file `temp_name` beside `path`.
-  Status Stage(const std::string& path, std::string_view content, const std::string& temp_name,
+  Status Stage(const std::string& path, const ContentWriter& write,
                const RewriteFaultHook& fault = nullptr);
   Status Stage(const std::string& path, std::span<const std::string_view> pieces,
-               const std::string& temp_name, const RewriteFaultHook& fault = nullptr);
-  // Renames the staged file over `path`.
+               const RewriteFaultHook& fault = nullptr);
+  Status Stage(const std::string& path, std::string_view content,
+               const RewriteFaultHook& fault = nullptr);
   Status Commit();
 
+  // The file Commit replaces: `path` with symbolic links followed.
+  const std::string& target() const { return target_; }
+
  private:
-  std::string path_;
+  friend struct GroupCommit;
+  void Abandon();
+  Status KeepOldContent();
+  void DropKeptContent();
+
+  std::string target_;
   std::string temp_;
+  int lock_fd_ = -1;
   RewriteFaultHook fault_;
   bool staged_ = false;
+  bool existed_ = false;  // the target existed when the rewrite was staged
+  std::string kept_;      // a second name of the old content, during a group commit
 };
+
+// Commits several staged rewrites as one change. Every old file gets a
+// second name first (a hard link, or a copy where the file system has
+// none); then the files are renamed in order. When a rename fails, the
+// files already replaced get their old content back, so the change is all
+// done or not done. Only when that undo fails too are files left with their
+// new content: `left_new` then names each with the file that keeps its old
+// content, for the user to be told exactly what happened.
+struct GroupCommit {
+  struct LeftNew {
+    std::string path;      // holds its new content
+    std::string old_copy;  // holds the content it had; empty when it did not exist
+  };
+
+  static GroupCommit Run(std::span<StagedRewrite* const> rewrites);
+
+  bool ok() const { return status.ok(); }
+  Status status = Status::Ok();  // the first failure
+  std::vector<LeftNew> left_new;
+};
+
+// Replaces the file at `path` by `content` through a StagedRewrite: the old
+// file or the new one, never a mix.
+Status AtomicRewrite(const std::string& path, std::string_view content,
+                     const RewriteFaultHook& fault = nullptr);
+Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
+                     const RewriteFaultHook& fault = nullptr);
+
+// Removes from `folder` the temporary files of rewrites that no running copy
+// of the program holds (left by one that died), and the fixed temporary
+// names earlier versions used. Call it only while holding the folder's data
+// set lock. Yields the number removed.
+int RemoveStaleTemporaryFiles(const std::string& folder);
 
 // Folder part of a path, with its trailing "/" ("" when there is none).
 std::string FolderOf(const std::string& path);

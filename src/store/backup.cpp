@@ -3,8 +3,9 @@
 #include <chrono>
 #include <filesystem>
 
+#include "store/data_set.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
-#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -30,29 +31,24 @@ Result<BackupSetCounts> CountSet(const AppState& state, const char* contacts,
           std::chrono::time_point_cast<std::chrono::system_clock::duration>(system))};
 }
 
-// Copies two files over two others; nothing is replaced unless both copies
-// were written in full.
-Status CopyPair(const std::string& from1, const std::string& to1, const std::string& from2,
-                const std::string& to2, const RewriteFaultHook& fault) {
-  auto first = MappedFile::Open(from1);
-  if (!first.ok()) return first.status();
-  auto second = MappedFile::Open(from2);
-  if (!second.ok()) return second.status();
-  // Mapped, the old bytes stay readable after the rename replaces the file.
-  auto old_first = MappedFile::Open(to1);
-  if (!old_first.ok()) return old_first.status();
+// Copies two files over two others as one change (GroupCommit).
+GroupCommit CopyPair(const AppState& state, const std::string& from1, const std::string& to1,
+                     const std::string& from2, const std::string& to2) {
+  const RewriteFaultHook& fault = state.write_fault;
+  if (Status s = CheckWritable(state); !s.ok()) return {s, {}};
+  auto first = FileReader::Open(from1);
+  if (!first.ok()) return {first.status(), {}};
+  auto second = FileReader::Open(from2);
+  if (!second.ok()) return {second.status(), {}};
+  auto whole = [](const FileReader& source) {
+    return [&source](RewriteSink& sink) { return sink.Copy(source, 0, source.size()); };
+  };
   StagedRewrite stage1;
   StagedRewrite stage2;
-  if (Status s = stage1.Stage(to1, first.value().bytes(), "tabrel.$$$", fault); !s.ok()) return s;
-  if (Status s = stage2.Stage(to2, second.value().bytes(), "keyword.$$$", fault); !s.ok()) return s;
-  if (Status s = stage1.Commit(); !s.ok()) return s;
-  if (Status s = stage2.Commit(); !s.ok()) {
-    // The first file is replaced already: put its old bytes back so the
-    // set is not left half old, half new.
-    AtomicRewrite(to1, old_first.value().bytes(), "tabrel.$$$");
-    return s;
-  }
-  return Status::Ok();
+  if (Status s = stage1.Stage(to1, whole(first.value()), fault); !s.ok()) return {s, {}};
+  if (Status s = stage2.Stage(to2, whole(second.value()), fault); !s.ok()) return {s, {}};
+  StagedRewrite* const both[] = {&stage1, &stage2};
+  return GroupCommit::Run(both);
 }
 
 }  // namespace
@@ -65,14 +61,14 @@ Result<BackupSets> CountBackupSets(const AppState& state) {
   return BackupSets{live.value(), backup.value()};
 }
 
-Status CopyLiveToBackup(const AppState& state, const RewriteFaultHook& fault) {
-  return CopyPair(state.DataFile(kContactFileName), state.DataFile(kContactBackupName),
-                  state.DataFile(kKeywordFileName), state.DataFile(kKeywordBackupName), fault);
+GroupCommit CopyLiveToBackup(const AppState& state) {
+  return CopyPair(state, state.DataFile(kContactFileName), state.DataFile(kContactBackupName),
+                  state.DataFile(kKeywordFileName), state.DataFile(kKeywordBackupName));
 }
 
-Status CopyBackupToLive(const AppState& state, const RewriteFaultHook& fault) {
-  return CopyPair(state.DataFile(kContactBackupName), state.DataFile(kContactFileName),
-                  state.DataFile(kKeywordBackupName), state.DataFile(kKeywordFileName), fault);
+GroupCommit CopyBackupToLive(const AppState& state) {
+  return CopyPair(state, state.DataFile(kContactBackupName), state.DataFile(kContactFileName),
+                  state.DataFile(kKeywordBackupName), state.DataFile(kKeywordFileName));
 }
 
 }  // namespace tabrel

@@ -31,13 +31,14 @@ struct BackupSets {
 // opens each file, so a missing one is created empty.
 Result<BackupSets> CountBackupSets(const AppState& state);
 
-// Copies tabrel.dat and keyword.dat over tabrel.bak and keyword.bak. Both
-// copies are written before either replaces its file, so a failure leaves
-// the old backup set whole.
-Status CopyLiveToBackup(const AppState& state, const RewriteFaultHook& fault = nullptr);
+// Copies tabrel.dat and keyword.dat over tabrel.bak and keyword.bak as one
+// change (GroupCommit): both copies are written before either replaces its
+// file, and a failed rename puts the first file back, so a failure leaves
+// the old backup set whole unless the undo fails too (see left_new).
+GroupCommit CopyLiveToBackup(const AppState& state);
 
-// Copies the backup set over the live files, both staged before either is
-// replaced. The backup set stays as it was.
-Status CopyBackupToLive(const AppState& state, const RewriteFaultHook& fault = nullptr);
+// Copies the backup set over the live files in the same way. The backup set
+// stays as it was.
+GroupCommit CopyBackupToLive(const AppState& state);
 
 }  // namespace tabrel

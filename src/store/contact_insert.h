@@ -4,6 +4,7 @@
 #include "store/app_state.h"
 #include "store/atomic_file.h"
 #include "store/contact_record.h"
+#include "store/record_file.h"
 
 namespace tabrel {
 
@@ -15,15 +16,15 @@ namespace tabrel {
 // record with nothing before it takes the empty key), so such records stay
 // beside the neighbour they were stored after.
 //
-// The file is replaced in one atomic rewrite through tabrel.$$$ in the data
-// folder, a trailing partial record kept after the records: an interruption
+// The file is replaced in one atomic rewrite, a trailing partial record kept
+// after the records: an interruption
 // leaves the old file or the new one, never a record lost or doubled. A file
 // already holding layout::kMaxRecords records is refused with
 // error_number::kOverflow and left alone.
-Status InsertInNameOrder(const AppState& state, const ContactRecord& record,
-                         const RewriteFaultHook* fault = nullptr);
+Status InsertInNameOrder(const AppState& state, const ContactRecord& record);
 
-// Overwrites record `record_number` (1..count) of tabrel.dat in place.
-Status SaveRecordAt(const AppState& state, int record_number, const ContactRecord& record);
+// Overwrites record `record_number` (1..count) of tabrel.dat in place and
+// flushes it; see InPlaceWrite for a flush that fails after the write.
+InPlaceWrite SaveRecordAt(const AppState& state, int record_number, const ContactRecord& record);
 
 }  // namespace tabrel

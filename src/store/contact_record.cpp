@@ -69,8 +69,5 @@ bool IsIndividual(std::string_view rec_type) {
 bool IsOrganisation(std::string_view rec_type) {
   return rec_type == "2" || rec_type == "4";
 }
-bool IsPersonal(std::string_view rec_type) {
-  return rec_type == "3" || rec_type == "4";
-}
 
 }  // namespace tabrel

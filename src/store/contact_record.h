@@ -64,6 +64,5 @@ void EncodeContactInto(const ContactRecord& record, char* out);
 // "3" personal individual, "4" personal organisation.
 bool IsIndividual(std::string_view rec_type);
 bool IsOrganisation(std::string_view rec_type);
-bool IsPersonal(std::string_view rec_type);
 
 }  // namespace tabrel

@@ -6,8 +6,9 @@
 #include "base/codec.h"
 #include "base/text.h"
 #include "store/contact_record.h"
+#include "store/data_set.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
-#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -38,11 +39,19 @@ bool KeyLess(std::string_view a, std::string_view b) {
   });
 }
 
-Status SortContactFile(const AppState& state, const RewriteFaultHook* fault) {
+Status SortContactFile(const AppState& state) {
+  ReadBuffer buffer;
+  return SortContactFile(state, buffer);
+}
+
+Status SortContactFile(const AppState& state, ReadBuffer& buffer) {
+  if (Status s = CheckWritable(state); !s.ok()) return s;
   const RecordFile file(state.DataFile(kContactFileName), l::kContactRecordLength);
-  auto mapped = MappedFile::Open(file.path());
-  if (!mapped.ok()) return mapped.status();
-  const std::string_view all = mapped.value().Records(l::kContactRecordLength);
+  auto opened = FileReader::Open(file.path());
+  if (!opened.ok()) return opened.status();
+  auto records = opened.value().ReadRecords(l::kContactRecordLength, buffer);
+  if (!records.ok()) return records.status();
+  const std::string_view all = records.value();
   const std::size_t count = all.size() / l::kContactRecordLength;
 
   std::vector<Keyed> keyed;
@@ -72,7 +81,7 @@ Status SortContactFile(const AppState& state, const RewriteFaultHook* fault) {
     }
   }
   if (!moved) return Status::Ok();
-  return file.Rewrite(sorted, "tabrel.$$$", fault);
+  return file.Rewrite(sorted, &state.write_fault);
 }
 
 }  // namespace tabrel

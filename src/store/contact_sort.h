@@ -6,6 +6,7 @@
 #include "base/status.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -22,6 +23,10 @@ bool KeyLess(std::string_view a, std::string_view b);
 // and records of no known type go to the end in their order (they are never
 // listed, so they have no place among the names). One read, an in-memory
 // sort and one atomic rewrite; a file already in order is not written.
-Status SortContactFile(const AppState& state, const RewriteFaultHook* fault = nullptr);
+Status SortContactFile(const AppState& state);
+// The same, reading the file into `buffer`: a caller that sorts again and
+// again keeps one buffer, so that the memory of the largest data set is
+// not taken afresh each time.
+Status SortContactFile(const AppState& state, ReadBuffer& buffer);
 
 }  // namespace tabrel

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "base/text.h"
+#include "store/file_reader.h"
 #include "store/layout.h"
-#include "store/mapped_file.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -26,42 +26,70 @@ std::string_view StampAt(std::string_view records, std::size_t index) {
 
 }  // namespace
 
-Result<bool> LoadRecordByStamp(AppState& state) {
-  auto file = MappedFile::Open(state.DataFile(kContactFileName));
-  if (!file.ok()) return file.status();
-  const std::string_view all = file.value().Records(l::kContactRecordLength);
-  const std::string stamp = Fit(state.editor_record.Modified, l::kModified.width);
-  const std::size_t count = all.size() / l::kContactRecordLength;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (StampAt(all, i) == stamp) {
-      state.current_record = DecodeContact(all.substr(i * l::kContactRecordLength));
-      state.editor_record = state.current_record;
-      state.current_record_number = static_cast<int>(i + 1);
-      return true;
-    }
-  }
-  return false;
+Status CheckWritable(const AppState& state) {
+  if (!state.read_only) return Status::Ok();
+  return Status::Error(error_number::kPermissionDenied,
+                       "The data set in " + state.data_path +
+                           " is open read-only: another copy of Tabrel has it open.");
 }
 
-Status DeleteRecord(AppState& state, const RewriteFaultHook* fault) {
+Result<bool> LoadRecordByStamp(AppState& state) {
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  const std::string stamp = Fit(state.editor_record.Modified, l::kModified.width);
+  bool found = false;
+  const Status read = file.value().ScanRecords(
+      l::kContactRecordLength, [&](std::string_view run, std::size_t first) {
+        for (std::size_t i = 0; i < run.size() / l::kContactRecordLength; ++i) {
+          if (StampAt(run, i) != stamp) continue;
+          state.current_record = DecodeContact(run.substr(i * l::kContactRecordLength));
+          state.editor_record = state.current_record;
+          state.current_record_number = static_cast<int>(first + i + 1);
+          found = true;
+          return false;
+        }
+        return true;
+      });
+  if (!read.ok()) return read;
+  return found;
+}
+
+Status DeleteRecord(AppState& state) {
+  if (Status s = CheckWritable(state); !s.ok()) return s;
   const RecordFile file = ContactFile(state);
-  auto mapped = MappedFile::Open(file.path());
-  if (!mapped.ok()) return mapped.status();
-  const std::string_view all = mapped.value().Records(l::kContactRecordLength);
+  auto opened = FileReader::Open(file.path());
+  if (!opened.ok()) return opened.status();
+  const FileReader& reader = opened.value();
   const std::string_view stamp = TrimView(state.editor_record.Modified);
-  // The kept records as runs of the mapped file, written without a copy.
-  std::vector<std::string_view> kept;
-  const std::size_t count = all.size() / l::kContactRecordLength;
-  std::size_t run_start = 0;
-  for (std::size_t i = 0; i <= count; ++i) {
-    if (i < count && TrimView(StampAt(all, i)) != stamp) continue;
-    if (i > run_start) {
-      kept.push_back(all.substr(run_start * l::kContactRecordLength,
-                                (i - run_start) * l::kContactRecordLength));
-    }
-    run_start = i + 1;
-  }
-  return file.Rewrite(kept, kDeleteTempName, fault);
+  // The kept records as runs of the old file, copied without passing
+  // through memory.
+  struct Run {
+    std::uint64_t offset;
+    std::uint64_t length;
+  };
+  std::vector<Run> kept;
+  std::uint64_t run_start = 0;
+  const Status read =
+      reader.ScanRecords(l::kContactRecordLength, [&](std::string_view records, std::size_t first) {
+        for (std::size_t i = 0; i < records.size() / l::kContactRecordLength; ++i) {
+          if (TrimView(StampAt(records, i)) != stamp) continue;
+          const std::uint64_t at = (first + i) * l::kContactRecordLength;
+          if (at > run_start) kept.push_back({run_start, at - run_start});
+          run_start = at + l::kContactRecordLength;
+        }
+        return true;
+      });
+  if (!read.ok()) return read;
+  const std::uint64_t end = reader.size() / l::kContactRecordLength * l::kContactRecordLength;
+  if (end > run_start) kept.push_back({run_start, end - run_start});
+  return file.Rewrite(
+      [&](RewriteSink& sink) {
+        for (const Run& run : kept) {
+          if (Status s = sink.Copy(reader, run.offset, run.length); !s.ok()) return s;
+        }
+        return Status::Ok();
+      },
+      &state.write_fault);
 }
 
 Status CheckDataFolder(const std::string& folder) {
@@ -70,10 +98,6 @@ Status CheckDataFolder(const std::string& folder) {
   if (!S_ISDIR(st.st_mode)) return Status::FromErrno(ENOTDIR, folder);
   if (::access(folder.c_str(), R_OK | W_OK | X_OK) != 0) return Status::FromErrno(errno, folder);
   return Status::Ok();
-}
-
-void ClearRecord(AppState& state) {
-  state.current_record = BlankContactRecord();
 }
 
 Result<SettingsRecord> ReadSettingsFile(const std::string& program_folder) {
@@ -92,7 +116,7 @@ Status WriteSettingsFile(const std::string& program_folder, const SettingsRecord
   if (raw.value().size() > l::kSettingsRecordLength) {
     content.append(raw.value(), l::kSettingsRecordLength);
   }
-  return AtomicRewrite(file.path(), content, "tr30.$$$", fault ? *fault : RewriteFaultHook());
+  return AtomicRewrite(file.path(), content, fault ? *fault : RewriteFaultHook());
 }
 
 Status LoadSettings(AppState& state) {

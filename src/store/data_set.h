@@ -7,6 +7,11 @@
 
 namespace tabrel {
 
+// Refuses a change while the data set is open read-only (another copy of
+// the program holds its lock, see store/data_set_lock.h). Every function of
+// the store that writes to the data set asks this first.
+Status CheckWritable(const AppState& state);
+
 // Finds the first record in file order whose 19-character stamp equals the
 // stamp of state.editor_record. On a match copies it into the editor record,
 // sets current_record_number and yields true; without one changes nothing
@@ -16,10 +21,7 @@ Result<bool> LoadRecordByStamp(AppState& state);
 // Removes from tabrel.dat every record whose trimmed stamp equals the trimmed
 // stamp of state.editor_record, in one atomic rewrite; the other records keep
 // their order. On failure the file is as it was.
-Status DeleteRecord(AppState& state, const RewriteFaultHook* fault = nullptr);
-
-// Sets every field of the current record to blanks.
-void ClearRecord(AppState& state);
+Status DeleteRecord(AppState& state);
 
 // Whether `folder` can hold a data set: it exists, is a folder, and can be
 // read and written. Nothing is created.

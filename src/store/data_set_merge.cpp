@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "store/data_set.h"
 #include "store/keyword_file.h"
 #include "store/layout.h"
-#include "store/pair_rewrite.h"
 #include "store/record_file.h"
 
 namespace tabrel {
@@ -20,21 +20,27 @@ std::string Thousands(std::size_t n) {
   return digits;
 }
 
+// `record` cut or blank-padded to one stored record at `slot`.
+void Place(std::string_view record, char* slot, std::size_t length) {
+  const std::string_view fitted = record.substr(0, length);
+  std::copy(fitted.begin(), fitted.end(), slot);
+  std::fill_n(slot + fitted.size(), length - fitted.size(), ' ');
+}
+
 }  // namespace
 
 Result<DataSetMerge> DataSetMerge::Open(const AppState& state) {
   DataSetMerge merge;
-  merge.contact_path_ = state.DataFile(kContactFileName);
-  merge.keyword_path_ = state.DataFile(kKeywordFileName);
-  auto contacts = MappedFile::Open(merge.contact_path_);
+  merge.state_ = &state;
+  auto contacts = FileReader::Open(state.DataFile(kContactFileName));
   if (!contacts.ok()) return contacts.status();
-  auto keywords = RecordFile(merge.keyword_path_, l::kKeywordRecordLength).ReadRaw();
+  auto records = contacts.value().ReadRecords(kRecordLength, merge.contacts_);
+  if (!records.ok()) return records.status();
+  auto keywords = ReadKeywords(state);
   if (!keywords.ok()) return keywords.status();
-  // Views into a mapping stay valid when the MappedFile moves.
-  merge.contacts_ = std::move(contacts.value());
-  merge.records_ = merge.contacts_.Records(kRecordLength);
+  merge.records_ = records.value();
   merge.count_ = merge.records_.size() / kRecordLength;
-  merge.keyword_bytes_ = std::move(keywords.value());
+  merge.keyword_entries_ = std::move(keywords.value());
   merge.replacement_of_.assign(merge.count_, 0);
   return merge;
 }
@@ -42,31 +48,26 @@ Result<DataSetMerge> DataSetMerge::Open(const AppState& state) {
 std::string_view DataSetMerge::Record(std::size_t number) const {
   const std::uint32_t place = replacement_of_[number - 1];
   if (place == 0) return records_.substr((number - 1) * kRecordLength, kRecordLength);
-  return replacements_.view().substr((place - 1) * kRecordLength, kRecordLength);
+  return {replacement_data_ + (place - 1) * kRecordLength, kRecordLength};
 }
 
 void DataSetMerge::Replace(std::size_t number, std::string_view record) {
-  const std::string_view fitted = record.substr(0, kRecordLength);
-  const std::size_t padding = kRecordLength - fitted.size();
   std::uint32_t& place = replacement_of_[number - 1];
-  if (place != 0) {
-    char* slot = replacements_.data() + (place - 1) * kRecordLength;
-    std::copy(fitted.begin(), fitted.end(), slot);
-    std::fill_n(slot + fitted.size(), padding, ' ');
-    return;
+  if (place == 0) {
+    if (replacement_data_ == nullptr) {
+      replacement_data_ = replacements_.Reserve(count_ * kRecordLength);
+    }
+    place = static_cast<std::uint32_t>(++replaced_count_);
   }
-  // Room for every record at once, so the replacements never move.
-  if (replacements_.capacity() == 0) replacements_ = BigBuffer(count_ * kRecordLength);
-  ++replaced_count_;
-  place = static_cast<std::uint32_t>(replacements_.size() / kRecordLength + 1);
-  replacements_.Append(fitted, padding);
+  Place(record, replacement_data_ + (place - 1) * kRecordLength, kRecordLength);
 }
 
 void DataSetMerge::Add(std::string_view record) {
-  if (added_.capacity() == 0) added_ = BigBuffer(l::kMaxRecords * kRecordLength);
+  if (added_data_ == nullptr) added_data_ = added_.Reserve(l::kMaxRecords * kRecordLength);
+  if (added_count_ < l::kMaxRecords) {
+    Place(record, added_data_ + added_count_ * kRecordLength, kRecordLength);
+  }
   ++added_count_;
-  const std::string_view fitted = record.substr(0, kRecordLength);
-  added_.Append(fitted, kRecordLength - fitted.size());
 }
 
 void DataSetMerge::CollectKeyword(std::string_view keyword) {
@@ -82,15 +83,19 @@ Status DataSetMerge::CheckLimit() const {
                            " records a data set can hold");
 }
 
-MergeOutcome DataSetMerge::Commit(const RewriteFaultHook& fault) const {
-  if (!changed()) return {};
-  if (Status s = CheckLimit(); !s.ok()) return {s, true, 0};
+MergeOutcome DataSetMerge::Commit() const {
+  MergeOutcome outcome;
+  if (!changed()) return outcome;
+  outcome.written.status = CheckWritable(*state_);
+  if (outcome.written.ok()) outcome.written.status = CheckLimit();
+  if (!outcome.written.ok()) return outcome;
+  const RewriteFaultHook* fault = &state_->write_fault;
 
   // The records: runs of the old file between the replaced ones, the
-  // replacements, the added records, then a torn last record's bytes.
-  PairedFile contacts{contact_path_, {}, "tabrel.$$$", contacts_.bytes()};
-  // Pieces that lie one after the other in memory are written as one.
-  auto add = [&pieces = contacts.pieces](std::string_view piece) {
+  // replacements, then the added records. Pieces that lie one after the
+  // other in memory are written as one.
+  std::vector<std::string_view> pieces;
+  auto add = [&pieces](std::string_view piece) {
     if (!pieces.empty() && pieces.back().data() + pieces.back().size() == piece.data()) {
       pieces.back() = std::string_view(pieces.back().data(), pieces.back().size() + piece.size());
     } else {
@@ -104,35 +109,34 @@ MergeOutcome DataSetMerge::Commit(const RewriteFaultHook& fault) const {
     if (i < count_) add(Record(i + 1));
     run = i + 1;
   }
-  contacts.pieces.push_back(added_.view());
-  contacts.pieces.push_back(contacts_.bytes().substr(records_.size()));
+  if (added_count_ > 0) add({added_data_, added_count_ * kRecordLength});
 
-  const std::size_t whole =
-      keyword_bytes_.size() / l::kKeywordRecordLength * l::kKeywordRecordLength;
-  std::vector<std::string> entries;
-  entries.reserve(whole / l::kKeywordRecordLength);
-  for (std::size_t at = 0; at < whole; at += l::kKeywordRecordLength) {
-    entries.push_back(keyword_bytes_.substr(at, l::kKeywordRecordLength));
-  }
-  const std::size_t before = entries.size();
-  std::vector<std::string> merged = SortedKeywords(MergeKeywords(entries, keywords_));
-  const std::size_t keywords_added = merged.size() - before;
+  const RecordFile contacts(state_->DataFile(kContactFileName), kRecordLength);
+  StagedRewrite contact_stage;
+  outcome.written.status = contacts.StageRewrite(
+      contact_stage, [&pieces](RewriteSink& sink) { return sink.Write(pieces); }, fault);
+  if (!outcome.written.ok()) return outcome;
 
-  if (merged == entries) {
-    if (Status s = AtomicRewrite(contact_path_, contacts.pieces, contacts.temp_name, fault);
-        !s.ok()) {
-      return {s, true, 0};
-    }
-    return {Status::Ok(), true, 0};
+  std::vector<std::string> merged = SortedKeywords(MergeKeywords(keyword_entries_, keywords_));
+  if (merged == keyword_entries_) {
+    outcome.written.status = contact_stage.Commit();
+    return outcome;
   }
   std::string keyword_content;
-  keyword_content.reserve(keyword_bytes_.size() + keywords_added * l::kKeywordRecordLength);
+  keyword_content.reserve(merged.size() * l::kKeywordRecordLength);
   for (const std::string& entry : merged) keyword_content += entry;
-  keyword_content.append(keyword_bytes_, whole);
-  const PairedFile keywords{keyword_path_, {keyword_content}, kKeywordTempName, keyword_bytes_};
-  PairOutcome written = RewritePair(contacts, keywords, fault);
-  if (!written.status.ok()) return {written.status, written.unchanged, 0};
-  return {Status::Ok(), true, keywords_added};
+  const RecordFile keywords(state_->DataFile(kKeywordFileName), l::kKeywordRecordLength);
+  StagedRewrite keyword_stage;
+  outcome.written.status = keywords.StageRewrite(
+      keyword_stage, [&keyword_content](RewriteSink& sink) { return sink.Write(keyword_content); },
+      fault);
+  if (!outcome.written.ok()) return outcome;
+  // tabrel.dat first: only it can be left new, should a failed rename of
+  // keyword.dat not be undone.
+  StagedRewrite* const both[] = {&contact_stage, &keyword_stage};
+  outcome.written = GroupCommit::Run(both);
+  if (outcome.written.ok()) outcome.keywords_added = merged.size() - keyword_entries_.size();
+  return outcome;
 }
 
 }  // namespace tabrel

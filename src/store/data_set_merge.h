@@ -10,18 +10,17 @@
 #include "base/status.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
-#include "store/big_buffer.h"
-#include "store/mapped_file.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
-// How writing a merge ended. On failure `unchanged` says whether tabrel.dat
-// and keyword.dat are both as they were (the description says what each
-// holds when they are not).
+// How writing a merge ended: `written.left_new` names a file left with its
+// new content when a failure could not be undone (see GroupCommit); when it
+// is empty, a failure left both files as they were.
 struct MergeOutcome {
-  Status status = Status::Ok();
-  bool unchanged = true;
+  GroupCommit written;
   std::size_t keywords_added = 0;  // entries keyword.dat gained
+  bool ok() const { return written.ok(); }
 };
 
 // A batch of changes to one data set (the records an import adds and
@@ -33,8 +32,9 @@ struct MergeOutcome {
 // Records are 1047-byte stored records, numbered from 1 in file order.
 class DataSetMerge {
  public:
-  // Maps tabrel.dat and reads keyword.dat of the data set `state` names
-  // (each created empty when missing, as every open of a data set does).
+  // Reads tabrel.dat and keyword.dat of the data set `state` names (each
+  // created empty when missing, as every open of a data set does). `state`
+  // must outlive the merge.
   static Result<DataSetMerge> Open(const AppState& state);
 
   DataSetMerge() = default;
@@ -64,30 +64,35 @@ class DataSetMerge {
   // would take the data set past layout::kMaxRecords.
   Status CheckLimit() const;
 
-  // Checks the limit, merges the collected keywords into the list (entries
-  // compared on all 14 bytes, as MergeKeywords does) and sorts it as
-  // SortKeywordFile does, then writes what changed: both files as a pair,
-  // or the one that changed. Writes nothing when nothing changed. A trailing
-  // partial record of either file is kept after its records.
-  MergeOutcome Commit(const RewriteFaultHook& fault = nullptr) const;
+  // Checks that the data set may be written (CheckWritable) and the limit,
+  // merges the collected keywords into the list (entries compared on all 14
+  // bytes, as MergeKeywords does) and sorts it as SortKeywordFile does, then
+  // writes what changed: both files staged and committed as one
+  // (GroupCommit), or the one that changed. Writes nothing when nothing
+  // changed. A trailing partial record of either file is kept after its
+  // records. The state's write_fault fails chosen steps.
+  MergeOutcome Commit() const;
 
  private:
   static constexpr std::size_t kRecordLength = 1047;
 
-  std::string contact_path_;
-  std::string keyword_path_;
-  MappedFile contacts_;
+  const AppState* state_ = nullptr;
+  ReadBuffer contacts_;  // its memory stays put when the merge moves
   std::string_view records_;
   std::size_t count_ = 0;
-  std::string keyword_bytes_;
+  std::vector<std::string> keyword_entries_;
   // The replacements, one after the other, and where each record's stands:
   // 0 for a record not replaced, else its place in `replacements_` plus 1.
-  BigBuffer replacements_;
+  // Room for every record is reserved at the first one, so none moves;
+  // memory is taken only as it is written.
+  ReadBuffer replacements_;
+  char* replacement_data_ = nullptr;
   std::vector<std::uint32_t> replacement_of_;
   std::size_t replaced_count_ = 0;
   // The added records, as far as a data set could hold them; more are
   // counted only, and refused by CheckLimit().
-  BigBuffer added_;
+  ReadBuffer added_;
+  char* added_data_ = nullptr;
   std::size_t added_count_ = 0;
   std::vector<std::string> keywords_;
 };

@@ -10,6 +10,8 @@
 
 namespace tabrel {
 
+class FileReader;
+
 // What the file system says about a path, following symbolic links. Looking
 // creates nothing, unlike opening a record file.
 struct FileInfo {
@@ -30,10 +32,9 @@ Result<FileInfo> LookAt(const std::string& path);
 // device and inode, so links, "..", and capitals on a case-blind disk count.
 bool SameFile(const FileInfo& a, const FileInfo& b);
 
-// The whole of an existing regular file, read (not mapped) so that a file
-// replaced or cut short meanwhile cannot bring the program down. A missing
-// file is a failure like any other; nothing is created.
-Result<std::string> ReadExistingFile(const std::string& path);
+// What the file system says about a file already open for reading: the
+// very file that is read, however its name changes meanwhile.
+Result<FileInfo> LookAt(const FileReader& file);
 
 // Whether new files can be made in `folder`: it exists, is a folder and may
 // be written. Nothing is created.

@@ -16,9 +16,13 @@ constexpr double kSecondsPerDay = 86400;
 // The last moment of a day a stamp can show.
 constexpr double kLastSecond = 86399.99;
 
-// The seconds as the stamp writes them: a float at seven significant digits.
-double AsWritten(double seconds) {
-  return BasicVal(BasicStr(static_cast<float>(seconds)));
+// The seconds as the stamp shows them: a float at seven significant digits,
+// and only as many of those as the nineteen characters hold (".0488888" of
+// 0.04888889), so that a step starts from what the stamp says.
+double AsWritten(const LocalDateTime& when) {
+  constexpr std::size_t kDateWidth = 10;  // "MM-DD-YYYY"
+  const std::string written = BasicStr(static_cast<float>(when.seconds_since_midnight));
+  return BasicVal(std::string_view(written).substr(0, layout::kModified.width - kDateWidth));
 }
 
 // Below this the seconds need more places than the 19 characters hold, so
@@ -74,7 +78,7 @@ std::optional<LocalDateTime> ParseStamp(std::string_view stamp) {
 }
 
 LocalDateTime NextStampTime(const LocalDateTime& when) {
-  const double seconds = AsWritten(when.seconds_since_midnight);
+  const double seconds = AsWritten(when);
   if (seconds < kSmallest) return {when.year, when.month, when.day, kSmallest};
   const double unit = UnitOf(seconds);
   const double next = (std::round(seconds / unit) + 1) * unit;
@@ -83,13 +87,28 @@ LocalDateTime NextStampTime(const LocalDateTime& when) {
 }
 
 LocalDateTime PreviousStampTime(const LocalDateTime& when) {
-  const double seconds = AsWritten(when.seconds_since_midnight);
+  const double seconds = AsWritten(when);
   if (seconds <= 0) return AddDays(when, -1, kLastSecond);
   if (seconds <= kSmallest) return {when.year, when.month, when.day, 0};
   // Just below a power of ten the digits reach one place further.
   double unit = UnitOf(seconds);
   if (std::round(seconds / unit) == 1e6 && unit > 1e-7) unit /= 10;
   return {when.year, when.month, when.day, (std::round(seconds / unit) - 1) * unit};
+}
+
+bool IsReadableStamp(std::string_view stamp) {
+  const auto parsed = ParseStamp(stamp);
+  if (!parsed) return false;
+  bool digit = false;
+  int points = 0;
+  for (char c : TrimView(stamp.substr(10))) {
+    if (c >= '0' && c <= '9') {
+      digit = true;
+    } else if (c != '.' || ++points > 1) {
+      return false;
+    }
+  }
+  return digit && parsed->seconds_since_midnight < 86400;
 }
 
 }  // namespace tabrel

@@ -18,6 +18,11 @@ std::string MakeStamp(const LocalDateTime& when);
 // saved, say). The seconds are read as far as they are a number.
 std::optional<LocalDateTime> ParseStamp(std::string_view stamp);
 
+// True when `stamp` holds a real date written "MM-DD-YYYY" followed by a
+// time of day in seconds (digits and at most one decimal point, below
+// 86,400), as MakeStamp writes them. Blank and dotted stamps are not.
+bool IsReadableStamp(std::string_view stamp);
+
 // The moments whose stamps come right after and right before the stamp of
 // `when`: one unit of the stamp's resolution away (seven significant digits
 // of seconds, so 0.01 s in the afternoon, 0.001 s before 02:46:40), with the

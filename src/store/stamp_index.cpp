@@ -8,20 +8,31 @@ namespace tabrel {
 namespace l = layout;
 
 Result<StampIndex> StampIndex::Open(const AppState& state) {
-  auto file = MappedFile::Open(state.DataFile(kContactFileName));
-  if (!file.ok()) return file.status();
   StampIndex index;
-  // Views into a mapping stay valid when the MappedFile moves.
-  index.file_ = std::move(file.value());
-  index.records_ = index.file_.Records(l::kContactRecordLength);
-  const std::size_t count = index.records_.size() / l::kContactRecordLength;
-  index.first_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string_view stamp = index.records_.substr(
-        i * l::kContactRecordLength + l::kModified.offset, l::kModified.width);
-    index.first_.try_emplace(stamp, static_cast<std::uint32_t>(i));
-  }
+  if (Status s = index.Read(state, index.own_buffer_); !s.ok()) return s;
   return index;
+}
+
+Result<StampIndex> StampIndex::Open(const AppState& state, ReadBuffer& buffer) {
+  StampIndex index;
+  if (Status s = index.Read(state, buffer); !s.ok()) return s;
+  return index;
+}
+
+Status StampIndex::Read(const AppState& state, ReadBuffer& buffer) {
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  auto records = file.value().ReadRecords(l::kContactRecordLength, buffer);
+  if (!records.ok()) return records.status();
+  records_ = records.value();
+  const std::size_t count = records_.size() / l::kContactRecordLength;
+  first_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view stamp =
+        records_.substr(i * l::kContactRecordLength + l::kModified.offset, l::kModified.width);
+    first_.try_emplace(stamp, static_cast<std::uint32_t>(i));
+  }
+  return Status::Ok();
 }
 
 std::optional<StampIndex::Found> StampIndex::Find(std::string_view stamp) const {

@@ -7,7 +7,7 @@
 
 #include "base/result.h"
 #include "store/app_state.h"
-#include "store/mapped_file.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -17,9 +17,12 @@ namespace tabrel {
 // record in file order whose 19-character stamp matches.
 class StampIndex {
  public:
-  // Maps tabrel.dat of the current data set (created empty when missing, as
-  // LoadRecordByStamp does) and indexes its whole records.
+  // Reads tabrel.dat of the current data set (created empty when missing,
+  // as LoadRecordByStamp does) and indexes its whole records.
   static Result<StampIndex> Open(const AppState& state);
+  // The same, reading into `buffer`, which must outlive the index: a caller
+  // that makes one report after another keeps one buffer for all of them.
+  static Result<StampIndex> Open(const AppState& state, ReadBuffer& buffer);
 
   struct Found {
     std::string_view record;  // the stored bytes, one whole record
@@ -31,9 +34,11 @@ class StampIndex {
   std::optional<Found> Find(std::string_view stamp) const;
 
  private:
-  MappedFile file_;
+  Status Read(const AppState& state, ReadBuffer& buffer);
+
+  ReadBuffer own_buffer_;  // its memory stays put when the index moves
   std::string_view records_;
-  // Stamp (a view into the mapped file) -> index of its first record.
+  // Stamp (a view into the records) -> index of its first record.
   std::unordered_map<std::string_view, std::uint32_t> first_;
 };
 

@@ -99,7 +99,7 @@ std::string UiState::Text() const {
 }
 
 Status UiState::Save(const std::string& path, const RewriteFaultHook& fault) const {
-  return AtomicRewrite(path, Text(), kUiStateTempName, fault);
+  return AtomicRewrite(path, Text(), fault);
 }
 
 }  // namespace tabrel

@@ -14,7 +14,6 @@ namespace tabrel {
 // folder beside tr30.ini and never inside it: tr30.ini has a fixed layout
 // that other installations read.
 inline constexpr const char* kUiStateFileName = "ui-state.ini";
-inline constexpr const char* kUiStateTempName = "ui-state.$$$";
 
 // A window's place: the top-left corner of its frame and the size of its
 // inside, in desktop pixels, and whether it was maximised (then the other

@@ -14,6 +14,7 @@ TEST(SplitCommandLineTest, BlanksSeparateAndQuotesGroup) {
     Words words;
   } cases[] = {
       {"  libreoffice   --writer  ", {"libreoffice", "--writer"}},
+      {"edit\t--new\t\"a\tb\"", {"edit", "--new", "a\tb"}},
       {"\"/opt/My Editor/edit\" --new", {"/opt/My Editor/edit", "--new"}},
       {"browser --title=\"My list\"", {"browser", "--title=My list"}},
       {"a \"\" b", {"a", "", "b"}},

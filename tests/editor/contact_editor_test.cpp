@@ -58,9 +58,15 @@ class ContactEditorTest : public ::testing::Test {
                         Contact("2", "Baker Ltd", "", "stamp-baker"),
                         Contact("3", "Cole", "Cy", "stamp-cole")});
   }
+  // What the main window sets before it opens the editor.
+  void Prepare(std::string_view stamp, DuplicateFlag duplicate = DuplicateFlag::kOff) {
+    state.editor_mode = stamp.empty() ? EditorMode::kNewRecord : EditorMode::kExisting;
+    state.duplicate_flag = duplicate;
+    state.editor_record.Modified = std::string(stamp);
+  }
   // Opens the record with `stamp`, or a new record.
   void Open(std::string_view stamp = {}) {
-    stamp.empty() ? ContactEditor::PrepareNew(state) : ContactEditor::PrepareEdit(state, stamp);
+    Prepare(stamp);
     ASSERT_TRUE(editor.Form_Load());
   }
   void Save(std::vector<MessageAnswer> answers) {
@@ -73,16 +79,24 @@ class ContactEditorTest : public ::testing::Test {
   }
   Texts Stamps() const { return testing::Stamps(dir.Read("tabrel.dat")); }
   // The save questions asked, in order: T(ype), K(eywords), I(ndividual's
-  // name), O(rganisation's name).
+  // name), O(rganisation's name); "?" for any other message.
   std::string Asked() const {
+    static const std::map<std::string, char> kQuestions = {
+        {"You have this record's TYPE as the default: PUBLIC, INDIVIDUAL.\r\nIt will be listed "
+         "by the person's name, not their organization. \r\nIs that what you want?",
+         'T'},
+        {"You have not selected any keywords for this record!\r\nIs that what you want?", 'K'},
+        {"You have this record as an INDIVIDUAL, but are\r\nmissing the first or last name! Is "
+         "that what you want?",
+         'I'},
+        {"You have this record as an ORGANIZATION, but are\r\nmissing the Organization's name! "
+         "Is that what you want?",
+         'O'},
+    };
     std::string asked;
     for (const Message& m : dialogs.messages) {
-      for (const auto& [key, letter] : {std::pair{"TYPE as the default", 'T'},
-                                        {"not selected any keywords", 'K'},
-                                        {"as an INDIVIDUAL", 'I'},
-                                        {"as an ORGANIZATION", 'O'}}) {
-        if (m.text.find(key) != std::string::npos) asked += letter;
-      }
+      const auto it = kQuestions.find(m.text);
+      asked += it == kQuestions.end() || m.icon != MessageIcon::kQuestion ? '?' : it->second;
     }
     return asked;
   }
@@ -90,13 +104,17 @@ class ContactEditorTest : public ::testing::Test {
 
 TEST_F(ContactEditorTest, OpeningShowsTheRecordTrimmedAndDecodedOrEmptyBoxesForANewOne) {
   ContactRecord r = Contact("3", "M\xFCller", "  Jo ", "stamp-muller");
-  r.KW2 = "Work          ";
-  WriteContacts(dir, {r, Contact("7", "Odd", "", "stamp-odd")});
+  r.KW1 = "Golf          ";
+  r.KW3 = "Work          ";
+  WriteContacts(
+      dir, {r, Contact("7", "Odd", "", "stamp-odd"), Contact("4", " Acme ", "", "stamp-acme")});
   Open("stamp-muller");
   EXPECT_EQ(view.caption, "Details: Jo M\u00fcller");
   EXPECT_EQ(view.FieldText(F::FirstNameEd), "Jo");
-  EXPECT_EQ(view.slots, (Texts{"", "Work", ""}));
+  EXPECT_EQ(view.slots, (Texts{"Golf", "", "Work"}));
   EXPECT_EQ(view.type_caption, "Personal, Individual");
+  Open("stamp-acme");
+  EXPECT_EQ(view.caption, "Details: Acme");
   // A type outside the four shows the design caption, stays and is kept.
   Open("stamp-odd");
   editor.TypeTog_Click();
@@ -156,12 +174,15 @@ TEST_F(ContactEditorTest, SaveOverwritesTheRecordInPlaceWithTheBoxesAndANewStamp
   ContactRecord expected = Record(1);
   view.fields[F::StateEd] = " oh ";  // two letters are a code
   expected.State = Fit(" OH", 20);
-  view.fields[F::CountryEd] = "deu";
-  expected.Country = Fit("deu", 40);
+  view.fields[F::CountryEd] = "de";
+  expected.Country = Fit("DE", 40);
   view.fields[F::CityEd] = "oh";  // in State and Country only
   expected.City = Fit("oh", 20);
-  view.fields[F::NotesEd] = "one\ntwo\r\nthree";
-  expected.Notes = Fit("one\r\ntwo\r\nthree", 500);
+  const std::string email = std::string(33, 'e') + "@example.org";  // the whole width
+  view.fields[F::EMailEd] = email + "-cut";
+  expected.EMail = email;
+  view.fields[F::NotesEd] = "\none\ntwo\r\nthree";
+  expected.Notes = Fit("\r\none\r\ntwo\r\nthree", 500);
   expected.Modified = MakeStamp(clock.now);
   Save({kYes});
   EXPECT_EQ(Record(1), expected);
@@ -197,7 +218,7 @@ TEST_F(ContactEditorTest, NewRecordAndDuplicateAreInsertedAfterEqualNamesWithNew
   view.fields[F::LastNameEd] = "adams";
   view.fields[F::FirstNameEd] = "Al";
   Save({kYes, kYes});
-  ContactEditor::PrepareDuplicate(state, "stamp-baker");
+  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
   ASSERT_TRUE(editor.Form_Load());
   clock.now.seconds_since_midnight = 50000;
   Save({kYes});
@@ -206,6 +227,56 @@ TEST_F(ContactEditorTest, NewRecordAndDuplicateAreInsertedAfterEqualNamesWithNew
   ContactRecord copy = Record(3);
   copy.Modified = Record(2).Modified;
   EXPECT_EQ(copy, Record(2)) << "the copy differs from its source only in the stamp";
+}
+
+TEST_F(ContactEditorTest, SavesWithinOneTickOfTheClockStillGiveEveryRecordItsOwnStamp) {
+  // The clock answers the same instant every time; the data set already
+  // holds the stamp of that instant and the one after it.
+  WriteContacts(dir, {Contact("1", "Adams", "Ann", "12-31-1999 45296.13"),
+                      Contact("1", "Baker", "Bo", "12-31-1999 45296.14")});
+  for (const char* first : {"Al", "Bea", "Cy"}) {
+    Open();
+    view.fields[F::LastNameEd] = "Drew";
+    view.fields[F::FirstNameEd] = first;
+    Save({kYes, kYes});
+  }
+  Prepare("12-31-1999 45296.13", DuplicateFlag::kDuplicating);
+  ASSERT_TRUE(editor.Form_Load());
+  Save({kYes, kYes});
+  Open("12-31-1999 45296.14");  // an edit takes a new stamp too
+  Save({kYes, kYes});
+  EXPECT_EQ(Stamps(), (Texts{"12-31-1999 45296.13", "12-31-1999 45296.18", "12-31-1999 45296.19",
+                             "12-31-1999 45296.15", "12-31-1999 45296.16", "12-31-1999 45296.17"}));
+  // Each stamp opens its own record, and a delete takes that one only.
+  Open("12-31-1999 45296.16");
+  EXPECT_EQ(view.FieldText(F::FirstNameEd), "Bea");
+  dialogs.answers = {kYes};
+  editor.DelBut_Click();
+  EXPECT_EQ(Stamps().size(), 5u);
+}
+
+TEST_F(ContactEditorTest, ASaveWhoseFlushFailsAfterTheWriteSaysTheRecordIsWrittenButNotSafe) {
+  const std::string before = dir.Read("tabrel.dat");
+  for (RewriteStep failing : {RewriteStep::kWrite, RewriteStep::kFlush}) {
+    SCOPED_TRACE(static_cast<int>(failing));
+    Open("stamp-baker");
+    view.fields[F::PhoneEd] = "555-0199";
+    state.write_fault = [&](RewriteStep step) { return step == failing; };
+    Save({kYes});
+    ASSERT_EQ(dialogs.messages.back().title, "Disk access error!");
+    const std::string& text = dialogs.messages.back().text;
+    if (failing == RewriteStep::kWrite) {
+      EXPECT_TRUE(text.ends_with("\r\nThe record was not saved.")) << text;
+      EXPECT_EQ(view.closed, 0);
+      EXPECT_EQ(dir.Read("tabrel.dat"), before);
+    } else {
+      EXPECT_NE(text.find("\r\nThe record was written, but it may not be safe on disk"),
+                std::string::npos)
+          << text;
+      EXPECT_EQ(view.closed, 1);
+      EXPECT_EQ(Trim(Record(1).Phone), "555-0199");
+    }
+  }
 }
 
 TEST_F(ContactEditorTest, UnstorableCharactersAreNamedBeforeSaving) {
@@ -226,9 +297,9 @@ TEST_F(ContactEditorTest, UnstorableCharactersAreNamedBeforeSaving) {
 TEST_F(ContactEditorTest, DeleteAsksFirstAndNeverDeletesANewOrDuplicatedRecord) {
   const std::string before = dir.Read("tabrel.dat");
   Open();
-  state.editor_mode = kEditorExisting;  // another editor closed meanwhile
+  state.editor_mode = EditorMode::kExisting;  // another editor closed meanwhile
   editor.DelBut_Click();
-  ContactEditor::PrepareDuplicate(state, "stamp-baker");
+  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
   ASSERT_TRUE(editor.Form_Load());
   editor.DelBut_Click();
   EXPECT_TRUE(dialogs.messages.empty());
@@ -248,7 +319,7 @@ TEST_F(ContactEditorTest, DeleteAsksFirstAndNeverDeletesANewOrDuplicatedRecord) 
 }
 
 TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsLeftAlone) {
-  ContactEditor::PrepareDuplicate(state, "stamp-gone");
+  Prepare("stamp-gone", DuplicateFlag::kDuplicating);
   EXPECT_FALSE(editor.Form_Load());
   EXPECT_EQ(dialogs.messages.at(0).title, "Record not found!");
   EXPECT_EQ(view.closed, 1);
@@ -271,11 +342,25 @@ TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsL
   dialogs.answers = {kYes};
   editor.DelBut_Click();
   for (std::size_t i : {1, 3}) EXPECT_EQ(dialogs.messages.at(i).title, "Record not found!");
+  EXPECT_EQ(dialogs.messages[3].text,
+            "This record is no longer in the data set as it was when the editor opened: it was "
+            "changed or deleted in another window.\r\nNothing was deleted. Copy what you need "
+            "from the editor, then cancel and open the record again.");
   EXPECT_EQ(dir.Read("tabrel.dat"), before);
   EXPECT_EQ(view.closed, 2);
 }
 
 TEST_F(ContactEditorTest, AFileErrorIsReportedAndKeepsTheEditorOpen) {
+  const std::string data_path = state.data_path;
+  state.data_path = dir.File("gone/");
+  Prepare("stamp-cole");
+  EXPECT_FALSE(editor.Form_Load());
+  EXPECT_EQ(dialogs.messages.at(0).text, "Error 76: Path not found (" +
+                                             dir.File("gone/tabrel.dat") +
+                                             ": No such file or directory)\r\nThe record "
+                                             "cannot be opened.");
+  EXPECT_EQ(view.closed, 1);
+  state.data_path = data_path;
   Open();
   std::filesystem::remove(dir.File("tabrel.dat"));
   std::filesystem::create_directory(dir.File("tabrel.dat"));  // unreadable as a file
@@ -284,7 +369,7 @@ TEST_F(ContactEditorTest, AFileErrorIsReportedAndKeepsTheEditorOpen) {
   Save({kYes, kYes});
   EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
   EXPECT_NE(dialogs.messages.back().text.find("The record was not saved."), std::string::npos);
-  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(view.closed, 1) << "still open since the failed opening";
   EXPECT_EQ(view.FieldText(F::LastNameEd), "Drew");
 }
 

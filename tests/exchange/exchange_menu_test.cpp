@@ -220,7 +220,7 @@ TEST_F(ExchangeMenuTest, AFailedExportAtAnyStepLeavesTheFileAndTheDataSet) {
     SCOPED_TRACE(failing);
     documents.Write("export.dat", held);
     int step = 0;
-    menu.set_fault([&](RewriteStep) { return ++step == failing; });
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
     dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
     dialogs.input_answers = {"export.dat"};
     menu.mu_exportTabrel_Click();
@@ -296,7 +296,7 @@ TEST_F(ExchangeMenuTest, AFailedQuickUpdateAtAnyStepLeavesTheOldSharedFileWhole)
   for (int failing = 1; failing <= 5; ++failing) {
     SCOPED_TRACE(failing);
     int step = 0;
-    menu.set_fault([&](RewriteStep) { return ++step == failing; });
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
     dialogs.answers = {MessageAnswer::kYes};
     menu.mu_MakeQuickUpdate_Click();
     EXPECT_TRUE(
@@ -345,6 +345,31 @@ TEST_F(ExchangeMenuTest, GetQuickUpdateOpensTheImportWindowOnTheSharedFileItself
   EXPECT_FALSE(data.Exists("quickup.dat") || program.Exists("quickup.dat"));
 }
 
+TEST_F(ExchangeMenuTest, AReadOnlyDataSetRefusesImportsAndGetQuickUpdateButStillExports) {
+  host.read_only = true;
+  files.choice = FileChoice{documents.path(), "in.dat"};
+  documents.Write("in.dat", EncodeContact(kFirst));
+  fs::create_directory(documents.File("share"));
+  documents.Write("share/quickup.dat", ContactBytes({kFirst}));
+  state.settings.QuickUpPath = Fit(documents.File("share"), 100);
+  menu.mu_ImportTabrel_Click();
+  menu.mu_ImportOldTabrel_Click();
+  menu.mu_QuickUpdate_Click();
+  EXPECT_EQ(host.writable_checks, 3);
+  EXPECT_EQ(files.caption, "") << "refused before a file is chosen";
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why, once";
+
+  Export("export.dat");
+  EXPECT_EQ(testing::Stamps(documents.Read("export.dat")), (Texts{"01-01-2000 3", "01-01-2000 1"}));
+  state.settings.QuickUpTarget = Fit(documents.File("share/quickup.dat"), 100);
+  dialogs.answers.push_back(MessageAnswer::kYes);
+  menu.mu_MakeQuickUpdate_Click();
+  EXPECT_EQ(testing::Stamps(documents.Read("share/quickup.dat")),
+            (Texts{"01-01-2000 3", "01-01-2000 1"}));
+  EXPECT_EQ(host.writable_checks, 3) << "exports write no file of the data set";
+}
+
 // The main window hands the menu's items to the exchange menu.
 TEST(ExchangeMenuDispatchTest, TheMainWindowRoutesImportExportItems) {
   testing::MainWindowHarness h;
@@ -358,6 +383,23 @@ TEST(ExchangeMenuDispatchTest, TheMainWindowRoutesImportExportItems) {
   h.window.MenuClicked(MenuId::mu_ImportTabrel);
   ASSERT_EQ(h.view.import_windows.size(), 1u);
   EXPECT_EQ(h.view.import_windows[0].path, h.dir.File("in.dat"));
+}
+
+// The exchange asks the main window's own check, wherever the command
+// comes from.
+TEST(ExchangeMenuDispatchTest, AReadOnlyDataSetIsRefusedWithTheMainWindowsMessage) {
+  testing::MainWindowHarness h;
+  h.state.read_only = true;
+  h.files.choice = FileChoice{h.dir.path(), "in.dat"};
+  h.dir.Write("in.dat", EncodeContact(kFirst));
+  h.window.exchange().mu_ImportTabrel_Click();
+  h.window.exchange().mu_QuickUpdate_Click();
+  ASSERT_EQ(h.dialogs.messages.size(), 2u);
+  for (const Message& m : h.dialogs.messages) {
+    EXPECT_EQ(m.title, "Data set in use");
+    EXPECT_TRUE(m.text.starts_with("The data set in " + h.state.data_path + " is open read-only"));
+  }
+  EXPECT_TRUE(h.view.import_windows.empty());
 }
 
 }  // namespace

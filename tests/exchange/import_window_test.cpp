@@ -170,6 +170,41 @@ TEST_F(ImportWindowTest, TheImportGoesIntoTheDataSetInUseWhenTheWindowOpened) {
   EXPECT_EQ(import_view.target, "The records go into the data set in " + data.path());
 }
 
+TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten) {
+  ImportWindow& window = Open();
+  const std::string records = Records();
+  const std::string keywords = Keywords();
+  host.read_only = true;
+  window.Command1_Click();
+  EXPECT_EQ(host.writable_checks, 1);
+  EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why";
+  EXPECT_EQ(Records(), records);
+  EXPECT_EQ(Keywords(), keywords);
+  EXPECT_FALSE(data.Exists("tabrel.bak"));
+  EXPECT_EQ(import_view.results, "");
+  host.read_only = false;
+  window.Command1_Click();
+  EXPECT_EQ(Stamps(Records()).size(), 4u);
+}
+
+TEST_F(ImportWindowTest, AfterASwitchThePressTakesTheLockOfItsOwnDataSet) {
+  ImportWindow& window = Open();
+  testing::TempDir other;
+  state.data_path = other.path();
+  const std::string records = Records();
+  {
+    DataSetLock elsewhere = DataSetLock::Acquire(data.path());
+    ASSERT_TRUE(elsewhere.held());
+    window.Command1_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].title, "Data set in use");
+    EXPECT_EQ(Records(), records);
+  }
+  window.Command1_Click();
+  EXPECT_EQ(Stamps(Records()).size(), 4u);
+  EXPECT_EQ(host.writable_checks, 0) << "the main window's lock is another data set's";
+}
+
 TEST_F(ImportWindowTest, TheListShowsNinetyNineRecordsAndThenSaysThereAreTooMany) {
   std::vector<ContactRecord> many;
   for (int i = 0; i < 150; ++i) {
@@ -209,11 +244,16 @@ TEST_F(ImportWindowTest, AnImportPastTheLimitIsRefusedBeforeAnythingIsWritten) {
 TEST_F(ImportWindowTest, AFailedWriteAtAnyStepLeavesBothDataFilesByteIdentical) {
   const std::string records = Records();
   const std::string keywords = Keywords();
+  // A backup set is there and the offer to replace it is declined, so that
+  // every step counted is one of the import's own.
+  data.Write("tabrel.bak", records);
+  data.Write("keyword.bak", keywords);
   ImportWindow& window = Open();
-  for (int failing = 1; failing <= 10; ++failing) {
+  for (int failing = 1; failing <= 11; ++failing) {
     SCOPED_TRACE(failing);
     int step = 0;
-    window.set_fault([&](RewriteStep) { return ++step == failing; });
+    dialogs.answers.push_back(MessageAnswer::kNo);
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
     window.Command1_Click();
     const Message& last = dialogs.messages.back();
     EXPECT_EQ(last.title, "Disk access error!");
@@ -224,9 +264,37 @@ TEST_F(ImportWindowTest, AFailedWriteAtAnyStepLeavesBothDataFilesByteIdentical) 
     EXPECT_EQ(import_view.results, "");
   }
   EXPECT_EQ(host.keyword_refills, 0);
-  window.set_fault(nullptr);
+  state.write_fault = nullptr;
+  dialogs.answers.push_back(MessageAnswer::kNo);
   window.Command1_Click();
   EXPECT_EQ(Stamps(Records()).size(), 4u);
+}
+
+TEST_F(ImportWindowTest, AFailureThatCannotBeUndoneSaysWhichFileHoldsWhat) {
+  const std::string keywords = Keywords();
+  data.Write("tabrel.bak", Records());
+  data.Write("keyword.bak", keywords);
+  ImportWindow& window = Open();
+  dialogs.answers.push_back(MessageAnswer::kNo);
+  // keyword.dat cannot be renamed, and tabrel.dat cannot be put back.
+  int renames = 0;
+  state.write_fault = [&](RewriteStep step) {
+    return (step == RewriteStep::kRename && ++renames > 1) || step == RewriteStep::kUndo;
+  };
+  window.Command1_Click();
+  const Message& last = dialogs.messages.back();
+  EXPECT_EQ(last.title, "Disk access error!");
+  EXPECT_NE(
+      last.text.find("\r\nThe import stopped halfway and could not be undone:\r\n- " +
+                     data.File("tabrel.dat") +
+                     " holds the imported records; its previous content is kept in " + data.path()),
+      std::string::npos)
+      << last.text;
+  EXPECT_NE(last.text.find("\r\n- keyword.dat still holds the keyword list as it was."),
+            std::string::npos);
+  EXPECT_EQ(Stamps(Records()).size(), 4u);
+  EXPECT_EQ(Keywords(), keywords);
+  EXPECT_EQ(host.keyword_refills, 0);
 }
 
 TEST_F(ImportWindowTest, AddedRecordsWithoutAUsableStampGetFreshOnesCountingBack) {

@@ -16,14 +16,25 @@
 namespace tabrel::testing {
 
 // The main window as the Import / Export menu sees it: a record list the
-// test fills, and a log of what was asked.
-class FakeExchangeHost : public ExchangeHost {
+// test fills, and a log of what was asked. While `read_only` is set it
+// refuses changes as the main window does.
+class FakeExchangeHost : public MainListHost, public ExchangeView, public ProgressView {
  public:
   FakeExchangeHost() { list.SetFormatString(kMainGridFormat); }
 
-  const Grid& ShownRows() const override { return list; }
+  Grid& MainGrid() override { return list; }
+  void PopMainGrid(std::string&) override {}
+  void PopKeywordGrid() override { ++keyword_refills; }
+  void SetGridColors() override {}
+  void HideViewPanel() override {}
+  void mu_FreeListOFF_Click() override {}
+  void mu_DisplayAll_Click() override {}
+  void OpenDataSet() override {}
+  bool CheckWritable() override {
+    ++writable_checks;
+    return !read_only;
+  }
   void OpenImportWindow(const ImportSource& source) override { opened.push_back(source); }
-  void RefillKeywordList() override { ++keyword_refills; }
   void SetBusy(bool value) override { busy = value; }
   void SetProgressVisible(bool) override {}
   void SetProgressRange(int, int) override {}
@@ -38,6 +49,8 @@ class FakeExchangeHost : public ExchangeHost {
   Grid list;
   std::vector<ImportSource> opened;
   int keyword_refills = 0;
+  int writable_checks = 0;
+  bool read_only = false;
   bool busy = false;
 };
 
@@ -94,7 +107,7 @@ struct ExchangeHarness : FakePlatform {
   TempDir documents;
   AppState state{program.path()};
   FakeExchangeHost host;
-  ExchangeMenu menu{state, host, dialogs, files};
+  ExchangeMenu menu{state, host, host, host, dialogs, files};
   FakeImportView import_view;
   std::unique_ptr<ImportWindow> window;
 };

@@ -23,10 +23,16 @@ class FakePreviewView : public PreviewView {
   void SetPreviewFixedPitch(bool fixed) override { fixed_pitch = fixed; }
   void SetToolbarVisible(bool visible) override { toolbar_visible = visible; }
   void SetAllRecordsVisible(bool visible) override { all_records_visible = visible; }
-  void SetProgressVisible(bool visible) override { progress_visible = visible; }
+  void SetProgressVisible(bool visible) override {
+    progress_visible = visible;
+    progress_shown += visible;
+  }
   void SetProgressRange(int minimum, int maximum) override { progress_range = {minimum, maximum}; }
   void SetProgressValue(int value) override { progress_values.push_back(value); }
-  void SetBusy(bool is_busy) override { busy = is_busy; }
+  void SetBusy(bool is_busy) override {
+    busy = is_busy;
+    busy_shown += is_busy;
+  }
 
   bool print_options_visible = false;
   bool preview_visible = false;
@@ -37,9 +43,11 @@ class FakePreviewView : public PreviewView {
   bool toolbar_visible = true;
   bool all_records_visible = true;
   bool progress_visible = false;
+  int progress_shown = 0;  // times the bar was shown
   std::pair<int, int> progress_range{0, 0};
   std::vector<int> progress_values;
   bool busy = false;
+  int busy_shown = 0;  // times the hourglass was shown
 };
 
 // Counts how the menus were switched; `enabled` is their last state.

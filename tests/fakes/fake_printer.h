@@ -22,6 +22,8 @@ class FakePrinter : public Printer {
   };
   struct Job {
     std::vector<Line> lines;
+    // Indexes into `lines` where a new page began.
+    std::vector<std::size_t> page_starts;
     bool envelope = false;
   };
 
@@ -46,6 +48,11 @@ class FakePrinter : public Printer {
   }
   int PageWidth() const override { return page_width; }
   void SetEnvelopeSetting() override { open.envelope = true; }
+  void NewPage() override {
+    open.page_starts.push_back(open.lines.size());
+    x_ = 0;
+    y_ = 0;
+  }
   Status EndDoc() override {
     jobs.push_back(open);
     open = Job{};

@@ -20,11 +20,14 @@ class FakeMainView : public MainView {
   void SetMenuEnabled(MenuId id, bool enabled) override { menu_enabled[id] = enabled; }
   void SetMenuChecked(MenuId id, bool checked) override { menu_checked[id] = checked; }
   void SetMenuCaption(MenuId id, const std::string& text) override { menu_caption[id] = text; }
-  void SetStatusText(int panel, const std::string& text) override {
+  void SetStatusText(StatusPanelId panel, const std::string& text) override {
     status[panel] = text;
     status_history.push_back({panel, text});
   }
-  void SetControlVisible(Control, bool) override {}
+  void SetControlVisible(Control control, bool visible) override {
+    shown[control] = visible;
+    visibility_changes.push_back({control, visible});
+  }
   void FocusControl(Control control) override { focused = control; }
   Control FocusedControl() const override { return focused; }
   void SetProgressRange(int, int) override {}
@@ -54,8 +57,10 @@ class FakeMainView : public MainView {
   std::map<MenuId, bool> menu_enabled;
   std::map<MenuId, bool> menu_checked;
   std::map<MenuId, std::string> menu_caption;
-  std::map<int, std::string> status;
-  std::vector<std::pair<int, std::string>> status_history;
+  std::map<StatusPanelId, std::string> status;
+  std::vector<std::pair<StatusPanelId, std::string>> status_history;
+  std::map<Control, bool> shown;
+  std::vector<std::pair<Control, bool>> visibility_changes;
   Control focused = Control::kMainGrid;
   std::string keyword_edit;
   bool personal = false;

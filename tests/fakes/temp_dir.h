@@ -1,20 +1,24 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include <stdlib.h>
 
 namespace tabrel::testing {
 
-// A fresh folder under the system's temporary folder, removed with the object.
+// A fresh folder under the system's temporary folder (or under `base`),
+// removed with the object.
 class TempDir {
  public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tabrel-test-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+  explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+    std::string pattern = (base / "tabrel-test-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
+    path_ = made ? made : "";
   }
   ~TempDir() {
     std::error_code ec;
@@ -42,5 +46,15 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// The names in `dir`, sorted: a test sees at once a temporary file left over.
+inline std::vector<std::string> FileNames(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 }  // namespace tabrel::testing

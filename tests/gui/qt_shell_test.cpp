@@ -1,5 +1,7 @@
 // Hand-offs to the desktop through its opener, whose exit status tells
-// whether the desktop had a program for the URL or file.
+// whether the desktop had a program for the URL or file; a program that
+// cannot be started is reported with the reason only, since the message
+// around it already says that it failed to start.
 #include "gui/qt_shell.h"
 
 #include <gtest/gtest.h>
@@ -66,12 +68,19 @@ TEST_F(QtShellTest, AnOpenerStillRunningAfterTheWaitHasHandedOn) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-TEST_F(QtShellTest, AProgramThatCannotBeStartedIsReported) {
+TEST_F(QtShellTest, AProgramThatCannotBeStartedIsReportedWithTheReasonOnly) {
   QtShell shell;
-  const Status failed = shell.StartProgram({dir.File("no-such-browser"), "www.example.org"});
-  EXPECT_FALSE(failed.ok());
-  EXPECT_EQ(failed.description(),
-            "The program " + dir.File("no-such-browser") + " could not be started.");
+  dir.Write("not-a-program", "text");
+  const std::pair<std::string, std::string> cases[] = {
+      {dir.File("no-such-browser"), "There is no such file."},
+      {dir.File("not-a-program"), "That file is not a program that can be run."},
+      {"no-such-browser-on-the-path", "No program of that name is on the search path (PATH)."},
+  };
+  for (const auto& [program, why] : cases) {
+    const Status failed = shell.StartProgram({program, "www.example.org"});
+    EXPECT_FALSE(failed.ok());
+    EXPECT_EQ(failed.description(), why);
+  }
 }
 
 }  // namespace

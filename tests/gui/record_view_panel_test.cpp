@@ -92,7 +92,7 @@ TEST_F(RecordViewPanelTest, ButtonsAndCopyLabelsReachThePresenter) {
   Click("ViewCopyAddress");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].title, "Address in clipboard!");
-  EXPECT_EQ(clipboard.text.substr(0, 12), "John Smith\r\n");
+  EXPECT_EQ(clipboard.text.substr(0, 11), "John Smith\n");
   EXPECT_TRUE(printer.jobs.empty());
 
   dialogs.answers.push_back(MessageAnswer::kYes);

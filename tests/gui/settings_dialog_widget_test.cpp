@@ -73,5 +73,21 @@ TEST_F(SettingsDialogWidgetTest, EscapeCancelsAndSaveWritesWhatTheBoxesHold) {
   EXPECT_EQ(Trim(saved.value().Mailer), "mutt");
 }
 
+TEST_F(SettingsDialogWidgetTest, PathBoxesShowAnOrdinaryPathAndTheirTooltipTheWholeText) {
+  SettingsDialogWidget dialog(state, dialogs, help);
+  dialog.Open();
+  const QString path = QStringLiteral("/home/someone/Documents/address-books/office/");
+  QLineEdit* box = dialog.TextBox(T::INI_Path1);
+  box->setText(path);
+  EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(path));
+  EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here\n") + path);
+  box->clear();
+  EXPECT_EQ(box->toolTip(), QStringLiteral("save an alternate data path here"));
+  // A print-lines value below 1 prints without page breaks, and says so.
+  EXPECT_TRUE(dialog.TextBox(T::INI_PrintLines)
+                  ->toolTip()
+                  .contains(QStringLiteral("0 or less = no page breaks")));
+}
+
 }  // namespace
 }  // namespace tabrel::gui

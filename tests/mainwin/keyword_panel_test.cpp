@@ -2,6 +2,8 @@
 // and the changes that reach into the records.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 #include "store/keyword_file.h"
@@ -54,6 +56,7 @@ TEST_F(KeywordPanelTest, AddStoresTheKeywordSortedAndMarkedButNeverABlankOrListe
   EXPECT_EQ(Stored(), (Texts{"Friends", "golf", "Trip", "Work", "~", "~ABCDEFGHIJKLM", "~Home"}));
   EXPECT_EQ(Names(true), Stored());
   window.mu_NewKey_Click();
+  EXPECT_EQ(view.focused, Control::kKeywordEdit);
   window.Command1_Click('Q' - 'A');  // no letter jump while the frame is open
   EXPECT_TRUE(dialogs.messages.empty());
   Add("   ");
@@ -104,12 +107,74 @@ TEST_F(KeywordPanelTest, DeleteAsksFirstAndThenWhetherToBlankTheRecordsSlots) {
   EXPECT_EQ(dialogs.messages[2].default_answer, MessageAnswer::kNo);
   EXPECT_EQ(Stored(), (Texts{"Work"}));
   EXPECT_EQ(Slots(0), (Texts{"Friends", "", "Work"}));
-  EXPECT_EQ(view.status[3], "2 RECORDS TOTAL");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 RECORDS TOTAL");
 
   view.keyword_edit = "Work";
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
   window.mu_deleteKey_Click();
   EXPECT_EQ(Slots(0), (Texts{"Friends", "", ""}));
+}
+
+TEST_F(KeywordPanelTest, AFailedAddThatCannotBeTakenBackNamesTheFirstFailure) {
+  const std::string before = dir.Read("keyword.dat");
+  state.write_fault = [](RewriteStep step) {
+    return step == RewriteStep::kWrite || step == RewriteStep::kUndo;
+  };
+  Add("Golf");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "Disk access error!");
+  EXPECT_EQ(dialogs.messages[0].text.rfind("Error 61: Disk full", 0), 0u)
+      << dialogs.messages[0].text;
+  EXPECT_NE(dialogs.messages[0].text.find("could not be cut back"), std::string::npos);
+  EXPECT_EQ(dir.Read("keyword.dat"), before) << "the fault struck before anything was written";
+}
+
+TEST_F(KeywordPanelTest, DeleteChangesTheListAndTheRecordsTogetherOrNeither) {
+  const std::string records = dir.Read("tabrel.dat");
+  const std::string keywords = dir.Read("keyword.dat");
+  // The second rename fails, and so does putting the first file back.
+  int renames = 0;
+  state.write_fault = [&](RewriteStep step) {
+    return step == RewriteStep::kRename && ++renames > 1;
+  };
+  view.keyword_edit = "Friends";
+  dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
+  window.mu_deleteKey_Click();
+  const std::string& text = dialogs.messages.back().text;
+  EXPECT_NE(text.find("The change stopped halfway and could not be undone:\r\n- " +
+                      dir.File("tabrel.dat") + " holds the changed records"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("keyword.dat still holds the keyword list as it was."), std::string::npos);
+  EXPECT_EQ(dir.Read("keyword.dat"), keywords);
+
+  // With only the second rename failing, both files stay as they were.
+  dir.Write("tabrel.dat", records);
+  for (const std::string& name : testing::FileNames(dir)) {
+    if (name.starts_with("tabrel.dat.old-")) std::filesystem::remove(dir.File(name));
+  }
+  renames = 0;
+  state.write_fault = [&](RewriteStep step) {
+    return step == RewriteStep::kRename && ++renames == 2;
+  };
+  dialogs.messages.clear();
+  dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
+  window.mu_deleteKey_Click();
+  EXPECT_EQ(dialogs.messages.back().text.find("halfway"), std::string::npos);
+  EXPECT_NE(dialogs.messages.back().text.find("The keyword was not deleted."), std::string::npos);
+  EXPECT_EQ(dir.Read("tabrel.dat"), records);
+  EXPECT_EQ(dir.Read("keyword.dat"), keywords);
+}
+
+TEST_F(KeywordPanelTest, AKeywordFileThatCannotBeReadIsReportedAndLeftAlone) {
+  std::filesystem::remove(dir.File("keyword.dat"));
+  std::filesystem::create_directory(dir.File("keyword.dat"));
+  Add("golf");
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "Disk access error!");
+  EXPECT_EQ(dialogs.messages[0].text, "Error 75: Path/File access error (" +
+                                          dir.File("keyword.dat") +
+                                          ": Is a directory)\r\nThe keyword list was not changed.");
 }
 
 }  // namespace

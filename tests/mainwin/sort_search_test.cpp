@@ -30,24 +30,27 @@ class SortSearchTest : public ::testing::Test, public testing::MainWindowHarness
 
 TEST_F(SortSearchTest, SortPutsTheFileInNameOrderAndListsIt) {
   window.mu_Sort_Click();
+  EXPECT_EQ(view.visibility_changes.at(0), std::pair(Control::kProgressBar, true));
   EXPECT_EQ(Names(), (Texts{"Mill, Ma", "Miller Tools", "Mills, Mo", "smith, Zed", "Smith, Amy"}));
-  EXPECT_EQ(view.status[3], "5 RECORDS TOTAL");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "5 RECORDS TOTAL");
 }
 
 TEST_F(SortSearchTest, SearchNarrowsTheListedRowsToThoseContainingTheWord) {
   Pop();
   Search("  oslo ");
   EXPECT_EQ(Names(), (Texts{"Mills, Mo", "Miller Tools"}));
-  EXPECT_EQ(view.status[3], "2 CONTAIN \"OSLO\"");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 CONTAIN \"OSLO\"");
   // The next search works on this result, with the last word offered.
   Search("smith");
   EXPECT_EQ(dialogs.inputs.back().default_answer, "OSLO");
   EXPECT_TRUE(Names().empty());
-  EXPECT_EQ(view.status[3], "0 CONTAIN \"SMITH\"");
-  // An empty or cancelled search changes nothing.
-  Search("   ");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 CONTAIN \"SMITH\"");
+  // A cancelled or empty search changes nothing, and after Cancel the next
+  // prompt starts empty.
   window.mu_WordSearchCurrent_Click();
-  EXPECT_EQ(view.status[3], "0 CONTAIN \"SMITH\"");
+  Search("   ");
+  EXPECT_EQ(dialogs.inputs.back().default_answer, "");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 CONTAIN \"SMITH\"");
 }
 
 TEST_F(SortSearchTest, SearchInFreeModeAddsHitsFromTheWholeFile) {
@@ -55,7 +58,7 @@ TEST_F(SortSearchTest, SearchInFreeModeAddsHitsFromTheWholeFile) {
   window.mu_FreeListON_Click();
   Search("smith");
   EXPECT_EQ(Names(), (Texts{"smith, Zed", "Smith, Amy"}));
-  EXPECT_EQ(view.status[3], "2 RECORDS SELECTED");
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 RECORDS SELECTED");
 }
 
 TEST_F(SortSearchTest, SearchLooksAtTheNameAddressNotesPhoneFaxAndDateFieldsOnly) {

@@ -29,41 +29,125 @@ class ViewPanelTest : public ::testing::Test, public testing::MainWindowHarness 
   }
 };
 
-TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFile) {
+TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFileOverTheList) {
   Open(1);
-  const ViewPanelContent& c = view.record_view;
-  EXPECT_EQ(c.caption, " Ann Adams ");
-  EXPECT_EQ(c.name, "Ann Adams, Director");
-  EXPECT_EQ(c.csz, "Salem,  ");
-  EXPECT_EQ(c.email, "ann@example.org");
-  EXPECT_EQ(c.rec_age, "Last modified: 01-01-2000");
-  Open(2);
-  EXPECT_EQ(view.record_view.caption, " Acme ");
-  EXPECT_EQ(view.record_view.name, " ");
-  EXPECT_EQ(view.record_view.csz, ",   - " + Fit("France", 40));
-  EXPECT_EQ(view.record_view.rec_type, "Personal, Organization");
+  EXPECT_EQ(view.record_view.caption, " Ann Adams ");
+  EXPECT_EQ(view.record_view.name, "Ann Adams, Director");
+  EXPECT_EQ(view.record_view.csz, "Salem,  ");
+  EXPECT_EQ(view.record_view.email, "ann@example.org");
+  EXPECT_TRUE(view.shown.at(Control::kViewFrame) && view.shown.at(Control::kBackground));
+  EXPECT_FALSE(window.MainGrid().visible());
+
+  // Every field trimmed and decoded, in its own label.
+  ContactRecord acme = Contact("4", "Acme", "", "02-03-2004 2");
+  acme.FirstName = " Jo";
+  acme.LastName = "Lee ";
+  const char* texts[] = {"Boss",
+                         "Acme",
+                         "1 Rue",
+                         "Bat B",
+                         "Paris",
+                         "IDF",
+                         "75001",
+                         "France",
+                         "555",
+                         "12",
+                         "556",
+                         "557",
+                         "558",
+                         "a@b",
+                         "w.fr",
+                         "Golf",
+                         "~Home",
+                         "Work",
+                         "n\xE9"
+                         "e"};
+  std::string* fields[] = {&acme.Title, &acme.Org,      &acme.Add1,    &acme.Add2,  &acme.City,
+                           &acme.State, &acme.Zip,      &acme.Country, &acme.Phone, &acme.Ext,
+                           &acme.Fax,   &acme.Cellular, &acme.Beeper,  &acme.EMail, &acme.Web,
+                           &acme.KW1,   &acme.KW2,      &acme.KW3,     &acme.Notes};
+  for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = std::string(" ") + texts[i];
+  testing::WriteContacts(dir, {acme});
+  Pop();
+  Open(1);
+  const ViewPanelContent expected{" Acme ",
+                                  "Jo Lee, Boss",
+                                  "Acme",
+                                  "1 Rue",
+                                  "Bat B",
+                                  "Paris, IDF 75001 - " + Fit(" France", 40),
+                                  "555",
+                                  "12",
+                                  "556",
+                                  "557",
+                                  "558",
+                                  "a@b",
+                                  "w.fr",
+                                  "Golf",
+                                  "~Home",
+                                  "Work",
+                                  "Personal, Organization",
+                                  "Last modified: 02-03-2004",
+                                  "n\u00e9e"};
+  EXPECT_EQ(view.record_view, expected);
+}
+
+TEST_F(ViewPanelTest, EachTypeHasItsCaption) {
+  const std::pair<const char*, const char*> cases[] = {{"1", "Public, Individual"},
+                                                       {"2", "Public, Organization"},
+                                                       {"3", "Personal, Individual"},
+                                                       {"4", "Personal, Organization"},
+                                                       {"5", ""},
+                                                       {" ", ""}};
+  for (const auto& [code, caption] : cases) EXPECT_EQ(TypeCaption(code), caption);
 }
 
 TEST_F(ViewPanelTest, KeysStepAroundTheListAndCloseAndEveryOtherKeyIsConsumed) {
-  Open(3);
-  EXPECT_TRUE(window.Form_KeyDown(key::kPeriod, 0));
-  EXPECT_EQ(window.MainGrid().Row(), 1) << "after the last row comes the first";
-  EXPECT_TRUE(window.Form_KeyDown(key::kComma, 0));
-  EXPECT_EQ(window.MainGrid().Row(), 3);
-  EXPECT_EQ(view.record_view.caption, " Cid Cole ");
+  Open(2);
+  for (const auto& [step, row] : {std::pair{key::kPeriod, 3},
+                                  {key::kPeriod, 1},
+                                  {key::kComma, 3},
+                                  {key::kComma, 2},
+                                  {key::kComma, 1}}) {
+    EXPECT_TRUE(window.Form_KeyDown(step, 0));
+    EXPECT_EQ(window.MainGrid().Row(), row) << "after the last row comes the first";
+  }
+  EXPECT_EQ(view.record_view.caption, " Ann Adams ");
   EXPECT_TRUE(window.Form_KeyDown('Q', 0)) << "no letter jump under the panel";
   EXPECT_TRUE(window.Form_KeyDown(key::kEscape, 0));
   EXPECT_FALSE(window.view_panel_visible());
+  EXPECT_FALSE(view.shown.at(Control::kViewFrame) || view.shown.at(Control::kBackground));
+  EXPECT_TRUE(window.MainGrid().visible());
+  EXPECT_EQ(view.focused, Control::kMainGrid);
   EXPECT_EQ(window.MainGrid().ColSel(), kIdColumn) << "the whole row selected again";
   EXPECT_TRUE(window.Form_KeyDown('A', 0));  // a letter jump again
   EXPECT_EQ(window.MainGrid().Row(), 1);
 }
 
-TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneIsNotShown) {
+TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneOrUnreadableIsNeitherShownNorDuplicated) {
   testing::WriteContacts(dir, {Contact("1", "Other", "Otto", "09-09-2009 9")});
   Open(1);
+  window.mu_Duplicate_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  for (const Message& m : dialogs.messages) {
+    EXPECT_EQ(m.text,
+              "This record is no longer in the data set; it may have been deleted or changed "
+              "elsewhere. Press F4 to list the records again.");
+    EXPECT_EQ(m.title, "Nothing to do!");
+  }
+
+  dialogs.messages.clear();
+  state.data_path = dir.File("gone/");
+  Open(1);
+  window.mu_Duplicate_Click();
+  const std::string error =
+      "Error 76: Path not found (" + dir.File("gone/tabrel.dat") + ": No such file or directory)";
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, error);
+  EXPECT_EQ(dialogs.messages[1].text, error + "\r\nNothing was duplicated.");
+  for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
   EXPECT_FALSE(window.view_panel_visible());
-  EXPECT_NE(dialogs.messages.at(0).text.find("no longer in the data set"), std::string::npos);
+  EXPECT_EQ(view.editor_opened, 0);
 }
 
 TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {
@@ -71,7 +155,7 @@ TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {
   window.ViewEmail_dblClick();
   EXPECT_EQ(clipboard.text, "ann@example.org");
   window.ViewCopyAddress_Click();
-  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\r\nSalem,  \r\n");
+  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\nSalem,  \n");
   EXPECT_EQ(dialogs.messages.at(0).title, "Address in clipboard!");
   EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
   EXPECT_TRUE(printer.jobs.empty());
@@ -86,6 +170,7 @@ TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {
   dialogs.answers = {MessageAnswer::kYes};
   window.ViewCopyAddress_Click();
   EXPECT_EQ(dialogs.messages.back().text, "Error 482: Printer error\r\nNothing was printed.");
+  EXPECT_EQ(dialogs.messages.back().title, "Error!");
 }
 
 TEST_F(ViewPanelTest, TheEditorOpensOnTheRowsRecordOrANewOneUnlessTheUserStopsForKeywords) {
@@ -95,15 +180,37 @@ TEST_F(ViewPanelTest, TheEditorOpensOnTheRowsRecordOrANewOneUnlessTheUserStopsFo
   window.CloseView_Click();
   window.MainGrid().SetRow(3);
   window.mu_Duplicate_Click();
-  EXPECT_EQ(state.duplicate_flag, -1);
+  EXPECT_EQ(state.duplicate_flag, DuplicateFlag::kDuplicating);
   EXPECT_EQ(RTrim(state.editor_record.LastName), "Cole");
   // With no keywords yet the user is asked first; Yes stops.
   dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kNo};
   window.mu_NewRecord_Click();
   EXPECT_EQ(view.editor_opened, 2);
+  EXPECT_EQ(dialogs.messages.at(0).title, "No Keywords!");
   window.mu_NewRecord_Click();
   EXPECT_EQ(view.editor_opened, 3);
-  EXPECT_EQ(state.editor_mode, -1);
+  EXPECT_EQ(state.editor_mode, EditorMode::kNewRecord);
+}
+
+TEST_F(ViewPanelTest, FunctionKeysUnderThePanelActAsTheirMenuItems) {
+  testing::WriteKeywords(dir, {"Golf"});
+  window.PopKeywordGrid();
+  Open(3);
+  EXPECT_TRUE(window.Form_KeyDown(key::kF2, 0));
+  EXPECT_EQ(std::pair(state.editor_mode, state.duplicate_flag),
+            std::pair(EditorMode::kNewRecord, DuplicateFlag::kOff));
+  EXPECT_TRUE(window.Form_KeyDown(key::kF3, 0));
+  EXPECT_EQ(state.duplicate_flag, DuplicateFlag::kDuplicating);
+  EXPECT_EQ(view.editor_opened, 2);
+  EXPECT_TRUE(window.view_panel_visible());
+  EXPECT_TRUE(window.Form_KeyDown(key::kF4, 0));
+  EXPECT_FALSE(window.view_panel_visible());
+  EXPECT_TRUE(dialogs.messages.empty());
+  // A double-click in the keyword list closes the panel too.
+  Open(1);
+  window.KeywordGrid().SetRow(1);
+  window.KeywordGrid_dblClick();
+  EXPECT_FALSE(window.view_panel_visible());
 }
 
 TEST_F(ViewPanelTest, ReportsRunFromTheMenuAndTheEnvelopeFromTheVKey) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <utime.h>
 
+#include <filesystem>
+
 #include "fakes/contact_files.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
@@ -46,9 +48,8 @@ class BackupTest : public ::testing::Test, public testing::DataSetFolders {
     EXPECT_EQ(data.Read("keyword.dat"), keywords);
     EXPECT_EQ(data.Read("tabrel.bak"), backup_records);
     EXPECT_EQ(data.Read("keyword.bak"), backup_keywords);
-    for (const char* name : {"tabrel.$$$", "keyword.$$$"}) {
-      EXPECT_FALSE(data.Exists(name) || program.Exists(name)) << name;
-    }
+    EXPECT_EQ(testing::FileNames(data),
+              (std::vector<std::string>{"keyword.bak", "keyword.dat", "tabrel.bak", "tabrel.dat"}));
   }
   void ExpectLast(const std::string& text, const std::string& title) const {
     EXPECT_EQ(dialogs.messages.back().text, text);
@@ -105,6 +106,16 @@ TEST_F(BackupTest, RestoreWithoutABackupSaysSoAndOtherwiseAsksBeforeCopyingItBac
   ExpectFiles(kOldRecords, "", kOldRecords, "");
 }
 
+TEST_F(BackupTest, ABackupHoldingOnlyKeywordsIsNotEmpty) {
+  data.Write("tabrel.bak", "");
+  data.Write("keyword.bak", testing::Keyword("Golf"));
+  EXPECT_FALSE(MakeBackup(state, dialogs, clock)) << "asks first; No keeps it";
+  EXPECT_EQ(dialogs.messages.at(0).title, "Create backup data set?");
+  dialogs.answers = {MessageAnswer::kYes};
+  EXPECT_TRUE(RestoreBackup(state, dialogs, clock));
+  ExpectFiles("", testing::Keyword("Golf"), "", testing::Keyword("Golf"));
+}
+
 TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
   for (bool restore : {false, true}) {
     data.Write("tabrel.dat", kLiveRecords);
@@ -114,19 +125,75 @@ TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
     for (;; ++failing) {
       SCOPED_TRACE(::testing::Message() << restore << "/" << failing);
       int calls = 0;
-      const RewriteFaultHook fault = [&](RewriteStep) { return ++calls == failing; };
+      state.write_fault = [&](RewriteStep) { return ++calls == failing; };
       dialogs.messages.clear();
       dialogs.answers = {MessageAnswer::kYes};
-      if (restore ? RestoreBackup(state, dialogs, clock, fault)
-                  : MakeBackup(state, dialogs, clock, fault)) {
+      if (restore ? RestoreBackup(state, dialogs, clock) : MakeBackup(state, dialogs, clock)) {
         break;
       }
       ExpectFiles(kLiveRecords, kLiveKeywords, kOldRecords, "");
       EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
-      EXPECT_EQ(dialogs.messages.back().text.rfind("Error ", 0), 0u);
+      EXPECT_TRUE(dialogs.messages.back().text.starts_with("Error 57: Device I/O error ("));
+      EXPECT_TRUE(dialogs.messages.back().text.ends_with(
+          restore ? ": Input/output error)\r\nNothing was restored; your current data is unchanged."
+                  : ": Input/output error)\r\nNo backup set was made; the previous one is "
+                    "unchanged."));
     }
-    EXPECT_EQ(failing, 11) << "two files, each created, written, flushed, closed and renamed";
+    EXPECT_EQ(failing, 12) << "two files, each created, written, flushed, closed and renamed, "
+                              "and the first kept under a second name";
   }
+}
+
+TEST_F(BackupTest, WhenPuttingTheFirstFileBackFailsTooTheMessageSaysWhatEachFileHolds) {
+  for (bool restore : {false, true}) {
+    SCOPED_TRACE(restore);
+    data.Write("tabrel.dat", kLiveRecords);
+    data.Write("keyword.dat", kLiveKeywords);
+    WriteOldBackup();
+    int renames = 0;
+    state.write_fault = [&](RewriteStep step) {
+      return step == RewriteStep::kRename && ++renames > 1;
+    };
+    dialogs.messages.clear();
+    dialogs.answers = {MessageAnswer::kYes};
+    EXPECT_FALSE(restore ? RestoreBackup(state, dialogs, clock)
+                         : MakeBackup(state, dialogs, clock));
+    const std::string first = restore ? "tabrel.dat" : "tabrel.bak";
+    std::string kept;
+    for (const std::string& name : testing::FileNames(data)) {
+      if (name.starts_with(first + ".old-")) kept = name;
+    }
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(data.Read(kept), restore ? kLiveRecords : kOldRecords);
+    EXPECT_EQ(data.Read(first), restore ? kOldRecords : kLiveRecords);
+    const std::string& text = dialogs.messages.back().text;
+    EXPECT_EQ(text.substr(text.find("\r\n") + 2),
+              restore ? "The restore stopped halfway and could not be undone:\r\n- " +
+                            data.File("tabrel.dat") +
+                            " holds the backup's records; your current records are kept in " +
+                            data.File(kept) +
+                            ".\r\n- keyword.dat still holds your current keywords.\r\nThe "
+                            "backup set in tabrel.bak and keyword.bak is unchanged."
+                      : "The backup stopped halfway and could not be undone:\r\n- " +
+                            data.File("tabrel.bak") +
+                            " holds your current records; the previous backup's records are kept "
+                            "in " +
+                            data.File(kept) +
+                            ".\r\n- keyword.bak still holds the previous backup's keywords.\r\n"
+                            "Your current data in tabrel.dat and keyword.dat is unchanged.");
+    std::filesystem::remove(data.File(kept));
+  }
+}
+
+TEST_F(BackupTest, AFolderThatCannotBeReadIsReportedBeforeAnyQuestion) {
+  state.data_path = data.File("gone/");
+  EXPECT_FALSE(MakeBackup(state, dialogs, clock));
+  EXPECT_FALSE(RestoreBackup(state, dialogs, clock));
+  const std::string error = "Error 76: Path not found (" + data.File("gone/tabrel.dat") +
+                            ": No such file or directory)\r\n";
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, error + "No backup set was made.");
+  EXPECT_EQ(dialogs.messages[1].text, error + "Nothing was restored.");
 }
 
 }  // namespace

@@ -41,5 +41,24 @@ TEST(GridTest, CurrentCellAndTopRowStayInsideTheGridAsRowsGo) {
   EXPECT_EQ(std::tuple(grid.Rows(), grid.Row(), grid.TopRow()), std::tuple(1, 0, 1));
 }
 
+TEST(GridTest, TheFormatStringGivesEachColumnItsAlignmentCaptionAndWidth) {
+  Grid grid;
+  grid.SetFormatString("<A|^B|>C|D  ");
+  grid.SetCol(3);
+  grid.SetFormatString("<Left |^Mid|>R|Plain ");
+  std::string columns;
+  for (const GridColumn& c : grid.columns()) {
+    columns += "<^>"[static_cast<int>(c.alignment)] + c.caption + std::to_string(c.width_chars);
+  }
+  EXPECT_EQ(columns, "<Left 5^Mid3>R1<Plain 6");
+  EXPECT_EQ(grid.TextAt(0, 3), "Plain ");
+  grid.SetFormatString("<One|<Two");
+  EXPECT_EQ(std::pair(grid.Col(), grid.ColSel()), std::pair(1, 1)) << "kept inside the grid";
+  grid.SetFormatString("<Keywords");
+  grid.SetCol(5);
+  grid.SetColSel(5);
+  EXPECT_EQ(std::pair(grid.Col(), grid.ColSel()), std::pair(0, 0));
+}
+
 }  // namespace
 }  // namespace tabrel

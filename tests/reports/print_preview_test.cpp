@@ -31,10 +31,29 @@ class PrintPreviewTest : public ::testing::Test, public testing::PrintPreviewHar
     dialogs.messages.clear();
     printer.jobs.clear();
   }
-  std::vector<std::size_t> JobSizes() const {
+  // The lines on each page of the one print job a command must make.
+  std::vector<std::size_t> PageSizes() const {
+    EXPECT_EQ(printer.jobs.size(), 1u) << "one print command, one print job";
+    if (printer.jobs.empty()) return {};
+    const auto& job = printer.jobs.front();
     std::vector<std::size_t> sizes;
-    for (const auto& job : printer.jobs) sizes.push_back(job.lines.size());
+    std::size_t start = 0;
+    for (std::size_t next : job.page_starts) {
+      sizes.push_back(next - start);
+      start = next;
+    }
+    sizes.push_back(job.lines.size() - start);
     return sizes;
+  }
+  // The texts of the printed lines of page `page` (from 0) of the job.
+  Lines PageLines(std::size_t page) const {
+    const auto& job = printer.jobs.at(0);
+    const std::size_t start = page == 0 ? 0 : job.page_starts.at(page - 1);
+    const std::size_t end =
+        page < job.page_starts.size() ? job.page_starts[page] : job.lines.size();
+    Lines lines;
+    for (std::size_t i = start; i < end; ++i) lines.push_back(job.lines[i].text);
+    return lines;
   }
 };
 
@@ -99,6 +118,33 @@ TEST_F(PrintPreviewTest, NoFieldCanPutMarkupIntoTheHtmlPage) {
   EXPECT_NE(page.find("<b><a href=\"x&quot; onclick=&quot;alert(2)\">"), std::string::npos);
 }
 
+TEST_F(PrintPreviewTest, OnlyWebAddressesOfHarmlessSchemesBecomeLinksOnAPageThatNamesItsCharset) {
+  const std::pair<const char*, bool> cases[] = {
+      {"http://example.org/", true},      {"HTTPS://example.org", true},
+      {"ftp://files.example.org", true},  {"mailto:info@example.org", true},
+      {"www.example.org/a:b", true},      {"javascript:alert(1)", false},
+      {"JavaScript:alert(1)", false},     {"java\tscript:alert(1)", false},
+      {"\x01javascript:alert(1)", false}, {"data:text/html,<b>", false},
+      {"file:///etc/passwd", false},      {"vbscript:msgbox", false},
+  };
+  for (const auto& [web, link] : cases) {
+    SCOPED_TRACE(web);
+    auto r = Contact("2", "Caf\xE9 Acme", "", "01-01-2000 1");
+    r.Web = web;
+    ListRecords({r});
+    dialogs.answers = {MessageAnswer::kYes};
+    preview.mu_PrintComplete_HTML_Click(list);
+    const std::string page = PreviewFile();
+    EXPECT_EQ(page.find("<a href=\"") != std::string::npos, link);
+    EXPECT_NE(page.find(link ? ">Caf\xE9 Acme</b></a><br>\r" : "\nCaf\xE9 Acme<br>\r"),
+              std::string::npos);
+    EXPECT_NE(page.find("<HEAD>\r<META http-equiv=\"Content-Type\" content=\"text/html; "
+                        "charset=windows-1252\">\r"),
+              std::string::npos);
+    preview.CancelPrint_Click();
+  }
+}
+
 // ---- Print
 
 TEST_F(PrintPreviewTest, ListsBreakIntoPagesAtThePrintLines) {
@@ -113,22 +159,25 @@ TEST_F(PrintPreviewTest, ListsBreakIntoPagesAtThePrintLines) {
     std::string text;
     std::vector<std::size_t> pages;  // every page after the first starts with 3 empty lines
   } cases[] = {
-      {0, NumberedLines(150) + "\r\n", {151}}, {60, NumberedLines(130), {61, 3 + 61, 3 + 8}},
-      {60, NumberedLines(61), {61, 3}},        {60, fours, {56, 3 + 56, 3 + 8}},
+      {0, NumberedLines(150) + "\r\n", {151}},
+      {-1, NumberedLines(150), {150}},
+      {60, NumberedLines(130), {61, 3 + 61, 3 + 8}},
+      {60, NumberedLines(61), {61, 3}},
+      {60, fours, {56, 3 + 56, 3 + 8}},
       {60, blocks, {57, 3 + 57, 3 + 6}},
   };
   for (const auto& c : cases) {
     state.settings.PrintLines = c.print_lines;
     PreviewAsIs(c.text);
     preview.SendPrint_Click();
-    EXPECT_EQ(JobSizes(), c.pages) << c.print_lines << " / " << c.text.size();
-    // Every page in Arial bold 10, each document setting it afresh.
+    EXPECT_EQ(PageSizes(), c.pages) << c.print_lines << " / " << c.text.size();
+    // Every page in Arial bold 10, each page setting it afresh.
     for (const auto& job : printer.jobs) {
       for (const auto& line : job.lines)
         ASSERT_TRUE(line.font == "Arial" && line.bold && line.points == 10);
     }
   }
-  EXPECT_EQ(JobLines(1)[3], "\tname");
+  EXPECT_EQ(PageLines(1)[3], "\tname");
   EXPECT_FALSE(view.busy);
 
   printer.jobs.clear();
@@ -136,7 +185,7 @@ TEST_F(PrintPreviewTest, ListsBreakIntoPagesAtThePrintLines) {
   preview.SendPrint_Click();
   EXPECT_EQ(dialogs.messages.at(0).text,
             "Error 57: The printer is off line\r\nThe list was not printed completely.");
-  EXPECT_EQ(printer.jobs.size(), 1u) << "the failed page ends the printing";
+  EXPECT_EQ(printer.jobs.size(), 1u);
 }
 
 TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCourier) {
@@ -148,10 +197,15 @@ TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCou
   ListRecords(records);
   preview.mu_printMailingAddresses_Click(list);
   ASSERT_EQ(PreviewFile().size(), 20u * (5 * 94 + 3));  // 120 lines
+  EXPECT_TRUE(view.fixed_pitch);
+  EXPECT_EQ(view.progress_shown, 1);
+  EXPECT_EQ(view.progress_range, std::pair(1, 40));
+  EXPECT_EQ(view.progress_values.size(), 20u) << "labels go in pairs";
+  EXPECT_EQ(view.progress_values.back(), 40);
   view.preview_text = "\r\nedits do not reach label printing";
   preview.SendPrint_Click();
-  ASSERT_EQ(JobSizes(), (std::vector<std::size_t>{4 + 59, 3 + 60, 3 + 1}));
-  const Lines first = JobLines(0);
+  ASSERT_EQ(PageSizes(), (std::vector<std::size_t>{4 + 59, 3 + 60, 3 + 1}));
+  const Lines first = PageLines(0);
   EXPECT_EQ(Lines(first.begin(), first.begin() + 4), Lines(4, ""));
   // Label text from the fifth printed line on, without a tab.
   EXPECT_EQ(first[4].substr(0, 18), "  First Last0     ");
@@ -168,7 +222,13 @@ TEST_F(PrintPreviewTest, LabelsPrintFromTheFileFiftyNineThenSixtyLinesAPageInCou
   dir.Write("tr_view.tmp", text);
   printer.jobs.clear();
   preview.SendPrint_Click();
-  EXPECT_EQ(JobSizes(), (std::vector<std::size_t>{63, 3}));
+  EXPECT_EQ(PageSizes(), (std::vector<std::size_t>{63, 3}));
+  printer.fail_with = Status::Error(57, "Out of paper");
+  preview.SendPrint_Click();
+  EXPECT_EQ(dialogs.messages.at(0).text,
+            "Error 57: Out of paper\r\nThe labels were not printed completely.");
+  preview.CancelPrint_Click();
+  EXPECT_FALSE(view.fixed_pitch || preview.label_mode());
 }
 
 TEST_F(PrintPreviewTest, EnvelopesStartAfterTheTopMarginIndentedByTheLeftMargin) {
@@ -195,6 +255,10 @@ TEST_F(PrintPreviewTest, EnvelopesStartAfterTheTopMarginIndentedByTheLeftMargin)
   state.editor_record.Zip = "97301";
   preview.Envelope_Click();
   EXPECT_EQ(JobLines(1), (Lines{"Ann Baker", "Salem, OR 97301"}));
+  state.settings.LPad = "1 ";
+  state.settings.TPad = "1 ";
+  preview.Envelope_Click();
+  EXPECT_EQ(JobLines(2), (Lines{"", "", "\tAnn Baker", "\tSalem, OR 97301"}));
 }
 
 // ---- File, .DOC and .HTML
@@ -288,6 +352,17 @@ TEST_F(PrintPreviewTest, APersistingFailureEndsTheReportAfterOneRetryForThePhone
   }
 }
 
+TEST_F(PrintPreviewTest, APreviewFileThatIsGoneIsReportedAndThePreviewCloses) {
+  menus.BlankMenu();
+  view.busy = true;
+  preview.ShowPreview();
+  EXPECT_EQ(dialogs.messages.at(0).text, "Error 76: Path not found (" + dir.File("tr_view.tmp") +
+                                             ": No such file or directory)\r\nThe list cannot "
+                                             "be shown.");
+  EXPECT_FALSE(view.busy || view.print_options_visible);
+  EXPECT_TRUE(menus.enabled);
+}
+
 // The user clears the way while the first message is shown.
 class ClearingDialogs : public testing::FakeDialogs {
  public:
@@ -311,6 +386,8 @@ TEST_F(PrintPreviewTest, AFailureClearedBeforeTheRetryGivesTheList) {
   ListRecords({r});
   retrying.mu_SimplePhoneList_Click(list);
   EXPECT_EQ(clearing.messages.size(), 1u);
+  EXPECT_EQ(view.busy_shown, 2) << "the hourglass again for the retry";
+  EXPECT_FALSE(view.busy);
   EXPECT_EQ(PreviewFile(), "\r\n\r\nAdams, Ann - 555\r\n");
   EXPECT_TRUE(view.print_options_visible);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/text.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_help.h"
@@ -94,7 +96,8 @@ TEST_F(SettingsDialogTest, LineCountsRoundTheValueHalfToEvenAndMarginsKeepTwoCha
   for (const Case& c :
        {Case{"100", 100, "10"}, Case{" 2.5 ", 2, "2."}, Case{"5.5", 6, "5."}, Case{"1 2", 12, "12"},
         Case{"\t5\n0", 50, "50"}, Case{"abc", 0, "0 "}, Case{"", 0, "0 "}, Case{"-1.5", -2, "-1"},
-        Case{"&H7FFF", 32767, "32"}, Case{"1D2", 100, "10"}, Case{"07", 7, "7 "}}) {
+        Case{"&H7FFF", 32767, "32"}, Case{"1D2", 100, "10"}, Case{"07", 7, "7 "},
+        Case{"-32768", -32768, "-3"}, Case{"-32768.5", -32768, "-3"}}) {
     SCOPED_TRACE(c.text);
     dialog.Form_Load();
     for (T id : {T::INI_PreviewLines, T::INI_PrintLines, T::INI_LPad, T::INI_TPad}) {
@@ -111,8 +114,13 @@ TEST_F(SettingsDialogTest, LineCountsRoundTheValueHalfToEvenAndMarginsKeepTwoCha
 
 TEST_F(SettingsDialogTest, LineCountOutsideSixteenBitsIsRefusedAndNothingWritten) {
   const std::string before = program.Read("tr30.ini");
-  for (const auto& [id, text] :
-       {std::pair{T::INI_PreviewLines, "32767.5"}, {T::INI_PrintLines, "-32769"}}) {
+  const struct {
+    T id;
+    const char* text;
+    const char* label;
+  } cases[] = {{T::INI_PreviewLines, "32767.5", "Number of lines to include in print preview"},
+               {T::INI_PrintLines, "-32769", "Number of lines to print before starting new page"}};
+  for (const auto& [id, text, label] : cases) {
     SCOPED_TRACE(text);
     dialogs.messages.clear();
     dialog.Form_Load();
@@ -122,9 +130,33 @@ TEST_F(SettingsDialogTest, LineCountOutsideSixteenBitsIsRefusedAndNothingWritten
     EXPECT_EQ(program.Read("tr30.ini"), before);
     EXPECT_EQ(view.closed, 0) << "the user must be able to correct the box";
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].text.find("32767"), std::string::npos);
+    EXPECT_EQ(dialogs.messages[0].text, "\"" + std::string(label) +
+                                            "\" must be a whole number from -32768 to 32767. "
+                                            "Nothing was saved.");
+    EXPECT_EQ(dialogs.messages[0].title, "Error!");
     EXPECT_EQ(Trim(state.settings.Path1), "");
   }
+}
+
+TEST_F(SettingsDialogTest, TextTheCodePageCannotHoldIsNamedBeforeSavingAndNoGoesBack) {
+  dialog.Form_Load();
+  const std::string before = program.Read("tr30.ini");
+  view.form.text(T::INI_Path1) = "/home/\u0394/data";  // a Greek capital delta
+  view.form.text(T::INI_Browser) = "firefox \u2603";
+  view.form.text(T::INI_Path2) = "/home/m\u00fcller/";  // storable
+  dialogs.answers = {MessageAnswer::kNo};
+  dialog.INI_Save_Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Some characters in Path #1, Web Browser cannot be stored in the settings and would "
+            "be saved as \"?\".\r\nSave anyway? Answer No to go back and change them.");
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(program.Read("tr30.ini"), before);
+  dialogs.answers = {MessageAnswer::kYes};
+  dialog.INI_Save_Click();
+  EXPECT_EQ(view.closed, 1);
+  EXPECT_EQ(Trim(Stored().Path1), "/home/?/data");
 }
 
 TEST_F(SettingsDialogTest, UseCurrentPutsTheDataPathInItsBoxWithoutSaving) {
@@ -156,6 +188,52 @@ TEST_F(SettingsDialogTest, F1OpensTheHelpOfTheBoxWithTheFocus) {
   dialog.Form_HelpKey(std::nullopt);
   EXPECT_EQ(help.shown,
             (std::vector<std::string>{"settings.preview-lines", "settings.programs", "settings"}));
+}
+
+TEST_F(SettingsDialogTest, AnUnreadableSettingsFileIsReportedAndTheSettingsInUseStay) {
+  std::filesystem::remove(program.File("tr30.ini"));
+  std::filesystem::create_directory(program.File("tr30.ini"));
+  state.settings.PrintLines = 42;
+  dialog.Form_Load();
+  EXPECT_EQ(view.form.text(T::INI_PrintLines), "42");
+  dialog.INI_Save_Click();
+  EXPECT_EQ(view.closed, 0);
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  const std::string error =
+      "Error 75: Path/File access error (" + program.File("tr30.ini") + ": Is a directory)\r\n";
+  EXPECT_EQ(dialogs.messages[0].text, error + "The settings shown are those in use.");
+  EXPECT_EQ(dialogs.messages[1].text, error + "The settings were not saved.");
+  for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
+}
+
+TEST(SettingsControlsTest, EachBoxHasItsLabelTooltipAndInputLimit) {
+  std::string boxes;
+  for (const SettingsTextControl& c : kSettingsTextControls) {
+    boxes += std::string(c.name) + "|" + std::string(c.label) + "|" + std::string(c.tooltip) + "|" +
+             std::to_string(c.max_length) + "\n";
+  }
+  EXPECT_EQ(
+      boxes,
+      "INI_Path1|Path #1|save an alternate data path here|0\n"
+      "INI_Path2|Path #2|save an alternate data path here|0\n"
+      "INI_CommPort|Modem Comm Port|the communication port you modem is on (1, 2, 3, or 4, "
+      "probably)|1\n"
+      "INI_PhoneAreaCode|Your Area Code|your telephone area code|0\n"
+      "INI_PhoneLongDistanceCode|Long Distance Code|long distance or calling card number|0\n"
+      "INI_PhonePBX|PBX Code (outside line)|number to get outside line (probably 9)|0\n"
+      "INI_PrintLines|Number of lines to print before starting new page|printer dependant, "
+      "default = 60, 0 or less = no page breaks  (see help)|3\n"
+      "INI_PreviewLines|Number of lines to include in print preview|system memory dependant, "
+      "default = 250  (see help)|4\n"
+      "INI_LPad|Move the envelope address right (tabs)|envelope format, left margin tabs, "
+      "default = 8  (see help)|2\n"
+      "INI_TPad|Move the envelope address down (lines)|envelope format, upper margin spacing, "
+      "default = 12  (see help)|2\n"
+      "INI_QuickUpPath|Quick Update Path|type in path to frequently needed common records|0\n"
+      "INI_QuickUpTarget|Quick Update Target||0\n"
+      "INI_Editor|Word Processor|over-ride the default (or specify) a word processor|80\n"
+      "INI_Browser|Web Browser|over-ride the default (or specify) a web browser|80\n"
+      "INI_Mailer|Email Program|over-ride the default (or specify) an email program|80\n");
 }
 
 }  // namespace

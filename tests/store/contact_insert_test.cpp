@@ -60,19 +60,5 @@ TEST_F(ContactInsertTest, TheLastFreePlaceIsTakenAndAFullDataSetIsRefused) {
   EXPECT_TRUE(data.Read("tabrel.dat") == full) << "a refused insert writes nothing";
 }
 
-TEST_F(ContactInsertTest, AnInterruptedInsertLeavesTheOldFileWholeAndNoTemporaryFile) {
-  const std::string before =
-      ContactBytes({Contact("1", "Adams", "", "adams"), Contact("1", "Cole", "", "cole")}) + "tail";
-  data.Write("tabrel.dat", before);
-  for (RewriteStep failing : {RewriteStep::kCreate, RewriteStep::kWrite, RewriteStep::kFlush,
-                              RewriteStep::kClose, RewriteStep::kRename}) {
-    SCOPED_TRACE(static_cast<int>(failing));
-    const RewriteFaultHook fault = [&](RewriteStep step) { return step == failing; };
-    EXPECT_FALSE(InsertInNameOrder(state, Contact("1", "Baker", "", "baker"), &fault).ok());
-    EXPECT_EQ(data.Read("tabrel.dat"), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data.path()), {}), 1);
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -82,17 +82,5 @@ TEST_F(ContactSortTest, EqualNamesKeepTheirFileOrderInALargeFile) {
   ExpectSortedAs(rows, adams);
 }
 
-TEST_F(ContactSortTest, FailedSortLeavesTabrelDatByteIdenticalAndNoTemporaryFile) {
-  const std::string original = Bytes({{"1", "C", "1"}, {"1", "A", "2"}, {"2", "B", "3"}});
-  data.Write("tabrel.dat", original);
-  for (RewriteStep failing : {RewriteStep::kCreate, RewriteStep::kWrite, RewriteStep::kFlush,
-                              RewriteStep::kClose, RewriteStep::kRename}) {
-    const RewriteFaultHook fault = [&](RewriteStep step) { return step == failing; };
-    EXPECT_FALSE(SortContactFile(state, &fault).ok());
-    EXPECT_EQ(data.Read("tabrel.dat"), original);
-    EXPECT_FALSE(data.Exists("tabrel.$$$") || program.Exists("tabrel.$$$"));
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -61,7 +61,7 @@ TEST_F(DataSetMergeTest, ReplacesInPlaceAddsAtTheEndAndMergesAndSortsTheKeywords
   EXPECT_EQ(merge.replaced(), 1u);
   EXPECT_EQ(DecodeContact(merge.Record(2)).FirstName.substr(0, 7), "Barbara");
   const MergeOutcome outcome = merge.Commit();
-  ASSERT_TRUE(outcome.status.ok()) << outcome.status.ErrorLine();
+  ASSERT_TRUE(outcome.ok()) << outcome.written.status.ErrorLine();
   EXPECT_EQ(outcome.keywords_added, 2u);
   EXPECT_EQ(testing::Stamps(data.Read("tabrel.dat")),
             (std::vector<std::string>{"01-01-2000 1", "02-02-2002 2", "01-01-2000 3",
@@ -76,8 +76,8 @@ TEST_F(DataSetMergeTest, NoChangeWritesNothing) {
   ASSERT_TRUE(merge.ok());
   merge.value().CollectKeyword("Chess");  // keywords alone change nothing
   const std::string records = data.Read("tabrel.dat");
-  const RewriteFaultHook every_step_fails = [](RewriteStep) { return true; };
-  EXPECT_TRUE(merge.value().Commit(every_step_fails).status.ok());
+  state.write_fault = [](RewriteStep) { return true; };
+  EXPECT_TRUE(merge.value().Commit().ok());
   EXPECT_EQ(data.Read("tabrel.dat"), records);
   EXPECT_EQ(data.Read("keyword.dat"), Entries({"Golf", "Work"}) + "tail");
 }
@@ -86,18 +86,21 @@ TEST_F(DataSetMergeTest, AFailureAtAnyStepLeavesBothFilesByteIdentical) {
   const std::string records = data.Read("tabrel.dat");
   const std::string keywords = data.Read("keyword.dat");
   int steps = 0;
-  const MergeOutcome counted = Changed().Commit([&](RewriteStep) { return ++steps, false; });
-  ASSERT_TRUE(counted.status.ok());
-  // Both files staged (create, write, flush, close), then both renamed.
-  ASSERT_EQ(steps, 10);
+  state.write_fault = [&](RewriteStep) { return ++steps, false; };
+  const MergeOutcome counted = Changed().Commit();
+  ASSERT_TRUE(counted.ok());
+  // Both files staged (create, write, flush, close), then kept under a
+  // second name and renamed in turn.
+  ASSERT_EQ(steps, 11);
   for (int failing = 1; failing <= steps; ++failing) {
     SCOPED_TRACE(failing);
     data.Write("tabrel.dat", records);
     data.Write("keyword.dat", keywords);
     int step = 0;
-    const MergeOutcome outcome = Changed().Commit([&](RewriteStep) { return ++step == failing; });
-    EXPECT_FALSE(outcome.status.ok());
-    EXPECT_TRUE(outcome.unchanged);
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
+    const MergeOutcome outcome = Changed().Commit();
+    EXPECT_FALSE(outcome.ok());
+    EXPECT_TRUE(outcome.written.left_new.empty());
     EXPECT_EQ(data.Read("tabrel.dat"), records);
     EXPECT_EQ(data.Read("keyword.dat"), keywords);
     EXPECT_EQ(FilesIn(data), 2u);
@@ -120,7 +123,7 @@ TEST_F(DataSetMergeTest, AMergePastTheLimitIsRefusedNamingTheNumbersAndWritesNot
   EXPECT_EQ(refused.description(),
             "The data set holds 32,765 records and 3 would be added: 32,768, more than the "
             "32,767 records a data set can hold");
-  EXPECT_EQ(merge.value().Commit().status.number(), error_number::kOverflow);
+  EXPECT_EQ(merge.value().Commit().written.status.number(), error_number::kOverflow);
   EXPECT_EQ(data.Read("tabrel.dat").size(), full.size());
 }
 

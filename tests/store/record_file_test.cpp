@@ -32,11 +32,49 @@ TEST(RecordFileTest, TrailingPartialRecordIsNeverReadAndAnAppendKeepsItAfterTheN
   const RecordFile file(dir.File("tabrel.dat"), kLength);
   EXPECT_EQ(file.Count().value(), 2u);
   EXPECT_EQ(file.ReadAll().value(), Rec('a') + Rec('b'));
-  EXPECT_EQ(file.Read(2).value(), Rec('b'));
-  EXPECT_FALSE(file.Read(3).ok());
-  EXPECT_FALSE(file.Read(0).ok());
   ASSERT_TRUE(file.Append(Rec('c')).ok());
   EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + Rec('b') + Rec('c') + "tail");
+}
+
+TEST(RecordFileTest, AnInPlaceWriteChangesOnlyItsRecordAndOnlyRecordsThatExist) {
+  TempDir dir;
+  dir.Write("tabrel.dat", Rec('a') + Rec('b') + "tail");
+  const RecordFile file(dir.File("tabrel.dat"), kLength);
+  ASSERT_TRUE(file.Write(2, "short").ok());
+  const std::string written = "short" + std::string(kLength - 5, ' ');
+  EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + written + "tail");
+  for (std::size_t n : {0, 3}) {
+    const InPlaceWrite result = file.Write(n, Rec('c'));
+    EXPECT_EQ(result.status.ErrorLine(),
+              "Error 75: Record " + std::to_string(n) + " is not in " + file.path());
+    EXPECT_FALSE(result.landed);
+  }
+  EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + written + "tail");
+}
+
+TEST(RecordFileTest, AFailedWriteFlushOrCloseOfAWriteOrAppendIsReported) {
+  TempDir dir;
+  const std::string before = Rec('a') + "tail";
+  const RecordFile file(dir.File("tabrel.dat"), kLength);
+  const std::string io_error =
+      "Error 57: Device I/O error (" + file.path() + ": Input/output error)";
+  for (RewriteStep step : {RewriteStep::kWrite, RewriteStep::kFlush, RewriteStep::kClose}) {
+    SCOPED_TRACE(static_cast<int>(step));
+    dir.Write("tabrel.dat", before);
+    const RewriteFaultHook fault = [step](RewriteStep at) { return at == step; };
+    const InPlaceWrite written = file.Write(1, Rec('b'), &fault);
+    EXPECT_EQ(written.status.ErrorLine(), io_error);
+    // Only a failed write leaves the old record; after it the new one is in the file.
+    EXPECT_EQ(written.landed, step != RewriteStep::kWrite);
+    EXPECT_EQ(dir.Read("tabrel.dat"), (step == RewriteStep::kWrite ? Rec('a') : Rec('b')) + "tail");
+
+    dir.Write("tabrel.dat", before);
+    EXPECT_EQ(file.Append(Rec('c'), &fault).ErrorLine(),
+              step == RewriteStep::kWrite
+                  ? "Error 61: Disk full (" + file.path() + ": No space left on device)"
+                  : io_error);
+    EXPECT_EQ(dir.Read("tabrel.dat"), before) << "a failed append is cut back";
+  }
 }
 
 }  // namespace

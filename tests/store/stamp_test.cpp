@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/contact_files.h"
+#include "store/stamp_set.h"
+
 #include <set>
 #include <string>
 
@@ -51,6 +54,8 @@ TEST(StampTest, StepsGoOneUnitOfTheWrittenResolution) {
       {{2000, 3, 1, 0.02}, "03-01-2000 .0200001", "03-01-2000 .0199999"},
       {{2000, 3, 1, 0.01}, "03-01-2000 .0100001", "03-01-2000 0       "},
       {{2000, 3, 1, 0.1}, "03-01-2000 .1000001", "03-01-2000 .0999999"},
+      // Eight digits do not fit: the step goes from the seven shown.
+      {{2000, 3, 7, 0.0488888881}, "03-07-2000 .0488889", "03-07-2000 .0488887"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MakeStamp(NextStampTime(c.from)), c.next) << MakeStamp(c.from);
@@ -70,6 +75,25 @@ TEST(StampTest, AWalkInEitherDirectionNeverRepeatsAStamp) {
       EXPECT_TRUE(seen.insert(MakeStamp(backward)).second) << MakeStamp(backward);
     }
   }
+}
+
+TEST(StampSetTest, TakenStampsAreSkippedForwardForSavesAndBackwardForRecordsFromOutside) {
+  testing::DataSetFolders folders;
+  testing::WriteContacts(folders.data, {testing::Contact("1", "A", "", "12-31-1999 45296.13"),
+                                        testing::Contact("1", "B", "", "12-31-1999 45296.14"),
+                                        testing::Contact("1", "C", "", "12-31-1999 45296.12"),
+                                        testing::Contact("1", "D", "", " 12-31-1999 45296.1 ")});
+  auto read = StampSet::Read(folders.state);
+  ASSERT_TRUE(read.ok()) << read.status().ErrorLine();
+  StampSet& stamps = read.value();
+  EXPECT_EQ(stamps.size(), 4u);
+  EXPECT_TRUE(stamps.Contains("12-31-1999 45296.1")) << "blanks around a stamp do not count";
+  const LocalDateTime now{1999, 12, 31, 45296.13};
+  EXPECT_EQ(stamps.TakeAtOrAfter(now), "12-31-1999 45296.15");
+  EXPECT_EQ(stamps.TakeAtOrAfter(now), "12-31-1999 45296.16");
+  EXPECT_EQ(stamps.TakeAtOrBefore(now), "12-31-1999 45296.11");
+  EXPECT_EQ(stamps.TakeAtOrBefore(now), "12-31-1999 45296.09");
+  EXPECT_EQ(stamps.TakeAtOrAfter({2000, 1, 1, 5}), "01-01-2000 5       ") << "a free stamp is kept";
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(UiStateTest, GeometrySurvivesASaveAndALoad) {
   const UiState loaded = UiState::Load(dir.File(kUiStateFileName));
   EXPECT_EQ(loaded.Geometry(kWindow), (WindowGeometry{-40, 25, 1100, 700, true}));
   EXPECT_EQ(loaded.Geometry("editor"), (WindowGeometry{5, 6, 300, 200, false}));
-  EXPECT_FALSE(dir.Exists(kUiStateTempName));
+  EXPECT_EQ(testing::FileNames(dir), (std::vector<std::string>{kUiStateFileName}));
 }
 
 TEST(UiStateTest, ReadsTheFileAsWrittenByHandWithBlanksCrLfAndComments) {
@@ -95,7 +95,7 @@ TEST(UiStateTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(UiState::Load(dir.File(kUiStateFileName)).Geometry(kWindow),
               (WindowGeometry{1, 2, 3, 4, false}));
-    EXPECT_FALSE(dir.Exists(kUiStateTempName));
+    EXPECT_EQ(testing::FileNames(dir), (std::vector<std::string>{kUiStateFileName}));
   }
 }
 

@@ -1,0 +1,191 @@
+#include "store/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "fakes/contact_files.h"
+#include "store/data_set.h"
+
+namespace tabrel {
+namespace {
+
+using testing::TempDir;
+
+std::set<std::string> FilesIn(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+struct stat StatOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+  return st;
+}
+
+// Two files staged, then committed together, with `fault` on every step.
+GroupCommit ChangePair(const TempDir& dir, const RewriteFaultHook& fault) {
+  StagedRewrite a;
+  StagedRewrite b;
+  if (Status s = a.Stage(dir.File("a.dat"), "new a", fault); !s.ok()) return {s, {}};
+  if (Status s = b.Stage(dir.File("b.dat"), "new b", fault); !s.ok()) return {s, {}};
+  StagedRewrite* const both[] = {&a, &b};
+  return GroupCommit::Run(both);
+}
+
+std::size_t OpenFiles() {
+  return static_cast<std::size_t>(std::distance(
+      std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
+TEST(AtomicFileTest, AFailedStepOfAPairLeavesBothOldFilesAndNothingElse) {
+  TempDir dir;
+  const std::size_t open_files = OpenFiles();
+  int failing = 1;
+  for (;; ++failing) {
+    SCOPED_TRACE(failing);
+    dir.Write("a.dat", "old a");
+    dir.Write("b.dat", "old b");
+    int step = 0;
+    const GroupCommit result = ChangePair(dir, [&](RewriteStep) { return ++step == failing; });
+    if (result.ok()) break;
+    EXPECT_EQ(result.status.number(), error_number::kDeviceIo);
+    EXPECT_TRUE(result.left_new.empty());
+    EXPECT_EQ(dir.Read("a.dat"), "old a");
+    EXPECT_EQ(dir.Read("b.dat"), "old b");
+    EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"a.dat", "b.dat"}));
+  }
+  // Create, write, flush and close each; keep a; rename a, rename b.
+  EXPECT_EQ(failing, 12);
+  EXPECT_EQ(OpenFiles(), open_files) << "every failed step closes its file";
+  EXPECT_EQ(dir.Read("a.dat"), "new a");
+  EXPECT_EQ(dir.Read("b.dat"), "new b");
+  EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"a.dat", "b.dat"}));
+}
+
+TEST(AtomicFileTest, AnUndoThatFailsTooNamesTheReplacedFileAndWhereItsOldContentIs) {
+  TempDir dir;
+  dir.Write("a.dat", "old a");
+  dir.Write("b.dat", "old b");
+  int renames = 0;
+  const GroupCommit result = ChangePair(
+      dir, [&](RewriteStep step) { return step == RewriteStep::kRename && ++renames > 1; });
+  ASSERT_FALSE(result.ok());
+  ASSERT_EQ(result.left_new.size(), 1u);
+  EXPECT_EQ(result.left_new[0].path, dir.File("a.dat"));
+  EXPECT_EQ(dir.Read("a.dat"), "new a");
+  EXPECT_EQ(dir.Read("b.dat"), "old b");
+  const std::string kept = result.left_new[0].old_copy;
+  EXPECT_EQ(kept.rfind(dir.File("a.dat.old-"), 0), 0u) << kept;
+  EXPECT_EQ(dir.Read(kept.substr(dir.path().size())), "old a");
+  EXPECT_EQ(FilesIn(dir).size(), 3u) << "a.dat, b.dat and the kept copy, no temporary file";
+}
+
+TEST(AtomicFileTest, TwoRewritesOfOneFileAtOnceUseTheirOwnTemporaryFiles) {
+  TempDir dir;
+  dir.Write("tabrel.dat", "old");
+  StagedRewrite first;
+  StagedRewrite second;
+  ASSERT_TRUE(first.Stage(dir.File("tabrel.dat"), "first, and longer").ok());
+  ASSERT_TRUE(second.Stage(dir.File("tabrel.dat"), "second").ok());
+  EXPECT_EQ(FilesIn(dir).size(), 3u);
+  ASSERT_TRUE(first.Commit().ok());
+  EXPECT_EQ(dir.Read("tabrel.dat"), "first, and longer");
+  ASSERT_TRUE(second.Commit().ok());
+  EXPECT_EQ(dir.Read("tabrel.dat"), "second");
+  EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"tabrel.dat"}));
+}
+
+TEST(AtomicFileTest, ARewriteKeepsPermissionsOwnerAndSymbolicLink) {
+  TempDir dir;
+  TempDir synced;
+  synced.Write("tabrel.dat", "old");
+  ASSERT_EQ(::chmod(synced.File("tabrel.dat").c_str(), 0600), 0);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(synced.File("tabrel.dat").c_str(), 1234, 2345), 0);
+  }
+  ASSERT_EQ(::symlink(synced.File("tabrel.dat").c_str(), dir.File("tabrel.dat").c_str()), 0);
+  // A relative link, one hop further.
+  ASSERT_EQ(::symlink("tabrel.dat", dir.File("link.dat").c_str()), 0);
+
+  ASSERT_TRUE(AtomicRewrite(dir.File("link.dat"), "new").ok());
+  EXPECT_TRUE(S_ISLNK(StatOf(dir.File("link.dat")).st_mode));
+  EXPECT_TRUE(S_ISLNK(StatOf(dir.File("tabrel.dat")).st_mode));
+  EXPECT_EQ(synced.Read("tabrel.dat"), "new");
+  const struct stat st = StatOf(synced.File("tabrel.dat"));
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  if (root) {
+    EXPECT_EQ(st.st_uid, 1234u);
+    EXPECT_EQ(st.st_gid, 2345u);
+  }
+  EXPECT_EQ(FilesIn(synced), (std::set<std::string>{"tabrel.dat"}));
+}
+
+TEST(AtomicFileTest, OnlyLeftoversNobodyHoldsAreRemoved) {
+  TempDir dir;
+  for (const char* name : {"tabrel.dat.new-Ab12Cd", "keyword.dat.new-000000", "tabrel.$$$",
+                           "keyword.$$$", "contact.tmp", "tr30.$$$"}) {
+    dir.Write(name, "left by a crash");
+  }
+  const std::set<std::string> kept = {"tabrel.dat",
+                                      "tabrel.dat.new-toolong",
+                                      "tabrel.dat.new-A_b12C",
+                                      "tabrel.dat.old-Ab12Cd",
+                                      "notes.new-Ab12C",
+                                      "tabrel.tmp"};
+  for (const std::string& name : kept) dir.Write(name, "keep");
+  StagedRewrite busy;  // a rewrite under way in another copy of the program
+  ASSERT_TRUE(busy.Stage(dir.File("tabrel.dat"), "being written").ok());
+
+  EXPECT_EQ(RemoveStaleTemporaryFiles(dir.path()), 6);
+  std::set<std::string> expected = kept;
+  std::set<std::string> now = FilesIn(dir);
+  EXPECT_EQ(now.size(), expected.size() + 1);
+  for (const std::string& name : expected) EXPECT_TRUE(now.contains(name)) << name;
+  ASSERT_TRUE(busy.Commit().ok());
+  EXPECT_EQ(dir.Read("tabrel.dat"), "being written");
+}
+
+TEST(DataFolderTest, CheckDataFolderAcceptsOnlyAnExistingWritableFolder) {
+  TempDir dir;
+  dir.Write("file", "x");
+  EXPECT_TRUE(CheckDataFolder(dir.path()).ok());
+  EXPECT_EQ(CheckDataFolder(dir.File("missing")).number(), error_number::kPathNotFound);
+  EXPECT_EQ(CheckDataFolder(dir.File("file")).number(), error_number::kPathNotFound);
+  EXPECT_FALSE(dir.Exists("missing"));
+}
+
+TEST(DataFolderTest, CheckDataFolderRefusesAFolderItCannotWrite) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
+  EXPECT_EQ(CheckDataFolder(dir.path()).number(), error_number::kPermissionDenied);
+}
+
+TEST(DataFolderTest, DataFileTakesANameInCapitalsOnlyWhenTheExactOneIsMissing) {
+  testing::DataSetFolders folders;
+  const auto& [program, data, state] = folders;
+  program.Write("TABREL.DAT", "");
+  EXPECT_EQ(state.DataFile("tabrel.dat"), data.File("tabrel.dat")) << "not the program folder";
+  data.Write("tabrel.dat.old", "");
+  data.Write("TABREL.DAT", "");
+  EXPECT_EQ(state.DataFile("tabrel.dat"), data.File("TABREL.DAT"));
+  // With the exact name there, no other spelling is taken, in whatever order
+  // the folder lists them.
+  for (const char* name :
+       {"tabrel.dat", "Tabrel.dat", "keyword.dat", "KEYWORD.DAT", "Keyword.Dat", "keyword.DAT"}) {
+    data.Write(name, "");
+  }
+  EXPECT_EQ(state.DataFile("tabrel.dat"), data.File("tabrel.dat"));
+  EXPECT_EQ(state.DataFile("keyword.dat"), data.File("keyword.dat"));
+}
+
+}  // namespace
+}  // namespace tabrel
