@@ -175,6 +175,14 @@ TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten)
   const std::string records = Records();
   const std::string keywords = Keywords();
   host.read_only = true;
+  state.read_only = true;
+  // Preview writes nothing, so it still shows what Import would do.
+  window.Preview_Click();
+  EXPECT_EQ(host.writable_checks, 0);
+  EXPECT_TRUE(import_view.list.ends_with("2 to add, 1 to replace, 1 to skip (duplicates).\r\n"))
+      << import_view.list;
+  import_view.list.clear();
+  import_view.results.clear();
   window.Command1_Click();
   EXPECT_EQ(host.writable_checks, 1);
   EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why";
@@ -182,7 +190,9 @@ TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten)
   EXPECT_EQ(Keywords(), keywords);
   EXPECT_FALSE(data.Exists("tabrel.bak"));
   EXPECT_EQ(import_view.results, "");
+  EXPECT_EQ(import_view.list, "");
   host.read_only = false;
+  state.read_only = false;
   window.Command1_Click();
   EXPECT_EQ(Stamps(Records()).size(), 4u);
 }
