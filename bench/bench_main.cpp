@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   tabrel::bench::RegisterChangeBenchmarks(data);
   tabrel::bench::RegisterReportBenchmarks(data);
   tabrel::bench::RegisterExchangeBenchmarks(data);
+  tabrel::bench::RegisterCliBenchmarks(data);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

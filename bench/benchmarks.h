@@ -13,6 +13,7 @@ void RegisterMainGridBenchmarks(BenchDataSet& data);
 void RegisterChangeBenchmarks(BenchDataSet& data);
 void RegisterReportBenchmarks(BenchDataSet& data);
 void RegisterExchangeBenchmarks(BenchDataSet& data);
+void RegisterCliBenchmarks(BenchDataSet& data);
 
 // Writes the data set on first use. False, with the benchmark marked as
 // failed, when it cannot or when it holds another number of records than the

@@ -4,6 +4,7 @@
 
 #include "base/codec.h"
 #include "exchange/import_plan.h"
+#include "exchange/import_preview.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -66,6 +67,27 @@ bool MayImportInto(const AppState& live, AppState& target, MainListHost& host, D
   target.read_only = false;
   target.write_fault = live.write_fault;
   return true;
+}
+
+void ImportWindow::Preview_Click() {
+  // Decided as Import decides, from the file read afresh; nothing is
+  // written, so a read-only data set may be previewed too.
+  view_.SetBusy(true);
+  ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now());
+  view_.SetBusy(false);
+  if (plan.file.exists) Describe(plan.file);
+  if (!plan.failure.ok()) {
+    ReportDiskError(dialogs_, plan.failure);
+    return;
+  }
+  if (!plan.refusal.empty()) {
+    Report(plan.refusal, "Error", MessageIcon::kCritical);
+    return;
+  }
+  const ImportPreview preview = PreviewOf(plan.import);
+  view_.SetListVisible(true);
+  view_.SetListText(DecodeCp1252(preview.Text("\r\n")));
+  view_.SetResultText("Preview: nothing was imported yet.\r\n" + preview.Counts());
 }
 
 void ImportWindow::Command1_Click() {

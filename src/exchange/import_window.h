@@ -30,6 +30,8 @@ inline constexpr ImportControl kDefineFrame = {
     "Frame1", " Define \"duplicate\" ", "set rules about when records are considered to match"};
 inline constexpr ImportControl kSkipFrame = {"Frame2", " Skip duplicates... ",
                                              "set rules on what to do when records match"};
+inline constexpr ImportControl kPreviewButton = {
+    "PreviewButton", "Preview", "show what the import would do, without changing anything"};
 inline constexpr ImportControl kImportButton = {"Command1", "Import", "start the import process"};
 inline constexpr ImportControl kCloseButton = {"FinishedImporting", "Close",
                                                "quit import utility without further action"};
@@ -121,6 +123,9 @@ class ImportWindow {
 
   // The window opens: shows the file, what it holds and where it goes.
   void Form_Load();
+  // "Preview" pressed: lists what Import would do with each record, in the
+  // list box, and changes nothing; allowed while the data set is read-only.
+  void Preview_Click();
   // "Import" pressed.
   void Command1_Click();
   // "Close" pressed.

@@ -59,6 +59,7 @@ ImportWindowWidget::ImportWindowWidget(const AppState& state, Dialogs& dialogs, 
   target_ = new QLabel(this);
   target_->setObjectName(QStringLiteral("ImportTarget"));
   target_->setWordWrap(true);
+  preview_ = NewButton(kPreviewButton, this);
   import_ = NewButton(kImportButton, this);
   close_ = NewButton(kCloseButton, this);
   import_->setDefault(true);
@@ -79,10 +80,12 @@ ImportWindowWidget::ImportWindowWidget(const AppState& state, Dialogs& dialogs, 
   list_->setReadOnly(true);
   list_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
+  connect(preview_, &QPushButton::clicked, this, [this] { presenter_.Preview_Click(); });
   connect(import_, &QPushButton::clicked, this, [this] { presenter_.Command1_Click(); });
   connect(close_, &QPushButton::clicked, this, [this] { presenter_.FinishedImporting_Click(); });
 
   auto* buttons = new QVBoxLayout;
+  buttons->addWidget(preview_);
   buttons->addWidget(import_);
   buttons->addWidget(close_);
   buttons->addStretch(1);

@@ -29,6 +29,7 @@ class ImportWindowWidget : public QWidget, public ImportView {
   // Runs Form_Load and shows the window.
   void Open();
 
+  QPushButton* PreviewButton() const { return preview_; }
   QPushButton* ImportButton() const { return import_; }
   QPushButton* CloseButton() const { return close_; }
   QRadioButton* DefinitionButton(DuplicateDefinition value) const;
@@ -64,6 +65,7 @@ class ImportWindowWidget : public QWidget, public ImportView {
   QLabel* target_ = nullptr;
   std::array<QRadioButton*, kDefinitionOptions.size()> definitions_{};
   std::array<QRadioButton*, kSkipOptions.size()> skips_{};
+  QPushButton* preview_ = nullptr;
   QPushButton* import_ = nullptr;
   QPushButton* close_ = nullptr;
   QProgressBar* progress_ = nullptr;

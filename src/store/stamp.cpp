@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "base/basic_number.h"
+#include "base/text.h"
 #include "store/layout.h"
 
 namespace tabrel {

@@ -39,13 +39,13 @@ const std::vector<ContactRecord> kExisting = {
     Person("John", "Smith", "", "01-01-2001 100"),           // 5
 };
 
-// "A" add, "S" skip, "R<n>" replace record n.
+// "A" add, "S<n>" skip as a duplicate of record n, "R<n>" replace record n.
 std::string Code(const DuplicateIndex::Decision& d) {
   switch (d.verdict) {
     case DuplicateIndex::Verdict::kAdd:
       return "A";
     case DuplicateIndex::Verdict::kSkip:
-      return "S";
+      return "S" + std::to_string(d.number);
     case DuplicateIndex::Verdict::kReplace:
       break;
   }
@@ -64,10 +64,10 @@ TEST(DuplicateIndexTest, EveryDefinitionAndSkipRuleDecidesAsTheTableSays) {
   const Case cases[] = {
       {"match, same date",
        Person("John", "Smith", "Acme", "06-15-2000 200"),
-       {{"R1", "S", "S"}, {"R1", "S", "R2"}, {"R1", "S", "S"}}},
+       {{"R1", "S1", "S1"}, {"R1", "S1", "R2"}, {"R1", "S1", "S1"}}},
       {"match, later date",
        Person(" John ", "Smith", "Acme  ", "06-16-2000 5"),
-       {{"R1", "S", "R1"}, {"R1", "S", "R1"}, {"R1", "S", "R1"}}},
+       {{"R1", "S1", "R1"}, {"R1", "S1", "R1"}, {"R1", "S1", "R1"}}},
       {"case counts",
        Person("john", "smith", "ACME", "06-16-2000 5"),
        {{"A", "A", "A"}, {"A", "A", "A"}, {"A", "A", "A"}}},
@@ -79,7 +79,7 @@ TEST(DuplicateIndexTest, EveryDefinitionAndSkipRuleDecidesAsTheTableSays) {
        {{"A", "A", "A"}, {"A", "A", "A"}, {"A", "A", "A"}}},
       {"an organisation has a blank name",
        Person("", "", "Acme", "01-01-2020 1"),
-       {{"A", "A", "A"}, {"R1", "S", "R1"}, {"R2", "S", "R2"}}},
+       {{"A", "A", "A"}, {"R1", "S1", "R1"}, {"R2", "S2", "R2"}}},
       {"a person without organisation has a blank organisation",
        Person("Pat", "Lee", "", "01-01-2020 1"),
        {{"A", "A", "A"}, {"A", "A", "A"}, {"A", "A", "A"}}},
@@ -88,16 +88,16 @@ TEST(DuplicateIndexTest, EveryDefinitionAndSkipRuleDecidesAsTheTableSays) {
        {{"A", "A", "A"}, {"A", "A", "A"}, {"A", "A", "A"}}},
       {"unreadable existing date counts as the oldest",
        Person("Mary", "Jones", "Beta", "01-01-1990 1"),
-       {{"R4", "S", "R4"}, {"R4", "S", "R4"}, {"R4", "S", "R4"}}},
+       {{"R4", "S4", "R4"}, {"R4", "S4", "R4"}, {"R4", "S4", "R4"}}},
       {"unreadable incoming date never replaces",
        Person("Mary", "Jones", "Beta", "..................."),
-       {{"R4", "S", "S"}, {"R4", "S", "S"}, {"R4", "S", "S"}}},
+       {{"R4", "S4", "S4"}, {"R4", "S4", "S4"}, {"R4", "S4", "S4"}}},
       {"dates across a year: an earlier year is older",
        Person("A", "BC", "", "12-31-1999 5"),
-       {{"R3", "S", "S"}, {"A", "A", "A"}, {"R3", "S", "S"}}},
+       {{"R3", "S3", "S3"}, {"A", "A", "A"}, {"R3", "S3", "S3"}}},
       {"dates across a year: a later year is newer",
        Person("", "", "Acme", "01-01-2000 5"),
-       {{"A", "A", "A"}, {"R1", "S", "R2"}, {"R2", "S", "R2"}}},
+       {{"A", "A", "A"}, {"R1", "S1", "R2"}, {"R2", "S2", "R2"}}},
   };
   const D definitions[] = {D::kSameName, D::kSameOrg, D::kNameAndOrg};
   const S skips[] = {S::kNever, S::kAlways, S::kIfOlder};
@@ -154,7 +154,7 @@ std::vector<std::string> Literal(std::vector<ContactRecord> existing,
       }
     }
     if (best == 0) decisions.push_back("A");
-    if (best == 1) decisions.push_back("S");
+    if (best == 1) decisions.push_back("S" + std::to_string(matched + 1));
     if (best == 2) {
       decisions.push_back("R" + std::to_string(matched + 1));
       existing[matched] = i;

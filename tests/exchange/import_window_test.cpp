@@ -92,6 +92,44 @@ TEST_F(ImportWindowTest, ImportAddsReplacesSkipsListsAndSummarises) {
   EXPECT_FALSE(program.Exists("keyword.tmp") || data.Exists("keyword.tmp"));
 }
 
+TEST_F(ImportWindowTest, PreviewListsWhatImportWillDoWithEachRecordAndWritesNothing) {
+  ImportWindow& window = Open();
+  const std::string records = Records();
+  const std::string keywords = Keywords();
+  window.Preview_Click();
+  const std::string lines =
+      "replace 01-01-2000 1\r\nskip (duplicate of 01-01-2000 2)\r\nadd\r\nadd\r\n"
+      "2 to add, 1 to replace, 1 to skip (duplicates).\r\n";
+  EXPECT_EQ(import_view.list, lines);
+  EXPECT_TRUE(import_view.list_visible);
+  EXPECT_EQ(
+      import_view.results,
+      "Preview: nothing was imported yet.\r\n2 to add, 1 to replace, 1 to skip (duplicates).");
+  EXPECT_TRUE(dialogs.messages.empty()) << "no backup offer for a preview";
+  EXPECT_EQ(Records(), records);
+  EXPECT_EQ(Keywords(), keywords);
+  EXPECT_FALSE(data.Exists("tabrel.bak"));
+  EXPECT_EQ(host.keyword_refills, 0);
+  // The rules chosen in the window count.
+  import_view.rules.skip = DuplicateSkip::kNever;
+  window.Preview_Click();
+  EXPECT_EQ(import_view.list.substr(0, 42), "replace 01-01-2000 1\r\nreplace 01-01-2000 2");
+  // Import then does what the preview said.
+  import_view.rules.skip = DuplicateSkip::kIfOlder;
+  window.Command1_Click();
+  EXPECT_EQ(Stamps(Records()),
+            (Texts{"02-02-2002 1", "01-01-2000 2", "03-03-2003 3", "04-04-2004 4"}));
+}
+
+TEST_F(ImportWindowTest, PreviewRefusesAFileOfNoWholeRecordsAsImportDoes) {
+  ImportWindow& window = Open();
+  documents.Write("export.dat", std::string(layout::kContactRecordLength + 1, ' '));
+  window.Preview_Click();
+  EXPECT_EQ(MessageTexts(),
+            (Texts{"This file does not contain Tabrel 3 records, or they are corrupt"}));
+  EXPECT_EQ(import_view.list, "");
+}
+
 TEST_F(ImportWindowTest, EachPressReadsTheFileAgainAndOffersTheBackupRightBeforeWriting) {
   ImportWindow& window = Open();
   const std::string records = Records();
@@ -137,6 +175,14 @@ TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten)
   const std::string records = Records();
   const std::string keywords = Keywords();
   host.read_only = true;
+  state.read_only = true;
+  // Preview writes nothing, so it still shows what Import would do.
+  window.Preview_Click();
+  EXPECT_EQ(host.writable_checks, 0);
+  EXPECT_TRUE(import_view.list.ends_with("2 to add, 1 to replace, 1 to skip (duplicates).\r\n"))
+      << import_view.list;
+  import_view.list.clear();
+  import_view.results.clear();
   window.Command1_Click();
   EXPECT_EQ(host.writable_checks, 1);
   EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why";
@@ -144,7 +190,9 @@ TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten)
   EXPECT_EQ(Keywords(), keywords);
   EXPECT_FALSE(data.Exists("tabrel.bak"));
   EXPECT_EQ(import_view.results, "");
+  EXPECT_EQ(import_view.list, "");
   host.read_only = false;
+  state.read_only = false;
   window.Command1_Click();
   EXPECT_EQ(Stamps(Records()).size(), 4u);
 }

@@ -41,6 +41,13 @@ TEST_F(ImportWindowWidgetTest, ImportFromTheMenuShowsTheWindowAndItsResults) {
   EXPECT_TRUE(dialogs.messages.empty());
 
   import->SkipButton(DuplicateSkip::kAlways)->click();
+  EXPECT_EQ(import->PreviewButton()->text(), "Preview");
+  import->PreviewButton()->click();
+  Settle();
+  EXPECT_EQ(import->RecordList()->toPlainText(),
+            "skip (duplicate of 01-02-2003 100)\nadd\n"
+            "1 to add, 0 to replace, 1 to skip (duplicates).\n");
+  EXPECT_EQ(Column(window.KeywordView()), (QStringList{"Family"})) << "the preview wrote nothing";
   import->ImportButton()->click();
   Settle();
   EXPECT_TRUE(import->Results()->text().startsWith(

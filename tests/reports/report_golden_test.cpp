@@ -38,6 +38,9 @@ void AllFlags(SettingsRecord& s, const char* value) {
   }
 }
 
+// kWholeList: the record list as the main window fills it with every record.
+const std::vector<std::string> kWholeList = {"<whole list>"};
+
 struct GoldenCase {
   const char* name;
   void (PrintPreview::*report)(Grid& list);
@@ -59,7 +62,12 @@ TEST_P(ReportGoldenTest, WritesTheExpectedBytes) {
   clock.now = {2024, 3, 7, 3600};
   testing::WriteContacts(dir, ParseContacts(ReadBytes(kDataFolder / "contacts.in")));
   c.settings(state.settings);
-  ListStamps(c.rows);
+  if (c.rows == kWholeList) {
+    list.ClearToHeader();
+    ASSERT_TRUE(AppendSelectedRows(list, state, kAllRecords, {}).ok());
+  } else {
+    ListStamps(c.rows);
+  }
   dialogs.answers.push_back(c.include_all);
   (preview.*c.report)(list);
   const std::string actual = PreviewFile();
@@ -96,6 +104,15 @@ const GoldenCase kCases[] = {
     {"email_list", &PrintPreview::mu_printEmail_Click, kAllRows},
     {"email_list_with_names", &PrintPreview::mu_printEmail_Click, kAllRows,
      [](SettingsRecord& s) { s.MailFormat = "1"; }},
+    // The command line's reports are held to these same files.
+    {"whole_list_simple_phone", &PrintPreview::mu_SimplePhoneList_Click, kWholeList},
+    {"whole_list_phone", &PrintPreview::mu_PrintPhoneList_Click, kWholeList},
+    {"whole_list_text", &PrintPreview::mu_PrintCompleteRecords_Click, kWholeList},
+    {"whole_list_html", &PrintPreview::mu_PrintComplete_HTML_Click, kWholeList,
+     [](SettingsRecord&) {}, MessageAnswer::kNo},
+    {"whole_list_html_with_unlinked", &PrintPreview::mu_PrintComplete_HTML_Click, kWholeList},
+    {"whole_list_labels", &PrintPreview::mu_printMailingAddresses_Click, kWholeList},
+    {"whole_list_email", &PrintPreview::mu_printEmail_Click, kWholeList},
 };
 
 INSTANTIATE_TEST_SUITE_P(Reports, ReportGoldenTest, ::testing::ValuesIn(kCases),

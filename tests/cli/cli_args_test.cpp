@@ -1,0 +1,127 @@
+// The command line's words, parsed: what each option sets, and the usage
+// errors.
+#include "cli/cli_args.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace tabrel::cli {
+namespace {
+
+using Words = std::vector<std::string_view>;
+
+Parsed Parse(const Words& words) {
+  return ParseArgs(words);
+}
+
+TEST(CliArgsTest, EachOptionSetsWhatItNames) {
+  const struct {
+    Words words;
+    std::function<bool(const Args&)> holds;
+  } cases[] = {
+      {{"list"},
+       [](const Args& a) {
+         return a.command == Command::kList && a.selection.kind == Selection::Kind::kAll &&
+                a.filter == kFilterAll && a.data.empty();
+       }},
+      {{"--data", "/x", "list"}, [](const Args& a) { return a.data == "/x"; }},
+      {{"list", "--data=/y"}, [](const Args& a) { return a.data == "/y"; }},
+      {{"--public", "list"}, [](const Args& a) { return a.filter == kFilterPublicOnly; }},
+      {{"list", "--personal"}, [](const Args& a) { return a.filter == kFilterPersonalOnly; }},
+      {{"list", "--keyword", "Golf"},
+       [](const Args& a) {
+         return a.selection.kind == Selection::Kind::kKeyword && a.selection.keyword == "Golf";
+       }},
+      {{"list", "--no-keywords", "--search", "oak"},
+       [](const Args& a) {
+         return a.selection.kind == Selection::Kind::kNoKeywords && a.selection.search == "oak";
+       }},
+      {{"show", "01-01-2000 1"}, [](const Args& a) { return a.stamp == "01-01-2000 1"; }},
+      {{"report", "html", "--with-unlinked", "-o", "a.htm"},
+       [](const Args& a) {
+         return a.command == Command::kReport && a.kind == "html" && a.with_unlinked &&
+                a.output == "a.htm";
+       }},
+      {{"export", "dos", "--output", "f", "--replace"},
+       [](const Args& a) { return a.kind == "dos" && a.output == "f" && a.replace && !a.yes; }},
+      {{"import", "native", "-"},
+       [](const Args& a) {
+         return a.input == "-" && a.rules.definition == DuplicateDefinition::kNameAndOrg &&
+                a.rules.skip == DuplicateSkip::kIfOlder && !a.dry_run && !a.yes;
+       }},
+      {{"import", "dos", "f.mer", "--duplicates", "name", "--skip", "never", "--dry-run"},
+       [](const Args& a) {
+         return a.kind == "dos" && a.input == "f.mer" &&
+                a.rules.definition == DuplicateDefinition::kSameName &&
+                a.rules.skip == DuplicateSkip::kNever && a.dry_run;
+       }},
+      {{"import", "native", "f", "--duplicates=org", "--skip=always", "--no-backup"},
+       [](const Args& a) {
+         return a.rules.definition == DuplicateDefinition::kSameOrg &&
+                a.rules.skip == DuplicateSkip::kAlways && a.no_backup;
+       }},
+      {{"import", "native", "--", "-odd-name"},
+       [](const Args& a) { return a.input == "-odd-name"; }},
+      {{"backup", "--restore", "--yes"}, [](const Args& a) { return a.restore && a.yes; }},
+      {{"backup", "--status"}, [](const Args& a) { return a.status && !a.restore; }},
+      {{"import", "--help"}, [](const Args& a) { return a.help && a.command == Command::kImport; }},
+      {{"-h"}, [](const Args& a) { return a.help && a.command == Command::kNone; }},
+  };
+  for (const auto& c : cases) {
+    const Parsed parsed = Parse(c.words);
+    EXPECT_EQ(parsed.error, "") << ::testing::PrintToString(c.words);
+    EXPECT_TRUE(c.holds(parsed.args)) << ::testing::PrintToString(c.words);
+  }
+}
+
+TEST(CliArgsTest, UsageErrorsNameWhatIsWrong) {
+  const struct {
+    Words words;
+    const char* error;
+  } cases[] = {
+      {{}, "no command given"},
+      {{"--public"}, "no command given"},
+      {{"remove"}, "unknown command 'remove'"},
+      {{"list", "extra"}, "list takes [SELECTION]"},
+      {{"list", "--dry-run"}, "unknown option '--dry-run' for list"},
+      {{"show", "--keyword", "k", "s"}, "unknown option '--keyword' for show"},
+      {{"backup", "-o", "f"}, "unknown option '-o' for backup"},
+      {{"list", "--search"}, "--search needs a value"},
+      {{"list", "--search", ""}, "--search needs a word"},
+      {{"list", "--no-keywords=1"}, "--no-keywords takes no value"},
+      {{"list", "--keyword", "a", "--no-keywords"},
+       "give one of --keyword and --no-keywords, once"},
+      {{"--personal", "list", "--public"}, "--public and --personal exclude each other"},
+      {{"report"}, "report takes KIND [SELECTION] [-o FILE] [--with-unlinked]"},
+      {{"report", "pdf"},
+       "unknown report kind 'pdf' (simple-phone, phone, text, html, labels or email)"},
+      {{"import", "xml", "f"}, "unknown format 'xml' (native, dos, csv, ldif, agent or vcard)"},
+      {{"import", "native", "f", "--duplicates", "all"},
+       "--duplicates takes name, org or both, not 'all'"},
+      {{"import", "native", "f", "--yes", "--no-backup"},
+       "--yes and --no-backup exclude each other"},
+      {{"export", "native", "-o", "f", "--yes", "--replace"},
+       "--yes and --replace exclude each other"},
+      {{"export", "native", "--yes"}, "--yes and --replace answer for the file -o names"},
+      {{"backup", "--restore", "--status"}, "--status and --restore exclude each other"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Parse(c.words).error, c.error) << ::testing::PrintToString(c.words);
+  }
+}
+
+TEST(CliArgsTest, EveryReportKindAndFormatIsKnownByItsName) {
+  for (const char* kind : {"simple-phone", "phone", "text", "html", "labels", "email"}) {
+    EXPECT_TRUE(IsReportKind(kind)) << kind;
+  }
+  for (const char* format : {"native", "dos", "csv", "ldif", "agent", "vcard"}) {
+    EXPECT_TRUE(IsFormatName(format)) << format;
+  }
+  EXPECT_FALSE(IsReportKind("native"));
+  EXPECT_FALSE(IsFormatName("html"));
+}
+
+}  // namespace
+}  // namespace tabrel::cli
