@@ -20,10 +20,13 @@ constexpr std::array<CommandName, 6> kCommands = {{
     {Command::kList, "list", 0, "[SELECTION]"},
     {Command::kShow, "show", 1, "STAMP"},
     {Command::kReport, "report", 1, "KIND [SELECTION] [-o FILE] [--with-unlinked]"},
-    {Command::kExport, "export", 1, "FORMAT [SELECTION] [-o FILE [--yes | --replace]]"},
+    {Command::kExport, "export", 1,
+     "FORMAT [SELECTION] [-o FILE [--yes | --replace]] [--version 3.0|4.0]"},
     {Command::kImport, "import", 2,
      "FORMAT FILE|- [--duplicates name|org|both] [--skip never|always|older]\n"
-     "                        [--dry-run] [--yes | --no-backup]"},
+     "                        [--dry-run] [--yes | --no-backup]\n"
+     "                        [--map auto] [--keyword TEXT] [--type individual|organization]\n"
+     "                        [--no-header] [--extras-to-notes]"},
     {Command::kBackup, "backup", 0, "[--status | --restore] [--yes]"},
 }};
 
@@ -67,7 +70,7 @@ std::string SetSkip(Args& args, std::string_view value) {
   return "";
 }
 
-const std::array<Option, 19> kOptions = {{
+const std::array<Option, 24> kOptions = {{
     {"--help", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"-h", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"--data", true, kAny,
@@ -84,7 +87,7 @@ const std::array<Option, 19> kOptions = {{
          return std::string("--public and --personal exclude each other");
        return a.filter = kFilterPersonalOnly, std::string();
      }},
-    {"--keyword", true, kSelecting,
+    {"--keyword", true, kSelecting | Bit(Command::kImport),
      [](Args& a, std::string_view v) {
        if (a.selection.kind != Selection::Kind::kAll)
          return std::string("give one of --keyword and --no-keywords, once");
@@ -120,6 +123,27 @@ const std::array<Option, 19> kOptions = {{
      [](Args& a, std::string_view) { return a.dry_run = true, std::string(); }},
     {"--no-backup", false, Bit(Command::kImport),
      [](Args& a, std::string_view) { return a.no_backup = true, std::string(); }},
+    {"--version", true, Bit(Command::kExport),
+     [](Args& a, std::string_view v) {
+       if (v == "3.0") return a.vcard_version = VcardVersion::k30, std::string();
+       if (v == "4.0") return a.vcard_version = VcardVersion::k40, std::string();
+       return "--version takes 3.0 or 4.0, not '" + std::string(v) + "'";
+     }},
+    {"--map", true, Bit(Command::kImport),
+     [](Args&, std::string_view v) {
+       if (v == "auto") return std::string();
+       return "--map takes auto, not '" + std::string(v) + "'";
+     }},
+    {"--no-header", false, Bit(Command::kImport),
+     [](Args& a, std::string_view) { return a.no_header = true, std::string(); }},
+    {"--type", true, Bit(Command::kImport),
+     [](Args& a, std::string_view v) {
+       if (v == "individual") return a.individual = true, std::string();
+       if (v == "organization") return a.individual = false, std::string();
+       return "--type takes individual or organization, not '" + std::string(v) + "'";
+     }},
+    {"--extras-to-notes", false, Bit(Command::kImport),
+     [](Args& a, std::string_view) { return a.extras_to_notes = true, std::string(); }},
     {"--status", false, Bit(Command::kBackup),
      [](Args& a, std::string_view) { return a.status = true, std::string(); }},
     {"--restore", false, Bit(Command::kBackup),
@@ -346,7 +370,15 @@ std::string HelpText(Command command) {
           "  --yes                replace the backup set with the current data first\n"
           "  --no-backup          import without replacing the backup set\n"
           "When a backup set exists one of --yes and --no-backup is needed; without a\n"
-          "backup set one is made first.\n";
+          "backup set one is made first.\n"
+          "vCards are decided by the duplicate rules as records are; comma text, LDIF\n"
+          "and Agent entries are always added, with a fresh stamp and a keyword:\n"
+          "  --map auto           link comma columns to fields as suggested (the default)\n"
+          "  --keyword TEXT       the comma records' keyword (default comma_new)\n"
+          "  --type individual    records without a clear type are individuals\n"
+          "  --type organization  ... organizations (the default)\n"
+          "  --no-header          the first comma line is a record, not field names\n"
+          "  --extras-to-notes    columns no field takes go to the notes\n";
       break;
     case Command::kBackup:
       text +=

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <span>
 #include <string>
+
 #include <string_view>
+#include "exchange/vcard_writer.h"
 
 #include "exchange/duplicate_index.h"
 #include "store/app_state.h"
@@ -40,6 +42,15 @@ struct Args {
   bool with_unlinked = false;  // html: also records without a web address
   bool status = false;         // backup --status
   bool restore = false;        // backup --restore
+  // export vcard --version 4.0
+  VcardVersion vcard_version = VcardVersion::k30;
+  // import csv: the suggested links (--map auto, the only map so far), the
+  // first line as field names unless --no-header, records without a type
+  // made organisations unless --type individual, extra columns kept in the
+  // notes with --extras-to-notes; the keyword is --keyword (else "comma_new").
+  bool no_header = false;
+  bool individual = false;
+  bool extras_to_notes = false;
 };
 
 // The outcome of parsing: `error` is empty on success, otherwise the usage

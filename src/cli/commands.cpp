@@ -8,14 +8,22 @@
 
 #include "base/codec.h"
 #include "base/text.h"
+#include "base/text_decoding.h"
 #include "cli/cli_dialogs.h"
 #include "cli/formats.h"
 #include "cli/report_kinds.h"
 #include "cli/write_lock.h"
+#include "exchange/agent_format.h"
+#include "exchange/comma_columns.h"
+#include "exchange/comma_import.h"
 #include "exchange/export_target.h"
+#include "exchange/import_plan.h"
 #include "exchange/import_preview.h"
 #include "exchange/import_report.h"
+#include "exchange/import_text.h"
 #include "exchange/import_window.h"
+#include "exchange/ldif_contact.h"
+#include "exchange/new_records_import.h"
 #include "exchange/record_import.h"
 #include "present/backup_prompt.h"
 #include "present/record_list.h"
@@ -148,7 +156,7 @@ int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
   const std::vector<std::string_view>& records = shown.value().records;
   std::string bytes;
-  format.write(records, bytes);
+  format.write(records, WriteOptions{args.vcard_version}, bytes);
   if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
     env.err << WithLineFeeds(note) << "\n";
   }
@@ -206,9 +214,127 @@ int FailImport(Environment& env, const Status& status,
   return Fail(env, status.ErrorLine() + "\n" + std::string(consequence));
 }
 
+// Offers the backup set as the window does, right before the merge is
+// written; the refusal to print when the user's answer was needed.
+std::optional<int> OfferBackup(AppState& state, Environment& env, CliDialogs& dialogs,
+                               Clock& clock) {
+  MakeBackup(state, dialogs, clock);
+  if (!dialogs.refused()) return std::nullopt;
+  return Fail(env,
+              "Nothing was imported: give --yes to replace the backup set with the "
+              "current data first, or --no-backup to import without replacing it.");
+}
+
+// vCards: read from the file, each decided under the duplicate rules.
+int ImportVcards(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs,
+                 Clock& clock) {
+  if (args.input == "-") return Fail(env, "A vCard import reads a file: give its name, not -.");
+  const ImportSource source{ImportKind::kVcard, Absolute(args.input, env)};
+  std::optional<WriteLease> lease;
+  if (!args.dry_run) {
+    auto taken = AcquireForWriting(state.data_path);
+    if (!taken.ok()) return Fail(env, taken.status().description());
+    lease.emplace(std::move(taken.value()));
+  }
+  ImportPlan plan = PlanImport(state, source, args.rules, clock.Now());
+  if (!plan.failure.ok()) return FailImport(env, plan.failure);
+  if (!plan.refusal.empty()) return Fail(env, WithLineFeeds(plan.refusal));
+  RecordImport& import = plan.import;
+  if (args.dry_run) {
+    const ImportPreview preview = PreviewOf(import);
+    env.out << DecodeCp1252(preview.Text("\n")) << std::flush;
+    return preview.limit.ok() ? kExitDone : FailImport(env, preview.limit);
+  }
+  if (Status s = import.merge().CheckLimit(); !s.ok()) return FailImport(env, s);
+  std::size_t keywords_added = 0;
+  if (import.merge().changed()) {
+    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
+    const MergeOutcome written = import.Commit();
+    if (!written.ok()) {
+      return FailImport(env, written.written.status, ImportFailureText(written.written));
+    }
+    keywords_added = written.keywords_added;
+  }
+  std::string summary = WithLineFeeds(DecodeCp1252(import.report().Summary(keywords_added)));
+  if (!summary.ends_with("\n")) summary += "\n";
+  env.err << summary;
+  return kExitDone;
+}
+
+// Comma text, LDIF and Agent entries: each added under a fresh stamp.
+int ImportNewRecords(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs,
+                     Clock& clock) {
+  auto input = ReadInput(args, env);
+  if (!input.ok()) return FailImport(env, input.status());
+  const DecodedText text = DecodeText(input.value());
+  if (HoldsNul(text.text)) {
+    return Fail(env,
+                "The input is not text: it holds NUL characters. " + std::string(kNothingImported));
+  }
+  std::string keyword;
+  if (args.kind == "csv") {
+    const EncodeResult stored = EncodeCp1252(
+        args.selection.keyword.empty() ? std::string(kCommaKeyword) : args.selection.keyword);
+    if (stored.replaced > 0) {
+      return Fail(env, "The keyword holds characters the record files cannot store.");
+    }
+    keyword = Fit(stored.bytes, layout::kKW1.width);
+  }
+  std::optional<WriteLease> lease;
+  if (!args.dry_run) {
+    auto taken = AcquireForWriting(state.data_path);
+    if (!taken.ok()) return Fail(env, taken.status().description());
+    lease.emplace(std::move(taken.value()));
+  }
+  auto opened = NewRecordsImport::Open(state, clock.Now());
+  if (!opened.ok()) return FailImport(env, opened.status());
+  NewRecordsImport& import = opened.value();
+  std::string left_out;
+  if (args.kind == "csv") {
+    CommaImportOptions options;
+    options.header = !args.no_header;
+    options.individual = args.individual;
+    options.extras_to_notes = args.extras_to_notes;
+    const CommaSurvey survey = SurveyComma(text.text, options.header, false);
+    options.links = SuggestLinks(survey.columns, survey.sample);
+    AddCommaRecords(text.text, options, TrimView(keyword), import);
+  } else if (args.kind == "ldif") {
+    left_out = LdifSkippedText(AddLdifRecords(text.text, import));
+  } else {
+    const std::size_t skipped = AddAgentRecords(text.text, import);
+    if (skipped > 0) {
+      left_out = std::to_string(skipped) +
+                 " entries were left out: they have neither a name nor an e-mail address.";
+    }
+  }
+  if (Status s = import.CheckLimit(); !s.ok()) return FailImport(env, s);
+  if (args.dry_run) {
+    env.out << import.added() << " to add, 0 to replace, 0 to skip (duplicates).\n";
+    if (!left_out.empty()) env.out << WithLineFeeds(DecodeCp1252(left_out)) << "\n";
+    return kExitDone;
+  }
+  if (import.added() > 0) {
+    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
+    const MergeOutcome written = import.Commit();
+    if (!written.ok()) {
+      return FailImport(env, written.written.status, ImportFailureText(written.written));
+    }
+  }
+  env.err << WithLineFeeds(
+                 DecodeCp1252(AddedText(import.added()) +
+                              LossNote(import.replaced_characters(), import.cut_values())))
+          << "\n";
+  if (!left_out.empty()) env.err << WithLineFeeds(DecodeCp1252(left_out)) << "\n";
+  return kExitDone;
+}
+
 int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
   const Format& format = *FindFormat(args.kind);
   if (!format.importable()) return Fail(env, NotAvailableText(format, false));
+  if (format.import_way == ImportWay::kVcard) return ImportVcards(state, args, env, dialogs, clock);
+  if (format.import_way == ImportWay::kNewRecords) {
+    return ImportNewRecords(state, args, env, dialogs, clock);
+  }
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
   auto input = ReadInput(args, env);
   if (!input.ok()) return FailImport(env, input.status());
@@ -246,12 +372,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   }
   std::size_t keywords_added = 0;
   if (import.merge().changed()) {
-    MakeBackup(state, dialogs, clock);
-    if (dialogs.refused()) {
-      return Fail(env,
-                  "Nothing was imported: give --yes to replace the backup set with the "
-                  "current data first, or --no-backup to import without replacing it.");
-    }
+    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
     const MergeOutcome written = import.Commit();
     if (!written.ok()) {
       return FailImport(env, written.written.status, ImportFailureText(written.written));

@@ -2,32 +2,54 @@
 
 #include <array>
 
+#include "exchange/agent_format.h"
+#include "exchange/comma_writer.h"
 #include "exchange/dos_record.h"
+#include "exchange/ldif_writer.h"
 #include "store/layout.h"
 
 namespace tabrel::cli {
 namespace {
 
-void WriteNative(StoredRecords records, std::string& out) {
+void WriteNative(StoredRecords records, const WriteOptions&, std::string& out) {
   out.reserve(out.size() + records.size() * layout::kContactRecordLength);
   for (std::string_view record : records) out.append(record);
 }
 
-void WriteDos(StoredRecords records, std::string& out) {
+void WriteDos(StoredRecords records, const WriteOptions&, std::string& out) {
   out.reserve(out.size() + records.size() * layout::kDosRecordLength);
   for (std::string_view record : records) AppendDosRecord(record, out);
 }
 
-// Comma text, LDIF, Agent and vCard join here once their readers and
-// writers exist: a writer for export, a reader (or an import kind) for
-// import.
+// Comma text starts with its header line, as a new file does.
+void WriteComma(StoredRecords records, const WriteOptions&, std::string& out) {
+  AppendCommaHeader(out);
+  for (std::string_view record : records) AppendCommaRecord(record, out);
+}
+
+void WriteLdif(StoredRecords records, const WriteOptions&, std::string& out) {
+  for (std::string_view record : records) AppendLdifEntry(record, out);
+}
+
+void WriteAgent(StoredRecords records, const WriteOptions&, std::string& out) {
+  for (std::string_view record : records) AppendAgentEntry(record, out);
+}
+
+void WriteVcard(StoredRecords records, const WriteOptions& options, std::string& out) {
+  const VcardWriteOptions vcard{options.vcard_version};
+  for (std::string_view record : records) AppendVcard(record, vcard, out);
+}
+
 const std::array<Format, 6> kFormats = {{
-    {"native", "records", layout::kContactRecordLength, WriteNative, ImportKind::kNative, nullptr},
-    {"dos", "DOS records", layout::kDosRecordLength, WriteDos, ImportKind::kDos, nullptr},
-    {"csv", "comma text records", 0, nullptr, std::nullopt, nullptr},
-    {"ldif", "LDIF entries", 0, nullptr, std::nullopt, nullptr},
-    {"agent", "Agent address book entries", 0, nullptr, std::nullopt, nullptr},
-    {"vcard", "vCards", 0, nullptr, std::nullopt, nullptr},
+    {"native", "records", layout::kContactRecordLength, WriteNative, ImportWay::kRecords,
+     ImportKind::kNative, nullptr},
+    {"dos", "DOS records", layout::kDosRecordLength, WriteDos, ImportWay::kRecords,
+     ImportKind::kDos, nullptr},
+    {"csv", "comma text records", 0, WriteComma, ImportWay::kNewRecords, std::nullopt, nullptr},
+    {"ldif", "LDIF entries", 0, WriteLdif, ImportWay::kNewRecords, std::nullopt, nullptr},
+    {"agent", "Agent address book entries", 0, WriteAgent, ImportWay::kNewRecords, std::nullopt,
+     nullptr},
+    {"vcard", "vCards", 0, WriteVcard, ImportWay::kVcard, ImportKind::kVcard, nullptr},
 }};
 
 }  // namespace

@@ -8,21 +8,34 @@
 
 #include "base/result.h"
 #include "exchange/exchange_view.h"
+#include "exchange/vcard_writer.h"
 #include "reports/report_text.h"
 
 namespace tabrel::cli {
 
+// What an export may be told besides its records.
+struct WriteOptions {
+  VcardVersion vcard_version = VcardVersion::k30;
+};
+
 // Appends the export of stored records (1047 bytes each, in list order) to
 // `out`.
-using FormatWriter = void (*)(StoredRecords records, std::string& out);
+using FormatWriter = void (*)(StoredRecords records, const WriteOptions& options, std::string& out);
 // Turns the bytes of an import file into stored records (1047 bytes each)
 // for the native import; `warnings` gathers what the user should hear
 // about (characters dropped, say), one line each.
 using FormatReader = Result<std::string> (*)(std::string_view file, std::string& warnings);
 
+// How the records of an import file become records of the data set.
+enum class ImportWay {
+  kNone,
+  kRecords,     // stored or DOS records, under the duplicate rules
+  kVcard,       // cards made records, under the duplicate rules
+  kNewRecords,  // comma text, LDIF or Agent entries, each added with a fresh stamp
+};
+
 // One exchange format of the export and import commands. A format is
-// exported when it has a writer and imported when it names an import kind,
-// read by the import engine as it is, or has a reader.
+// exported when it has a writer and imported when it has a way in.
 struct Format {
   std::string_view name;
   std::string_view records;  // what a file of it holds, as messages name it
@@ -30,11 +43,12 @@ struct Format {
   // window asks first); 0: an export replaces the file.
   std::size_t record_length = 0;
   FormatWriter write = nullptr;
-  std::optional<ImportKind> import_kind;
-  FormatReader read = nullptr;
+  ImportWay import_way = ImportWay::kNone;
+  std::optional<ImportKind> import_kind;  // kRecords and kVcard
+  FormatReader read = nullptr;            // kRecords: bytes to stored records first
 
   bool exportable() const { return write != nullptr; }
-  bool importable() const { return import_kind.has_value() || read != nullptr; }
+  bool importable() const { return import_way != ImportWay::kNone; }
 };
 
 // Every format the command line names, available or not.

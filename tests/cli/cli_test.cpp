@@ -3,6 +3,7 @@
 // it leaves on disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -343,18 +344,86 @@ TEST_F(CliImportTest, AFileOfNoWholeRecordsIsRefusedAndTheDataIsAsItWas) {
   EXPECT_EQ(Snapshot(root.path() + "xdg"), before);
 }
 
-TEST_F(CliTest, FormatsNotBuiltYetSaySoAndChangeNothing) {
-  const auto before = Snapshot(root.path() + "xdg");
-  for (const char* format : {"csv", "ldif", "agent", "vcard"}) {
-    const CliOutcome exported = Cli({"export", format});
-    EXPECT_EQ(exported.code, 1) << format;
-    EXPECT_EQ(exported.err, std::string("tabrel-cli: Export of the ") + format +
-                                " format is not available in this version of tabrel-cli.\n");
-    const CliOutcome imported = Cli({"import", format, "-"}, "x");
-    EXPECT_EQ(imported.code, 1) << format;
-    EXPECT_NE(imported.err.find("Import of the"), std::string::npos);
+// The names of the records of a data set, in file order.
+std::vector<std::string> NamesIn(const std::string& bytes) {
+  std::vector<std::string> names;
+  for (std::size_t at = 0; at + layout::kContactRecordLength <= bytes.size();
+       at += layout::kContactRecordLength) {
+    const ContactRecord got = DecodeContact(bytes.substr(at));
+    names.push_back(Trim(got.FirstName) + "|" + Trim(got.LastName) + "|" + Trim(got.Org));
   }
-  EXPECT_EQ(Snapshot(root.path() + "xdg"), before);
+  return names;
+}
+
+TEST_F(CliTest, TextFormatsGoOutAndComeBackWithEveryNameAndADryRunChangesNothing) {
+  // An organisation comes back under its organisation name only.
+  const std::vector<std::string> expected = {"Ann|Baker|", "||Acme", "Cid|Cole|", "Ren\xE9|Dunn|"};
+  const struct {
+    Words export_args;
+    const char* format;
+  } cases[] = {
+      {{"export", "csv"}, "csv"},
+      {{"export", "ldif"}, "ldif"},
+      {{"export", "agent"}, "agent"},
+      {{"export", "vcard"}, "vcard"},
+      {{"export", "vcard", "--version", "4.0"}, "vcard"},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.export_args));
+    Words export_args = c.export_args;
+    const std::string file = "out" + std::to_string(n) + "." + c.format;
+    export_args.insert(export_args.end(), {"-o", file});
+    const CliOutcome exported = Cli(export_args);
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    const std::string folder = "other" + std::to_string(n++);
+    std::filesystem::create_directory(root.File(folder));
+
+    // Agent entries carry no organisation: one without a name or an e-mail
+    // address is left out.
+    const bool agent = std::string(c.format) == "agent";
+    const CliOutcome dry = Cli({"--data", folder, "import", c.format, file, "--dry-run"});
+    EXPECT_EQ(dry.code, 0) << dry.err;
+    EXPECT_NE(dry.out.find(agent ? "3 to add, 0 to replace, 0 to skip (duplicates)."
+                                 : "4 to add, 0 to replace, 0 to skip (duplicates)."),
+              std::string::npos)
+        << dry.out;
+    EXPECT_TRUE(NamesIn(root.Read(folder + "/tabrel.dat")).empty()) << "a dry run adds nothing";
+
+    const CliOutcome run = Cli({"--data", folder, "import", c.format, file});
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::vector<std::string> names = NamesIn(root.Read(folder + "/tabrel.dat"));
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> want = expected;
+    std::sort(want.begin(), want.end());
+    if (agent) want.erase(std::find(want.begin(), want.end(), "||Acme"));
+    EXPECT_EQ(names, want);
+  }
+  // A vCard imported again is a duplicate of the record it made.
+  const CliOutcome again = Cli({"--data", "other3", "import", "vcard", "out3.vcard", "--dry-run"});
+  EXPECT_NE(again.out.find("0 to add, 0 to replace, 4 to skip (duplicates)."), std::string::npos)
+      << again.out;
+}
+
+TEST_F(CliTest, ImportOptionsOfTheCommaTextAreTaken) {
+  WriteFile(root.File("in.csv"), "First Name,Last Name\r\nJan,Kowalski\r\nEva,Nowak\r\n");
+  std::filesystem::create_directory(root.File("other"));
+  const CliOutcome run = Cli({"--data", "other", "import", "csv", "in.csv", "--type", "individual",
+                              "--keyword", "Friends", "--map", "auto"});
+  EXPECT_EQ(run.code, 0) << run.err;
+  const std::string bytes = root.Read("other/tabrel.dat");
+  ASSERT_EQ(bytes.size(), 2 * layout::kContactRecordLength);
+  const ContactRecord first = DecodeContact(bytes);
+  EXPECT_EQ(first.RecType, "1");
+  EXPECT_EQ(Trim(first.FirstName) + " " + Trim(first.LastName), "Jan Kowalski");
+  EXPECT_EQ(Trim(first.KW1), "Friends");
+  // Without a header the first line is a record too.
+  std::filesystem::create_directory(root.File("plain"));
+  ASSERT_EQ(Cli({"--data", "plain", "import", "csv", "in.csv", "--no-header"}).code, 0);
+  EXPECT_EQ(root.Read("plain/tabrel.dat").size(), 3 * layout::kContactRecordLength);
+  EXPECT_EQ(Cli({"import", "csv", "in.csv", "--map", "by-hand"}).code, 2);
+  EXPECT_EQ(Cli({"export", "vcard", "--version", "2.1"}).code, 2);
+  EXPECT_EQ(Cli({"import", "vcard", "-"}, "BEGIN:VCARD").code, 1);
 }
 
 TEST_F(CliTest, BackupMakesShowsAndRestoresTheBackupSetOnlyWhenTold) {
