@@ -1,4 +1,5 @@
 #include "exchange/comma_parse.h"
+#include "exchange/import_commit.h"
 
 #include <algorithm>
 
@@ -209,17 +210,11 @@ void CommaParse::Command1_Click() {
          MessageIcon::kExclamation);
     return;
   }
-  // Offered now, right before anything is written: a Cancel or a refused
-  // file costs the user no backup set.
-  MakeBackup(target_, dialogs_, clock_);
-  view_.SetBusy(true);
-  const MergeOutcome written = import.Commit();
-  view_.SetBusy(false);
-  if (!written.ok()) {
-    ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
+  if (!CommitImport(
+          target_, [&import] { return import.Commit(); },
+          [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_, host_)) {
     return;
   }
-  host_.PopKeywordGrid();
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
   Tell(AddedText(import.added()) + LossNote(import.replaced_characters(), import.cut_values()) +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +

@@ -1,4 +1,5 @@
 #include "exchange/import_window.h"
+#include "exchange/import_commit.h"
 
 #include <algorithm>
 
@@ -131,19 +132,11 @@ void ImportWindow::Command1_Click() {
 
   std::size_t keywords_added = 0;
   if (import.merge().changed()) {
-    // Offered now, after the file was checked and right before anything is
-    // written, so that a refused file or a second press cannot cost the
-    // user the backup set that would have undone an earlier import.
-    MakeBackup(target_, dialogs_, clock_);
-    view_.SetBusy(true);
-    const MergeOutcome written = import.Commit();
-    view_.SetBusy(false);
-    if (!written.ok()) {
-      ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
-      return;
-    }
-    keywords_added = written.keywords_added;
-    host_.PopKeywordGrid();
+    const auto written = CommitImport(
+        target_, [&import] { return import.Commit(); }, [this](bool busy) { view_.SetBusy(busy); },
+        dialogs_, clock_, host_);
+    if (!written) return;
+    keywords_added = written->keywords_added;
   }
   view_.SetListText(DecodeCp1252(import.report().list()));
   view_.SetResultText(DecodeCp1252(import.report().Summary(keywords_added)));

@@ -1,4 +1,5 @@
 #include "exchange/text_import.h"
+#include "exchange/import_commit.h"
 
 #include "base/text.h"
 #include "exchange/agent_format.h"
@@ -146,17 +147,11 @@ void TextImport::Run(const Format& format) {
       return;
     }
   }
-  // Offered now, after the file was checked and the user agreed, right
-  // before anything is written.
-  MakeBackup(target, dialogs_, clock_);
-  progress_.SetBusy(true);
-  const MergeOutcome written = import.Commit();
-  progress_.SetBusy(false);
-  if (!written.ok()) {
-    ReportDiskError(dialogs_, written.written.status, ImportFailureText(written.written));
+  if (!CommitImport(
+          target, [&import] { return import.Commit(); },
+          [this](bool busy) { progress_.SetBusy(busy); }, dialogs_, clock_, host_)) {
     return;
   }
-  host_.PopKeywordGrid();
   std::string report = std::string("Done! All the new records have been given the keyword ") +
                        keyword + ", to help you find them.\r\n\r\n" + AddedText(import.added());
   if (!skipped.empty()) report += "\r\n" + skipped;
