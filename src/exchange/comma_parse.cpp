@@ -206,14 +206,9 @@ void CommaParse::Command1_Click() {
          "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
-  if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-         MessageIcon::kExclamation);
-    return;
-  }
   if (!CommitImport(
-          target_, [&import] { return import.Commit(); },
-          [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_, host_)) {
+          target_, import.merge(), [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_,
+          host_)) {
     return;
   }
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));

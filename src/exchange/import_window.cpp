@@ -124,22 +124,11 @@ void ImportWindow::Command1_Click() {
     return;
   }
   RecordImport& import = plan.import;
-  if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    Report(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-           MessageIcon::kExclamation);
-    return;
-  }
-
-  std::size_t keywords_added = 0;
-  if (import.merge().changed()) {
-    const auto written = CommitImport(
-        target_, [&import] { return import.Commit(); }, [this](bool busy) { view_.SetBusy(busy); },
-        dialogs_, clock_, host_);
-    if (!written) return;
-    keywords_added = written->keywords_added;
-  }
+  const auto keywords_added = CommitImport(
+      target_, import.merge(), [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_, host_);
+  if (!keywords_added) return;
   view_.SetListText(DecodeCp1252(import.report().list()));
-  view_.SetResultText(DecodeCp1252(import.report().Summary(keywords_added)));
+  view_.SetResultText(DecodeCp1252(import.report().Summary(*keywords_added)));
 }
 
 void ImportWindow::FinishedImporting_Click() {

@@ -116,10 +116,7 @@ void TextImport::Run(const Format& format) {
     entries = left_out.entries() + import.added();
   } else {
     const std::size_t left_out = AddAgentRecords(text->text, import);
-    if (left_out > 0) {
-      skipped = std::to_string(left_out) + (left_out == 1 ? " entry was" : " entries were") +
-                " skipped: they have neither a name nor an e-mail address.";
-    }
+    if (left_out > 0) skipped = AgentSkippedText(left_out);
     entries = left_out + import.added();
   }
   progress_.SetBusy(false);
@@ -134,23 +131,18 @@ void TextImport::Run(const Format& format) {
     }
     return;
   }
-  if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-         MessageIcon::kExclamation);
-    return;
-  }
-  if (format.ldif) {
+  // The LDIF import asks once the records are counted and the limit checked.
+  const auto proceed = [&] {
+    if (!format.ldif) return true;
     std::string question =
         *path + " appears to contain " + std::to_string(import.added()) + " records. Proceed?";
     if (!skipped.empty()) question += "\r\n\r\n" + skipped;
-    if (dialogs_.Show({question, "Ready to Import!", MessageIcon::kQuestion, MessageButtons::kYesNo,
-                       MessageAnswer::kNo}) != MessageAnswer::kYes) {
-      return;
-    }
-  }
+    return dialogs_.Show({question, "Ready to Import!", MessageIcon::kQuestion,
+                          MessageButtons::kYesNo, MessageAnswer::kNo}) == MessageAnswer::kYes;
+  };
   if (!CommitImport(
-          target, [&import] { return import.Commit(); },
-          [this](bool busy) { progress_.SetBusy(busy); }, dialogs_, clock_, host_)) {
+          target, import.merge(), [this](bool busy) { progress_.SetBusy(busy); }, dialogs_, clock_,
+          host_, proceed)) {
     return;
   }
   std::string report = std::string("Done! All the new records have been given the keyword ") +

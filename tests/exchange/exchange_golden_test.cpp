@@ -81,7 +81,7 @@ TEST_F(ExchangeGoldenTest, ImportMergesRecordsAndKeywordsIntoTheExpectedFiles) {
                          "incoming.dat");
   OpenImport(ImportKind::kNative, documents.File("incoming.dat")).Command1_Click();
   EXPECT_TRUE(import_view.results.starts_with(
-      "2 records were added.\r\n1 records were replaced.\r\n2 duplicates were skipped.\r\n3 "
+      "2 records were added.\r\n1 record was replaced.\r\n2 duplicates were skipped.\r\n3 "
       "keywords were added.\r\n\r\nNote"))
       << import_view.results;
   ExpectGolden("merged_tabrel", data.Read("tabrel.dat"), l::kContactRecordLength);

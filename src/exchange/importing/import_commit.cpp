@@ -1,25 +1,37 @@
 #include "exchange/importing/import_commit.h"
 
-#include "exchange/importing/import_report.h"
-#include "present/backup_prompt.h"
+#include "exchange/importing/import_job.h"
 #include "present/disk_error.h"
 
 namespace tabrel {
 
-std::optional<MergeOutcome> CommitImport(AppState& target,
-                                         const std::function<MergeOutcome()>& commit,
-                                         const std::function<void(bool)>& busy, Dialogs& dialogs,
-                                         Clock& clock, MainListHost& host) {
-  MakeBackup(target, dialogs, clock);
-  busy(true);
-  MergeOutcome written = commit();
-  busy(false);
-  if (!written.ok()) {
-    ReportDiskError(dialogs, written.written.status, ImportFailureText(written.written));
-    return std::nullopt;
+std::optional<std::size_t> CommitImport(AppState& target, const DataSetMerge& merge,
+                                        const std::function<void(bool)>& busy, Dialogs& dialogs,
+                                        Clock& clock, MainListHost& host,
+                                        const std::function<bool()>& proceed) {
+  DialogImportQuestions questions(dialogs, clock);
+  const ImportEnd end = FinishImport(target, merge, questions, busy, proceed);
+  switch (end.kind) {
+    case ImportEnd::Kind::kWritten:
+      host.PopKeywordGrid();
+      host.HideViewPanel();
+      return end.keywords_added;
+    case ImportEnd::Kind::kUnchanged:
+      return 0;
+    case ImportEnd::Kind::kRefused:
+      dialogs.Show({end.message, "Error!", MessageIcon::kExclamation, MessageButtons::kOk, {}});
+      break;
+    case ImportEnd::Kind::kStopped:
+      break;  // the user answered No
+    case ImportEnd::Kind::kFailed:
+      dialogs.Show({end.message,
+                    std::string(kDiskErrorTitle),
+                    MessageIcon::kExclamation,
+                    MessageButtons::kOk,
+                    {}});
+      break;
   }
-  host.PopKeywordGrid();
-  return written;
+  return std::nullopt;
 }
 
 }  // namespace tabrel

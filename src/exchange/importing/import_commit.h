@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -11,15 +12,16 @@
 
 namespace tabrel {
 
-// The end every import of the menu shares once its records are decided and
-// checked: the backup set offered right before anything is written (so that
-// a refused file, a Cancel or a second press never costs the user the backup
-// set that would undo an earlier import), the merge written by `commit`
-// with the hourglass (`busy`) showing, a failed write reported, and the
-// keyword list refilled. Empty after a failed write.
-std::optional<MergeOutcome> CommitImport(AppState& target,
-                                         const std::function<MergeOutcome()>& commit,
-                                         const std::function<void(bool)>& busy, Dialogs& dialogs,
-                                         Clock& clock, MainListHost& host);
+// The end of every import of the windows once its records are decided:
+// FinishImport with message boxes for its questions (`proceed` the one a
+// format asks once the limit is checked), its refusals and a
+// failed write told, and after a write the keyword list refilled and the
+// main window's current record blanked. Yields the number of keywords added,
+// or nothing when nothing was written (the user has been told why, unless
+// he stopped it himself).
+std::optional<std::size_t> CommitImport(AppState& target, const DataSetMerge& merge,
+                                        const std::function<void(bool)>& busy, Dialogs& dialogs,
+                                        Clock& clock, MainListHost& host,
+                                        const std::function<bool()>& proceed = nullptr);
 
 }  // namespace tabrel

@@ -85,8 +85,18 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     plan.failure = bytes.status();
     return plan;
   }
-  const std::size_t begun = CountCardsBegun(bytes.value());
-  plan.file = {true, bytes.value().size(), info.value().modified, begun, begun > 0};
+  return PlanVcardBytes(target, std::move(bytes.value()), info.value().modified, rules, now,
+                        progress);
+}
+
+}  // namespace
+
+ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
+                          DuplicateRules rules, const LocalDateTime& now,
+                          const PlanProgress& progress) {
+  ImportPlan plan;
+  const std::size_t begun = CountCardsBegun(bytes);
+  plan.file = {true, bytes.size(), modified, begun, begun > 0};
   // A file that begins no card at all is no vCard file; one that does must
   // have every card whole.
   if (begun == 0) {
@@ -96,7 +106,7 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
   if (!OpenImport(plan, target, rules, now)) return plan;
   plan.import.Reserve(begun);
   // One card at a time, each decided as soon as it is read.
-  VcardParser parser(std::move(bytes.value()));
+  VcardParser parser(std::move(bytes));
   VcardCard card;
   VcardEntry entry;
   std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;
@@ -110,7 +120,8 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
       cut += entry.cut;
       dropped += entry.dropped_keywords;
     }
-    if (progress) progress(++taken, std::max(begun, taken));
+    ++taken;
+    if (progress) progress(taken, std::max(begun, taken));
   }
   if (!parser.problems().empty()) {
     plan.refusal = ProblemsText(parser.problems());
@@ -136,8 +147,6 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
   }
   return plan;
 }
-
-}  // namespace
 
 Result<ImportFileFacts> LookAtImportFile(const ImportSource& source) {
   auto info = LookAt(source.path);
@@ -165,11 +174,14 @@ std::string EntriesText(ImportKind kind, std::size_t entries) {
     case ImportKind::kNative:
       break;
     case ImportKind::kDos:
-      return "This file contains " + std::to_string(entries) + " DOS version Tabrel records,";
+      return "This file contains " + std::to_string(entries) +
+             (entries == 1 ? " DOS version Tabrel record," : " DOS version Tabrel records,");
     case ImportKind::kVcard:
-      return "This file contains " + std::to_string(entries) + " vCards,";
+      return "This file contains " + std::to_string(entries) +
+             (entries == 1 ? " vCard," : " vCards,");
   }
-  return "This file contains " + std::to_string(entries) + " Tabrel 3 records,";
+  return "This file contains " + std::to_string(entries) +
+         (entries == 1 ? " Tabrel 3 record," : " Tabrel 3 records,");
 }
 
 std::string NotRecordsText(ImportKind kind) {

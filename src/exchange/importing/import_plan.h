@@ -64,4 +64,10 @@ struct ImportPlan {
 ImportPlan PlanImport(const AppState& target, const ImportSource& source, DuplicateRules rules,
                       const LocalDateTime& now, const PlanProgress& progress = nullptr);
 
+// The same for the bytes of a vCard file already read (a command line's
+// input), last modified at `modified`.
+ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
+                          DuplicateRules rules, const LocalDateTime& now,
+                          const PlanProgress& progress = nullptr);
+
 }  // namespace tabrel

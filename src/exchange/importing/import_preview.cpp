@@ -11,7 +11,8 @@ std::string ImportPreview::Text(std::string_view line_end) const {
   std::string text;
   for (const std::string& line : lines) text.append(line).append(line_end);
   text.append(Counts()).append(line_end);
-  if (!limit.ok()) text.append(limit.ErrorLine()).append(line_end);
+  // Not an error of the disk: the sentence alone.
+  if (!limit.ok()) text.append(limit.description()).append(".").append(line_end);
   return text;
 }
 

@@ -26,10 +26,14 @@ void ImportReport::Replaced(std::string_view first, std::string_view last, std::
 }
 
 std::string ImportReport::Summary(std::size_t keywords_added) const {
-  std::string text = std::to_string(added_) + " records were added.\r\n" +
-                     std::to_string(replaced_) + " records were replaced.\r\n" +
-                     std::to_string(skipped_) + " duplicates were skipped.\r\n" +
-                     std::to_string(keywords_added) + " keywords were added.";
+  const auto count = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+  };
+  std::string text =
+      count(added_, " record was added.\r\n", " records were added.\r\n") +
+      count(replaced_, " record was replaced.\r\n", " records were replaced.\r\n") +
+      count(skipped_, " duplicate was skipped.\r\n", " duplicates were skipped.\r\n") +
+      count(keywords_added, " keyword was added.", " keywords were added.");
   if (unknown_types_ > 0) {
     text += "\r\n" + std::to_string(unknown_types_) +
             " of the records have no known type: they are stored, but the record list does not "

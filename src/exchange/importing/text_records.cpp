@@ -103,4 +103,9 @@ std::string LdifSkippedText(const LdifSkipped& skipped) {
   return text;
 }
 
+std::string AgentSkippedText(std::size_t skipped) {
+  return std::to_string(skipped) + (skipped == 1 ? " entry was" : " entries were") +
+         " skipped: they have neither a name nor an e-mail address.";
+}
+
 }  // namespace tabrel

@@ -45,4 +45,8 @@ LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
 // lines; empty when nothing was left out.
 std::string LdifSkippedText(const LdifSkipped& skipped);
 
+// "N entries were skipped: they have neither a name nor an e-mail
+// address.", for the entries AddAgentRecords left out.
+std::string AgentSkippedText(std::size_t skipped);
+
 }  // namespace tabrel

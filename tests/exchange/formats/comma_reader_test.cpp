@@ -39,15 +39,6 @@ TEST(CommaReaderTest, SplitsRecordsAndFieldsAsOtherProgramsWriteThem) {
   }
 }
 
-TEST(CommaReaderTest, CountsLinesAcrossBreaksInsideQuotesAndTheEmptyRecords) {
-  CommaReader reader("h1,h2\r\n\"two\r\nlines\",x\r\n\r\nlast,y");
-  std::vector<std::string> fields;
-  std::vector<std::size_t> lines;
-  while (reader.Next(fields)) lines.push_back(reader.line());
-  EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 5}));
-  EXPECT_EQ(reader.skipped_empty(), 1u);
-}
-
 TEST(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
   const std::pair<std::vector<std::string>, bool> cases[] = {
       {{"First Name", "Last Name", "E-mail Address"}, true},
@@ -141,31 +132,6 @@ TEST(SuggestLinksTest, KnownNamesLinkTheirFields) {
   for (const auto& [field, number] : expected) {
     EXPECT_EQ(LinkOf(links, field), number) << static_cast<int>(field);
   }
-}
-
-TEST(SuggestLinksTest, TitleIsAJobTitleOnlyWithoutAJobTitleColumn) {
-  const CommaColumns outlook({"Title", "First Name", "Company", "Job Title"});
-  EXPECT_EQ(LinkOf(SuggestLinks(outlook, {}), RecordField::kTitle), 4u);
-  // Even when only the form of address holds a value.
-  EXPECT_EQ(LinkOf(SuggestLinks(outlook, {{"Mr.", "John", "Acme", ""}}), RecordField::kTitle), 4u);
-  const CommaColumns plain({"Title", "First Name"});
-  EXPECT_EQ(LinkOf(SuggestLinks(plain, {}), RecordField::kTitle), 1u);
-}
-
-TEST(SuggestLinksTest, TheAddressThatHoldsValuesFeedsAllAddressFields) {
-  const CommaColumns columns({"Business Street", "Business City", "Home Street", "Home City",
-                              "Home Postal Code", "Home Phone", "Business Phone"});
-  const CommaLinks empty = SuggestLinks(columns, {});
-  EXPECT_EQ(LinkOf(empty, RecordField::kAdd1), 1u);
-  EXPECT_EQ(LinkOf(empty, RecordField::kCity), 2u);
-  EXPECT_EQ(LinkOf(empty, RecordField::kZip), 0u);  // not taken from the home address
-  EXPECT_EQ(LinkOf(empty, RecordField::kPhone), 7u);
-
-  const CommaLinks home = SuggestLinks(columns, {{"", "", "1 Elm St", "Leeds", "LS1", "555", ""}});
-  EXPECT_EQ(LinkOf(home, RecordField::kAdd1), 3u);
-  EXPECT_EQ(LinkOf(home, RecordField::kCity), 4u);
-  EXPECT_EQ(LinkOf(home, RecordField::kZip), 5u);
-  EXPECT_EQ(LinkOf(home, RecordField::kPhone), 6u);  // the phone that holds a value
 }
 
 TEST(SuggestLinksTest, TypedColumnsWinOverTheirPairsAndUnknownNamesLinkNothing) {

@@ -54,16 +54,6 @@ TEST(DosRecordTest, ExportTrimsAndCutsEachFieldAndSplitsTheNotes) {
   EXPECT_EQ(dos.find("555-0199"), std::string::npos);
 }
 
-TEST(DosRecordTest, ExportKeepsACountryOfAtMostTwoCharacters) {
-  const std::pair<const char*, const char*> countries[] = {
-      {"US", "US"}, {" NZ ", "NZ"}, {"D", "D "}, {"", "  "}, {"USA", "  "}};
-  for (const auto& [stored, exported] : countries) {
-    ContactRecord record = Full();
-    record.Country = stored;
-    EXPECT_EQ(At(DosRecordOf(EncodeContact(record)), l::kDosCountry), exported) << stored;
-  }
-}
-
 TEST(DosRecordTest, ImportPutsTheNoteLinesAroundCrLfAndLeavesWhatDosLacksBlank) {
   std::string dos(l::kDosRecordLength, ' ');
   dos.replace(l::kDosRecType.offset, 1, "1");
@@ -81,29 +71,6 @@ TEST(DosRecordTest, ImportPutsTheNoteLinesAroundCrLfAndLeavesWhatDosLacksBlank) 
   const std::string stored = ContactOfDos(dos);
   EXPECT_EQ(DecodeContact(stored).Notes, Fit(Fit("first", 70) + "\r\n" + Fit("second", 70), 500));
   EXPECT_EQ(DosRecordOf(stored), dos) << "read in and written out, a DOS record stays the same";
-}
-
-TEST(DosRecordTest, AReplacementKeepsWhatTheDosRecordCannotCarry) {
-  const std::string existing = EncodeContact(Full());
-  // The DOS side changed the e-mail address only.
-  std::string dos = DosRecordOf(existing);
-  dos.replace(l::kDosEMail.offset, l::kDosEMail.width, Fit("ann@new.example", 45));
-  dos.replace(l::kDosModified.offset, 19, Fit("05-05-2005 5", 19));
-  ContactRecord expected = Full();
-  expected.EMail = "ann@new.example";
-  expected.Modified = "05-05-2005 5";
-  EXPECT_EQ(DecodeContact(DosReplacement(existing, dos)), DecodeContact(EncodeContact(expected)));
-
-  // Fields the DOS side did change take the DOS value, cut as DOS holds it.
-  dos.replace(l::kDosCountry.offset, 2, "NZ");
-  dos.replace(l::kDosPhone.offset, 14, Fit("555-0111", 14));
-  dos.replace(l::kDosNotes2.offset, 70, Fit("changed", 70));
-  const ContactRecord replaced = DecodeContact(DosReplacement(existing, dos));
-  EXPECT_EQ(Trim(replaced.Country), "NZ");
-  EXPECT_EQ(Trim(replaced.Phone), "555-0111");
-  EXPECT_EQ(replaced.Notes, Fit(std::string(70, 'a') + "\r\n" + Fit("changed", 70), 500));
-  EXPECT_EQ(Trim(replaced.Title), "Owner");
-  EXPECT_EQ(Trim(replaced.Beeper), "555-0198");
 }
 
 }  // namespace

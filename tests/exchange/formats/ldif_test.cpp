@@ -61,14 +61,6 @@ TEST(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
   }
 }
 
-TEST(LdifReaderTest, SkipsAndCountsLinesItCannotRead) {
-  std::size_t bad = 0;
-  const auto read = ReadAll("dn: a\nno colon here\nsn:: !!!\nmail: m@x\n", &bad);
-  ASSERT_EQ(read.size(), 1u);
-  EXPECT_EQ(read[0].attributes, std::vector<std::string>{"mail=m@x"});
-  EXPECT_EQ(bad, 2u);
-}
-
 // What one entry becomes: its outcome and the fields it filled.
 struct Mapped {
   LdifOutcome outcome;
@@ -141,16 +133,6 @@ TEST(LdifContactTest, NamesComeFromCnWhenTheEntryLacksThem) {
   }
 }
 
-TEST(LdifContactTest, PrefersValuesWithoutOptionsUnlessOnlyAnOptionCanBeStored) {
-  const Mapped m =
-      Map("dn: a\ngivenname;lang-ja:: 44Ot44OJ\ngivenname:: 44Ot44OJ\ngivenname;lang-en: Rodney\n"
-          "sn;lang-en: Ogasawara-en\nsn: Ogasawara\ntitle;lang-ja;phonetic: yomi\n"
-          "o;binary:: AAEC\nmail: r@a.jp\n");
-  const std::vector<std::pair<F, std::string>> expected = {
-      {F::kLastName, "Ogasawara"}, {F::kFirstName, "Rodney"}, {F::kEMail, "r@a.jp"}};
-  EXPECT_EQ(m.fields, expected);
-}
-
 TEST(LdifContactTest, SkipsChangesGroupsAndDirectoryStructure) {
   const std::pair<std::string, LdifOutcome> cases[] = {
       {"dn: a\nchangetype: modify\nreplace: sn\nsn: X\n", LdifOutcome::kChange},
@@ -168,26 +150,6 @@ TEST(LdifContactTest, SkipsChangesGroupsAndDirectoryStructure) {
   for (const auto& [text, outcome] : cases) {
     EXPECT_EQ(Map(text).outcome, outcome) << text;
   }
-}
-
-TEST(LdifContactTest, AHomeAddressServesOnlyAnEntryWithoutAnother) {
-  const std::string home =
-      "mozillaHomeStreet: 1 Home Rd\nmozillaHomeLocalityName: Hometown\n"
-      "mozillaHomeCountryName: Homeland\n";
-  EXPECT_EQ(Map("dn: a\nsn: A\n" + home).fields,
-            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"},
-                                                    {F::kAdd1, "1 Home Rd"},
-                                                    {F::kCity, "Hometown"},
-                                                    {F::kCountry, "Homeland"}}));
-  EXPECT_EQ(Map("dn: a\nsn: A\nl: Worktown\n" + home).fields,
-            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"}, {F::kCity, "Worktown"}}));
-}
-
-TEST(LdifContactTest, Base64ValuesFromOlderInstallationsAreWindows1252) {
-  // "Müller" in Windows-1252, and a UTF-8 description with a line break.
-  const Mapped m = Map("dn: a\nsn:: TfxsbGVy\ndescription:: aMOpCnRoZXJl\n");
-  EXPECT_EQ(m.fields, (std::vector<std::pair<F, std::string>>{{F::kLastName, "M\xFCller"},
-                                                              {F::kNotes, "h\xE9\r\nthere"}}));
 }
 
 }  // namespace

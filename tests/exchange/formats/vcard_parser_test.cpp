@@ -93,90 +93,6 @@ TEST(VcardParserTest, LogicalLinesAreUnfoldedAndDecodedAsEachValueSays) {
   }
 }
 
-TEST(VcardParserTest, EveryLineEndAWriterUsesEndsALine) {
-  const std::string bodies[] = {
-      "BEGIN:VCARD\r\nN:a\r\n b\r\nEND:VCARD\r\n",          // CR LF
-      "BEGIN:VCARD\nN:a\n b\nEND:VCARD",                    // LF, no last line end
-      "BEGIN:VCARD\r\r\nN:a\r\r\n b\r\r\nEND:VCARD\r\r\n",  // CR CR LF
-      "BEGIN:VCARD\rN:a\r b\rEND:VCARD\r",                  // CR alone
-  };
-  for (const std::string& text : bodies) {
-    const Read read = Parse(text);
-    ASSERT_EQ(read.cards.size(), 1u) << text;
-    ASSERT_EQ(read.cards[0].properties.size(), 1u) << text;
-    EXPECT_EQ(read.cards[0].properties[0].value, "ab") << text;
-    EXPECT_EQ(read.cards[0].properties[0].line, 2u) << text;
-  }
-  // In a file with LF a CR alone is part of the value.
-  const One bare = Card("X-CUSTOM;VALUE=TEXT:custom\r3");
-  ASSERT_NE(bare.Find("X-CUSTOM"), nullptr);
-  EXPECT_EQ(bare.Find("X-CUSTOM")->value, "custom\r3");
-}
-
-TEST(VcardParserTest, ParametersInAnyCaseAndShapeGiveTypesPreferenceAndValueType) {
-  struct Case {
-    std::string line;
-    std::string name;
-    std::vector<std::string> types;
-    int pref;
-    std::string value_type;
-    std::string value;
-  };
-  const Case cases[] = {
-      {"TEL;TYPE=WORK,VOICE:1", "TEL", {"WORK", "VOICE"}, 0, "", "1"},
-      {"tel;type=work;type=pref:2", "TEL", {"WORK", "PREF"}, 0, "", "2"},
-      {"TEL;WORK;FAX:3", "TEL", {"WORK", "FAX"}, 0, "", "3"},
-      {"TEL;VALUE=uri;TYPE=\"work,cell\";PREF=1:tel:+1-4",
-       "TEL",
-       {"WORK", "CELL"},
-       1,
-       "URI",
-       "tel:+1-4"},
-      {"EMAIL;Pref=2;Type=Internet:a@b", "EMAIL", {"INTERNET"}, 2, "", "a@b"},
-      {"URL;X-UUID=\"a;b:c,d\";TYPE=home:http://x", "URL", {"HOME"}, 0, "", "http://x"},
-      {"EMAIL;INTERNET;ENCODING=8BIT:e@f", "EMAIL", {"INTERNET"}, 0, "", "e@f"},
-      {"NOTE;LANGUAGE=en-us:n", "NOTE", {}, 0, "", "n"},
-  };
-  for (const Case& c : cases) {
-    const One one = Card(c.line);
-    const VcardProperty* p = one.Find(c.name);
-    ASSERT_NE(p, nullptr) << c.line;
-    EXPECT_EQ(p->types, c.types) << c.line;
-    EXPECT_EQ(p->pref, c.pref) << c.line;
-    EXPECT_EQ(p->value_type, c.value_type) << c.line;
-    EXPECT_EQ(p->value, c.value) << c.line;
-  }
-}
-
-TEST(VcardParserTest, GroupedPropertiesKeepTheirGroupAndVersionIsRead) {
-  const Read read = Parse(
-      "BEGIN:VCARD\nVERSION:3.0\nitem1.EMAIL;type=INTERNET:bob@example.com\n"
-      "item1.X-ABLabel:_$!<HomePage>!$_\nEND:VCARD\n");
-  ASSERT_EQ(read.cards.size(), 1u);
-  const VcardCard& card = read.cards[0];
-  EXPECT_EQ(card.version, "3.0");
-  ASSERT_EQ(card.properties.size(), 3u);
-  EXPECT_EQ(card.properties[1].group, "item1");
-  EXPECT_EQ(card.properties[1].name, "EMAIL");
-  EXPECT_EQ(card.properties[1].value, "bob@example.com");
-  EXPECT_EQ(card.properties[2].name, "X-ABLABEL");
-}
-
-TEST(VcardParserTest, PicturesAndBrokenBase64AreSkippedAndCommentsIgnored) {
-  const One one = Card(
-      "PHOTO;ENCODING=BASE64;TYPE=JPEG:/9j/4AAQ\r\n AAAA\r\n\r\n"
-      "NOTE;ENCODING=b:not base64!\r\n"
-      "# a comment: not a property\r\n"
-      "just text in a card\r\n"
-      "FN:Kept");
-  EXPECT_EQ(one.Find("PHOTO"), nullptr);
-  EXPECT_EQ(one.Find("NOTE"), nullptr);
-  ASSERT_NE(one.Find("FN"), nullptr);
-  EXPECT_EQ(one.Find("FN")->value, "Kept");
-  EXPECT_EQ(one.read.cards[0].properties.size(), 2u) << "VERSION and FN";
-  EXPECT_TRUE(one.read.problems.empty());
-}
-
 TEST(VcardParserTest, CardsPairUpAndEachFaultIsReportedWithItsLine) {
   struct Case {
     const char* what;
@@ -228,21 +144,6 @@ TEST(VcardParserTest, CardsPairUpAndEachFaultIsReportedWithItsLine) {
   const Read agent = Parse(cases[6].text);
   ASSERT_EQ(agent.cards.size(), 1u);
   EXPECT_EQ(agent.cards[0].properties.back().value, "boss");
-}
-
-TEST(VcardParserTest, AUtf16FileIsReadAsTextWhateverItsValuesSay) {
-  std::string utf16;
-  for (char c : std::string("BEGIN:VCARD\r\nN;CHARSET=SHIFT_JIS:Mont\xE9\r\nEND:VCARD\r\n")) {
-    utf16.push_back('\0');
-    utf16.push_back(c);
-  }
-  VcardParser parser(utf16);
-  VcardCard card;
-  ASSERT_TRUE(parser.Next(card));
-  EXPECT_EQ(parser.encoding(), "UTF-16BE");
-  ASSERT_EQ(card.properties.size(), 1u);
-  EXPECT_EQ(card.properties[0].value, "Mont\xC3\xA9");
-  EXPECT_FALSE(parser.Next(card));
 }
 
 }  // namespace
