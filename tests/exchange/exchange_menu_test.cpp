@@ -142,23 +142,28 @@ TEST_F(ExchangeMenuTest, MakeQuickUpdateReplacesTheSharedFileThroughARename) {
   EXPECT_FALSE(data.Exists("quickup.tmp") || program.Exists("quickup.tmp"));
 }
 
-TEST_F(ExchangeMenuTest, AFailedQuickUpdateAtAnyStepLeavesTheOldSharedFileWhole) {
-  documents.Write("shared.dat", "old shared records");
-  state.settings.QuickUpTarget = Fit("shared.dat", 100);  // inside the documents folder
-  const std::string records = data.Read("tabrel.dat");
-  const std::string keywords = data.Read("keyword.dat");
-  for (int failing = 1; failing <= 5; ++failing) {
-    SCOPED_TRACE(failing);
-    int step = 0;
-    state.write_fault = [&](RewriteStep) { return ++step == failing; };
-    dialogs.answers = {MessageAnswer::kYes};
-    menu.mu_MakeQuickUpdate_Click();
-    EXPECT_TRUE(
-        dialogs.messages.back().text.ends_with("The Quick Update file was left as it was."));
-    EXPECT_EQ(documents.Read("shared.dat"), "old shared records");
-    EXPECT_EQ(data.Read("tabrel.dat"), records);
-    EXPECT_EQ(data.Read("keyword.dat"), keywords);
-    EXPECT_EQ(FilesIn(documents), 1u);
+// Every export writes through one staged rewrite: a failure at any step
+// leaves the file there byte-identical, and says so as "Error N ...".
+TEST_F(ExchangeMenuTest, AFailedWriteAtAnyStepOfEveryExportLeavesTheFile) {
+  for (void (ExchangeMenu::*click)() :
+       {&ExchangeMenu::mu_exportTabrel_Click, &ExchangeMenu::mu_ExportOldTabrel_Click,
+        &ExchangeMenu::mu_ExportComma_Click, &ExchangeMenu::mu_ExportNetscape_Click,
+        &ExchangeMenu::mu_ExportAgent_Click, &ExchangeMenu::mu_ExportVcard_Click}) {
+    documents.Write("out", "");
+    for (int failing = 1; failing <= 5; ++failing) {
+      SCOPED_TRACE(failing);
+      int step = 0;
+      state.write_fault = [&](RewriteStep) { return ++step == failing; };
+      dialogs.messages.clear();
+      dialogs.answers = {MessageAnswer::kYes, MessageAnswer::kYes};
+      dialogs.input_answers = {"out"};
+      (menu.*click)();
+      const Message& last = dialogs.messages.back();
+      EXPECT_EQ(last.title, "Error!");
+      EXPECT_TRUE(last.text.starts_with("Error ")) << last.text;
+      EXPECT_TRUE(last.text.ends_with("\r\nNothing was exported; no file was changed."));
+      EXPECT_EQ(documents.Read("out"), "");
+    }
   }
 }
 

@@ -19,7 +19,6 @@ using testing::Keyword;
 using testing::Stamps;
 using Texts = std::vector<std::string>;
 
-constexpr const char* kUnchanged = "Nothing was imported; your data is unchanged.";
 constexpr const char* kBackupNote =
     "\r\n\r\nNote - If you made a backup data set this operation can be reversed at the main "
     "menu: File, Restore Backup Data.";
@@ -150,17 +149,44 @@ TEST_F(ImportWindowTest, EachPressReadsTheFileAgainAndOffersTheBackupRightBefore
             "0 records were added.\r\n4 records were replaced.\r\n");
 }
 
-TEST_F(ImportWindowTest, AReplacedRecordIsComparedByItsNewDateAndAddedRecordsNeverAre) {
-  testing::WriteContacts(
-      documents,
-      {Contact("1", "Baker", "Ann", "01-01-2005 1"), Contact("1", "Baker", "Ann", "01-01-2003 1"),
-       Contact("1", "Twin", "Tom", "01-01-2003 2"), Contact("1", "Twin", "Tom", "01-01-2003 3")},
-      "export.dat");
+// The windows' side of the shared end: a backup set that cannot be made
+// (tabrel.bak is a folder) is asked about, No the default and nothing
+// written; Yes imports without it.
+TEST_F(ImportWindowTest, AFailedBackupAsksWhetherToImportAnyway) {
+  std::filesystem::create_directory(data.File("tabrel.bak"));
+  const std::string before = Records();
   Open().Command1_Click();
-  EXPECT_EQ(Stamps(Records()),
-            (Texts{"01-01-2005 1", "01-01-2000 2", "01-01-2003 2", "01-01-2003 3"}));
-  EXPECT_TRUE(import_view.results.starts_with(
-      "2 records were added.\r\n1 record was replaced.\r\n1 duplicate was skipped."));
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  const Message& question = dialogs.messages[0];
+  EXPECT_TRUE(question.text.starts_with("The backup set could not be made: Error "))
+      << question.text;
+  EXPECT_TRUE(question.text.ends_with(". Import anyway?")) << question.text;
+  EXPECT_EQ(question.default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(Records(), before);
+  EXPECT_EQ(import_view.results, "");
+  dialogs.answers = {MessageAnswer::kYes};
+  window->Command1_Click();
+  EXPECT_NE(Records(), before);
+  EXPECT_EQ(host.keyword_refills, 1);
+}
+
+// A read-only data set refuses every import of the menu before a file is
+// chosen or read.
+TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesEveryImportBeforeAFileIsChosen) {
+  host.read_only = true;
+  const std::string before = Records();
+  for (void (ExchangeMenu::*click)() :
+       {&ExchangeMenu::mu_ImportTabrel_Click, &ExchangeMenu::mu_ImportOldTabrel_Click,
+        &ExchangeMenu::mu_ImportVcard_Click, &ExchangeMenu::mu_ImportComma_Click,
+        &ExchangeMenu::mu_ImportNetscape_Click, &ExchangeMenu::mu_ImportAgent_Click,
+        &ExchangeMenu::mu_QuickUpdate_Click}) {
+    (menu.*click)();
+  }
+  EXPECT_EQ(host.writable_checks, 7);
+  EXPECT_EQ(files.caption, "");
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_EQ(Records(), before);
 }
 
 }  // namespace

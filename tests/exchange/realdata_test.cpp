@@ -67,8 +67,7 @@ TEST_P(RealFileTest, ImportsAsItsExpectationSays) {
   const fs::path& file = GetParam();
   testing::CliRunner cli;
   cli.environment = {"SOURCE_DATE_EPOCH=1700000000"};
-  const testing::CliOutcome run =
-      cli.Cli({"import", FormatOf(file), file.string(), "--no-backup"});
+  const testing::CliOutcome run = cli.Cli({"import", FormatOf(file), file.string(), "--no-backup"});
   const std::string got = "exit " + std::to_string(run.code) + "\n" + run.err + "---\n" +
                           Fingerprint(testing::ReadBytes(cli.ProgramFolder() + "tabrel.dat"));
   const fs::path expected =

@@ -19,23 +19,11 @@ namespace tabrel {
 namespace {
 
 namespace l = layout;
-using testing::Contact;
 using testing::ParseContacts;
 using testing::ReadBytes;
 using Texts = std::vector<std::string>;
 
 const std::filesystem::path kFolder = testing::TestDataFolder("exchange");
-constexpr const char* kUnchanged = "Nothing was imported; your data is unchanged.";
-
-void ExpectGolden(const std::string& name, const std::string& actual) {
-  const auto path = kFolder / (name + ".expected");
-  if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(path, std::ios::binary) << actual;
-  }
-  ASSERT_TRUE(std::filesystem::exists(path)) << path;
-  const std::string expected = ReadBytes(path);
-  EXPECT_TRUE(expected == actual) << name << ": " << testing::FirstDifference(expected, actual);
-}
 
 class TextExchangeTest : public ::testing::Test, public testing::ExchangeHarness {
  protected:
@@ -79,7 +67,7 @@ class TextExchangeTest : public ::testing::Test, public testing::ExchangeHarness
 
 TEST_F(TextExchangeTest, ExportsWriteTheShownRecordsAsEachFormatHasThem) {
   Export(&ExchangeMenu::mu_ExportComma_Click, "comma-d.txt");
-  ExpectGolden("comma_export", documents.Read("comma-d.txt"));
+  testing::ExpectGolden(kFolder, "comma_export", documents.Read("comma-d.txt"));
   EXPECT_EQ(dialogs.messages.back().text,
             "Done! \r\n\r\n" + documents.File("comma-d.txt") +
                 "\r\n\r\n...contains 3 records. You may share these with others by sending the "
@@ -87,45 +75,9 @@ TEST_F(TextExchangeTest, ExportsWriteTheShownRecordsAsEachFormatHasThem) {
                 "out: their records are no longer in the data set (changed or deleted since the "
                 "list was filled).");
   Export(&ExchangeMenu::mu_ExportNetscape_Click, "tabrel.ldif");
-  ExpectGolden("ldif_export", documents.Read("tabrel.ldif"));
+  testing::ExpectGolden(kFolder, "ldif_export", documents.Read("tabrel.ldif"));
   Export(&ExchangeMenu::mu_ExportAgent_Click, "agent.txt");
-  ExpectGolden("agent_export", documents.Read("agent.txt"));
-}
-
-TEST_F(TextExchangeTest, ACommaExportAddsToAFileWithoutASecondHeaderOrReplacesIt) {
-  const std::string path = documents.File("list.csv");
-  Export(&ExchangeMenu::mu_ExportComma_Click, "list.csv");
-  const std::string once = documents.Read("list.csv");
-  const std::string lines = once.substr(once.find("\r\n") + 2);
-  struct Case {
-    MessageAnswer answer;
-    std::string expected;
-    const char* count;
-  };
-  const Case cases[] = {{MessageAnswer::kYes, once + lines, "6"},
-                        {MessageAnswer::kNo, once, "3"},
-                        {MessageAnswer::kCancel, once, nullptr}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(static_cast<int>(c.answer));
-    documents.Write("list.csv", once);
-    Export(&ExchangeMenu::mu_ExportComma_Click, "list.csv", {c.answer});
-    EXPECT_EQ(documents.Read("list.csv"), c.expected);
-    ASSERT_GE(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text, path + " already exists. Add the 4 shown records to it?");
-    EXPECT_EQ(dialogs.messages[1].buttons, MessageButtons::kYesNoCancel);
-    if (c.count == nullptr) {
-      EXPECT_EQ(dialogs.messages.size(), 2u);
-    } else {
-      EXPECT_NE(
-          dialogs.messages.back().text.find(std::string("...contains ") + c.count + " records."),
-          std::string::npos)
-          << dialogs.messages.back().text;
-    }
-  }
-  // A file from elsewhere without a last line end gets one before the lines.
-  documents.Write("list.csv", "a,b");
-  Export(&ExchangeMenu::mu_ExportComma_Click, "list.csv", {MessageAnswer::kYes});
-  EXPECT_EQ(documents.Read("list.csv"), "a,b\r\n" + lines);
+  testing::ExpectGolden(kFolder, "agent_export", documents.Read("agent.txt"));
 }
 
 // ---- LDIF and Agent imports ------------------------------------------

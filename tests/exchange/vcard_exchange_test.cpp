@@ -18,7 +18,6 @@ namespace tabrel {
 namespace {
 
 namespace l = layout;
-using testing::Contact;
 using testing::Keyword;
 using testing::ParseContacts;
 using testing::ReadBytes;
@@ -27,7 +26,6 @@ using Texts = std::vector<std::string>;
 
 const std::filesystem::path kFolder = testing::TestDataFolder("exchange");
 
-constexpr const char* kUnchanged = "Nothing was imported; your data is unchanged.";
 const std::vector<std::string> kKeywords = {"Clients \x80", "Golf",  "Suppliers",
                                             "Tools",        "~Amis", "~Family"};
 
@@ -65,17 +63,6 @@ class VcardExchangeTest : public ::testing::Test, public testing::ExchangeHarnes
   std::string Keywords() const { return data.Read("keyword.dat"); }
 };
 
-// Compares `actual` with <name>.expected (or writes it when asked to).
-void ExpectGolden(const std::string& name, const std::string& actual) {
-  const auto path = kFolder / (name + ".expected");
-  if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(path, std::ios::binary) << actual;
-  }
-  ASSERT_TRUE(std::filesystem::exists(path)) << path;
-  const std::string expected = ReadBytes(path);
-  EXPECT_TRUE(expected == actual) << name << ": " << testing::FirstDifference(expected, actual);
-}
-
 TEST_F(VcardExchangeTest, ExportWritesVersion3ByDefaultInListOrder) {
   const std::string text = Export("cards.vcf");
   const Message& question = dialogs.messages[0];
@@ -94,11 +81,11 @@ TEST_F(VcardExchangeTest, ExportWritesVersion3ByDefaultInListOrder) {
                 "\r\n\r\n...contains 7 vCards (version 3.0). Other address books can import "
                 "them.\r\n\r\n" +
                 LeftOutNote(1));
-  ExpectGolden("vcard_export_30", text);
+  testing::ExpectGolden(kFolder, "vcard_export_30", text);
 }
 
 TEST_F(VcardExchangeTest, NoToTheQuestionWritesVersion4AndCancelWritesNothing) {
-  ExpectGolden("vcard_export_40", Export("cards.vcf", MessageAnswer::kNo));
+  testing::ExpectGolden(kFolder, "vcard_export_40", Export("cards.vcf", MessageAnswer::kNo));
   EXPECT_EQ(Export("other.vcf", MessageAnswer::kCancel), "");
   EXPECT_EQ(dialogs.inputs.size(), 1u) << "no file name asked after Cancel";
 }

@@ -98,19 +98,6 @@ TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
   }
 }
 
-TEST(CommaColumnsTest, ExtraFieldsComeAfterTheTypedOnesAndPlainHeadersAddNone) {
-  const CommaColumns typed({"E-mail 1 - Type", "E-mail 1 - Value"});
-  std::vector<std::string> fields = {"Work", "a@b", "extra"};
-  typed.Complete(fields);
-  EXPECT_EQ(fields, (std::vector<std::string>{"Work", "a@b", "a@b", "extra"}));
-
-  const CommaColumns plain({"Name", "Phone 1"});
-  EXPECT_EQ(plain.typed(), 0u);
-  fields = {"a", "b", "c"};
-  plain.Complete(fields);
-  EXPECT_EQ(fields.size(), 3u);
-}
-
 std::size_t LinkOf(const CommaLinks& links, RecordField field) {
   return links[static_cast<std::size_t>(field)];
 }
@@ -132,20 +119,6 @@ TEST(SuggestLinksTest, KnownNamesLinkTheirFields) {
   for (const auto& [field, number] : expected) {
     EXPECT_EQ(LinkOf(links, field), number) << static_cast<int>(field);
   }
-}
-
-TEST(SuggestLinksTest, TypedColumnsWinOverTheirPairsAndUnknownNamesLinkNothing) {
-  const CommaColumns columns({"Given Name", "Family Name", "Phone 1 - Type", "Phone 1 - Value",
-                              "Birthday", "Organization 1 - Name", "Organization 1 - Title"});
-  const CommaLinks links = SuggestLinks(columns, {});
-  EXPECT_EQ(LinkOf(links, RecordField::kFirstName), 1u);
-  EXPECT_EQ(LinkOf(links, RecordField::kLastName), 2u);
-  EXPECT_EQ(LinkOf(links, RecordField::kOrg), 6u);
-  EXPECT_EQ(LinkOf(links, RecordField::kTitle), 7u);
-  EXPECT_EQ(columns.Name(LinkOf(links, RecordField::kPhone)), "Phone, by type");
-  EXPECT_EQ(columns.Name(LinkOf(links, RecordField::kCellular)), "Mobile, by type");
-  EXPECT_EQ(LinkOf(links, RecordField::kNotes), 0u);
-  EXPECT_EQ(SuggestLinks(CommaColumns(), {{"a", "b"}}), CommaLinks{});
 }
 
 }  // namespace

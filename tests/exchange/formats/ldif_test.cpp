@@ -100,20 +100,6 @@ TEST(LdifContactTest, MapsTheNamesOtherAddressBooksUse) {
   EXPECT_EQ(m.fields, expected);
 }
 
-TEST(LdifContactTest, ThisProgramsOwnExportReadsBack) {
-  const Mapped m =
-      Map("dn:\r\ncn: Ann  Adams\r\nsn: Adams\r\ngivenname: Ann\r\nobjectclass: Top\r\n"
-          "description: \r\nlocality: Leeds\r\nst: \r\nmail: \r\ntitle: \r\npostOfficeBox: \r\n"
-          "streetaddress: 2 Elm\r\npostalcode: LS1\r\ncountryname: UK\r\ntelephonenumber: 7\r\n"
-          "facsimiletelephonenumber: \r\no: \r\n\r\n");
-  EXPECT_EQ(m.outcome, LdifOutcome::kIndividual);
-  // The second address line alone moves up to the first.
-  const std::vector<std::pair<F, std::string>> expected = {
-      {F::kLastName, "Adams"}, {F::kFirstName, "Ann"}, {F::kPhone, "7"},   {F::kAdd1, "2 Elm"},
-      {F::kCity, "Leeds"},     {F::kZip, "LS1"},       {F::kCountry, "UK"}};
-  EXPECT_EQ(m.fields, expected);
-}
-
 TEST(LdifContactTest, NamesComeFromCnWhenTheEntryLacksThem) {
   const std::pair<std::string, std::vector<std::pair<F, std::string>>> cases[] = {
       {"dn: a\ncn: Barbara Ann Jensen\n",

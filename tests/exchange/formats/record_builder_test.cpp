@@ -40,21 +40,6 @@ TEST(RecordBuilderTest, OneLineFieldsNeverHoldLineBreaksOrTabs) {
   }
 }
 
-TEST(RecordBuilderTest, ATwoLineStreetFillsTheSecondAddressLineWhenItIsFree) {
-  RecordBuilder builder;
-  builder.Set(RecordField::kAdd1, "Big Tower, 1\" Floor\n123 Main Street\nRear");
-  ContactRecord record = Built(builder);
-  EXPECT_EQ(Trim(record.Add1), "Big Tower, 1\" Floor");
-  EXPECT_EQ(Trim(record.Add2), "123 Main Street Rear");
-
-  builder.Clear();
-  builder.Set(RecordField::kAdd1, "Big Tower\n123 Main Street");
-  builder.Set(RecordField::kAdd2, "Suite 4");
-  record = Built(builder);
-  EXPECT_EQ(Trim(record.Add1), "Big Tower 123 Main Street");
-  EXPECT_EQ(Trim(record.Add2), "Suite 4");
-}
-
 TEST(RecordBuilderTest, WritesTypeKeywordAndStampAndCountsWhatValuesLost) {
   RecordBuilder builder;
   builder.Set(RecordField::kLastName, "\u039A\u03B1\u03BB\u03CC\u03C2 Name That Runs Past Twenty");
