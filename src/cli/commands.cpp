@@ -302,11 +302,17 @@ Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_
   NewRecordsImport& import = decided.added.emplace(std::move(opened.value()));
   if (args.kind == "csv") {
     CommaImportOptions options;
-    options.header = !args.no_header;
+    // As the field selector opens: the header as it finds it, the links it
+    // suggests.
+    options.header = args.header.value_or(SurveyComma(text, false, false).header_likely);
     options.individual = args.individual;
     options.extras_to_notes = args.extras_to_notes;
-    const CommaSurvey survey = SurveyComma(text, options.header, false);
-    options.links = SuggestLinks(survey.columns, survey.sample);
+    if (args.links) {
+      options.links = *args.links;
+    } else {
+      const CommaSurvey survey = SurveyComma(text, options.header, false);
+      options.links = SuggestLinks(survey.columns, survey.sample);
+    }
     AddCommaRecords(text, options, keyword, import);
   } else if (args.kind == "ldif") {
     decided.left_out = LdifSkippedText(AddLdifRecords(text, import));
@@ -378,7 +384,13 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     records = RecordsOf(format, std::move(input.value()), env);
     if (!records) return kExitFailed;
   } else {
-    text = DecodeText(input.value());
+    if (args.encoding.empty()) {
+      text = DecodeText(input.value());
+    } else {
+      auto decoded = DecodeTextAs(input.value(), args.encoding);
+      if (!decoded.ok()) return FailImport(env, decoded.status());
+      text = std::move(decoded.value());
+    }
     if (HoldsNul(text->text)) {
       return Fail(
           env, "The input is not text: it holds NUL characters. " + std::string(kImportUnchanged));

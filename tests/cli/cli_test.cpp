@@ -271,9 +271,33 @@ TEST_F(CliTest, ImportOptionsOfTheCommaTextAreTaken) {
   std::filesystem::create_directory(root.File("plain"));
   ASSERT_EQ(Cli({"--data", "plain", "import", "csv", "in.csv", "--no-header"}).code, 0);
   EXPECT_EQ(root.Read("plain/tabrel.dat").size(), 3 * layout::kContactRecordLength);
-  EXPECT_EQ(Cli({"import", "csv", "in.csv", "--map", "by-hand"}).code, 2);
+  // Links by name, the header forced, the text read in the encoding given:
+  // 0xE9 is "\xC3\xA9" in Latin-1, and stored as Windows-1252 0xE9.
+  WriteFile(root.File("latin.csv"), "Jan,Kowalski,x@y.org\r\nRen\xE9,Nowak,z@y.org\r\n");
+  for (const char* folder : {"mapped", "named"})
+    std::filesystem::create_directory(root.File(folder));
+  ASSERT_EQ(Cli({"--data", "mapped", "import", "csv", "latin.csv", "--map",
+                 "LastName=2,FirstName=1,Notes=3", "--encoding", "iso-8859-1"})
+                .code,
+            0);
+  const ContactRecord second = DecodeContact(root.Read("mapped/tabrel.dat").substr(1047));
+  EXPECT_EQ(Trim(second.FirstName) + "|" + Trim(second.LastName) + "|" + Trim(second.Notes) + "|" +
+                Trim(second.EMail),
+            "Ren\xE9|Nowak|z@y.org|");
+  ASSERT_EQ(Cli({"--data", "named", "import", "csv", "latin.csv", "--header"}).code, 0);
+  EXPECT_EQ(root.Read("named/tabrel.dat").size(), layout::kContactRecordLength);
+  for (const Words& bad : {Words{"--map", "by-hand"}, Words{"--map", "Surname=1"},
+                           Words{"--map", "LastName=0"}, Words{"--encoding", "klingon"}}) {
+    Words args = {"import", "csv", "in.csv"};
+    args.insert(args.end(), bad.begin(), bad.end());
+    EXPECT_EQ(Cli(args).code, 2) << bad[1];
+  }
   EXPECT_EQ(Cli({"export", "vcard", "--version", "2.1"}).code, 2);
   EXPECT_EQ(Cli({"import", "vcard", "-"}, "BEGIN:VCARD").code, 1);
+  // --dry-run for every format: the counts, nothing written.
+  EXPECT_EQ(Cli({"--data", "named", "import", "csv", "latin.csv", "--dry-run", "--no-header"}).out,
+            "2 to add, 0 to replace, 0 to skip (duplicates).\n");
+  EXPECT_EQ(root.Read("named/tabrel.dat").size(), layout::kContactRecordLength);
 }
 
 TEST_F(CliTest, BackupMakesShowsAndRestoresTheBackupSetOnlyWhenTold) {
