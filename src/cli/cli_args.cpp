@@ -415,10 +415,11 @@ std::string HelpText(Command command) {
     case Command::kExport:
       text +=
           "Exports the selected records.\nFORMAT: native, dos, csv, ldif, agent or vcard.\n"
-          "  -o FILE              write to FILE instead of stdout. When FILE already holds\n"
-          "                       records, --yes adds to them and --replace replaces them;\n"
-          "                       without either nothing is written. Files of a data set\n"
-          "                       and tr30.ini are refused.\n\n";
+          "  -o FILE              write to FILE instead of stdout. When FILE exists,\n"
+          "                       --yes adds to it where the format can be added to\n"
+          "                       (native, dos, csv without a second header) and\n"
+          "                       --replace replaces it; without either nothing is\n"
+          "                       written. Files of a data set and tr30.ini are refused.\n\n";
       text += kSelection;
       break;
     case Command::kImport:
@@ -435,9 +436,10 @@ std::string HelpText(Command command) {
           "                       or \"skip (duplicate of STAMP)\", and the counts; change\n"
           "                       nothing\n"
           "  --yes                replace the backup set with the current data first\n"
-          "  --no-backup          import without replacing the backup set\n"
+          "  --no-backup          import without making a backup set\n"
           "When a backup set exists one of --yes and --no-backup is needed; without a\n"
-          "backup set one is made first.\n"
+          "backup set one is made first. A backup set that cannot be made stops the\n"
+          "import unless --no-backup.\n"
           "vCards are decided by the duplicate rules as records are; comma text, LDIF\n"
           "and Agent entries are always added, with a fresh stamp and a keyword:\n"
           "  --map auto           link comma columns to fields as suggested (the default)\n"
