@@ -1,6 +1,4 @@
 #include "exchange/comma_parse.h"
-#include "exchange/importing/import_commit.h"
-#include "exchange/importing/text_records.h"
 
 #include <algorithm>
 
@@ -8,9 +6,11 @@
 #include "base/text.h"
 #include "base/text_decoding.h"
 #include "exchange/import_window.h"
+#include "exchange/importing/import_commit.h"
 #include "exchange/importing/import_report.h"
 #include "exchange/importing/import_text.h"
 #include "exchange/importing/new_records_import.h"
+#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"

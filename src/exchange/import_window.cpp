@@ -1,9 +1,9 @@
 #include "exchange/import_window.h"
-#include "exchange/importing/import_commit.h"
 
 #include <algorithm>
 
 #include "base/codec.h"
+#include "exchange/importing/import_commit.h"
 #include "exchange/importing/import_plan.h"
 #include "exchange/importing/import_preview.h"
 #include "present/backup_prompt.h"
