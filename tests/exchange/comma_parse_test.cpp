@@ -147,29 +147,6 @@ TEST_F(CommaParseTest, ImportAddsOneRecordPerRecordWithKeywordTypeAndExtras) {
   EXPECT_EQ(view.progress.back(), 2);
 }
 
-TEST_F(CommaParseTest, TheTypeFollowsTheDefaultOptionAsItsExceptionsSay) {
-  struct Case {
-    bool individual;
-    std::string line;
-    const char* type;
-  };
-  const Case cases[] = {
-      {false, "Ann,Adams,Acme", "2"},
-      {false, "Ann,Adams,", "1"},
-      {true, "Ann,Adams,Acme", "1"},
-      {true, ",,Acme", "2"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.line);
-    testing::WriteContacts(data, {Contact("1", "Old", "One", "01-01-2000 1")});
-    Open("First Name,Last Name,Company\r\n" + c.line + "\r\n");
-    view.individual = c.individual;
-    parse->Command1_Click();
-    ASSERT_EQ(Added().size(), 1u);
-    EXPECT_EQ(Added()[0].RecType, c.type);
-  }
-}
-
 TEST_F(CommaParseTest, TheEncodingChoiceReadsThePreviewAgain) {
   // Windows-1251 bytes, which read as accented Latin letters by default.
   Open("Last Name\r\n\xcf\xe5\xf2\xf0\xee\xe2\r\n");
