@@ -54,20 +54,42 @@ void CommaParse::Form_Load() {
   view_.SetIndividual(false);
   view_.SetExtras(false);
   view_.SetEncoding(0);
+  // The file is read once, when the window opens; it is decoded again only
+  // when the encoding changes.
+  auto bytes = ReadChosenFile(path_);
+  if (bytes.ok()) {
+    bytes_ = std::move(bytes.value());
+  } else {
+    read_ = bytes.status();
+  }
   bool header = false;
-  if (auto text = ReadImportText(path_); text.ok()) {
+  if (const auto& text = Decoded(); text.ok()) {
     header = SurveyComma(text.value().text, false, false).header_likely;
   }
   view_.SetHeaderBox(header);
   Reread(true);
 }
 
+const Result<DecodedText>& CommaParse::Decoded() {
+  const std::string encoding(kTextEncodingChoices[view_.Encoding()].name);
+  if (!text_ || encoding != decoded_as_) {
+    decoded_as_ = encoding;
+    if (!read_.ok()) {
+      text_.emplace(read_);
+    } else if (encoding.empty()) {
+      text_.emplace(DecodeText(bytes_));
+    } else {
+      text_.emplace(DecodeTextAs(bytes_, encoding));
+    }
+  }
+  return *text_;
+}
+
 void CommaParse::Reread(bool suggest) {
   const bool header = view_.HeaderBox();
   clicked_ = -1;
   entry_columns_.clear();
-  const std::string encoding(kTextEncodingChoices[view_.Encoding()].name);
-  auto text = ReadImportText(path_, encoding);
+  const Result<DecodedText>& text = Decoded();
   std::string problem;
   if (!text.ok()) {
     problem = text.status().ErrorLine();
@@ -177,7 +199,8 @@ void CommaParse::Command1_Click() {
          "Error!", MessageIcon::kExclamation);
     return;
   }
-  auto text = ReadImportText(path_, options.encoding);
+  // What the window decoded, as the preview shows it.
+  const Result<DecodedText>& text = Decoded();
   if (!text.ok()) {
     ReportDiskError(dialogs_, text.status(), kImportUnchanged);
     return;
