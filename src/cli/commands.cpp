@@ -271,14 +271,16 @@ struct Decided {
     std::string text =
         std::to_string(added->added()) + " to add, 0 to replace, 0 to skip (duplicates).\n";
     if (!left_out.empty()) text += left_out + "\n";
+    if (const std::string lost = LossNote(*added); !lost.empty()) {
+      text += WithLineFeeds(lost.substr(2)) + "\n";
+    }
     return text;
   }
   std::string Summary(std::size_t keywords_added) const {
     if (records) return records->report().Summary(keywords_added);
-    std::string text =
-        AddedText(added->added()) + LossNote(added->replaced_characters(), added->cut_values());
+    std::string text = AddedText(added->added());
     if (!left_out.empty()) text += "\r\n" + left_out;
-    return text;
+    return text + LossNote(*added);
   }
 };
 
@@ -315,7 +317,7 @@ Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_
     }
     AddCommaRecords(text, options, keyword, import);
   } else if (args.kind == "ldif") {
-    decided.left_out = LdifSkippedText(AddLdifRecords(text, import));
+    decided.left_out = LdifSkippedText(AddLdifRecords(text, import, nullptr, args.extras_to_notes));
   } else if (const std::size_t skipped = AddAgentRecords(text, import); skipped > 0) {
     decided.left_out = AgentSkippedText(skipped);
   }
@@ -352,7 +354,8 @@ Result<Decided> DecideRecords(AppState& state, const Args& args, ImportKind kind
                               std::string& refusal, Clock& clock) {
   Decided decided;
   if (kind == ImportKind::kVcard) {
-    ImportPlan plan = PlanVcardBytes(state, std::move(bytes), 0, args.rules, clock.Now());
+    ImportPlan plan = PlanVcardBytes(state, std::move(bytes), 0, args.rules, clock.Now(), nullptr,
+                                     args.extras_to_notes);
     if (!plan.failure.ok()) return plan.failure;
     refusal = plan.refusal;
     decided.records.emplace(std::move(plan.import));

@@ -235,7 +235,7 @@ void CommaParse::Command1_Click() {
     return;
   }
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
-  Tell(AddedText(import.added()) + LossNote(import.replaced_characters(), import.cut_values()) +
+  Tell(AddedText(import.added()) + LossNote(import) +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +
            " and are at the end of the list. You will no doubt need to open some or all of them "
            "and change the TYPE classification, add keywords, etc.",

@@ -165,6 +165,7 @@ void TextImport::Run(const Format& format) {
     std::string question =
         *path + " appears to contain " + std::to_string(import.added()) + " records. Proceed?";
     if (!skipped.empty()) question += "\r\n\r\n" + skipped;
+    if (const std::string lost = LossNote(import); !lost.empty()) question += "\r\n" + lost;
     return dialogs_.Show({question, "Ready to Import!", MessageIcon::kQuestion,
                           MessageButtons::kYesNo, MessageAnswer::kNo}) == MessageAnswer::kYes;
   };
@@ -176,7 +177,7 @@ void TextImport::Run(const Format& format) {
   std::string report = std::string("Done! All the new records have been given the keyword ") +
                        keyword + ", to help you find them.\r\n\r\n" + AddedText(import.added());
   if (!skipped.empty()) report += "\r\n" + skipped;
-  report += LossNote(import.replaced_characters(), import.cut_values());
+  report += LossNote(import);
   report += "\r\n\r\n" + std::string(kBackupNote);
   Tell(report, "Import Complete", MessageIcon::kInformation);
 }

@@ -1,7 +1,8 @@
 // Imports every file other address books wrote (the shared collection of
 // real files, read where it lies and never copied here) through tabrel-cli,
 // as a user would, and compares what became of it with
-// testdata/realdata/<file>.expected: the import's report and, per record,
+// testdata/realdata/<file>.expected: the dry run's preview, the import's
+// report and, per record,
 // the fields it filled and a hash of their values (the files' contents stay
 // out of the repository). TABREL_UPDATE_EXPECTED=1 writes the expectations
 // afresh. Skipped where the collection is absent.
@@ -67,8 +68,13 @@ TEST_P(RealFileTest, ImportsAsItsExpectationSays) {
   const fs::path& file = GetParam();
   testing::CliRunner cli;
   cli.environment = {"SOURCE_DATE_EPOCH=1700000000"};
-  const testing::CliOutcome run = cli.Cli({"import", FormatOf(file), file.string(), "--no-backup"});
-  const std::string got = "exit " + std::to_string(run.code) + "\n" + run.err + "---\n" +
+  const std::vector<std::string> args = {"import", FormatOf(file), file.string(), "--no-backup"};
+  std::vector<std::string> dry_run = args;
+  dry_run.push_back("--dry-run");
+  const testing::CliOutcome preview = cli.Cli(dry_run);
+  const testing::CliOutcome run = cli.Cli(args);
+  const std::string got = preview.out + "---\nexit " + std::to_string(run.code) + "\n" + run.err +
+                          run.out + "---\n" +
                           Fingerprint(testing::ReadBytes(cli.ProgramFolder() + "tabrel.dat"));
   const fs::path expected =
       testing::TestDataFolder("realdata") / (file.filename().string() + ".expected");

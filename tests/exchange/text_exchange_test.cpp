@@ -99,15 +99,19 @@ TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords)
   const std::string skipped =
       "3 entries were skipped: 1 change to a directory (modify, delete or rename), 1 group or "
       "mailing list and 1 entry without a name, organization or e-mail address.";
+  // The question and the report say the same of what was lost.
+  const std::string lost =
+      "\r\n1 character could not be stored and became \"?\" (the record files hold only the "
+      "Windows-1252 character set).";
   ASSERT_EQ(dialogs.messages.size(), 4u);
   EXPECT_EQ(dialogs.messages[0].title, "Import .ldif Format");
   EXPECT_EQ(dialogs.messages[0].text,
             "\r\nThis will attempt to import the file you select and convert its contents to "
             "Tabrel records. Proceed?");
   EXPECT_EQ(dialogs.messages[1].title, "Ready to Import!");
-  EXPECT_EQ(
-      dialogs.messages[1].text,
-      documents.File("people.ldif") + " appears to contain 2 records. Proceed?\r\n\r\n" + skipped);
+  EXPECT_EQ(dialogs.messages[1].text, documents.File("people.ldif") +
+                                          " appears to contain 2 records. Proceed?\r\n\r\n" +
+                                          skipped + "\r\n" + lost);
   EXPECT_EQ(dialogs.messages[1].default_answer, MessageAnswer::kNo);
   // No backup set yet: one is made without asking.
   EXPECT_EQ(dialogs.messages[2].text, "New backup set created!");
@@ -115,10 +119,7 @@ TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords)
   EXPECT_EQ(dialogs.messages[3].text,
             "Done! All the new records have been given the keyword ldif_New, to help you find "
             "them.\r\n\r\n2 records were added.\r\n" +
-                skipped +
-                "\r\n1 character could not be stored and became \"?\" (the record files hold "
-                "only the Windows-1252 character set).\r\n\r\n" +
-                std::string(kBackupNote));
+                skipped + lost + "\r\n\r\n" + std::string(kBackupNote));
   const std::vector<ContactRecord> records = Records();
   ASSERT_EQ(records.size(), before + 2);
   const ContactRecord& anna = records[before];

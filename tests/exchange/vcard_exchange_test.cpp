@@ -129,7 +129,8 @@ TEST_F(VcardExchangeTest, ImportAddsCardsUnderFreshStampsWithTheirCategoriesAndS
             "1 card held nothing a record can keep and was left out.\r\n"
             "1 character could not be stored in this program's character set and became \"?\".\r\n"
             "1 value was longer than its field and cut to fit.\r\n"
-            "1 category past the third of a card could not become keywords.\r\n\r\n"
+            "1 category past the third of a card could not become keywords.\r\n"
+            "Not stored, no field holds them: photo: 1.\r\n\r\n"
             "Note - If you made a backup data set this operation can be reversed at the main "
             "menu: File, Restore Backup Data.");
   EXPECT_EQ(host.keyword_refills, 1);

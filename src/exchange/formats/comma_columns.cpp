@@ -210,6 +210,18 @@ std::string_view CommaColumns::Name(std::size_t number) const {
   return names_[number - 1];
 }
 
+bool CommaColumns::FeedsTyped(std::size_t index) const {
+  for (const Typed& typed : typed_) {
+    if (std::find(typed.type_columns.begin(), typed.type_columns.end(), index) !=
+            typed.type_columns.end() ||
+        std::find(typed.value_columns.begin(), typed.value_columns.end(), index) !=
+            typed.value_columns.end()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void CommaColumns::Complete(std::vector<std::string>& fields) const {
   if (typed_.empty()) return;
   const std::size_t named_columns = named();

@@ -41,6 +41,10 @@ class CommaColumns {
   std::string_view Name(std::size_t number) const;
   const std::vector<std::string>& names() const { return names_; }
 
+  // True when column `index` (from 0) of the file is a type or a value a
+  // typed column chooses from.
+  bool FeedsTyped(std::size_t index) const;
+
   // Appends the typed columns' values to `fields`, a record of the file.
   void Complete(std::vector<std::string>& fields) const;
 

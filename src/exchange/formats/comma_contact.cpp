@@ -34,9 +34,10 @@ CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all) {
 }
 
 char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns& columns,
-                      const CommaImportOptions& options, RecordBuilder& out) {
+                      const CommaImportOptions& options, RecordBuilder& out, LeftOut* left_out) {
   out.Clear();
   std::string spare;
+  std::string kind;
   const std::size_t typed_from = columns.named();
   const std::size_t typed_to = typed_from + columns.typed();
   for (std::size_t k = 0; k < fields.size(); ++k) {
@@ -48,8 +49,13 @@ char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns
     }
     // The typed columns repeat values of the file's own.
     const bool typed = k >= typed_from && k < typed_to;
-    if (!linked && !typed && options.extras_to_notes && !IsBlank(fields[k])) {
+    if (linked || typed || IsBlank(fields[k])) continue;
+    if (options.extras_to_notes) {
       spare.append(" ").append(fields[k]);
+    } else if (left_out && !columns.FeedsTyped(k)) {
+      const std::string_view name = columns.Name(k + 1);
+      kind.assign("column ").append(name.empty() ? std::to_string(k + 1) : std::string(name));
+      left_out->Count(kind);
     }
   }
   if (options.extras_to_notes) out.AppendToNotes(spare);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "exchange/formats/comma_columns.h"
+#include "exchange/formats/left_out.h"
 #include "exchange/formats/record_builder.h"
 
 namespace tabrel {
@@ -46,10 +47,13 @@ CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all = tru
 // (completed), by the links of `options`: each linked field takes its
 // column's text (a column may feed several fields), and with
 // extras_to_notes the text of every column of the file no link takes is
-// added to the notes, each after a blank. Yields the type code: with
+// added to the notes, each after a blank; without, each such column that
+// is not blank is counted in `left_out` ("column NAME"). Yields the type
+// code: with
 // "Default to Organization" '2', but '1' without an organisation; with
 // "Default to Individual" '1', but '2' without first and last name.
 char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns& columns,
-                      const CommaImportOptions& options, RecordBuilder& out);
+                      const CommaImportOptions& options, RecordBuilder& out,
+                      LeftOut* left_out = nullptr);
 
 }  // namespace tabrel

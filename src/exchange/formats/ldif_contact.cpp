@@ -220,9 +220,19 @@ void NamesFromCn(std::string_view cn, const std::vector<std::string_view>& other
   }
 }
 
+// Attributes that say nothing about the contact, and passwords.
+bool IsBookkeeping(std::string_view type) {
+  for (std::string_view name :
+       {"objectclass", "modifytimestamp", "createtimestamp", "userpassword", "cn", "commonname"}) {
+    if (EqualsNoCase(type, name)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
+LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOut* left_out,
+                            bool extras_to_notes) {
   out.Clear();
   if (!record.changetype.empty() && !EqualsNoCase(TrimView(record.changetype), "add")) {
     return LdifOutcome::kChange;
@@ -260,6 +270,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
   bool work_address = false;
   for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
   const int address = work_address ? kSlotAdd1 : kSlotHomeAdd1;
+  const int address_first = address;
   // A second address line alone is the first: streetAddress is the
   // standard name of a street, which this program's own files use for the
   // second line.
@@ -270,12 +281,41 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
     if (!text[slot].empty()) out.Set(kFieldOf[slot], text[slot]);
   }
 
+  LdifOutcome outcome = LdifOutcome::kNoContact;
   if (out.Has(RecordField::kFirstName) || out.Has(RecordField::kLastName)) {
-    return LdifOutcome::kIndividual;
+    outcome = LdifOutcome::kIndividual;
+  } else if (out.Has(RecordField::kOrg)) {
+    outcome = LdifOutcome::kOrganisation;
+  } else if (out.Has(RecordField::kEMail)) {
+    outcome = LdifOutcome::kIndividual;
   }
-  if (out.Has(RecordField::kOrg)) return LdifOutcome::kOrganisation;
-  if (out.Has(RecordField::kEMail)) return LdifOutcome::kIndividual;
-  return LdifOutcome::kNoContact;
+  if (outcome == LdifOutcome::kNoContact || (!left_out && !extras_to_notes)) return outcome;
+
+  std::string line;
+  for (const LdifAttribute& a : record.attributes) {
+    if (TrimView(a.value).empty() || IsBookkeeping(a.type)) continue;
+    if (const auto name = Lookup(a.type)) {
+      const Choice& kept = choices[name->slot];
+      const bool is_address = name->slot >= kSlotAdd1 && name->slot <= kSlotHomeCountry;
+      const bool used =
+          !is_address || (name->slot >= address_first && name->slot < address_first + 6);
+      // The kept value is a view into the attribute it came from.
+      if (used && kept.taken && kept.value.data() >= a.value.data() &&
+          kept.value.data() <= a.value.data() + a.value.size()) {
+        continue;
+      }
+    }
+    const bool text =
+        !a.url && !HasOption(a.options, "binary") && (!a.base64 || IsValidUtf8(a.value));
+    if (extras_to_notes && text) {
+      std::string storage;
+      line.assign(a.type).append(": ").append(TextOf(a.value, a.base64, storage));
+      out.AppendNoteLine(line);
+    } else if (left_out) {
+      left_out->Count(a.type);
+    }
+  }
+  return outcome;
 }
 
 }  // namespace tabrel

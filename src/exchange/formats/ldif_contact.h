@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "exchange/formats/ldif_reader.h"
+#include "exchange/formats/left_out.h"
 #include "exchange/formats/record_builder.h"
 
 namespace tabrel {
@@ -37,8 +38,12 @@ enum class LdifOutcome {
 // options wins over one with options (";lang-en"), unless only the latter
 // can be stored without "?". Binary and phonetic values, URL values and
 // empty values are never taken; passwords and every other attribute are
-// left alone.
-LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out);
+// left alone. Of an entry that becomes a record, every other value (an
+// attribute no field takes, or one that lost to a better) is counted in
+// `left_out` by its attribute's name, or with `extras_to_notes` added to the
+// notes as a line "name: value" (binary values and URLs are still counted).
+LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out,
+                            LeftOut* left_out = nullptr, bool extras_to_notes = false);
 
 // The keyword of every record an LDIF import adds.
 inline constexpr std::string_view kLdifKeyword = "ldif_New";

@@ -99,6 +99,13 @@ void RecordBuilder::AppendToNotes(std::string_view utf8) {
   value = notes + " " + value;
 }
 
+void RecordBuilder::AppendNoteLine(std::string_view utf8) {
+  std::string notes = std::move(values_[Index(RecordField::kNotes)]);
+  Set(RecordField::kNotes, utf8);
+  std::string& value = values_[Index(RecordField::kNotes)];
+  if (!TrimView(notes).empty()) value = notes + "\r\n" + value;
+}
+
 bool RecordBuilder::Has(RecordField field) const {
   return !TrimView(values_[Index(field)]).empty();
 }

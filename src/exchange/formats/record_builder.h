@@ -55,6 +55,8 @@ class RecordBuilder {
   // Adds `utf8` to the notes after a blank (the unused fields of a comma
   // import), even when the notes were empty.
   void AppendToNotes(std::string_view utf8);
+  // Adds `utf8` to the notes as a line of its own (a value no field holds).
+  void AppendNoteLine(std::string_view utf8);
   // True when the field holds more than blanks.
   bool Has(RecordField field) const;
   // The field as stored so far (Windows-1252, line breaks as CR LF).

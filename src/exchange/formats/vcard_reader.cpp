@@ -539,9 +539,77 @@ void Keywords(const VcardCard& card, RecordFiller& filler, VcardEntry& entry) {
   }
 }
 
+bool IsOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// What a value no field of the record holds is called in the report and
+// in the notes; empty for a value the record took, or one that says nothing
+// about the contact.
+std::string_view ExtraKind(const VcardProperty& p, const CardIndex& index) {
+  const std::string_view name = p.name;
+  if (name == "TEL") {
+    static constexpr std::string_view kTel[] = {"other phone number", "other fax number",
+                                                "other cellular number", "other beeper number"};
+    const int kind = static_cast<int>(KindOf(p));
+    return index.tel[kind] == &p ? "" : kTel[kind];
+  }
+  if (name == "EMAIL") return index.email == &p ? "" : "other e-mail address";
+  if (name == "URL") return index.url == &p ? "" : "other web address";
+  if (name == "ADR") return index.adr == &p ? "" : "other address";
+  if (name == "ROLE") return index.title ? "role" : "";
+  if (name == "BDAY") return "birthday";
+  if (name == "PHOTO") return "photo";
+  if (name == "LOGO") return "logo";
+  if (name == "ANNIVERSARY") return "anniversary";
+  if (name == "NICKNAME") return "nickname";
+  if (IsOneOf(name,
+              {"BEGIN", "END", "VERSION", "PRODID", "UID", "REV", "N", "FN", "ORG", "TITLE", "NOTE",
+               "CATEGORIES", "KIND", "CLASS", "X-ABSHOWAS", "X-ABLABEL", "X-ABUID"}) ||
+      name.substr(0, 9) == "X-TABREL-") {
+    return "";
+  }
+  return name;
+}
+
+// The value of a property as a line of the notes.
+std::string ExtraText(const VcardProperty& p) {
+  const std::string_view name = p.name;
+  if (name == "TEL") return WithExtension(NumberOf(p, false));
+  std::string buffer;
+  if (name == "ADR") {
+    const Parts<8> parts(p.value, ';');
+    std::vector<std::string> lines;
+    for (std::size_t i = 0; i < parts.count; ++i)
+      AppendLines(Unescaped(parts.part[i], buffer), lines);
+    return Join(lines, 0, ", ");
+  }
+  std::string_view text = TrimSpace(Unescaped(p.value, buffer));
+  if (name == "EMAIL" && StartsWithNoCase(text, "mailto:")) text.remove_prefix(7);
+  return std::string(text);
+}
+
+// Counts every value of `card` no field holds in `left_out`, or adds it to
+// `notes`, a line each.
+void Extras(const VcardCard& card, const CardIndex& index, LeftOut* left_out, bool to_notes,
+            std::string& notes) {
+  for (const VcardProperty& p : card.properties) {
+    const std::string_view kind = ExtraKind(p, index);
+    if (kind.empty() || TrimSpace(p.value).empty()) continue;
+    if (!to_notes || IsOneOf(p.name, {"PHOTO", "LOGO", "SOUND", "KEY"})) {
+      if (left_out) left_out->Count(kind);
+      continue;
+    }
+    if (!notes.empty()) notes.push_back('\n');
+    notes.push_back(static_cast<char>(std::toupper(static_cast<unsigned char>(kind[0]))));
+    notes.append(kind.substr(1)).append(": ").append(ExtraText(p));
+  }
+}
+
 }  // namespace
 
-void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
+void EntryOfCard(const VcardCard& card, VcardEntry& entry, LeftOut* left_out,
+                 bool extras_to_notes) {
   entry.line = card.line;
   entry.dated_as.clear();
   entry.dropped_keywords = 0;
@@ -568,8 +636,8 @@ void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
   }
   if (index.url) filler.Line(l::kWeb, Unescaped(index.url->value, buffer));
   if (index.adr) Address(*index.adr, filler);
+  std::string notes;
   if (index.notes) {
-    std::string notes;
     for (const VcardProperty& p : card.properties) {
       if (std::string_view(p.name) != "NOTE") continue;
       const std::string_view note = Unescaped(p.value, buffer);
@@ -577,8 +645,9 @@ void EntryOfCard(const VcardCard& card, VcardEntry& entry) {
       if (!notes.empty()) notes.push_back('\n');
       notes.append(note);
     }
-    filler.Notes(notes);
   }
+  if (left_out || extras_to_notes) Extras(card, index, left_out, extras_to_notes, notes);
+  if (!notes.empty()) filler.Notes(notes);
 
   static constexpr l::Span kFields[] = {
       l::kLastName, l::kFirstName, l::kTitle,  l::kOrg,   l::kPhone,   l::kExt,

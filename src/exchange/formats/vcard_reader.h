@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "exchange/formats/left_out.h"
 #include "exchange/formats/vcard_parser.h"
 
 namespace tabrel {
@@ -55,9 +56,16 @@ struct VcardEntry {
 //
 // Values are trimmed; a one-line field gets no line break or tab (each
 // becomes a blank). Text is stored with the Windows-1252 encoder.
+//
+// Every other value of the card (a TEL, EMAIL, URL or ADR past the one
+// kept, BDAY, PHOTO, a property no field takes) is counted in `left_out`
+// ("other e-mail address", "birthday", "photo", or the property's name), or
+// with `extras_to_notes` added to the notes, a line each ("Birthday:
+// 1970-01-01"); pictures, sounds and keys are always counted.
 VcardEntry EntryOfCard(const VcardCard& card);
 // The same into `entry`, whose memory is used again.
-void EntryOfCard(const VcardCard& card, VcardEntry& entry);
+void EntryOfCard(const VcardCard& card, VcardEntry& entry, LeftOut* left_out = nullptr,
+                 bool extras_to_notes = false);
 
 // Every card of a file, read by VcardParser and made into records.
 struct VcardReadResult {

@@ -1,9 +1,12 @@
 #include "exchange/importing/import_plan.h"
 
+#include "exchange/importing/new_records_import.h"
+
 #include <algorithm>
 
 #include "exchange/formats/vcard_reader.h"
 #include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
 #include "store/file_info.h"
 #include "store/file_reader.h"
 
@@ -86,14 +89,14 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     return plan;
   }
   return PlanVcardBytes(target, std::move(bytes.value()), info.value().modified, rules, now,
-                        progress);
+                        progress, source.extras_to_notes);
 }
 
 }  // namespace
 
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
                           DuplicateRules rules, const LocalDateTime& now,
-                          const PlanProgress& progress) {
+                          const PlanProgress& progress, bool extras_to_notes) {
   ImportPlan plan;
   const std::size_t begun = CountCardsBegun(bytes);
   plan.file = {true, bytes.size(), modified, begun, begun > 0};
@@ -109,9 +112,10 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
   VcardParser parser(std::move(bytes));
   VcardCard card;
   VcardEntry entry;
+  LeftOut left_out;
   std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;
   while (parser.Next(card)) {
-    EntryOfCard(card, entry);
+    EntryOfCard(card, entry, &left_out, extras_to_notes);
     if (entry.empty) {
       ++empty;
     } else {
@@ -145,6 +149,7 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
     plan.import.Note(Count(dropped, " category", " categories") +
                      " past the third of a card could not become keywords.");
   }
+  if (!left_out.empty()) plan.import.Note(LeftOutText(left_out));
   return plan;
 }
 

@@ -66,8 +66,10 @@ ImportPlan PlanImport(const AppState& target, const ImportSource& source, Duplic
 
 // The same for the bytes of a vCard file already read (a command line's
 // input), last modified at `modified`.
+// With `extras_to_notes` the values of a card no field holds go to its
+// notes; otherwise the report counts them.
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
                           DuplicateRules rules, const LocalDateTime& now,
-                          const PlanProgress& progress = nullptr);
+                          const PlanProgress& progress = nullptr, bool extras_to_notes = false);
 
 }  // namespace tabrel

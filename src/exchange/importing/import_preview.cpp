@@ -11,6 +11,7 @@ std::string ImportPreview::Text(std::string_view line_end) const {
   std::string text;
   for (const std::string& line : lines) text.append(line).append(line_end);
   text.append(Counts()).append(line_end);
+  for (const std::string& note : notes) text.append(note).append(line_end);
   // Not an error of the disk: the sentence alone.
   if (!limit.ok()) text.append(limit.description()).append(".").append(line_end);
   return text;
@@ -25,6 +26,7 @@ ImportPreview PreviewOf(const RecordImport& import) {
   preview.added = import.report().added();
   preview.replaced = import.report().replaced();
   preview.skipped = import.report().skipped();
+  preview.notes = import.report().notes();
   preview.limit = import.merge().CheckLimit();
   return preview;
 }

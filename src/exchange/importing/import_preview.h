@@ -22,12 +22,15 @@ struct ImportPreview {
   std::size_t added = 0;
   std::size_t replaced = 0;
   std::size_t skipped = 0;
+  // What the import would lose on the way (ImportReport::Note).
+  std::vector<std::string> notes;
   // The refusal the import would meet for the size of its result.
   Status limit = Status::Ok();
 
   // "N to add, N to replace, N to skip (duplicates)."
   std::string Counts() const;
-  // Every line, then the counts and any refusal, each ended by `line_end`.
+  // Every line, then the counts, the notes and any refusal, each ended by
+  // `line_end`.
   std::string Text(std::string_view line_end) const;
 };
 

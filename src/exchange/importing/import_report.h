@@ -34,6 +34,7 @@ class ImportReport {
   std::size_t replaced() const { return replaced_; }
   std::size_t skipped() const { return skipped_; }
   std::size_t unknown_types() const { return unknown_types_; }
+  const std::vector<std::string>& notes() const { return notes_; }
 
   // The list: each line led by CR LF, so it begins with an empty line.
   const std::string& list() const { return list_; }

@@ -16,6 +16,9 @@ enum class ImportKind {
 struct ImportSource {
   ImportKind kind = ImportKind::kNative;
   std::string path;  // full path
+  // "Add Extra Items to Notes": a card's values no field holds become lines
+  // of the notes instead of being left out.
+  bool extras_to_notes = false;
 };
 
 }  // namespace tabrel

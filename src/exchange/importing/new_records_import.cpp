@@ -41,7 +41,9 @@ std::string AddedText(std::size_t added) {
   return Counted(added, "record was added.", "records were added.");
 }
 
-std::string LossNote(std::size_t replaced_characters, std::size_t cut_values) {
+std::string LossNote(const NewRecordsImport& import) {
+  const std::size_t replaced_characters = import.replaced_characters();
+  const std::size_t cut_values = import.cut_values();
   std::string note;
   if (replaced_characters > 0) {
     note += "\r\n" +
@@ -53,7 +55,19 @@ std::string LossNote(std::size_t replaced_characters, std::size_t cut_values) {
     note += "\r\n" + Counted(cut_values, "value was longer than its field and was cut.",
                              "values were longer than their fields and were cut.");
   }
+  if (!import.left_out().empty()) note += "\r\n" + LeftOutText(import.left_out());
   return note;
+}
+
+std::string LeftOutText(const LeftOut& left_out) {
+  if (left_out.empty()) return "";
+  std::string text = "Not stored, no field holds them:";
+  const char* glue = " ";
+  for (const auto& [kind, n] : left_out.kinds()) {
+    text.append(glue).append(kind).append(": ").append(std::to_string(n));
+    glue = "; ";
+  }
+  return text + ".";
 }
 
 }  // namespace tabrel

@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/result.h"
 #include "base/status.h"
+#include "exchange/formats/left_out.h"
 #include "exchange/formats/record_builder.h"
 #include "store/app_state.h"
 #include "store/atomic_file.h"
@@ -40,6 +41,9 @@ class NewRecordsImport {
   // Characters that became "?" and values cut to their field's width.
   std::size_t replaced_characters() const { return replaced_; }
   std::size_t cut_values() const { return cut_; }
+  // The values of the file no field could hold, counted by the reader.
+  LeftOut& left_out() { return left_out_; }
+  const LeftOut& left_out() const { return left_out_; }
   // The records as they will be written: the data set's, then the added.
   const DataSetMerge& merge() const { return merge_; }
 
@@ -57,6 +61,7 @@ class NewRecordsImport {
   LocalDateTime next_stamp_;  // where the next fresh stamp is looked for
   std::size_t replaced_ = 0;
   std::size_t cut_ = 0;
+  LeftOut left_out_;
   std::string record_;  // the record in hand
 };
 
@@ -67,8 +72,14 @@ using ImportProgress = std::function<void(std::size_t)>;
 // import's report.
 std::string AddedText(std::size_t added);
 
-// The lines an import's closing message gives about lost characters and
-// cut values, each led by CR LF; empty when nothing was lost.
-std::string LossNote(std::size_t replaced_characters, std::size_t cut_values);
+// The lines an import's closing message and its preview give about lost
+// characters, cut values and the values it left out (LeftOutText), each led
+// by CR LF; empty when nothing was lost.
+std::string LossNote(const NewRecordsImport& import);
+
+// "Not stored, no field holds them: birthday: 40; photo: 3.", the line
+// every import's preview and report give about the values it left out;
+// empty when none was.
+std::string LeftOutText(const LeftOut& left_out);
 
 }  // namespace tabrel

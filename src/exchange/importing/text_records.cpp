@@ -19,7 +19,7 @@ void AddCommaRecords(std::string_view text, const CommaImportOptions& options,
   while (reader.Next(fields)) {
     if (progress) progress(++read);
     columns.Complete(fields);
-    const char type = ContactFromComma(fields, columns, options, record);
+    const char type = ContactFromComma(fields, columns, options, record, &import.left_out());
     import.Add(record, type, keyword);
   }
 }
@@ -44,7 +44,7 @@ std::size_t AddAgentRecords(std::string_view text, NewRecordsImport& import,
 }
 
 LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
-                           const ImportProgress& progress) {
+                           const ImportProgress& progress, bool extras_to_notes) {
   std::size_t read = 0;
   LdifSkipped skipped;
   LdifReader reader(text);
@@ -52,7 +52,7 @@ LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
   RecordBuilder built;
   while (reader.Next(record)) {
     if (progress) progress(++read);
-    switch (ContactFromLdif(record, built)) {
+    switch (ContactFromLdif(record, built, &import.left_out(), extras_to_notes)) {
       case LdifOutcome::kIndividual:
         import.Add(built, '1', kLdifKeyword);
         break;

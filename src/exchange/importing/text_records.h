@@ -37,9 +37,10 @@ struct LdifSkipped {
 
 // Adds a record for every entry of `text` (LDIF, decoded) that
 // ContactFromLdif makes one of, with the keyword kLdifKeyword; counts the
-// others.
+// others. The values no field holds go to the notes with
+// `extras_to_notes`, else to the import's left_out().
 LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
-                           const ImportProgress& progress = nullptr);
+                           const ImportProgress& progress = nullptr, bool extras_to_notes = false);
 
 // "N entries were skipped: ..." naming each reason, and the unreadable
 // lines; empty when nothing was left out.
