@@ -1,10 +1,16 @@
 #include "cli/cli_args.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
+#include <cctype>
+
+#include "base/text.h"
+#include "base/text_decoding.h"
 #include "cli/formats.h"
 #include "cli/report_kinds.h"
+#include "store/contact_record.h"
 
 namespace tabrel::cli {
 namespace {
@@ -25,8 +31,9 @@ constexpr std::array<CommandName, 6> kCommands = {{
     {Command::kImport, "import", 2,
      "FORMAT FILE|- [--duplicates name|org|both] [--skip never|always|older]\n"
      "                        [--dry-run] [--yes | --no-backup]\n"
-     "                        [--map auto] [--keyword TEXT] [--type individual|organization]\n"
-     "                        [--no-header] [--extras-to-notes]"},
+     "                        [--map auto|FIELD=COLUMN,...] [--header | --no-header]\n"
+     "                        [--encoding NAME] [--keyword TEXT]\n"
+     "                        [--type individual|organization] [--extras-to-notes]"},
     {Command::kBackup, "backup", 0, "[--status | --restore] [--yes]"},
 }};
 
@@ -43,6 +50,55 @@ struct Option {
   // Sets the option; an error text when the value is not one it takes.
   std::string (*apply)(Args& args, std::string_view value);
 };
+
+bool SameNoCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::toupper(x) == std::toupper(y);
+         });
+}
+
+// The name of a link: the stored field it fills.
+std::string_view LinkName(RecordField field) {
+  for (const ContactField& stored : kContactFields) {
+    if (stored.span.offset == SpanOf(field).offset) return stored.name;
+  }
+  return {};
+}
+
+// "auto", or "LastName=1,FirstName=2,...": each named field takes that
+// column (numbered from 1); fields not named stay empty.
+std::string SetMap(Args& a, std::string_view v) {
+  if (v == "auto") return a.links.reset(), std::string();
+  CommaLinks links{};
+  for (std::string_view rest = v; !rest.empty();) {
+    const std::size_t comma = rest.find(',');
+    const std::string_view pair = rest.substr(0, comma);
+    rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    const std::size_t eq = pair.find('=');
+    const std::string_view name = pair.substr(0, eq);
+    std::size_t column = 0;
+    for (const char c : eq == std::string_view::npos ? std::string_view() : pair.substr(eq + 1)) {
+      column = std::isdigit(static_cast<unsigned char>(c)) && column < 10000
+                   ? column * 10 + (c - '0')
+                   : 0;
+      if (column == 0) break;
+    }
+    std::size_t field = 0;
+    while (field < kRecordFieldCount && LinkName(static_cast<RecordField>(field)) != name) ++field;
+    if (field == kRecordFieldCount || column == 0) {
+      std::string names;
+      for (std::size_t f = 0; f < kRecordFieldCount; ++f) {
+        names += (f == 0 ? "" : ", ") + std::string(LinkName(static_cast<RecordField>(f)));
+      }
+      return "--map takes auto or FIELD=COLUMN,... (FIELD one of " + names +
+             ", COLUMN from 1), not '" + std::string(pair) + "'";
+    }
+    links[field] = column;
+  }
+  a.links = links;
+  return {};
+}
 
 std::string SetDefinition(Args& args, std::string_view value) {
   if (value == "name") {
@@ -70,7 +126,7 @@ std::string SetSkip(Args& args, std::string_view value) {
   return "";
 }
 
-const std::array<Option, 24> kOptions = {{
+const std::array<Option, 26> kOptions = {{
     {"--help", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"-h", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"--data", true, kAny,
@@ -129,13 +185,24 @@ const std::array<Option, 24> kOptions = {{
        if (v == "4.0") return a.vcard_version = VcardVersion::k40, std::string();
        return "--version takes 3.0 or 4.0, not '" + std::string(v) + "'";
      }},
-    {"--map", true, Bit(Command::kImport),
-     [](Args&, std::string_view v) {
-       if (v == "auto") return std::string();
-       return "--map takes auto, not '" + std::string(v) + "'";
-     }},
+    {"--map", true, Bit(Command::kImport), SetMap},
+    {"--header", false, Bit(Command::kImport),
+     [](Args& a, std::string_view) { return a.header = true, std::string(); }},
     {"--no-header", false, Bit(Command::kImport),
-     [](Args& a, std::string_view) { return a.no_header = true, std::string(); }},
+     [](Args& a, std::string_view) { return a.header = false, std::string(); }},
+    {"--encoding", true, Bit(Command::kImport),
+     [](Args& a, std::string_view v) {
+       for (const TextEncodingChoice& choice : kTextEncodingChoices) {
+         if (!choice.name.empty() && SameNoCase(v, choice.name)) {
+           return a.encoding = choice.name, std::string();
+         }
+       }
+       std::string names;
+       for (const TextEncodingChoice& choice : kTextEncodingChoices) {
+         if (!choice.name.empty()) names += (names.empty() ? "" : ", ") + std::string(choice.name);
+       }
+       return "--encoding takes one of " + names + ", not '" + std::string(v) + "'";
+     }},
     {"--type", true, Bit(Command::kImport),
      [](Args& a, std::string_view v) {
        if (v == "individual") return a.individual = true, std::string();
@@ -348,10 +415,11 @@ std::string HelpText(Command command) {
     case Command::kExport:
       text +=
           "Exports the selected records.\nFORMAT: native, dos, csv, ldif, agent or vcard.\n"
-          "  -o FILE              write to FILE instead of stdout. When FILE already holds\n"
-          "                       records, --yes adds to them and --replace replaces them;\n"
-          "                       without either nothing is written. Files of a data set\n"
-          "                       and tr30.ini are refused.\n\n";
+          "  -o FILE              write to FILE instead of stdout. When FILE exists,\n"
+          "                       --yes adds to it where the format can be added to\n"
+          "                       (native, dos, csv without a second header) and\n"
+          "                       --replace replaces it; without either nothing is\n"
+          "                       written. Files of a data set and tr30.ini are refused.\n\n";
       text += kSelection;
       break;
     case Command::kImport:
@@ -368,16 +436,25 @@ std::string HelpText(Command command) {
           "                       or \"skip (duplicate of STAMP)\", and the counts; change\n"
           "                       nothing\n"
           "  --yes                replace the backup set with the current data first\n"
-          "  --no-backup          import without replacing the backup set\n"
+          "  --no-backup          import without making a backup set\n"
           "When a backup set exists one of --yes and --no-backup is needed; without a\n"
-          "backup set one is made first.\n"
+          "backup set one is made first. A backup set that cannot be made stops the\n"
+          "import unless --no-backup.\n"
           "vCards are decided by the duplicate rules as records are; comma text, LDIF\n"
           "and Agent entries are always added, with a fresh stamp and a keyword:\n"
           "  --map auto           link comma columns to fields as suggested (the default)\n"
+          "  --map LastName=1,FirstName=2,...\n"
+          "                       link each named field to a column (from 1), as the\n"
+          "                       field selector's links do; fields not named stay empty\n"
           "  --keyword TEXT       the comma records' keyword (default comma_new)\n"
           "  --type individual    records without a clear type are individuals\n"
           "  --type organization  ... organizations (the default)\n"
-          "  --no-header          the first comma line is a record, not field names\n"
+          "  --header             the first comma line holds field names\n"
+          "  --no-header          the first comma line is a record (default: as the field\n"
+          "                       selector finds it)\n"
+          "  --encoding NAME      read comma, LDIF or Agent text in NAME (UTF-8, UTF-16,\n"
+          "                       WINDOWS-1252, ISO-8859-1, SHIFT_JIS...; default: found\n"
+          "                       from the bytes)\n"
           "  --extras-to-notes    columns no field takes go to the notes\n";
       break;
     case Command::kBackup:

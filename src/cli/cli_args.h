@@ -1,13 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
 #include <string_view>
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/comma_columns.h"
+#include "exchange/formats/vcard_writer.h"
 
-#include "exchange/duplicate_index.h"
+#include "exchange/importing/duplicate_index.h"
 #include "store/app_state.h"
 
 namespace tabrel::cli {
@@ -44,11 +46,16 @@ struct Args {
   bool restore = false;        // backup --restore
   // export vcard --version 4.0
   VcardVersion vcard_version = VcardVersion::k30;
-  // import csv: the suggested links (--map auto, the only map so far), the
-  // first line as field names unless --no-header, records without a type
-  // made organisations unless --type individual, extra columns kept in the
-  // notes with --extras-to-notes; the keyword is --keyword (else "comma_new").
-  bool no_header = false;
+  // import csv: the links (--map; empty: suggested, as the field selector
+  // suggests them), the first line as field names as the field selector
+  // finds it unless --header or --no-header, records without a type made
+  // organisations unless --type individual, extra columns kept in the notes
+  // with --extras-to-notes; the keyword is --keyword (else "comma_new").
+  std::optional<CommaLinks> links;
+  std::optional<bool> header;
+  // Text formats: the encoding to read them in (an iconv name of the field
+  // selector's list); empty: found from the bytes.
+  std::string encoding;
   bool individual = false;
   bool extras_to_notes = false;
 };

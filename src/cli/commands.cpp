@@ -13,24 +13,28 @@
 #include "cli/formats.h"
 #include "cli/report_kinds.h"
 #include "cli/write_lock.h"
-#include "exchange/agent_format.h"
-#include "exchange/comma_columns.h"
-#include "exchange/comma_import.h"
 #include "exchange/export_target.h"
-#include "exchange/import_plan.h"
-#include "exchange/import_preview.h"
-#include "exchange/import_report.h"
-#include "exchange/import_text.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_columns.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/ldif_contact.h"
+#include "exchange/formats/vcard_parser.h"
 #include "exchange/import_window.h"
-#include "exchange/ldif_contact.h"
-#include "exchange/new_records_import.h"
-#include "exchange/record_import.h"
+#include "exchange/importing/import_job.h"
+#include "exchange/importing/import_plan.h"
+#include "exchange/importing/import_preview.h"
+#include "exchange/importing/import_report.h"
+#include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
+#include "exchange/importing/record_import.h"
+#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/record_list.h"
 #include "present/shown_records.h"
 #include "store/backup.h"
 #include "store/contact_record.h"
 #include "store/data_set.h"
+#include "store/file_info.h"
 #include "store/file_reader.h"
 #include "store/layout.h"
 #include "store/program_folder.h"
@@ -147,6 +151,36 @@ int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   return WriteOutput(args, env, state, dialogs, text);
 }
 
+// The file an export writes: a new one; with --replace the file there
+// replaced; with --yes added to, where the format can be; else nothing.
+std::optional<ExportTarget> ExportTargetOf(const Format& format, const std::string& path, int count,
+                                           const Args& args, Environment& env,
+                                           const ExportTargets& targets) {
+  auto info = LookAt(path);
+  if (!info.ok()) {
+    Fail(env, info.status().ErrorLine() + "\nNothing was exported.");
+    return std::nullopt;
+  }
+  if (!info.value().exists || info.value().size == 0 || args.replace) {
+    return ExportTarget{path, "", 0};
+  }
+  if (!format.addable()) {
+    Fail(env, "Nothing was exported: " + path + " already exists, and " +
+                  std::string(format.records) +
+                  " cannot be added to a file. Give --replace to replace it.");
+    return std::nullopt;
+  }
+  if (!args.yes) {
+    Fail(env, "Nothing was exported: " + path +
+                  " already exists. Give --yes to add the records to it, or --replace to "
+                  "replace it.");
+    return std::nullopt;
+  }
+  return format.adds_text
+             ? targets.AddingText(path, count)
+             : targets.AddingRecords(path, format.record_length, format.records, count);
+}
+
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
   const Format& format = *FindFormat(args.kind);
   if (!format.exportable()) return Fail(env, NotAvailableText(format, true));
@@ -155,29 +189,21 @@ int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   auto shown = RecordsOfShownRows(state, rows.value());
   if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
   const std::vector<std::string_view>& records = shown.value().records;
-  std::string bytes;
-  format.write(records, WriteOptions{args.vcard_version}, bytes);
   if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
     env.err << WithLineFeeds(note) << "\n";
   }
-  if (args.output.empty()) return WriteOutput(args, env, state, dialogs, bytes);
-
+  std::string bytes;
+  if (args.output.empty()) {
+    format.write(records, WriteOptions{args.vcard_version}, bytes);
+    return WriteOutput(args, env, state, dialogs, bytes);
+  }
   const std::string path = Absolute(args.output, env);
   const ExportTargets targets(state, dialogs);
   if (!targets.Acceptable(path)) return kExitFailed;
-  const int count = static_cast<int>(records.size());
   const std::optional<ExportTarget> target =
-      format.record_length > 0
-          ? targets.AddingRecords(path, format.record_length, format.records, count)
-          : targets.Replacing(path, path + " already exists. Replace it?", "Export");
-  if (!target) {
-    if (dialogs.refused()) {
-      return Fail(env,
-                  "Nothing was exported: give --yes to add the records to the file, or "
-                  "--replace to replace it.");
-    }
-    return kExitFailed;
-  }
+      ExportTargetOf(format, path, static_cast<int>(records.size()), args, env, targets);
+  if (!target) return kExitFailed;
+  format.write(records, WriteOptions{args.vcard_version, target->kept.empty()}, bytes);
   const std::string_view pieces[] = {bytes};
   if (Status s = targets.Write(*target, pieces); !s.ok()) {
     return Fail(env, s.ErrorLine() + "\nNothing was exported; no file was changed.");
@@ -206,189 +232,213 @@ Result<std::string> ReadInput(const Args& args, Environment& env) {
   return bytes;
 }
 
-constexpr std::string_view kNothingImported = "Nothing was imported; your data is unchanged.";
-
 // A failure's error line, then what it means for the data.
 int FailImport(Environment& env, const Status& status,
-               std::string_view consequence = kNothingImported) {
+               std::string_view consequence = kImportUnchanged) {
   return Fail(env, status.ErrorLine() + "\n" + std::string(consequence));
 }
 
-// Offers the backup set as the window does, right before the merge is
-// written; the refusal to print when the user's answer was needed.
-std::optional<int> OfferBackup(AppState& state, Environment& env, CliDialogs& dialogs,
-                               Clock& clock) {
-  MakeBackup(state, dialogs, clock);
-  if (!dialogs.refused()) return std::nullopt;
-  return Fail(env,
-              "Nothing was imported: give --yes to replace the backup set with the "
-              "current data first, or --no-backup to import without replacing it.");
+// The import's questions answered by the flags: the backup set is offered
+// as the window offers it, unless --no-backup; a failed one stops the
+// import.
+class CliImportQuestions final : public ImportQuestions {
+ public:
+  CliImportQuestions(const Args& args, CliDialogs& dialogs, Clock& clock)
+      : args_(args), dialogs_(dialogs), clock_(clock) {}
+  BackupOffer OfferBackup(AppState& target) override {
+    if (args_.no_backup) return {};
+    BackupOffer offer = tabrel::OfferBackup(target, dialogs_, clock_);
+    if (dialogs_.refused()) offer.outcome = BackupOffer::Outcome::kUnanswered;
+    return offer;
+  }
+  bool ImportWithoutBackup(const BackupOffer&) override { return false; }
+
+ private:
+  const Args& args_;
+  CliDialogs& dialogs_;
+  Clock& clock_;
+};
+
+// An import's records decided, of whichever kind.
+struct Decided {
+  std::optional<RecordImport> records;    // native, DOS, vCard
+  std::optional<NewRecordsImport> added;  // comma text, LDIF, Agent
+  std::string left_out;                   // entries of `added` that became no record
+
+  const DataSetMerge& merge() const { return records ? records->merge() : added->merge(); }
+  std::string Preview() const {
+    if (records) return PreviewOf(*records).Text("\n");
+    std::string text =
+        std::to_string(added->added()) + " to add, 0 to replace, 0 to skip (duplicates).\n";
+    if (!left_out.empty()) text += left_out + "\n";
+    if (const std::string lost = LossNote(*added); !lost.empty()) {
+      text += WithLineFeeds(lost.substr(2)) + "\n";
+    }
+    return text;
+  }
+  std::string Summary(std::size_t keywords_added) const {
+    if (records) return records->report().Summary(keywords_added);
+    std::string text = AddedText(added->added());
+    if (!left_out.empty()) text += "\r\n" + left_out;
+    return text + LossNote(*added);
+  }
+};
+
+// The keyword of a comma import, as stored; empty with the refusal told.
+std::optional<std::string> CommaKeyword(const Args& args, Environment& env) {
+  const EncodeResult stored = EncodeCp1252(
+      args.selection.keyword.empty() ? std::string(kCommaKeyword) : args.selection.keyword);
+  if (stored.replaced > 0) {
+    Fail(env, "The keyword holds characters the record files cannot store.");
+    return std::nullopt;
+  }
+  return std::string(TrimView(Fit(stored.bytes, layout::kKW1.width)));
 }
 
-// vCards: read from the file, each decided under the duplicate rules.
-int ImportVcards(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs,
-                 Clock& clock) {
-  if (args.input == "-") return Fail(env, "A vCard import reads a file: give its name, not -.");
-  const ImportSource source{ImportKind::kVcard, Absolute(args.input, env)};
-  std::optional<WriteLease> lease;
-  if (!args.dry_run) {
-    auto taken = AcquireForWriting(state.data_path);
-    if (!taken.ok()) return Fail(env, taken.status().description());
-    lease.emplace(std::move(taken.value()));
-  }
-  ImportPlan plan = PlanImport(state, source, args.rules, clock.Now());
-  if (!plan.failure.ok()) return FailImport(env, plan.failure);
-  if (!plan.refusal.empty()) return Fail(env, WithLineFeeds(plan.refusal));
-  RecordImport& import = plan.import;
-  if (args.dry_run) {
-    const ImportPreview preview = PreviewOf(import);
-    env.out << DecodeCp1252(preview.Text("\n")) << std::flush;
-    return preview.limit.ok() ? kExitDone : FailImport(env, preview.limit);
-  }
-  if (Status s = import.merge().CheckLimit(); !s.ok()) return FailImport(env, s);
-  std::size_t keywords_added = 0;
-  if (import.merge().changed()) {
-    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
-    const MergeOutcome written = import.Commit();
-    if (!written.ok()) {
-      return FailImport(env, written.written.status, ImportFailureText(written.written));
-    }
-    keywords_added = written.keywords_added;
-  }
-  std::string summary = WithLineFeeds(DecodeCp1252(import.report().Summary(keywords_added)));
-  if (!summary.ends_with("\n")) summary += "\n";
-  env.err << summary;
-  return kExitDone;
-}
-
-// Comma text, LDIF and Agent entries: each added under a fresh stamp.
-int ImportNewRecords(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs,
-                     Clock& clock) {
-  auto input = ReadInput(args, env);
-  if (!input.ok()) return FailImport(env, input.status());
-  const DecodedText text = DecodeText(input.value());
-  if (HoldsNul(text.text)) {
-    return Fail(env,
-                "The input is not text: it holds NUL characters. " + std::string(kNothingImported));
-  }
-  std::string keyword;
-  if (args.kind == "csv") {
-    const EncodeResult stored = EncodeCp1252(
-        args.selection.keyword.empty() ? std::string(kCommaKeyword) : args.selection.keyword);
-    if (stored.replaced > 0) {
-      return Fail(env, "The keyword holds characters the record files cannot store.");
-    }
-    keyword = Fit(stored.bytes, layout::kKW1.width);
-  }
-  std::optional<WriteLease> lease;
-  if (!args.dry_run) {
-    auto taken = AcquireForWriting(state.data_path);
-    if (!taken.ok()) return Fail(env, taken.status().description());
-    lease.emplace(std::move(taken.value()));
-  }
+// Decides the entries of `text` (decoded) as new records.
+Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_view text,
+                                 std::string_view keyword, Clock& clock) {
   auto opened = NewRecordsImport::Open(state, clock.Now());
-  if (!opened.ok()) return FailImport(env, opened.status());
-  NewRecordsImport& import = opened.value();
-  std::string left_out;
+  if (!opened.ok()) return opened.status();
+  Decided decided;
+  NewRecordsImport& import = decided.added.emplace(std::move(opened.value()));
   if (args.kind == "csv") {
     CommaImportOptions options;
-    options.header = !args.no_header;
+    // As the field selector opens: the header as it finds it, the links it
+    // suggests.
+    options.header = args.header.value_or(SurveyComma(text, false, false).header_likely);
     options.individual = args.individual;
     options.extras_to_notes = args.extras_to_notes;
-    const CommaSurvey survey = SurveyComma(text.text, options.header, false);
-    options.links = SuggestLinks(survey.columns, survey.sample);
-    AddCommaRecords(text.text, options, TrimView(keyword), import);
+    if (args.links) {
+      options.links = *args.links;
+    } else {
+      const CommaSurvey survey = SurveyComma(text, options.header, false);
+      options.links = SuggestLinks(survey.columns, survey.sample);
+    }
+    AddCommaRecords(text, options, keyword, import);
   } else if (args.kind == "ldif") {
-    left_out = LdifSkippedText(AddLdifRecords(text.text, import));
-  } else {
-    const std::size_t skipped = AddAgentRecords(text.text, import);
-    if (skipped > 0) {
-      left_out = std::to_string(skipped) +
-                 " entries were left out: they have neither a name nor an e-mail address.";
-    }
+    decided.left_out = LdifSkippedText(AddLdifRecords(text, import, nullptr, args.extras_to_notes));
+  } else if (const std::size_t skipped = AddAgentRecords(text, import); skipped > 0) {
+    decided.left_out = AgentSkippedText(skipped);
   }
-  if (Status s = import.CheckLimit(); !s.ok()) return FailImport(env, s);
-  if (args.dry_run) {
-    env.out << import.added() << " to add, 0 to replace, 0 to skip (duplicates).\n";
-    if (!left_out.empty()) env.out << WithLineFeeds(DecodeCp1252(left_out)) << "\n";
-    return kExitDone;
-  }
-  if (import.added() > 0) {
-    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
-    const MergeOutcome written = import.Commit();
-    if (!written.ok()) {
-      return FailImport(env, written.written.status, ImportFailureText(written.written));
-    }
-  }
-  env.err << WithLineFeeds(
-                 DecodeCp1252(AddedText(import.added()) +
-                              LossNote(import.replaced_characters(), import.cut_values())))
-          << "\n";
-  if (!left_out.empty()) env.err << WithLineFeeds(DecodeCp1252(left_out)) << "\n";
-  return kExitDone;
+  return decided;
 }
 
+// The input of a record format as the records (or cards) to decide; empty,
+// with the refusal printed, when it holds none.
+std::optional<std::string> RecordsOf(const Format& format, std::string bytes, Environment& env) {
+  const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
+  if (format.read != nullptr) {
+    std::string warnings;
+    auto read = format.read(bytes, warnings);
+    if (!warnings.empty()) env.err << WithLineFeeds(warnings);
+    if (!read.ok()) {
+      FailImport(env, read.status());
+      return std::nullopt;
+    }
+    bytes = std::move(read.value());
+  }
+  const bool whole = kind == ImportKind::kVcard
+                         ? CountCardsBegun(bytes) > 0
+                         : !bytes.empty() && bytes.size() % RecordLengthOf(kind) == 0;
+  if (!whole) {
+    Fail(env, NotRecordsText(kind));
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+// Decides the records (or cards) of `bytes` under the duplicate rules; a
+// vCard file whose cards do not pair up is refused with `refusal`.
+Result<Decided> DecideRecords(AppState& state, const Args& args, ImportKind kind, std::string bytes,
+                              std::string& refusal, Clock& clock) {
+  Decided decided;
+  if (kind == ImportKind::kVcard) {
+    ImportPlan plan = PlanVcardBytes(state, std::move(bytes), 0, args.rules, clock.Now(), nullptr,
+                                     args.extras_to_notes);
+    if (!plan.failure.ok()) return plan.failure;
+    refusal = plan.refusal;
+    decided.records.emplace(std::move(plan.import));
+    return decided;
+  }
+  auto opened = RecordImport::Open(state, args.rules, clock.Now());
+  if (!opened.ok()) return opened.status();
+  RecordImport& import = decided.records.emplace(std::move(opened.value()));
+  const std::size_t length = RecordLengthOf(kind);
+  for (std::size_t at = 0; at < bytes.size(); at += length) {
+    import.Take(kind, std::string_view(bytes).substr(at, length));
+  }
+  return decided;
+}
+
+// Every import: the input read whole first, then the data set taken for
+// writing, the records decided, and the end the windows share
+// (FinishImport).
 int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
   const Format& format = *FindFormat(args.kind);
   if (!format.importable()) return Fail(env, NotAvailableText(format, false));
-  if (format.import_way == ImportWay::kVcard) return ImportVcards(state, args, env, dialogs, clock);
-  if (format.import_way == ImportWay::kNewRecords) {
-    return ImportNewRecords(state, args, env, dialogs, clock);
-  }
-  const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
   auto input = ReadInput(args, env);
   if (!input.ok()) return FailImport(env, input.status());
-  std::string records = std::move(input.value());
-  if (format.read != nullptr) {
-    std::string warnings;
-    auto read = format.read(records, warnings);
-    if (!warnings.empty()) env.err << WithLineFeeds(warnings);
-    if (!read.ok()) return FailImport(env, read.status());
-    records = std::move(read.value());
+  const bool text_format = format.import_way == ImportWay::kNewRecords;
+  std::optional<DecodedText> text;
+  std::string keyword;
+  std::optional<std::string> records;
+  if (!text_format) {
+    records = RecordsOf(format, std::move(input.value()), env);
+    if (!records) return kExitFailed;
+  } else {
+    if (args.encoding.empty()) {
+      text = DecodeText(input.value());
+    } else {
+      auto decoded = DecodeTextAs(input.value(), args.encoding);
+      if (!decoded.ok()) return FailImport(env, decoded.status());
+      text = std::move(decoded.value());
+    }
+    if (HoldsNul(text->text)) {
+      return Fail(
+          env, "The input is not text: it holds NUL characters. " + std::string(kImportUnchanged));
+    }
+    if (args.kind == "csv") {
+      auto stored = CommaKeyword(args, env);
+      if (!stored) return kExitFailed;
+      keyword = *stored;
+    }
   }
-  const std::size_t length = RecordLengthOf(kind);
-  if (records.empty() || records.size() % length != 0) return Fail(env, NotRecordsText(kind));
-
+  std::optional<WriteLease> lease;
+  if (!args.dry_run) {
+    auto taken = AcquireForWriting(state.data_path);
+    if (!taken.ok()) return Fail(env, taken.status().description());
+    lease.emplace(std::move(taken.value()));
+  }
+  std::string refusal;
+  auto decided = text_format
+                     ? DecideNewRecords(state, args, text->text, keyword, clock)
+                     : DecideRecords(state, args, format.import_kind.value_or(ImportKind::kNative),
+                                     std::move(*records), refusal, clock);
+  if (!decided.ok()) return FailImport(env, decided.status());
+  if (!refusal.empty()) return Fail(env, WithLineFeeds(refusal));
+  const Decided& import = decided.value();
   if (args.dry_run) {
-    auto preview = PreviewImport(state, kind, records, args.rules, clock.Now());
-    if (!preview.ok()) return FailImport(env, preview.status());
-    env.out << DecodeCp1252(preview.value().Text("\n")) << std::flush;
-    if (!preview.value().limit.ok()) {
-      return FailImport(env, preview.value().limit);
+    env.out << WithLineFeeds(DecodeCp1252(import.Preview())) << std::flush;
+    if (Status s = import.merge().CheckLimit(); !s.ok()) {
+      return Fail(env, s.description() + ".\n" + std::string(kImportUnchanged));
     }
     return kExitDone;
   }
-
-  auto lease = AcquireForWriting(state.data_path);
-  if (!lease.ok()) return Fail(env, lease.status().description());
-  auto opened = RecordImport::Open(state, args.rules, clock.Now());
-  if (!opened.ok()) return FailImport(env, opened.status());
-  RecordImport& import = opened.value();
-  for (std::size_t at = 0; at < records.size(); at += length) {
-    import.Take(kind, std::string_view(records).substr(at, length));
-  }
-  if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    return FailImport(env, s);
-  }
-  std::size_t keywords_added = 0;
-  if (import.merge().changed()) {
-    if (auto refused = OfferBackup(state, env, dialogs, clock)) return *refused;
-    const MergeOutcome written = import.Commit();
-    if (!written.ok()) {
-      return FailImport(env, written.written.status, ImportFailureText(written.written));
+  CliImportQuestions questions(args, dialogs, clock);
+  const ImportEnd end = FinishImport(state, import.merge(), questions);
+  if (end.kind == ImportEnd::Kind::kStopped) {
+    if (dialogs.refused()) {
+      return Fail(env,
+                  "Nothing was imported: give --yes to replace the backup set with the "
+                  "current data first, or --no-backup to import without replacing it.");
     }
-    keywords_added = written.keywords_added;
+    return Fail(env, end.message + "\nGive --no-backup to import without a backup set.");
   }
-  const ImportReport& report = import.report();
-  env.err << report.added() << " records were added.\n"
-          << report.replaced() << " records were replaced.\n"
-          << report.skipped() << " duplicates were skipped.\n"
-          << keywords_added << " keywords were added.\n";
-  if (report.unknown_types() > 0) {
-    env.err << report.unknown_types()
-            << " of the records have no known type: they are stored, but the record list does "
-               "not show them.\n";
-  }
+  if (!end.ok()) return Fail(env, end.message);
+  std::string summary = WithLineFeeds(DecodeCp1252(import.Summary(end.keywords_added)));
+  if (!summary.ends_with("\n")) summary += "\n";
+  env.err << summary;
   return kExitDone;
 }
 

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "exchange/agent_format.h"
-#include "exchange/comma_writer.h"
-#include "exchange/dos_record.h"
-#include "exchange/ldif_writer.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_writer.h"
+#include "exchange/formats/dos_record.h"
+#include "exchange/formats/ldif_writer.h"
 #include "store/layout.h"
 
 namespace tabrel::cli {
@@ -22,8 +22,8 @@ void WriteDos(StoredRecords records, const WriteOptions&, std::string& out) {
 }
 
 // Comma text starts with its header line, as a new file does.
-void WriteComma(StoredRecords records, const WriteOptions&, std::string& out) {
-  AppendCommaHeader(out);
+void WriteComma(StoredRecords records, const WriteOptions& options, std::string& out) {
+  if (options.header) AppendCommaHeader(out);
   for (std::string_view record : records) AppendCommaRecord(record, out);
 }
 
@@ -45,7 +45,8 @@ const std::array<Format, 6> kFormats = {{
      ImportKind::kNative, nullptr},
     {"dos", "DOS records", layout::kDosRecordLength, WriteDos, ImportWay::kRecords,
      ImportKind::kDos, nullptr},
-    {"csv", "comma text records", 0, WriteComma, ImportWay::kNewRecords, std::nullopt, nullptr},
+    {"csv", "comma text records", 0, WriteComma, ImportWay::kNewRecords, std::nullopt, nullptr,
+     true},
     {"ldif", "LDIF entries", 0, WriteLdif, ImportWay::kNewRecords, std::nullopt, nullptr},
     {"agent", "Agent address book entries", 0, WriteAgent, ImportWay::kNewRecords, std::nullopt,
      nullptr},

@@ -8,7 +8,7 @@
 
 #include "base/result.h"
 #include "exchange/exchange_view.h"
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_writer.h"
 #include "reports/report_text.h"
 
 namespace tabrel::cli {
@@ -16,6 +16,7 @@ namespace tabrel::cli {
 // What an export may be told besides its records.
 struct WriteOptions {
   VcardVersion vcard_version = VcardVersion::k30;
+  bool header = true;  // comma text: the line of field names first
 };
 
 // Appends the export of stored records (1047 bytes each, in list order) to
@@ -40,15 +41,17 @@ struct Format {
   std::string_view name;
   std::string_view records;  // what a file of it holds, as messages name it
   // Exports to a file add records of this length to those it holds (the
-  // window asks first); 0: an export replaces the file.
+  // window asks first); 0: an export replaces the file, unless adds_text.
   std::size_t record_length = 0;
   FormatWriter write = nullptr;
   ImportWay import_way = ImportWay::kNone;
   std::optional<ImportKind> import_kind;  // kRecords and kVcard
   FormatReader read = nullptr;            // kRecords: bytes to stored records first
+  bool adds_text = false;                 // an export adds its lines after those the file holds
 
   bool exportable() const { return write != nullptr; }
   bool importable() const { return import_way != ImportWay::kNone; }
+  bool addable() const { return record_length > 0 || adds_text; }
 };
 
 // Every format the command line names, available or not.

@@ -1,15 +1,16 @@
 #include "exchange/comma_parse.h"
-#include "exchange/import_commit.h"
 
 #include <algorithm>
 
 #include "base/codec.h"
 #include "base/text.h"
 #include "base/text_decoding.h"
-#include "exchange/import_report.h"
-#include "exchange/import_text.h"
 #include "exchange/import_window.h"
-#include "exchange/new_records_import.h"
+#include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_report.h"
+#include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
+#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -53,20 +54,42 @@ void CommaParse::Form_Load() {
   view_.SetIndividual(false);
   view_.SetExtras(false);
   view_.SetEncoding(0);
+  // The file is read once, when the window opens; it is decoded again only
+  // when the encoding changes.
+  auto bytes = ReadChosenFile(path_);
+  if (bytes.ok()) {
+    bytes_ = std::move(bytes.value());
+  } else {
+    read_ = bytes.status();
+  }
   bool header = false;
-  if (auto text = ReadImportText(path_); text.ok()) {
+  if (const auto& text = Decoded(); text.ok()) {
     header = SurveyComma(text.value().text, false, false).header_likely;
   }
   view_.SetHeaderBox(header);
   Reread(true);
 }
 
+const Result<DecodedText>& CommaParse::Decoded() {
+  const std::string encoding(kTextEncodingChoices[view_.Encoding()].name);
+  if (!text_ || encoding != decoded_as_) {
+    decoded_as_ = encoding;
+    if (!read_.ok()) {
+      text_.emplace(read_);
+    } else if (encoding.empty()) {
+      text_.emplace(DecodeText(bytes_));
+    } else {
+      text_.emplace(DecodeTextAs(bytes_, encoding));
+    }
+  }
+  return *text_;
+}
+
 void CommaParse::Reread(bool suggest) {
   const bool header = view_.HeaderBox();
   clicked_ = -1;
   entry_columns_.clear();
-  const std::string encoding(kTextEncodingChoices[view_.Encoding()].name);
-  auto text = ReadImportText(path_, encoding);
+  const Result<DecodedText>& text = Decoded();
   std::string problem;
   if (!text.ok()) {
     problem = text.status().ErrorLine();
@@ -176,7 +199,8 @@ void CommaParse::Command1_Click() {
          "Error!", MessageIcon::kExclamation);
     return;
   }
-  auto text = ReadImportText(path_, options.encoding);
+  // What the window decoded, as the preview shows it.
+  const Result<DecodedText>& text = Decoded();
   if (!text.ok()) {
     ReportDiskError(dialogs_, text.status(), kImportUnchanged);
     return;
@@ -205,18 +229,13 @@ void CommaParse::Command1_Click() {
          "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
-  if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-         MessageIcon::kExclamation);
-    return;
-  }
   if (!CommitImport(
-          target_, [&import] { return import.Commit(); },
-          [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_, host_)) {
+          target_, import.merge(), [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_,
+          host_)) {
     return;
   }
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
-  Tell(AddedText(import.added()) + LossNote(import.replaced_characters(), import.cut_values()) +
+  Tell(AddedText(import.added()) + LossNote(import) +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +
            " and are at the end of the list. You will no doubt need to open some or all of them "
            "and change the TYPE classification, add keywords, etc.",

@@ -2,12 +2,16 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "exchange/comma_import.h"
-#include "exchange/record_builder.h"
+#include "base/result.h"
+#include "base/status.h"
+#include "base/text_decoding.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/record_builder.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "present/main_list_host.h"
@@ -174,6 +178,8 @@ class CommaParse {
   // Reads the file as the window's encoding says and shows what it holds;
   // with `suggest` the links start again from the field names.
   void Reread(bool suggest);
+  // The file's text in the window's encoding, decoded when that changed.
+  const Result<DecodedText>& Decoded();
   void ShowLinks();
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
@@ -184,6 +190,10 @@ class CommaParse {
   Dialogs& dialogs_;
   Clock& clock_;
   std::string path_;
+  std::string bytes_;           // the file as read when the window opened
+  Status read_ = Status::Ok();  // why it could not be read
+  std::optional<Result<DecodedText>> text_;
+  std::string decoded_as_;  // the encoding of text_
   CommaColumns columns_;
   std::size_t columns_shown_ = 0;  // the highest column number the preview shows
   std::size_t records_ = 0;        // the records the file held when last read

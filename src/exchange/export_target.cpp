@@ -1,4 +1,6 @@
 #include "exchange/export_target.h"
+#include "base/text_decoding.h"
+#include "exchange/formats/comma_contact.h"
 
 #include <vector>
 
@@ -120,8 +122,8 @@ std::optional<ExportTarget> ExportTargets::AddingRecords(const std::string& path
   }
   const std::size_t held = bytes.value().size() / record_length;
   if (held == 0) return ExportTarget{path, "", 0};
-  switch (dialogs_.Show({path + " already holds " + std::to_string(held) + " " + std::string(what) +
-                             ". Add the " + std::to_string(shown) + " shown records to them?",
+  switch (dialogs_.Show({path + " already holds " + std::to_string(held) + " records. Add the " +
+                             std::to_string(shown) + " shown records to them?",
                          "Export", MessageIcon::kQuestion, MessageButtons::kYesNoCancel,
                          MessageAnswer::kYes})) {
     case MessageAnswer::kYes:
@@ -157,8 +159,12 @@ std::optional<ExportTarget> ExportTargets::AddingText(const std::string& path, i
     return std::nullopt;
   }
   std::string kept = std::move(bytes.value());
+  // The records it holds, its header left out.
+  const CommaSurvey survey = SurveyComma(DecodeText(kept).text, true);
+  const std::size_t held =
+      survey.first.empty() ? 0 : survey.records + (survey.header_likely ? 0 : 1);
   if (!kept.empty() && kept.back() != '\n' && kept.back() != '\r') kept += "\r\n";
-  return ExportTarget{path, std::move(kept), 0};
+  return ExportTarget{path, std::move(kept), held};
 }
 
 std::optional<ExportTarget> ExportTargets::Replacing(const std::string& path,
@@ -175,6 +181,15 @@ std::optional<ExportTarget> ExportTargets::Replacing(const std::string& path,
     return std::nullopt;
   }
   return ExportTarget{path, "", 0};
+}
+
+void ReportExportFailure(Dialogs& dialogs, const Status& status, std::string_view consequence) {
+  dialogs.Show({"Error " + std::to_string(status.number()) + " " + status.description() + "\r\n" +
+                    std::string(consequence),
+                "Error!",
+                MessageIcon::kExclamation,
+                MessageButtons::kOk,
+                {}});
 }
 
 Status ExportTargets::Write(const ExportTarget& target,

@@ -59,7 +59,8 @@ class ExportTargets {
   // For a text format that adds to the file (comma-delimited): when the
   // file holds anything, asks "<file> already exists. Add the M shown
   // records to it?" (Yes adds them after what it holds, No replaces the
-  // file, Cancel ends). What it holds is kept as it is, ended by a line end.
+  // file, Cancel ends). What it holds is kept as it is, ended by a line end,
+  // and its records are counted, its header left out.
   std::optional<ExportTarget> AddingText(const std::string& path, int shown) const;
   // For a format that replaces the file: when one is there, asks `question`
   // (Yes replaces; No, the default, ends).
@@ -78,6 +79,11 @@ class ExportTargets {
   const AppState& state_;
   Dialogs& dialogs_;
 };
+
+// Tells the user that an export's file could not be written: "Error " +
+// number + " " + description under the title "Error!", then `consequence`
+// on a line of its own.
+void ReportExportFailure(Dialogs& dialogs, const Status& status, std::string_view consequence);
 
 // "1 row of the list was" / "N rows of the list were" left out: the note an
 // export adds when rows named records no longer in the data set; empty for 0.

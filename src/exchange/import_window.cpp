@@ -1,11 +1,11 @@
 #include "exchange/import_window.h"
-#include "exchange/import_commit.h"
 
 #include <algorithm>
 
 #include "base/codec.h"
-#include "exchange/import_plan.h"
-#include "exchange/import_preview.h"
+#include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_plan.h"
+#include "exchange/importing/import_preview.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -124,22 +124,11 @@ void ImportWindow::Command1_Click() {
     return;
   }
   RecordImport& import = plan.import;
-  if (Status s = import.merge().CheckLimit(); !s.ok()) {
-    Report(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-           MessageIcon::kExclamation);
-    return;
-  }
-
-  std::size_t keywords_added = 0;
-  if (import.merge().changed()) {
-    const auto written = CommitImport(
-        target_, [&import] { return import.Commit(); }, [this](bool busy) { view_.SetBusy(busy); },
-        dialogs_, clock_, host_);
-    if (!written) return;
-    keywords_added = written->keywords_added;
-  }
+  const auto keywords_added = CommitImport(
+      target_, import.merge(), [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_, host_);
+  if (!keywords_added) return;
   view_.SetListText(DecodeCp1252(import.report().list()));
-  view_.SetResultText(DecodeCp1252(import.report().Summary(keywords_added)));
+  view_.SetResultText(DecodeCp1252(import.report().Summary(*keywords_added)));
 }
 
 void ImportWindow::FinishedImporting_Click() {

@@ -1,5 +1,6 @@
 #include "exchange/quick_update.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "base/codec.h"
@@ -57,12 +58,18 @@ void QuickUpdate::mu_MakeQuickUpdate_Click() {
     return;
   }
 
+  // The bar shows the records gathered, then full as they are written.
+  const int shown = host_.MainGrid().Rows() - 1;
   progress_.SetBusy(true);
+  progress_.SetProgressVisible(true);
+  progress_.SetProgressRange(1, std::max(shown, 2));
   auto rows = RecordsOfShownRows(state_, host_.MainGrid());
   Status written = rows.status();
   if (rows.ok() && !rows.value().records.empty()) {
+    progress_.SetProgressValue(std::max(shown, 1));
     written = targets_.Write(ExportTarget{target, "", 0}, rows.value().records);
   }
+  progress_.SetProgressVisible(false);
   progress_.SetBusy(false);
   if (!written.ok()) {
     ReportDiskError(dialogs_, written, "The Quick Update file was left as it was.");

@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "base/text_decoding.h"
-#include "exchange/agent_format.h"
-#include "exchange/comma_import.h"
-#include "exchange/comma_writer.h"
-#include "exchange/dos_record.h"
-#include "exchange/ldif_writer.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/comma_writer.h"
+#include "exchange/formats/dos_record.h"
+#include "exchange/formats/ldif_writer.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
 #include "present/shown_records.h"
@@ -41,13 +41,6 @@ namespace {
 constexpr const char* kPrompt[] = {
     "You must supply a complete path and file name for the export operation.\r\n\r\nThe ",
     " records currently displayed will be exported to this file.\r\n\r\n"};
-
-// The records a comma-delimited file already holds, its header left out.
-std::size_t CommaRecordsIn(std::string_view bytes) {
-  const CommaSurvey survey = SurveyComma(DecodeText(bytes).text, true);
-  if (survey.first.empty()) return 0;
-  return survey.records + (survey.header_likely ? 0 : 1);
-}
 
 }  // namespace
 
@@ -131,11 +124,8 @@ std::optional<ExportTarget> RecordExport::Target(const Format& format, const std
   switch (format.target) {
     case Format::Target::kAddRecords:
       return targets_.AddingRecords(path, format.record_length, format.records, shown);
-    case Format::Target::kAddText: {
-      auto target = targets_.AddingText(path, shown);
-      if (target) target->kept_records = CommaRecordsIn(target->kept);
-      return target;
-    }
+    case Format::Target::kAddText:
+      return targets_.AddingText(path, shown);
     case Format::Target::kReplace:
       break;
   }
@@ -186,7 +176,7 @@ void RecordExport::Run(const Format& format) {
   progress_.SetProgressVisible(false);
   progress_.SetBusy(false);
   if (!written.ok()) {
-    ReportDiskError(dialogs_, written, "Nothing was exported; no file was changed.");
+    ReportExportFailure(dialogs_, written, "Nothing was exported; no file was changed.");
     return;
   }
   std::string text = "Done! \r\n\r\n" + *path + "\r\n\r\n...contains " +

@@ -1,17 +1,37 @@
 #include "exchange/text_import.h"
-#include "exchange/import_commit.h"
+
+#include <algorithm>
 
 #include "base/text.h"
-#include "exchange/agent_format.h"
-#include "exchange/comma_import.h"
-#include "exchange/import_report.h"
-#include "exchange/import_text.h"
-#include "exchange/ldif_contact.h"
-#include "exchange/new_records_import.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/ldif_contact.h"
+#include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_report.h"
+#include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
+#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
+#include "present/progress_throttle.h"
 
 namespace tabrel {
+
+namespace {
+
+constexpr std::string_view kAgentNameLabel = "Name:";
+
+// The lines of `text` that begin with `label`, the first line included.
+std::size_t EntriesBegun(std::string_view text, std::string_view label) {
+  std::size_t count = text.starts_with(label) ? 1 : 0;
+  for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+       at = text.find('\n', at + 1)) {
+    if (text.substr(at + 1).starts_with(label)) ++count;
+  }
+  return count;
+}
+
+}  // namespace
 
 struct TextImport::Format {
   const char* question;
@@ -106,21 +126,27 @@ void TextImport::Run(const Format& format) {
     return;
   }
   NewRecordsImport& import = opened.value();
+  // The bar runs over the entries the file begins, as far as a look at
+  // their first lines tells; it only shows.
+  const int expected = static_cast<int>(
+      EntriesBegun(text->text, format.ldif ? std::string_view("dn:") : kAgentNameLabel));
   progress_.SetBusy(true);
+  progress_.SetProgressVisible(true);
+  progress_.SetProgressRange(1, std::max(expected, 2));
+  const ProgressThrottle throttle([this](int n) { progress_.SetProgressValue(n); }, expected);
+  const auto step = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
   std::string skipped;
   std::size_t entries = 0;
   if (format.ldif) {
-    const LdifSkipped left_out = AddLdifRecords(text->text, import);
+    const LdifSkipped left_out = AddLdifRecords(text->text, import, step);
     skipped = LdifSkippedText(left_out);
     entries = left_out.entries() + import.added();
   } else {
-    const std::size_t left_out = AddAgentRecords(text->text, import);
-    if (left_out > 0) {
-      skipped = std::to_string(left_out) + (left_out == 1 ? " entry was" : " entries were") +
-                " skipped: they have neither a name nor an e-mail address.";
-    }
+    const std::size_t left_out = AddAgentRecords(text->text, import, step);
+    if (left_out > 0) skipped = AgentSkippedText(left_out);
     entries = left_out + import.added();
   }
+  progress_.SetProgressVisible(false);
   progress_.SetBusy(false);
   const char* keyword = format.ldif ? kLdifKeyword.data() : kAgentKeyword.data();
   if (import.added() == 0) {
@@ -133,29 +159,25 @@ void TextImport::Run(const Format& format) {
     }
     return;
   }
-  if (Status s = import.CheckLimit(); !s.ok()) {
-    Tell(s.ErrorLine() + "\r\n" + std::string(kImportUnchanged), "Error!",
-         MessageIcon::kExclamation);
-    return;
-  }
-  if (format.ldif) {
+  // The LDIF import asks once the records are counted and the limit checked.
+  const auto proceed = [&] {
+    if (!format.ldif) return true;
     std::string question =
         *path + " appears to contain " + std::to_string(import.added()) + " records. Proceed?";
     if (!skipped.empty()) question += "\r\n\r\n" + skipped;
-    if (dialogs_.Show({question, "Ready to Import!", MessageIcon::kQuestion, MessageButtons::kYesNo,
-                       MessageAnswer::kNo}) != MessageAnswer::kYes) {
-      return;
-    }
-  }
+    if (const std::string lost = LossNote(import); !lost.empty()) question += "\r\n" + lost;
+    return dialogs_.Show({question, "Ready to Import!", MessageIcon::kQuestion,
+                          MessageButtons::kYesNo, MessageAnswer::kNo}) == MessageAnswer::kYes;
+  };
   if (!CommitImport(
-          target, [&import] { return import.Commit(); },
-          [this](bool busy) { progress_.SetBusy(busy); }, dialogs_, clock_, host_)) {
+          target, import.merge(), [this](bool busy) { progress_.SetBusy(busy); }, dialogs_, clock_,
+          host_, proceed)) {
     return;
   }
   std::string report = std::string("Done! All the new records have been given the keyword ") +
                        keyword + ", to help you find them.\r\n\r\n" + AddedText(import.added());
   if (!skipped.empty()) report += "\r\n" + skipped;
-  report += LossNote(import.replaced_characters(), import.cut_values());
+  report += LossNote(import);
   report += "\r\n\r\n" + std::string(kBackupNote);
   Tell(report, "Import Complete", MessageIcon::kInformation);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_writer.h"
 #include "present/disk_error.h"
 #include "present/shown_records.h"
 
@@ -19,10 +19,10 @@ void VcardExport::Run() {
   VcardWriteOptions options;
   switch (dialogs_.Show({"This will export the " + count +
                              " currently displayed records as vCards, which other address "
-                             "books can import.\r\n\r\nYes writes vCard 3.0, which nearly every "
-                             "address book reads.\r\nNo writes vCard 4.0.",
+                             "books can import.\r\n\r\nvCard 3.0 is read by nearly every "
+                             "address book.",
                          kVcardExportTitle, MessageIcon::kQuestion, MessageButtons::kYesNoCancel,
-                         MessageAnswer::kYes})) {
+                         MessageAnswer::kYes, "vCard 3.0", "vCard 4.0"})) {
     case MessageAnswer::kYes:
       break;
     case MessageAnswer::kNo:
@@ -57,7 +57,7 @@ void VcardExport::Run() {
   progress_.SetProgressVisible(false);
   progress_.SetBusy(false);
   if (!written.ok()) {
-    ReportDiskError(dialogs_, written, "Nothing was exported; no file was changed.");
+    ReportExportFailure(dialogs_, written, "Nothing was exported; no file was changed.");
     return;
   }
   std::string text = "Done! \r\n\r\n" + *path + "\r\n\r\n...contains " + std::to_string(cards) +

@@ -1,5 +1,6 @@
 #include "gui/qt_dialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -92,6 +93,8 @@ MessageAnswer QtDialogs::Show(const Message& message) {
         break;
     }
   }
+  if (!message.yes_text.empty()) box.button(QMessageBox::Yes)->setText(FromUtf8(message.yes_text));
+  if (!message.no_text.empty()) box.button(QMessageBox::No)->setText(FromUtf8(message.no_text));
   box.exec();
   switch (box.standardButton(box.clickedButton())) {
     case QMessageBox::Ok:

@@ -16,6 +16,10 @@ struct Message {
   MessageButtons buttons = MessageButtons::kOk;
   // The button that Enter presses; empty means the first one.
   std::optional<MessageAnswer> default_answer;
+  // Texts for the Yes, No and Cancel buttons, when the answers name choices
+  // ("vCard 3.0", "vCard 4.0", "Cancel"); empty ones keep their own.
+  std::string yes_text = {};
+  std::string no_text = {};
 };
 
 // Modal message boxes and input boxes. Texts cross this interface as UTF-8;

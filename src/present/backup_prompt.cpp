@@ -30,12 +30,10 @@ std::string HalfDone(const GroupCommit& commit, const char* what, const std::str
 
 }  // namespace
 
-bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
+BackupOffer OfferBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
+  using Outcome = BackupOffer::Outcome;
   auto sets = CountBackupSets(state);
-  if (!sets.ok()) {
-    ReportDiskError(dialogs, sets.status(), "No backup set was made.");
-    return false;
-  }
+  if (!sets.ok()) return {Outcome::kFailed, sets.status(), "No backup set was made.", false};
   if (!sets.value().backup_empty()) {
     const std::string text =
         Describe("current", state, sets.value().live, clock) + "\r\n\r\n" +
@@ -45,23 +43,30 @@ bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
         "an import operation. Note, however, that this will over-write the existing backup set!";
     if (dialogs.Show({text, "Create backup data set?", MessageIcon::kQuestion,
                       MessageButtons::kYesNo, MessageAnswer::kNo}) != MessageAnswer::kYes) {
-      return false;
+      return {Outcome::kDeclined, Status::Ok(), {}, false};
     }
   }
   if (const GroupCommit copied = CopyLiveToBackup(state); !copied.ok()) {
-    ReportDiskError(
-        dialogs, copied.status,
-        copied.left_new.empty()
-            ? "No backup set was made; the previous one is unchanged."
-            : HalfDone(copied, "backup", "holds your current records",
-                       "the previous backup's records are",
-                       "keyword.bak still holds the previous backup's keywords.",
-                       "Your current data in tabrel.dat and keyword.dat is unchanged."));
-    return false;
+    const bool halfway = !copied.left_new.empty();
+    return {Outcome::kFailed, copied.status,
+            !halfway ? std::string("No backup set was made; the previous one is unchanged.")
+                     : HalfDone(copied, "backup", "holds your current records",
+                                "the previous backup's records are",
+                                "keyword.bak still holds the previous backup's keywords.",
+                                "Your current data in tabrel.dat and keyword.dat is unchanged."),
+            halfway};
   }
   dialogs.Show(
       {"New backup set created!", "Finished", MessageIcon::kInformation, MessageButtons::kOk, {}});
-  return true;
+  return {Outcome::kMade, Status::Ok(), {}, false};
+}
+
+bool MakeBackup(AppState& state, Dialogs& dialogs, Clock& clock) {
+  const BackupOffer offer = OfferBackup(state, dialogs, clock);
+  if (offer.outcome == BackupOffer::Outcome::kFailed) {
+    ReportDiskError(dialogs, offer.failure, offer.consequence);
+  }
+  return offer.outcome == BackupOffer::Outcome::kMade;
 }
 
 bool RestoreBackup(AppState& state, Dialogs& dialogs, Clock& clock) {

@@ -76,42 +76,6 @@ TEST(CliArgsTest, EachOptionSetsWhatItNames) {
   }
 }
 
-TEST(CliArgsTest, UsageErrorsNameWhatIsWrong) {
-  const struct {
-    Words words;
-    const char* error;
-  } cases[] = {
-      {{}, "no command given"},
-      {{"--public"}, "no command given"},
-      {{"remove"}, "unknown command 'remove'"},
-      {{"list", "extra"}, "list takes [SELECTION]"},
-      {{"list", "--dry-run"}, "unknown option '--dry-run' for list"},
-      {{"show", "--keyword", "k", "s"}, "unknown option '--keyword' for show"},
-      {{"backup", "-o", "f"}, "unknown option '-o' for backup"},
-      {{"list", "--search"}, "--search needs a value"},
-      {{"list", "--search", ""}, "--search needs a word"},
-      {{"list", "--no-keywords=1"}, "--no-keywords takes no value"},
-      {{"list", "--keyword", "a", "--no-keywords"},
-       "give one of --keyword and --no-keywords, once"},
-      {{"--personal", "list", "--public"}, "--public and --personal exclude each other"},
-      {{"report"}, "report takes KIND [SELECTION] [-o FILE] [--with-unlinked]"},
-      {{"report", "pdf"},
-       "unknown report kind 'pdf' (simple-phone, phone, text, html, labels or email)"},
-      {{"import", "xml", "f"}, "unknown format 'xml' (native, dos, csv, ldif, agent or vcard)"},
-      {{"import", "native", "f", "--duplicates", "all"},
-       "--duplicates takes name, org or both, not 'all'"},
-      {{"import", "native", "f", "--yes", "--no-backup"},
-       "--yes and --no-backup exclude each other"},
-      {{"export", "native", "-o", "f", "--yes", "--replace"},
-       "--yes and --replace exclude each other"},
-      {{"export", "native", "--yes"}, "--yes and --replace answer for the file -o names"},
-      {{"backup", "--restore", "--status"}, "--status and --restore exclude each other"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Parse(c.words).error, c.error) << ::testing::PrintToString(c.words);
-  }
-}
-
 TEST(CliArgsTest, EveryReportKindAndFormatIsKnownByItsName) {
   for (const char* kind : {"simple-phone", "phone", "text", "html", "labels", "email"}) {
     EXPECT_TRUE(IsReportKind(kind)) << kind;

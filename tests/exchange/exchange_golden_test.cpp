@@ -15,23 +15,10 @@ namespace tabrel {
 namespace {
 
 namespace l = layout;
-using testing::FirstRecordDifference;
 using testing::ParseContacts;
 using testing::ReadBytes;
 
 const std::filesystem::path kFolder = testing::TestDataFolder("exchange");
-
-// Compares `actual` with <name>.expected (or writes it when asked to).
-void ExpectGolden(const std::string& name, const std::string& actual, std::size_t record_length) {
-  const auto path = kFolder / (name + ".expected");
-  if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
-    std::ofstream(path, std::ios::binary) << actual;
-  }
-  ASSERT_TRUE(std::filesystem::exists(path)) << path;
-  const std::string expected = ReadBytes(path);
-  EXPECT_TRUE(expected == actual) << name << ": "
-                                  << FirstRecordDifference(expected, actual, record_length);
-}
 
 class ExchangeGoldenTest : public ::testing::Test, public testing::ExchangeHarness {
  protected:
@@ -56,11 +43,12 @@ class ExchangeGoldenTest : public ::testing::Test, public testing::ExchangeHarne
 };
 
 TEST_F(ExchangeGoldenTest, NativeExportWritesTheStoredRecordsInListOrder) {
-  ExpectGolden("native_export", ExportTo("export.dat", false), l::kContactRecordLength);
+  testing::ExpectGolden(kFolder, "native_export", ExportTo("export.dat", false),
+                        l::kContactRecordLength);
 }
 
 TEST_F(ExchangeGoldenTest, DosExportCutsFieldsSplitsNotesAndKeepsShortCountries) {
-  ExpectGolden("dos_export", ExportTo("contact.mer", true), l::kDosRecordLength);
+  testing::ExpectGolden(kFolder, "dos_export", ExportTo("contact.mer", true), l::kDosRecordLength);
 }
 
 TEST_F(ExchangeGoldenTest, ADosFileReadIntoADataSetAndWrittenOutAgainIsUnchanged) {
@@ -81,11 +69,12 @@ TEST_F(ExchangeGoldenTest, ImportMergesRecordsAndKeywordsIntoTheExpectedFiles) {
                          "incoming.dat");
   OpenImport(ImportKind::kNative, documents.File("incoming.dat")).Command1_Click();
   EXPECT_TRUE(import_view.results.starts_with(
-      "2 records were added.\r\n1 records were replaced.\r\n2 duplicates were skipped.\r\n3 "
+      "2 records were added.\r\n1 record was replaced.\r\n2 duplicates were skipped.\r\n3 "
       "keywords were added.\r\n\r\nNote"))
       << import_view.results;
-  ExpectGolden("merged_tabrel", data.Read("tabrel.dat"), l::kContactRecordLength);
-  ExpectGolden("merged_keyword", data.Read("keyword.dat"), l::kKeywordRecordLength);
+  testing::ExpectGolden(kFolder, "merged_tabrel", data.Read("tabrel.dat"), l::kContactRecordLength);
+  testing::ExpectGolden(kFolder, "merged_keyword", data.Read("keyword.dat"),
+                        l::kKeywordRecordLength);
 }
 
 }  // namespace

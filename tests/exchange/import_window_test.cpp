@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "exchange/dos_record.h"
+#include "exchange/formats/dos_record.h"
 #include "fakes/exchange_harness.h"
 #include "store/layout.h"
 
@@ -19,7 +19,6 @@ using testing::Keyword;
 using testing::Stamps;
 using Texts = std::vector<std::string>;
 
-constexpr const char* kUnchanged = "Nothing was imported; your data is unchanged.";
 constexpr const char* kBackupNote =
     "\r\n\r\nNote - If you made a backup data set this operation can be reversed at the main "
     "menu: File, Restore Backup Data.";
@@ -80,7 +79,7 @@ TEST_F(ImportWindowTest, ImportAddsReplacesSkipsListsAndSummarises) {
             "\r\nReplaced: Ann Baker / \r\nAdded: Cid Cole / \r\nAdded: Dee Dunn / ");
   EXPECT_TRUE(import_view.list_visible);
   EXPECT_EQ(import_view.results,
-            std::string("2 records were added.\r\n1 records were replaced.\r\n1 duplicates were "
+            std::string("2 records were added.\r\n1 record was replaced.\r\n1 duplicate was "
                         "skipped.\r\n2 keywords were added.\r\n1 of the records have no known "
                         "type: they are stored, but the record list does not show them.") +
                 kBackupNote);
@@ -121,15 +120,6 @@ TEST_F(ImportWindowTest, PreviewListsWhatImportWillDoWithEachRecordAndWritesNoth
             (Texts{"02-02-2002 1", "01-01-2000 2", "03-03-2003 3", "04-04-2004 4"}));
 }
 
-TEST_F(ImportWindowTest, PreviewRefusesAFileOfNoWholeRecordsAsImportDoes) {
-  ImportWindow& window = Open();
-  documents.Write("export.dat", std::string(layout::kContactRecordLength + 1, ' '));
-  window.Preview_Click();
-  EXPECT_EQ(MessageTexts(),
-            (Texts{"This file does not contain Tabrel 3 records, or they are corrupt"}));
-  EXPECT_EQ(import_view.list, "");
-}
-
 TEST_F(ImportWindowTest, EachPressReadsTheFileAgainAndOffersTheBackupRightBeforeWriting) {
   ImportWindow& window = Open();
   const std::string records = Records();
@@ -159,222 +149,44 @@ TEST_F(ImportWindowTest, EachPressReadsTheFileAgainAndOffersTheBackupRightBefore
             "0 records were added.\r\n4 records were replaced.\r\n");
 }
 
-TEST_F(ImportWindowTest, TheImportGoesIntoTheDataSetInUseWhenTheWindowOpened) {
-  ImportWindow& window = Open();
-  testing::TempDir other;
-  state.data_path = other.path();
-  window.Command1_Click();
-  EXPECT_EQ(window.data_path(), data.path());
-  EXPECT_EQ(Stamps(Records()).size(), 4u);
-  EXPECT_FALSE(other.Exists("tabrel.dat"));
-  EXPECT_EQ(import_view.target, "The records go into the data set in " + data.path());
-}
-
-TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesThePressBeforeAnythingIsWritten) {
-  ImportWindow& window = Open();
-  const std::string records = Records();
-  const std::string keywords = Keywords();
-  host.read_only = true;
-  state.read_only = true;
-  // Preview writes nothing, so it still shows what Import would do.
-  window.Preview_Click();
-  EXPECT_EQ(host.writable_checks, 0);
-  EXPECT_TRUE(import_view.list.ends_with("2 to add, 1 to replace, 1 to skip (duplicates).\r\n"))
-      << import_view.list;
-  import_view.list.clear();
-  import_view.results.clear();
-  window.Command1_Click();
-  EXPECT_EQ(host.writable_checks, 1);
-  EXPECT_TRUE(dialogs.messages.empty()) << "the main window says why";
-  EXPECT_EQ(Records(), records);
-  EXPECT_EQ(Keywords(), keywords);
-  EXPECT_FALSE(data.Exists("tabrel.bak"));
+// The windows' side of the shared end: a backup set that cannot be made
+// (tabrel.bak is a folder) is asked about, No the default and nothing
+// written; Yes imports without it.
+TEST_F(ImportWindowTest, AFailedBackupAsksWhetherToImportAnyway) {
+  std::filesystem::create_directory(data.File("tabrel.bak"));
+  const std::string before = Records();
+  Open().Command1_Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  const Message& question = dialogs.messages[0];
+  EXPECT_TRUE(question.text.starts_with("The backup set could not be made: Error "))
+      << question.text;
+  EXPECT_TRUE(question.text.ends_with(". Import anyway?")) << question.text;
+  EXPECT_EQ(question.default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(Records(), before);
   EXPECT_EQ(import_view.results, "");
-  EXPECT_EQ(import_view.list, "");
-  host.read_only = false;
-  state.read_only = false;
-  window.Command1_Click();
-  EXPECT_EQ(Stamps(Records()).size(), 4u);
-}
-
-TEST_F(ImportWindowTest, AfterASwitchThePressTakesTheLockOfItsOwnDataSet) {
-  ImportWindow& window = Open();
-  testing::TempDir other;
-  state.data_path = other.path();
-  const std::string records = Records();
-  {
-    DataSetLock elsewhere = DataSetLock::Acquire(data.path());
-    ASSERT_TRUE(elsewhere.held());
-    window.Command1_Click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].title, "Data set in use");
-    EXPECT_EQ(Records(), records);
-  }
-  window.Command1_Click();
-  EXPECT_EQ(Stamps(Records()).size(), 4u);
-  EXPECT_EQ(host.writable_checks, 0) << "the main window's lock is another data set's";
-}
-
-TEST_F(ImportWindowTest, TheListShowsNinetyNineRecordsAndThenSaysThereAreTooMany) {
-  std::vector<ContactRecord> many;
-  for (int i = 0; i < 150; ++i) {
-    many.push_back(Contact("1", "Name" + std::to_string(i), "", "05-05-2005 " + std::to_string(i)));
-  }
-  testing::WriteContacts(documents, many, "export.dat");
-  Open().Command1_Click();
-  const std::string& list = import_view.list;
-  std::size_t lines = 0;
-  for (std::size_t at = list.find("\r\nAdded: "); at != std::string::npos;
-       at = list.find("\r\nAdded: ", at + 1)) {
-    ++lines;
-  }
-  EXPECT_EQ(lines, 99u);
-  EXPECT_TRUE(list.starts_with("\r\nAdded:  Name0 / "));
-  EXPECT_TRUE(list.ends_with("\r\nAdded:  Name98 / \r\ntoo many to display..."));
-  EXPECT_TRUE(import_view.results.starts_with("150 records were added."));
-  EXPECT_EQ(Stamps(Records()).size(), 152u);
-}
-
-TEST_F(ImportWindowTest, AnImportPastTheLimitIsRefusedBeforeAnythingIsWritten) {
-  const std::string blank = EncodeContact(Contact("1", "", "", "01-01-2000 1"));
-  std::string full;
-  for (std::size_t i = 0; i < layout::kMaxRecords - 3; ++i) full += blank;
-  data.Write("tabrel.dat", full);
-  const std::string keywords = Keywords();
-  Open().Command1_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u) << "no backup offer";
-  EXPECT_EQ(dialogs.messages[0].text,
-            std::string("Error 6: The data set holds 32,764 records and 4 would be added: 32,768, "
-                        "more than the 32,767 records a data set can hold\r\n") +
-                kUnchanged);
-  EXPECT_EQ(Records().size(), full.size());
-  EXPECT_EQ(Keywords(), keywords);
-}
-
-TEST_F(ImportWindowTest, AFailedWriteAtAnyStepLeavesBothDataFilesByteIdentical) {
-  const std::string records = Records();
-  const std::string keywords = Keywords();
-  // A backup set is there and the offer to replace it is declined, so that
-  // every step counted is one of the import's own.
-  data.Write("tabrel.bak", records);
-  data.Write("keyword.bak", keywords);
-  ImportWindow& window = Open();
-  for (int failing = 1; failing <= 11; ++failing) {
-    SCOPED_TRACE(failing);
-    int step = 0;
-    dialogs.answers.push_back(MessageAnswer::kNo);
-    state.write_fault = [&](RewriteStep) { return ++step == failing; };
-    window.Command1_Click();
-    const Message& last = dialogs.messages.back();
-    EXPECT_EQ(last.title, "Disk access error!");
-    EXPECT_TRUE(last.text.starts_with("Error 57: Device I/O error")) << last.text;
-    EXPECT_TRUE(last.text.ends_with(kUnchanged)) << last.text;
-    EXPECT_EQ(Records(), records);
-    EXPECT_EQ(Keywords(), keywords);
-    EXPECT_EQ(import_view.results, "");
-  }
-  EXPECT_EQ(host.keyword_refills, 0);
-  state.write_fault = nullptr;
-  dialogs.answers.push_back(MessageAnswer::kNo);
-  window.Command1_Click();
-  EXPECT_EQ(Stamps(Records()).size(), 4u);
-}
-
-TEST_F(ImportWindowTest, AFailureThatCannotBeUndoneSaysWhichFileHoldsWhat) {
-  const std::string keywords = Keywords();
-  data.Write("tabrel.bak", Records());
-  data.Write("keyword.bak", keywords);
-  ImportWindow& window = Open();
-  dialogs.answers.push_back(MessageAnswer::kNo);
-  // keyword.dat cannot be renamed, and tabrel.dat cannot be put back.
-  int renames = 0;
-  state.write_fault = [&](RewriteStep step) {
-    return (step == RewriteStep::kRename && ++renames > 1) || step == RewriteStep::kUndo;
-  };
-  window.Command1_Click();
-  const Message& last = dialogs.messages.back();
-  EXPECT_EQ(last.title, "Disk access error!");
-  EXPECT_NE(
-      last.text.find("\r\nThe import stopped halfway and could not be undone:\r\n- " +
-                     data.File("tabrel.dat") +
-                     " holds the imported records; its previous content is kept in " + data.path()),
-      std::string::npos)
-      << last.text;
-  EXPECT_NE(last.text.find("\r\n- keyword.dat still holds the keyword list as it was."),
-            std::string::npos);
-  EXPECT_EQ(Stamps(Records()).size(), 4u);
-  EXPECT_EQ(Keywords(), keywords);
-  EXPECT_EQ(host.keyword_refills, 0);
-}
-
-TEST_F(ImportWindowTest, AddedRecordsWithoutAUsableStampGetFreshOnesCountingBack) {
-  clock.now = {1999, 12, 31, 45296.13};
-  testing::WriteContacts(data, {Contact("1", "Old", "One", "12-31-1999 45296.13"),
-                                Contact("1", "Old", "Two", "01-01-2000 5")});
-  testing::WriteContacts(
-      documents,
-      {Contact("1", "New", "Blank", ""), Contact("1", "New", "Dots", "..................."),
-       Contact("1", "New", "Taken", "01-01-2000 5"), Contact("1", "New", "Own", "05-05-2005 5"),
-       Contact("1", "New", "Twice", "05-05-2005 5"), Contact("1", "New", "Garbage", "yesterday")},
-      "export.dat");
-  Open().Command1_Click();
-  EXPECT_EQ(Stamps(Records()), (Texts{"12-31-1999 45296.13", "01-01-2000 5", "12-31-1999 45296.12",
-                                      "12-31-1999 45296.11", "12-31-1999 45296.1", "05-05-2005 5",
-                                      "12-31-1999 45296.09", "12-31-1999 45296.08"}));
-}
-
-TEST_F(ImportWindowTest, AReplacedRecordIsComparedByItsNewDateAndAddedRecordsNeverAre) {
-  testing::WriteContacts(
-      documents,
-      {Contact("1", "Baker", "Ann", "01-01-2005 1"), Contact("1", "Baker", "Ann", "01-01-2003 1"),
-       Contact("1", "Twin", "Tom", "01-01-2003 2"), Contact("1", "Twin", "Tom", "01-01-2003 3")},
-      "export.dat");
-  Open().Command1_Click();
-  EXPECT_EQ(Stamps(Records()),
-            (Texts{"01-01-2005 1", "01-01-2000 2", "01-01-2003 2", "01-01-2003 3"}));
-  EXPECT_TRUE(import_view.results.starts_with(
-      "2 records were added.\r\n1 records were replaced.\r\n1 duplicates were skipped."));
-}
-
-TEST_F(ImportWindowTest, ImportingTheDataSetsOwnFileUnderNeverChangesNoByte) {
-  const std::string records = Records();
-  OpenImport(ImportKind::kNative, data.File("tabrel.dat"));
-  import_view.rules.skip = DuplicateSkip::kNever;
+  dialogs.answers = {MessageAnswer::kYes};
   window->Command1_Click();
-  EXPECT_EQ(Records(), records);
-  EXPECT_TRUE(import_view.results.starts_with("0 records were added.\r\n2 records were replaced."));
+  EXPECT_NE(Records(), before);
+  EXPECT_EQ(host.keyword_refills, 1);
 }
 
-TEST_F(ImportWindowTest, ADosRecordReplacesWithoutLosingWhatDosCannotHold) {
-  ContactRecord baker = Contact("1", "Baker", "Ann", "01-01-2000 1");
-  baker.Title = "Owner";
-  baker.Cellular = "555-0199";
-  baker.Country = "New Zealand";
-  testing::WriteContacts(data, {baker});
-  ContactRecord newer = baker;
-  newer.EMail = "ann@new.example";
-  newer.Modified = "02-02-2002 1";
-  documents.Write("contact.mer",
-                  DosRecordOf(EncodeContact(newer)) +
-                      DosRecordOf(EncodeContact(Contact("1", "Cole", "Cid", "03-03-2003 3"))));
-  OpenImport(ImportKind::kDos, documents.File("contact.mer"));
-  EXPECT_TRUE(
-      import_view.description.starts_with("This file contains 2 DOS version Tabrel records,\r\n"));
-  window->Command1_Click();
-  const std::string records = Records();
-  ASSERT_EQ(Stamps(records), (Texts{"02-02-2002 1", "03-03-2003 3"}));
-  const ContactRecord replaced = DecodeContact(records);
-  EXPECT_EQ(Trim(replaced.Title), "Owner");
-  EXPECT_EQ(Trim(replaced.Cellular), "555-0199");
-  EXPECT_EQ(Trim(replaced.Country), "New Zealand");
-  EXPECT_EQ(Trim(replaced.EMail), "ann@new.example");
-  EXPECT_EQ(import_view.list, "\r\nReplaced: Ann Baker / \r\nAdded: Cid Cole / ");
-
-  documents.Write("contact.mer", std::string(layout::kDosRecordLength - 1, ' '));
-  window->Command1_Click();
-  EXPECT_EQ(dialogs.messages.back().text,
-            "This file does not contain DOS Tabrel records, or they are corrupt");
-  EXPECT_EQ(Records(), records);
+// A read-only data set refuses every import of the menu before a file is
+// chosen or read.
+TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesEveryImportBeforeAFileIsChosen) {
+  host.read_only = true;
+  const std::string before = Records();
+  for (void (ExchangeMenu::*click)() :
+       {&ExchangeMenu::mu_ImportTabrel_Click, &ExchangeMenu::mu_ImportOldTabrel_Click,
+        &ExchangeMenu::mu_ImportVcard_Click, &ExchangeMenu::mu_ImportComma_Click,
+        &ExchangeMenu::mu_ImportNetscape_Click, &ExchangeMenu::mu_ImportAgent_Click,
+        &ExchangeMenu::mu_QuickUpdate_Click}) {
+    (menu.*click)();
+  }
+  EXPECT_EQ(host.writable_checks, 7);
+  EXPECT_EQ(files.caption, "");
+  EXPECT_TRUE(dialogs.messages.empty());
+  EXPECT_TRUE(host.opened.empty());
+  EXPECT_EQ(Records(), before);
 }
 
 }  // namespace

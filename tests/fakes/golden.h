@@ -2,7 +2,10 @@
 
 // Helpers for golden-file tests: reading the readable record listings of
 // testdata/ and showing where two files first differ.
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -97,6 +100,23 @@ inline std::string FirstRecordDifference(const std::string& expected, const std:
            "\n  expected: " + w.substr(i, 40) + "\n  actual:   " + g.substr(i, 40);
   }
   return "";
+}
+
+// Compares `actual` with <folder>/<name>.expected, which
+// TABREL_UPDATE_GOLDEN=1 rewrites after a deliberate change; records of
+// `record_length` bytes (0: lines) say where they first differ.
+inline void ExpectGolden(const std::filesystem::path& folder, const std::string& name,
+                         const std::string& actual, std::size_t record_length = 0) {
+  const auto path = folder / (name + ".expected");
+  if (std::getenv("TABREL_UPDATE_GOLDEN") != nullptr) {
+    std::ofstream(path, std::ios::binary) << actual;
+  }
+  ASSERT_TRUE(std::filesystem::exists(path)) << path;
+  const std::string expected = ReadBytes(path);
+  EXPECT_TRUE(expected == actual) << name << ": "
+                                  << (record_length > 0
+                                          ? FirstRecordDifference(expected, actual, record_length)
+                                          : FirstDifference(expected, actual));
 }
 
 }  // namespace tabrel::testing

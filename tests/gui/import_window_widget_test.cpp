@@ -51,7 +51,7 @@ TEST_F(ImportWindowWidgetTest, ImportFromTheMenuShowsTheWindowAndItsResults) {
   import->ImportButton()->click();
   Settle();
   EXPECT_TRUE(import->Results()->text().startsWith(
-      "1 records were added.\n0 records were replaced.\n1 duplicates were skipped.\n0 keywords"));
+      "1 record was added.\n0 records were replaced.\n1 duplicate was skipped.\n0 keywords"));
   EXPECT_EQ(import->RecordList()->toPlainText(), "\nAdded:   / Widget Company");
   EXPECT_TRUE(import->RecordList()->isVisible());
 
