@@ -298,7 +298,11 @@ int ImportNewRecords(AppState& state, const Args& args, Environment& env, CliDia
     options.extras_to_notes = args.extras_to_notes;
     const CommaSurvey survey = SurveyComma(text.text, options.header, false);
     options.links = SuggestLinks(survey.columns, survey.sample);
-    AddCommaRecords(text.text, options, TrimView(keyword), import);
+    if (!AnyLink(options.links) && !options.extras_to_notes) {
+      return Fail(env, CommaLeftOutText(options, 0) + " " + std::string(kNothingImported));
+    }
+    left_out =
+        CommaLeftOutText(options, AddCommaRecords(text.text, options, TrimView(keyword), import));
   } else if (args.kind == "ldif") {
     left_out = LdifSkippedText(AddLdifRecords(text.text, import));
   } else {

@@ -28,7 +28,7 @@ void WriteComma(StoredRecords records, const WriteOptions&, std::string& out) {
 }
 
 void WriteLdif(StoredRecords records, const WriteOptions&, std::string& out) {
-  for (std::string_view record : records) AppendLdifEntry(record, out);
+  AppendLdifEntries(records, out);
 }
 
 void WriteAgent(StoredRecords records, const WriteOptions&, std::string& out) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "exchange/formats/comma_columns.h"
+#include "exchange/formats/comma_contact.h"
+#include "fakes/golden.h"
 
 namespace tabrel {
 namespace {
@@ -58,10 +60,55 @@ TEST(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
       {{"Ann", "ann@example.com"}, false},
       {{"Ann", "", "Adams"}, false},
       {{"", ""}, false},
+      {{"Phone", "", "E-mail", "Phone"}, true},     // two known names, gaps and all
+      {{"Nick", "Birthday", "Anniversary"}, true},  // names only, none of them data
+      {{"Betty White", "", "", "", ""}, false},     // abook's comma text
+      {{"Ann", "Adams", "A-12345"}, false},         // mostly digits
+      {{"Last Name"}, true},                        // one column, a known name
+      {{"Betty White"}, false},
   };
   for (const auto& [fields, header] : cases) {
     EXPECT_EQ(LooksLikeHeader(fields), header) << fields[0];
   }
+  // abook's exports of six generated contacts: no header, six records.
+  for (const char* name : {"abook_export.csv", "abook_export_palm.csv"}) {
+    const std::string text = testing::ReadBytes(testing::TestDataFolder("exchange") / name);
+    const CommaSurvey survey = SurveyComma(text, false);
+    EXPECT_FALSE(survey.header_likely) << name;
+    EXPECT_EQ(survey.records, 6u) << name;
+  }
+}
+
+// One record through the links: the notes with extras (blank columns keep
+// their place), and the records never stored.
+TEST(CommaContactTest, ExtrasKeepBlankColumnsAndEntirelyBlankRecordsAreLeftOut) {
+  struct Case {
+    std::vector<std::string> fields;
+    std::size_t last_name;  // the column linked to LastName; 0: none
+    bool extras;
+    std::optional<std::string> notes;  // nothing: not stored
+  };
+  const Case cases[] = {
+      {{"Adams", "a", "", "b"}, 1, true, " a  b"}, {{"Adams", "a", "", "b"}, 1, false, ""},
+      {{"", "  "}, 1, false, std::nullopt},        {{"", ""}, 1, true, std::nullopt},
+      {{"Adams", "x"}, 0, false, std::nullopt},    {{"Adams", "x"}, 0, true, " Adams x"},
+  };
+  for (const Case& c : cases) {
+    CommaImportOptions options;
+    options.links[static_cast<std::size_t>(RecordField::kLastName)] = c.last_name;
+    options.extras_to_notes = c.extras;
+    RecordBuilder built;
+    const auto type = ContactFromComma(c.fields, CommaColumns(), options, built);
+    ASSERT_EQ(type.has_value(), c.notes.has_value()) << c.fields[0] << c.extras;
+    if (c.notes) EXPECT_EQ(built.Get(RecordField::kNotes), *c.notes) << c.fields[0];
+  }
+  CommaImportOptions options;
+  EXPECT_EQ(CommaLeftOutText(options, 0),
+            "No field is linked to a column of the file: no record was imported.");
+  options.links[0] = 1;
+  EXPECT_EQ(CommaLeftOutText(options, 0), "");
+  EXPECT_EQ(CommaLeftOutText(options, 2),
+            "2 records were left out: they would have been entirely blank.");
 }
 
 // The typed columns of a Google-style header, and the value each picks in
