@@ -36,8 +36,7 @@ void WriteAgent(StoredRecords records, const WriteOptions&, std::string& out) {
 }
 
 void WriteVcard(StoredRecords records, const WriteOptions& options, std::string& out) {
-  const VcardWriteOptions vcard{options.vcard_version};
-  for (std::string_view record : records) AppendVcard(record, vcard, out);
+  AppendVcards(records, VcardWriteOptions{options.vcard_version}, out);
 }
 
 const std::array<Format, 6> kFormats = {{
