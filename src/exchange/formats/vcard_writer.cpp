@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "base/codec.h"
 #include "base/sha1.h"
@@ -44,11 +45,17 @@ enum class Escape {
 // Appends stored text as UTF-8. Line breaks (CR LF, CR or LF) become \n in
 // text and a blank in a URI; other control characters, which no vCard
 // value may hold, become a blank.
+// Per byte: 1 when it goes into a text value as it is, 2 into a URI, 3 both.
+constexpr std::array<std::uint8_t, 256> kPlain = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0x20; c < 0x7F; ++c) t[c] = (c == '\\' || c == ',' || c == ';') ? 2 : 3;
+  return t;
+}();
+
 void AppendValue(std::string& line, std::string_view stored, Escape escape) {
   const auto& utf8 = Utf8OfByte();
-  const auto plain = [escape](unsigned char c) {
-    return c >= 0x20 && c < 0x7F && (escape == Escape::kUri || (c != '\\' && c != ',' && c != ';'));
-  };
+  const std::uint8_t wanted = escape == Escape::kText ? 1 : 2;
+  const auto plain = [wanted](unsigned char c) { return (kPlain[c] & wanted) != 0; };
   std::size_t i = 0;
   while (i < stored.size()) {
     // Runs of plain ASCII go in one piece.
