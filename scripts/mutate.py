@@ -11,8 +11,8 @@ runs past the timeout); it survives when the suite passes; it is stillborn
 when it does not compile (those are not counted).
 
 Needs cmake, ninja and ccache (scripts/tabrel.sh test installs them). For
-speed the scratch build is unoptimised, links with lld when it is there, and
-runs the tests of the mutated file's own folder (tests/<subsystem>/) first:
+speed the scratch build has no debug information, links with lld when it
+is there, and runs the tests of the mutated file's own folder (tests/<subsystem>/) first:
 most mutants fail there, and only the survivors of that run meet the rest of
 the suite.
 
@@ -257,8 +257,12 @@ def main():
     tree = copy_tree(args.work)
     build = os.path.join(args.work, "build")
     env = dict(os.environ, CCACHE_BASEDIR=args.work, QT_QPA_PLATFORM="offscreen")
-    configure = ["cmake", "-S", tree, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=",
-                 "-DCMAKE_CXX_FLAGS=-O0 -g0", f"-DTABREL_BUILD_GUI={'ON' if args.gui else 'OFF'}",
+    # A build type of its own: an empty one is RelWithDebInfo here, whose
+    # debug information makes every relink slow. -O1 compiles nearly as fast
+    # as -O0, and the suite it builds runs faster.
+    configure = ["cmake", "-S", tree, "-B", build, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
+                 "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -g0",
+                 f"-DTABREL_BUILD_GUI={'ON' if args.gui else 'OFF'}",
                  "-DTABREL_BUILD_BENCH=OFF", "-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"]
     if shutil.which("ld.lld"):
         # Every mutant relinks the test program (and tabrel-cli): lld does it in a fraction.
