@@ -42,11 +42,11 @@ TEST(CommaReaderTest, SplitsRecordsAndFieldsAsOtherProgramsWriteThem) {
 }
 
 TEST(CommaReaderTest, CountsLinesAcrossBreaksInsideQuotesAndTheEmptyRecords) {
-  CommaReader reader("h1,h2\r\n\"two\r\nlines\",x\r\n\r\nlast,y");
+  CommaReader reader("h1,h2\r\n\"two\r\nlines\",x\r\n\r\n\"a\n\nb\",z\nlast,y");
   std::vector<std::string> fields;
   std::vector<std::size_t> lines;
   while (reader.Next(fields)) lines.push_back(reader.line());
-  EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 5}));
+  EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 5, 8}));
   EXPECT_EQ(reader.skipped_empty(), 1u);
 }
 
@@ -124,10 +124,17 @@ TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
   // No street, region, postal code, country or website pairs: no columns
   // for them.
   ASSERT_EQ(columns.typed(), 7u);
-  EXPECT_EQ(columns.Name(17), "Phone, by type");
-  EXPECT_EQ(columns.Name(22), "Street 2, by type");
-  EXPECT_EQ(columns.Name(23), "City, by type");
+  std::vector<std::string_view> typed_names;
+  for (std::size_t n = 17; n <= 24; ++n) typed_names.push_back(columns.Name(n));
+  EXPECT_EQ(typed_names, (std::vector<std::string_view>{
+                             "Phone, by type", "Fax, by type", "Mobile, by type", "Pager, by type",
+                             "E-mail, by type", "Street 2, by type", "City, by type", ""}));
   EXPECT_EQ(columns.Name(0), "");
+  for (const std::string website : {"Website", "Web Site", "Web page"}) {
+    EXPECT_EQ(CommaColumns({website + " 1 - Type", website + " 1 - Value"}).Name(3),
+              "Website, by type")
+        << website;
+  }
 
   struct Case {
     std::vector<std::string> fields;
@@ -144,6 +151,9 @@ TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
        {"h2", "", "", "p2", "h@y", "", "Hometown"}},
       // Values without a type still count, as the weakest choice.
       {{"Cy", "", "x3"}, {"x3", "", "", "", "", "", ""}},
+      // An address without values never wins, whatever its type.
+      {{"Di", "", "", "", "", "", "", "", "", "", "", "Work", "", "Home", "Hometown", ""},
+       {"", "", "", "", "", "", "Hometown"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> fields = c.fields;

@@ -101,6 +101,9 @@ TEST(VcardReaderTest, EachCardFillsTheFieldsItsPropertiesName) {
        "RecType=1 | LastName=A | Add2=Second"},
       {"one-line fields get no line break or tab", "FN:A\r\nTITLE:a\\nb\r\nORG:c\td\r\n",
        "RecType=1 | LastName=A | Title=a b | Org=c d"},
+      {"a note cut inside a line break keeps no lone CR",
+       "FN:A\r\nNOTE:" + std::string(499, 'a') + "\\nb\r\n",
+       "RecType=1 | LastName=A | Notes=" + std::string(499, 'a')},
       {"notes one after the other, line breaks as CR LF",
        "FN:A\r\nNOTE:one\\ntwo\r\nNOTE: \r\nNOTE:three\r\n",
        "RecType=1 | LastName=A | Notes=one\\r\\ntwo\\r\\nthree"},
@@ -144,6 +147,7 @@ TEST(VcardReaderTest, TheRevisionDatesTheCardAndTheTypeSaysWhetherPrivacyWasGive
       {"REV:2008-04-24", "04-24-2008 0"},
       {"REV;VALUE=timestamp:19951031T222710.123+0100", "10-31-1995 80830"},
       {"REV:2008-02-30T10:00:00Z", ""},
+      {"REV:2008-04-24T24:00:00", "04-24-2008 0"},  // no such hour: the day alone
       {"REV:soon", ""},
       {"UID:none", ""},
   };
