@@ -42,9 +42,6 @@ enum class Escape {
   kUri,   // nothing escaped (a URI value is not text)
 };
 
-// Appends stored text as UTF-8. Line breaks (CR LF, CR or LF) become \n in
-// text and a blank in a URI; other control characters, which no vCard
-// value may hold, become a blank.
 // Per byte: 1 when it goes into a text value as it is, 2 into a URI, 3 both.
 constexpr std::array<std::uint8_t, 256> kPlain = [] {
   std::array<std::uint8_t, 256> t{};
@@ -52,6 +49,9 @@ constexpr std::array<std::uint8_t, 256> kPlain = [] {
   return t;
 }();
 
+// Appends stored text as UTF-8. Line breaks (CR LF, CR or LF) become \n in
+// text and a blank in a URI; other control characters, which no vCard
+// value may hold, become a blank.
 void AppendValue(std::string& line, std::string_view stored, Escape escape) {
   const auto& utf8 = Utf8OfByte();
   const std::uint8_t wanted = escape == Escape::kText ? 1 : 2;
