@@ -184,7 +184,7 @@ TEST_F(MakeContactTest, PortFailuresAreReportedWithTheirNumberAndText) {
 }
 
 TEST_F(MakeContactTest, TheCommPortSettingPicksThePort) {
-  const std::pair<const char*, int> cases[] = {{"2", 2}, {"4", 4}, {"x", 0}, {"", 0}, {"-1", 0}};
+  const std::pair<const char*, int> cases[] = {{"2", 2}, {"4", 4}, {"x", 0}, {"", 0}};
   for (const auto& [setting, number] : cases) {
     SCOPED_TRACE(setting);
     SetSettings([&](SettingsRecord& s) { s.CommPort = setting; });
