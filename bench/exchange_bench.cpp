@@ -114,20 +114,15 @@ std::string TextFileOf(const std::string& records, TextFormat format) {
   std::string text;
   text.reserve(records.size());
   if (format == TextFormat::kComma) AppendCommaHeader(text);
+  std::vector<std::string_view> all;
   for (std::size_t at = 0; at + l::kContactRecordLength <= records.size();
        at += l::kContactRecordLength) {
-    const std::string_view record(records.data() + at, l::kContactRecordLength);
-    switch (format) {
-      case TextFormat::kComma:
-        AppendCommaRecord(record, text);
-        break;
-      case TextFormat::kLdif:
-        AppendLdifEntry(record, text);
-        break;
-      case TextFormat::kAgent:
-        AppendAgentEntry(record, text);
-        break;
-    }
+    all.emplace_back(records.data() + at, l::kContactRecordLength);
+  }
+  if (format == TextFormat::kLdif) AppendLdifEntries(all, text);
+  for (std::string_view record : all) {
+    if (format == TextFormat::kComma) AppendCommaRecord(record, text);
+    if (format == TextFormat::kAgent) AppendAgentEntry(record, text);
   }
   return text;
 }

@@ -41,9 +41,10 @@ readonly BUILD_PACKAGES=(
 # pdftotext reads the printed reports back; Xvfb runs the GUI headless;
 # desktop-file-validate and appstreamcli check the installed desktop entry
 # and metainfo; clang and its runtime libraries (libFuzzer, the sanitizers)
-# build the fuzz targets in .ci/run.
+# build the fuzz targets in .ci/run. scripts/mutate.py rebuilds through
+# ccache and links with lld.
 readonly TEST_PACKAGES=(poppler-utils xvfb xauth desktop-file-utils appstream clang
-  libclang-rt-14-dev)
+  libclang-rt-14-dev ccache lld)
 # cpack's DEB generator finds the package's dependencies with
 # dpkg-shlibdeps, which looks at the program with file.
 readonly DEB_PACKAGES=(dpkg-dev file)

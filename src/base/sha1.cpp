@@ -14,25 +14,21 @@ void Compress(std::array<std::uint32_t, 5>& h, const std::uint8_t* block) {
   }
   for (int t = 16; t < 80; ++t) w[t] = std::rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
   std::uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
-  for (int t = 0; t < 80; ++t) {
-    std::uint32_t f = 0;
-    std::uint32_t k = 0;
-    if (t < 20) {
-      f = (b & c) | (~b & d), k = 0x5A827999;
-    } else if (t < 40) {
-      f = b ^ c ^ d, k = 0x6ED9EBA1;
-    } else if (t < 60) {
-      f = (b & c) | (b & d) | (c & d), k = 0x8F1BBCDC;
-    } else {
-      f = b ^ c ^ d, k = 0xCA62C1D6;
-    }
-    const std::uint32_t next = std::rotl(a, 5) + f + e + k + w[t];
+  // Four runs of twenty rounds, each with its own function and constant:
+  // no test of the round number inside the loop (a vCard export hashes
+  // one block a card).
+  const auto round = [&](std::uint32_t f, std::uint32_t k, std::uint32_t word) {
+    const std::uint32_t next = std::rotl(a, 5) + f + e + k + word;
     e = d;
     d = c;
     c = std::rotl(b, 30);
     b = a;
     a = next;
-  }
+  };
+  for (int t = 0; t < 20; ++t) round((b & c) | (~b & d), 0x5A827999, w[t]);
+  for (int t = 20; t < 40; ++t) round(b ^ c ^ d, 0x6ED9EBA1, w[t]);
+  for (int t = 40; t < 60; ++t) round((b & c) | (b & d) | (c & d), 0x8F1BBCDC, w[t]);
+  for (int t = 60; t < 80; ++t) round(b ^ c ^ d, 0xCA62C1D6, w[t]);
   h[0] += a, h[1] += b, h[2] += c, h[3] += d, h[4] += e;
 }
 

@@ -295,9 +295,10 @@ std::optional<std::string> CommaKeyword(const Args& args, Environment& env) {
   return std::string(TrimView(Fit(stored.bytes, layout::kKW1.width)));
 }
 
-// Decides the entries of `text` (decoded) as new records.
+// Decides the entries of `text` (decoded) as new records; a comma import
+// that links no field is refused with `refusal`.
 Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_view text,
-                                 std::string_view keyword, Clock& clock) {
+                                 std::string_view keyword, std::string& refusal, Clock& clock) {
   auto opened = NewRecordsImport::Open(state, clock.Now());
   if (!opened.ok()) return opened.status();
   Decided decided;
@@ -315,7 +316,11 @@ Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_
       const CommaSurvey survey = SurveyComma(text, options.header, false);
       options.links = SuggestLinks(survey.columns, survey.sample);
     }
-    AddCommaRecords(text, options, keyword, import);
+    if (!AnyLink(options.links) && !options.extras_to_notes) {
+      refusal = CommaLeftOutText(options, 0) + "\n" + std::string(kImportUnchanged);
+      return decided;
+    }
+    decided.left_out = CommaLeftOutText(options, AddCommaRecords(text, options, keyword, import));
   } else if (args.kind == "ldif") {
     decided.left_out = LdifSkippedText(AddLdifRecords(text, import, nullptr, args.extras_to_notes));
   } else if (const std::size_t skipped = AddAgentRecords(text, import); skipped > 0) {
@@ -412,7 +417,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   }
   std::string refusal;
   auto decided = text_format
-                     ? DecideNewRecords(state, args, text->text, keyword, clock)
+                     ? DecideNewRecords(state, args, text->text, keyword, refusal, clock)
                      : DecideRecords(state, args, format.import_kind.value_or(ImportKind::kNative),
                                      std::move(*records), refusal, clock);
   if (!decided.ok()) return FailImport(env, decided.status());

@@ -28,7 +28,7 @@ void WriteComma(StoredRecords records, const WriteOptions& options, std::string&
 }
 
 void WriteLdif(StoredRecords records, const WriteOptions&, std::string& out) {
-  for (std::string_view record : records) AppendLdifEntry(record, out);
+  AppendLdifEntries(records, out);
 }
 
 void WriteAgent(StoredRecords records, const WriteOptions&, std::string& out) {
@@ -36,8 +36,7 @@ void WriteAgent(StoredRecords records, const WriteOptions&, std::string& out) {
 }
 
 void WriteVcard(StoredRecords records, const WriteOptions& options, std::string& out) {
-  const VcardWriteOptions vcard{options.vcard_version};
-  for (std::string_view record : records) AppendVcard(record, vcard, out);
+  AppendVcards(records, VcardWriteOptions{options.vcard_version}, out);
 }
 
 const std::array<Format, 6> kFormats = {{

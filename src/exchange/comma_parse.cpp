@@ -220,22 +220,26 @@ void CommaParse::Command1_Click() {
   view_.SetProgressRange(1, std::max(expected, 2));
   view_.SetBusy(true);
   const ProgressThrottle progress([this](int n) { view_.SetProgressValue(n); }, expected);
-  AddCommaRecords(text.value().text, options, stored.bytes, import,
-                  [&progress](std::size_t n) { progress.Step(static_cast<int>(n)); });
+  const std::size_t blank =
+      AddCommaRecords(text.value().text, options, stored.bytes, import,
+                      [&progress](std::size_t n) { progress.Step(static_cast<int>(n)); });
   view_.SetBusy(false);
+  std::string left_out = CommaLeftOutText(options, blank);
   if (import.added() == 0) {
-    Tell(path_ + "\r\nholds no records to import" +
-             (options.header ? " below its line of field names." : "."),
+    Tell(left_out.empty() ? path_ + "\r\nholds no records to import" +
+                                (options.header ? " below its line of field names." : ".")
+                          : left_out,
          "Nothing to do!", MessageIcon::kExclamation);
     return;
   }
+  if (!left_out.empty()) left_out = "\r\n" + left_out;
   if (!CommitImport(
           target_, import.merge(), [this](bool busy) { view_.SetBusy(busy); }, dialogs_, clock_,
           host_)) {
     return;
   }
   const std::string listed = Trim(DecodeCp1252(std::string_view(stored.bytes).substr(0, 14)));
-  Tell(AddedText(import.added()) + LossNote(import) +
+  Tell(AddedText(import.added()) + LossNote(import) + left_out +
            "\r\n\r\nRemember, the new records all have the keyword " + listed +
            " and are at the end of the list. You will no doubt need to open some or all of them "
            "and change the TYPE classification, add keywords, etc.",

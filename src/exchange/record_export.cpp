@@ -1,6 +1,7 @@
 #include "exchange/record_export.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct RecordExport::Format {
   void (*header)(std::string& out);
   // Appends one stored record as the file holds it; null: as stored.
   void (*append)(std::string_view record, std::string& out);
+  // Instead of `append`, for a format whose entries depend on each other:
+  // appends all of them.
+  void (*append_all)(std::span<const std::string_view> records, std::string& out) = nullptr;
 };
 
 namespace {
@@ -100,7 +104,8 @@ void RecordExport::Ldif() {
       Format::Target::kReplace,
       0,
       nullptr,
-      AppendLdifEntry};
+      nullptr,
+      AppendLdifEntries};
   Run(kLdif);
 }
 
@@ -158,7 +163,12 @@ void RecordExport::Run(const Format& format) {
                                     static_cast<int>(count));
     std::string converted;
     std::vector<std::string_view> pieces;
-    if (format.append != nullptr) {
+    if (format.append_all != nullptr) {
+      converted.reserve(count * 512);
+      format.append_all(records, converted);
+      progress.Step(static_cast<int>(count));
+      pieces.push_back(converted);
+    } else if (format.append != nullptr) {
       converted.reserve(count * (format.record_length > 0 ? format.record_length : 512));
       if (format.header != nullptr && target->kept.empty()) format.header(converted);
       for (std::size_t i = 0; i < count; ++i) {

@@ -19,6 +19,22 @@ Result<StampIndex> StampIndex::Open(const AppState& state, ReadBuffer& buffer) {
   return index;
 }
 
+namespace {
+
+// FNV-1a over the 19 bytes: the stamps differ in their last digits.
+std::size_t HashOf(std::string_view stamp) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (const char c : stamp) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+}  // namespace
+
+std::string_view StampIndex::StampOf(std::uint32_t record) const {
+  return records_.substr(record * l::kContactRecordLength + l::kModified.offset,
+                         l::kModified.width);
+}
+
 Status StampIndex::Read(const AppState& state, ReadBuffer& buffer) {
   auto file = FileReader::Open(state.DataFile(kContactFileName));
   if (!file.ok()) return file.status();
@@ -26,11 +42,18 @@ Status StampIndex::Read(const AppState& state, ReadBuffer& buffer) {
   if (!records.ok()) return records.status();
   records_ = records.value();
   const std::size_t count = records_.size() / l::kContactRecordLength;
-  first_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::string_view stamp =
-        records_.substr(i * l::kContactRecordLength + l::kModified.offset, l::kModified.width);
-    first_.try_emplace(stamp, static_cast<std::uint32_t>(i));
+  std::size_t size = 16;
+  while (size < 2 * count) size *= 2;
+  slots_.assign(size, 0);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::string_view stamp = StampOf(i);
+    for (std::size_t at = HashOf(stamp) & (size - 1);; at = (at + 1) & (size - 1)) {
+      if (slots_[at] == 0) {
+        slots_[at] = i + 1;
+        break;
+      }
+      if (StampOf(slots_[at] - 1) == stamp) break;  // the first record keeps it
+    }
   }
   return Status::Ok();
 }
@@ -43,10 +66,16 @@ std::optional<StampIndex::Found> StampIndex::Find(std::string_view stamp) const 
     fitted = Fit(stamp, l::kModified.width);
     stamp = fitted;
   }
-  const auto it = first_.find(stamp);
-  if (it == first_.end()) return std::nullopt;
-  return Found{records_.substr(it->second * l::kContactRecordLength, l::kContactRecordLength),
-               static_cast<int>(it->second) + 1};
+  if (slots_.empty()) return std::nullopt;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = HashOf(stamp) & mask; slots_[at] != 0; at = (at + 1) & mask) {
+    const std::uint32_t record = slots_[at] - 1;
+    if (StampOf(record) == stamp) {
+      return Found{records_.substr(record * l::kContactRecordLength, l::kContactRecordLength),
+                   static_cast<int>(record) + 1};
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tabrel

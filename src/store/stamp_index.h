@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "base/result.h"
 #include "store/app_state.h"
@@ -36,10 +36,15 @@ class StampIndex {
  private:
   Status Read(const AppState& state, ReadBuffer& buffer);
 
+  std::string_view StampOf(std::uint32_t record) const;
+
   ReadBuffer own_buffer_;  // its memory stays put when the index moves
   std::string_view records_;
-  // Stamp (a view into the records) -> index of its first record.
-  std::unordered_map<std::string_view, std::uint32_t> first_;
+  // Open addressing over the stamps: slot -> 1 + index of the first record
+  // holding the stamp, 0 for a free slot; a power of two, at most half full.
+  // One array instead of a node a record: a list of every record looks
+  // each row up once.
+  std::vector<std::uint32_t> slots_;
 };
 
 }  // namespace tabrel

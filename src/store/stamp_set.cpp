@@ -1,5 +1,8 @@
 #include "store/stamp_set.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "base/text.h"
 #include "store/file_reader.h"
 #include "store/layout.h"
@@ -25,23 +28,95 @@ Result<StampSet> StampSet::Read(const AppState& state) {
   return set;
 }
 
+namespace {
+
+std::size_t HashOf(std::string_view stamp) {
+  std::uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (const char c : stamp) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
+}  // namespace
+
+const StampSet::Slot* StampSet::Find(std::string_view stamp) const {
+  if (slots_.empty()) return nullptr;
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = HashOf(stamp) & mask;; at = (at + 1) & mask) {
+    const Slot& slot = slots_[at];
+    if (slot.count < 0) return nullptr;
+    if (std::string_view(slot.text.data(), slot.size) == stamp) return &slot;
+  }
+}
+
+StampSet::Slot* StampSet::Find(std::string_view stamp) {
+  return const_cast<Slot*>(std::as_const(*this).Find(stamp));
+}
+
+void StampSet::Reserve(std::size_t stamps) {
+  if (2 * stamps > slots_.size()) Grow(stamps);
+}
+
+// Rebuilds the table for `stamps` stamps, dropping the slots left.
+void StampSet::Grow(std::size_t stamps) {
+  std::size_t size = 16;
+  while (size < 2 * stamps) size *= 2;
+  std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(size));
+  used_ = 0;
+  distinct_ = 0;
+  for (const Slot& slot : old) {
+    if (slot.count <= 0) continue;
+    for (std::size_t at = HashOf({slot.text.data(), slot.size}) & (size - 1);;
+         at = (at + 1) & (size - 1)) {
+      if (slots_[at].count < 0) {
+        slots_[at] = slot;
+        break;
+      }
+    }
+    ++used_;
+    ++distinct_;
+  }
+}
+
 bool StampSet::Contains(std::string_view stamp) const {
-  return stamps_.contains(TrimView(stamp));
+  stamp = TrimView(stamp);
+  if (stamp.size() > kWidth) return long_stamps_.contains(stamp);
+  const Slot* slot = Find(stamp);
+  return slot != nullptr && slot->count > 0;
 }
 
 void StampSet::Add(std::string_view stamp) {
-  const std::string_view trimmed = TrimView(stamp);
-  if (auto found = stamps_.find(trimmed); found != stamps_.end()) {
-    ++found->second;
-  } else {
-    stamps_.emplace(trimmed, 1);
+  stamp = TrimView(stamp);
+  if (stamp.size() > kWidth) {
+    ++long_stamps_.try_emplace(std::string(stamp), 0).first->second;
+    return;
+  }
+  if (Slot* slot = Find(stamp)) {
+    if (slot->count++ == 0) ++distinct_;
+    return;
+  }
+  if (2 * (used_ + 1) > slots_.size()) Grow(std::max(2 * distinct_, used_ + 1));
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t at = HashOf(stamp) & mask;; at = (at + 1) & mask) {
+    Slot& slot = slots_[at];
+    if (slot.count >= 0) continue;
+    std::copy(stamp.begin(), stamp.end(), slot.text.begin());
+    slot.size = static_cast<std::uint8_t>(stamp.size());
+    slot.count = 1;
+    ++used_;
+    ++distinct_;
+    return;
   }
 }
 
 void StampSet::Remove(std::string_view stamp) {
-  auto found = stamps_.find(TrimView(stamp));
-  if (found == stamps_.end()) return;
-  if (--found->second == 0) stamps_.erase(found);
+  stamp = TrimView(stamp);
+  if (stamp.size() > kWidth) {
+    auto found = long_stamps_.find(stamp);
+    if (found != long_stamps_.end() && --found->second == 0) long_stamps_.erase(found);
+    return;
+  }
+  Slot* slot = Find(stamp);
+  if (slot != nullptr && slot->count > 0 && --slot->count == 0) --distinct_;
 }
 
 std::string StampSet::TakeAtOrAfter(const LocalDateTime& when) {

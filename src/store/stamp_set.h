@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "base/date_time.h"
 #include "base/result.h"
@@ -36,8 +39,8 @@ class StampSet {
   // A record holding `stamp` leaves the set (it is being replaced).
   void Remove(std::string_view stamp);
   // The number of distinct stamps held.
-  std::size_t size() const { return stamps_.size(); }
-  void Reserve(std::size_t stamps) { stamps_.reserve(stamps); }
+  std::size_t size() const { return distinct_ + long_stamps_.size(); }
+  void Reserve(std::size_t stamps);
 
   // The stamp of `when`, or when a record has it, that of the first later
   // moment (NextStampTime steps) whose stamp is free. The stamp is added to
@@ -54,6 +57,19 @@ class StampSet {
   std::string TakeBackFrom(LocalDateTime& cursor);
 
  private:
+  static constexpr std::size_t kWidth = 19;  // a stamp's width; longer ones go apart
+  // Open addressing over stamps held inline: one array the size of a power
+  // of two, at most half of it used, instead of a node and a string a stamp
+  // (an import of 32,767 cards asks for as many stamps).
+  struct Slot {
+    std::array<char, kWidth> text;
+    std::uint8_t size = 0;
+    std::int32_t count = -1;  // -1 never used; 0 left (the probe goes on past it)
+  };
+  Slot* Find(std::string_view stamp);
+  const Slot* Find(std::string_view stamp) const;
+  void Grow(std::size_t stamps);
+
   // Lookups by string_view, without building a string for each.
   struct Hash {
     using is_transparent = void;
@@ -61,8 +77,11 @@ class StampSet {
       return std::hash<std::string_view>{}(text);
     }
   };
-  // Stamp -> how many records hold it.
-  std::unordered_map<std::string, int, Hash, std::equal_to<>> stamps_;
+  std::vector<Slot> slots_;
+  std::size_t used_ = 0;      // slots ever taken, those left included
+  std::size_t distinct_ = 0;  // slots with a count above 0
+  // Stamp -> how many records hold it, for the odd text longer than a stamp.
+  std::unordered_map<std::string, int, Hash, std::equal_to<>> long_stamps_;
 };
 
 }  // namespace tabrel

@@ -267,7 +267,7 @@ TEST_F(CliTest, ImportOptionsOfTheCommaTextAreTaken) {
   EXPECT_EQ(first.RecType, "1");
   EXPECT_EQ(Trim(first.FirstName) + " " + Trim(first.LastName), "Jan Kowalski");
   EXPECT_EQ(Trim(first.KW1), "Friends");
-  // Without a header the first line is a record too.
+  // Without a header no column has a name to link it: nothing is added.
   std::filesystem::create_directory(root.File("plain"));
   ASSERT_EQ(Cli({"--data", "plain", "import", "csv", "in.csv", "--no-header"}).code, 0);
   EXPECT_EQ(root.Read("plain/tabrel.dat").size(), 3 * layout::kContactRecordLength);

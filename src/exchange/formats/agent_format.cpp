@@ -34,11 +34,7 @@ std::string_view Field(std::string_view record, l::Span span) {
 AgentReader::AgentReader(std::string_view text) : lines_(text) {
   LineReader probe(text);
   std::string_view line;
-  while (probe.Next(line)) {
-    if (TrimView(line).empty()) continue;
-    valid_ = line.starts_with(kName);
-    break;
-  }
+  valid_ = probe.Next(line) && line.starts_with(kName);
 }
 
 bool AgentReader::Next(AgentEntry& entry) {

@@ -35,8 +35,8 @@ class AgentReader {
  public:
   explicit AgentReader(std::string_view text);
 
-  // True when the first line that is not empty begins with "Name:", as
-  // every file this format knows does.
+  // True when the file's first line begins with "Name:", as every file
+  // this format knows does (an empty first line fails the test).
   bool LooksValid() const { return valid_; }
 
   // The next entry into `entry`; false at the end of the text.

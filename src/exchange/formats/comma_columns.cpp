@@ -41,6 +41,22 @@ bool IsNumberLike(std::string_view text) {
   return digit;
 }
 
+// What a record holds and a column's name never is: an e-mail address, a
+// phone number or date, or a text mostly of digits ("A-12345").
+bool LooksLikeData(std::string_view text) {
+  if (text.find('@') != std::string_view::npos || IsNumberLike(text)) return true;
+  std::size_t digits = 0;
+  std::size_t others = 0;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') {
+      ++digits;
+    } else if (c != ' ') {
+      ++others;
+    }
+  }
+  return digits > others;
+}
+
 // ---- typed columns --------------------------------------------------------
 
 enum TypedKind {
@@ -145,19 +161,6 @@ int Score(int kind, std::string_view type) {
 }
 
 }  // namespace
-
-bool LooksLikeHeader(const std::vector<std::string>& fields) {
-  std::size_t named = fields.size();
-  while (named > 0 && IsBlank(fields[named - 1])) --named;
-  if (named == 0) return false;
-  std::unordered_set<std::string> seen;
-  for (std::size_t i = 0; i < named; ++i) {
-    const std::string name = Normal(fields[i]);
-    if (name.empty() || IsNumberLike(name) || name.find('@') != std::string::npos) return false;
-    if (!seen.insert(name).second) return false;
-  }
-  return true;
-}
 
 CommaColumns::CommaColumns(const std::vector<std::string>& header) : names_(header) {
   // Groups of pairs by topic and number, in the header's order.
@@ -355,7 +358,40 @@ const std::vector<AddressNames>& AddressGroups() {
   return groups;
 }
 
+// Every name the links know (normalised), and the names of typed pairs.
+bool IsKnownName(const std::string& name) {
+  static const std::unordered_set<std::string_view>* known = [] {
+    auto* set = new std::unordered_set<std::string_view>{"title", "keyword 1", "keyword 2",
+                                                         "keyword 3"};  // this program's own header
+    for (const Candidates& c : SingleFields()) set->insert(c.names.begin(), c.names.end());
+    set->insert(std::begin(kJobTitles), std::end(kJobTitles));
+    for (const AddressNames& group : AddressGroups()) {
+      for (const auto& names : group) set->insert(names.begin(), names.end());
+    }
+    return set;
+  }();
+  return known->contains(name) || ParsePairName(name).has_value();
+}
+
 }  // namespace
+
+bool LooksLikeHeader(const std::vector<std::string>& fields) {
+  std::unordered_set<std::string> known;
+  for (const std::string& field : fields) {
+    if (std::string name = Normal(field); IsKnownName(name)) known.insert(std::move(name));
+  }
+  if (known.size() >= 2 || (fields.size() == 1 && known.size() == 1)) return true;
+  // Otherwise only a line of at least two names, each column named once and
+  // none of them what records hold. A blank field is a record's: abook's
+  // comma and Palm exports, which have no header, leave fields blank.
+  if (fields.size() < 2) return false;
+  std::unordered_set<std::string> seen;
+  for (const std::string& field : fields) {
+    const std::string name = Normal(field);
+    if (name.empty() || LooksLikeData(name) || !seen.insert(name).second) return false;
+  }
+  return true;
+}
 
 CommaLinks SuggestLinks(const CommaColumns& columns,
                         const std::vector<std::vector<std::string>>& sample) {

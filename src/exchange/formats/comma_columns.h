@@ -11,9 +11,11 @@
 namespace tabrel {
 
 // True when the first record of a comma-delimited file looks like a line of
-// field names: every field a name (not empty, not a number, a phone number
-// or a date, no "@") but for empty fields at its end, and no name twice
-// (compared without case).
+// field names: at least two different column names SuggestLinks knows
+// (compared without case), or only one field and that a known name, or
+// two fields or more, none empty,
+// none twice, and none looking like data (an e-mail address, a phone
+// number or a date, a text mostly of digits).
 bool LooksLikeHeader(const std::vector<std::string>& fields);
 
 // The columns a comma-delimited import offers, numbered from 1: the file's

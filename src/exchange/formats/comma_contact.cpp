@@ -33,8 +33,9 @@ CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all) {
   return survey;
 }
 
-char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns& columns,
-                      const CommaImportOptions& options, RecordBuilder& out, LeftOut* left_out) {
+std::optional<char> ContactFromComma(const std::vector<std::string>& fields,
+                                     const CommaColumns& columns, const CommaImportOptions& options,
+                                     RecordBuilder& out, LeftOut* left_out) {
   out.Clear();
   std::string spare;
   std::string kind;
@@ -49,19 +50,42 @@ char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns
     }
     // The typed columns repeat values of the file's own.
     const bool typed = k >= typed_from && k < typed_to;
-    if (linked || typed || IsBlank(fields[k])) continue;
+    if (linked || typed) continue;
+    // Blank ones too: the notes keep the file's spacing of what follows.
     if (options.extras_to_notes) {
       spare.append(" ").append(fields[k]);
-    } else if (left_out && !columns.FeedsTyped(k)) {
+    } else if (left_out && !IsBlank(fields[k]) && !columns.FeedsTyped(k)) {
       const std::string_view name = columns.Name(k + 1);
       kind.assign("column ").append(name.empty() ? std::to_string(k + 1) : std::string(name));
       left_out->Count(kind);
     }
   }
   if (options.extras_to_notes) out.AppendToNotes(spare);
+  bool any = false;
+  for (std::size_t f = 0; f < kRecordFieldCount && !any; ++f) {
+    any = out.Has(static_cast<RecordField>(f));
+  }
+  if (!any) return std::nullopt;
   const bool named = out.Has(RecordField::kLastName) || out.Has(RecordField::kFirstName);
   if (options.individual) return named ? '1' : '2';
   return out.Has(RecordField::kOrg) ? '2' : '1';
+}
+
+bool AnyLink(const CommaLinks& links) {
+  for (const std::size_t column : links) {
+    if (column != 0) return true;
+  }
+  return false;
+}
+
+std::string CommaLeftOutText(const CommaImportOptions& options, std::size_t blank) {
+  if (!AnyLink(options.links) && !options.extras_to_notes) {
+    return "No field is linked to a column of the file: no record was imported.";
+  }
+  if (blank == 0) return "";
+  return std::to_string(blank) +
+         (blank == 1 ? " record was left out: it" : " records were left out: they") +
+         " would have been entirely blank.";
 }
 
 }  // namespace tabrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,14 +47,24 @@ CommaSurvey SurveyComma(std::string_view text, bool header, bool count_all = tru
 // Fills `out` (cleared first) from one record of the columns `columns`
 // (completed), by the links of `options`: each linked field takes its
 // column's text (a column may feed several fields), and with
-// extras_to_notes the text of every column of the file no link takes is
-// added to the notes, each after a blank; without, each such column that
-// is not blank is counted in `left_out` ("column NAME"). Yields the type
-// code: with
-// "Default to Organization" '2', but '1' without an organisation; with
-// "Default to Individual" '1', but '2' without first and last name.
-char ContactFromComma(const std::vector<std::string>& fields, const CommaColumns& columns,
-                      const CommaImportOptions& options, RecordBuilder& out,
-                      LeftOut* left_out = nullptr);
+// extras_to_notes the text of every column of the file no link takes,
+// blank ones included, is added to the notes, each after a blank; without,
+// each such column that is not blank is counted in `left_out` ("column
+// NAME"). Yields the type code: with "Default to Organization" '2', but
+// '1' without an organisation; with "Default to Individual" '1', but '2'
+// without first and last name. Nothing when every field of `out` is blank
+// (no link, or only blank columns linked): such a record is never stored.
+std::optional<char> ContactFromComma(const std::vector<std::string>& fields,
+                                     const CommaColumns& columns, const CommaImportOptions& options,
+                                     RecordBuilder& out, LeftOut* left_out = nullptr);
+
+// True when `links` links at least one field.
+bool AnyLink(const CommaLinks& links);
+
+// What an import by `options` that left out `blank` records for being
+// entirely blank tells the user; empty when nothing was left out. Without
+// any link (and without extras to notes) every record is blank, and it
+// says so.
+std::string CommaLeftOutText(const CommaImportOptions& options, std::size_t blank);
 
 }  // namespace tabrel

@@ -38,17 +38,18 @@ enum Slot {
   kSlotHomeState,
   kSlotHomeZip,
   kSlotHomeCountry,
+  kSlotStreet2,  // streetAddress2: the line after streetAddress
   kSlotCn,
   kSlots,
 };
 
 constexpr std::array<RecordField, kSlotCn> kFieldOf = {
-    RecordField::kLastName, RecordField::kFirstName, RecordField::kOrg,    RecordField::kTitle,
-    RecordField::kEMail,    RecordField::kPhone,     RecordField::kFax,    RecordField::kCellular,
-    RecordField::kBeeper,   RecordField::kWeb,       RecordField::kNotes,  RecordField::kAdd1,
-    RecordField::kAdd2,     RecordField::kCity,      RecordField::kState,  RecordField::kZip,
-    RecordField::kCountry,  RecordField::kAdd1,      RecordField::kAdd2,   RecordField::kCity,
-    RecordField::kState,    RecordField::kZip,       RecordField::kCountry};
+    RecordField::kLastName, RecordField::kFirstName, RecordField::kOrg,     RecordField::kTitle,
+    RecordField::kEMail,    RecordField::kPhone,     RecordField::kFax,     RecordField::kCellular,
+    RecordField::kBeeper,   RecordField::kWeb,       RecordField::kNotes,   RecordField::kAdd1,
+    RecordField::kAdd2,     RecordField::kCity,      RecordField::kState,   RecordField::kZip,
+    RecordField::kCountry,  RecordField::kAdd1,      RecordField::kAdd2,    RecordField::kCity,
+    RecordField::kState,    RecordField::kZip,       RecordField::kCountry, RecordField::kAdd2};
 
 struct Name {
   std::string_view name;  // lower case
@@ -70,6 +71,7 @@ constexpr Name kNames[] = {
     {"givenname", kSlotFirst, 0},
     {"gn", kSlotFirst, 1},
     {"homephone", kSlotPhone, 1},
+    {"homeurl", kSlotWeb, 4},
     {"l", kSlotCity, 0},
     {"labeleduri", kSlotWeb, 0},
     {"locality", kSlotCity, 1},
@@ -83,7 +85,7 @@ constexpr Name kNames[] = {
     {"mozillahomestate", kSlotHomeState, 0},
     {"mozillahomestreet", kSlotHomeAdd1, 0},
     {"mozillahomestreet2", kSlotHomeAdd2, 0},
-    {"mozillahomeurl", kSlotWeb, 2},
+    {"mozillahomeurl", kSlotWeb, 3},
     {"mozillaworkstreet2", kSlotAdd2, 1},
     {"mozillaworkurl", kSlotWeb, 1},
     {"o", kSlotOrg, 0},
@@ -98,9 +100,11 @@ constexpr Name kNames[] = {
     {"stateorprovincename", kSlotState, 1},
     {"street", kSlotAdd1, 0},
     {"streetaddress", kSlotAdd2, 0},
+    {"streetaddress2", kSlotStreet2, 0},
     {"surname", kSlotLast, 1},
     {"telephonenumber", kSlotPhone, 0},
     {"title", kSlotTitle, 0},
+    {"workurl", kSlotWeb, 2},
 };
 
 std::optional<Name> Lookup(std::string_view type) {
@@ -267,7 +271,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
     if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
   }
   NamesFromCn(text[kSlotCn], cns, text[kSlotFirst], text[kSlotLast]);
-  bool work_address = false;
+  bool work_address = choices[kSlotStreet2].taken;
   for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
   const int address = work_address ? kSlotAdd1 : kSlotHomeAdd1;
   const int address_first = address;
@@ -275,7 +279,19 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
   // standard name of a street, which this program's own files use for the
   // second line.
   if (text[address].empty()) std::swap(text[address], text[address + 1]);
-  for (int slot = 0; slot < kSlotCn; ++slot) {
+  // streetAddress2 (abook's) follows streetAddress: the second line, or
+  // joined to it when the street took both lines.
+  if (!text[kSlotStreet2].empty()) {
+    if (text[kSlotAdd2].empty()) {
+      text[kSlotAdd2] = text[kSlotStreet2];
+    } else {
+      std::string joined = std::string(text[kSlotAdd2]) + ", " + std::string(text[kSlotStreet2]);
+      storage[kSlotStreet2] = std::move(joined);
+      text[kSlotAdd2] = storage[kSlotStreet2];
+    }
+    if (text[kSlotAdd1].empty()) std::swap(text[kSlotAdd1], text[kSlotAdd2]);
+  }
+  for (int slot = 0; slot < kSlotStreet2; ++slot) {
     const bool is_address = slot >= kSlotAdd1 && slot <= kSlotHomeCountry;
     if (is_address && (slot < address || slot >= address + 6)) continue;
     if (!text[slot].empty()) out.Set(kFieldOf[slot], text[slot]);

@@ -25,9 +25,11 @@ enum class LdifOutcome {
 //   title -> Title; mail -> EMail; telephoneNumber (else homePhone) ->
 //   Phone; facsimileTelephoneNumber, fax -> Fax; mobile, cellphone ->
 //   Cellular; pager, pagerphone -> Beeper; labeledURI (the URI before the
-//   first blank), mozillaWorkUrl (else mozillaHomeUrl) -> Web;
-//   description -> Notes; street, postOfficeBox -> Add1; streetAddress,
-//   mozillaWorkStreet2 -> Add2 (or Add1 when nothing else fills it); l,
+//   first blank), else mozillaWorkUrl, workurl, mozillaHomeUrl, homeurl ->
+//   Web; description -> Notes; street, postOfficeBox -> Add1;
+//   streetAddress, mozillaWorkStreet2 -> Add2 (or Add1 when nothing else
+//   fills it), streetAddress2 -> the line after it (joined to Add2 with
+//   ", " when Add2 is taken); l,
 //   locality -> City; st -> State; postalCode -> Zip; co, countryName, c ->
 //   Country. The mozillaHome... address fills the address fields of an
 //   entry that has no other address.

@@ -1,5 +1,7 @@
 #include "exchange/formats/ldif_writer.h"
 
+#include <unordered_set>
+
 #include "base/base64.h"
 #include "base/codec.h"
 #include "base/text.h"
@@ -52,15 +54,38 @@ std::string OneLine(std::string_view notes) {
   return Trim(out);
 }
 
-}  // namespace
+// A DN's attribute value (RFC 4514): the characters that separate or
+// quote escaped with a backslash, and so a leading blank or "#" and a
+// trailing blank.
+void AppendDnValue(std::string& dn, std::string_view value) {
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    const bool special = std::string_view(",+\"\\<>;=").find(c) != std::string_view::npos;
+    const bool edge = (i == 0 && (c == ' ' || c == '#')) || (i + 1 == value.size() && c == ' ');
+    if (special || edge) dn.push_back('\\');
+    dn.push_back(c);
+  }
+}
 
-void AppendLdifEntry(std::string_view record, std::string& out) {
+void AppendEntry(std::string_view record, std::unordered_set<std::string>& dns, std::string& out) {
   const std::string_view first = Field(record, l::kFirstName);
   const std::string_view last = Field(record, l::kLastName);
-  out.append("dn:\r\n");
+  const std::string_view mail = Field(record, l::kEMail);
   std::string cn;
   cn.reserve(first.size() + 2 + last.size());
   cn.append(first).append("  ").append(last);
+  const std::string_view dn_cn = TrimView(cn);
+  std::string dn;
+  for (int copy = 1;; ++copy) {
+    dn.assign("cn=");
+    std::string name(dn_cn);
+    if (copy > 1) name.append(name.empty() ? "(" : " (").append(std::to_string(copy)).append(")");
+    AppendDnValue(dn, name);
+    dn.append(",mail=");
+    AppendDnValue(dn, mail);
+    if (dns.insert(dn).second) break;
+  }
+  Line(out, "dn", dn);
   Line(out, "cn", cn);
   Line(out, "sn", last);
   Line(out, "givenname", first);
@@ -68,7 +93,7 @@ void AppendLdifEntry(std::string_view record, std::string& out) {
   Line(out, "description", OneLine(Field(record, l::kNotes)));
   Line(out, "locality", Field(record, l::kCity));
   Line(out, "st", Field(record, l::kState));
-  Line(out, "mail", Field(record, l::kEMail));
+  Line(out, "mail", mail);
   Line(out, "title", Field(record, l::kTitle));
   Line(out, "postOfficeBox", Field(record, l::kAdd1));
   Line(out, "streetaddress", Field(record, l::kAdd2));
@@ -78,6 +103,14 @@ void AppendLdifEntry(std::string_view record, std::string& out) {
   Line(out, "facsimiletelephonenumber", Field(record, l::kFax));
   Line(out, "o", Field(record, l::kOrg));
   out.append("\r\n");
+}
+
+}  // namespace
+
+void AppendLdifEntries(std::span<const std::string_view> records, std::string& out) {
+  std::unordered_set<std::string> dns;
+  dns.reserve(records.size());
+  for (std::string_view record : records) AppendEntry(record, dns, out);
 }
 
 }  // namespace tabrel

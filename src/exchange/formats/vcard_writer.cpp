@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 
 #include "base/codec.h"
 #include "base/sha1.h"
@@ -41,14 +42,20 @@ enum class Escape {
   kUri,   // nothing escaped (a URI value is not text)
 };
 
+// Per byte: 1 when it goes into a text value as it is, 2 into a URI, 3 both.
+constexpr std::array<std::uint8_t, 256> kPlain = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (int c = 0x20; c < 0x7F; ++c) t[c] = (c == '\\' || c == ',' || c == ';') ? 2 : 3;
+  return t;
+}();
+
 // Appends stored text as UTF-8. Line breaks (CR LF, CR or LF) become \n in
 // text and a blank in a URI; other control characters, which no vCard
 // value may hold, become a blank.
 void AppendValue(std::string& line, std::string_view stored, Escape escape) {
   const auto& utf8 = Utf8OfByte();
-  const auto plain = [escape](unsigned char c) {
-    return c >= 0x20 && c < 0x7F && (escape == Escape::kUri || (c != '\\' && c != ',' && c != ';'));
-  };
+  const std::uint8_t wanted = escape == Escape::kText ? 1 : 2;
+  const auto plain = [wanted](unsigned char c) { return (kPlain[c] & wanted) != 0; };
   std::size_t i = 0;
   while (i < stored.size()) {
     // Runs of plain ASCII go in one piece.
@@ -107,52 +114,82 @@ bool FitsTelUri(std::string_view text) {
 class CardWriter {
  public:
   CardWriter(std::string_view record, VcardVersion version, std::string& out)
-      : record_(record), version_(version), out_(out) {}
+      : record_(record), version_(version), out_(out) {
+    for (std::size_t i = 0; i < fields_.size(); ++i) fields_[i] = Field(record, kSpans[i]);
+  }
 
   void Write();
 
  private:
-  std::string_view F(l::Span span) const { return Field(record_, span); }
-  void Line(std::string_view name) {
-    line_.assign(name);
-    line_.push_back(':');
+  std::string_view F(l::Span span) const { return fields_[Index(span)]; }
+  // A content line is written straight into the output, and folded there
+  // in the rare case it is longer than a line may be.
+  void Begin(std::string_view start) {
+    start_ = out_.size();
+    out_.append(start);
   }
-  void End() { AppendFolded(line_, out_); }
+  void Line(std::string_view name) {
+    Begin(name);
+    out_.push_back(':');
+  }
+  void End() {
+    if (out_.size() - start_ <= kFoldAt) {
+      out_.append("\r\n");
+      return;
+    }
+    const std::string line = out_.substr(start_);
+    out_.resize(start_);
+    AppendFolded(line, out_);
+  }
   void Text(std::string_view name, std::string_view value) {
     if (IsBlank(value)) return;
     Line(name);
-    AppendValue(line_, value, Escape::kText);
+    AppendValue(out_, value, Escape::kText);
     End();
   }
   void Tel(std::string_view types, std::string_view number, std::string_view ext = {});
   void Address();
 
+  // The fields in layout order, trimmed once: each is asked for again and again.
+  static constexpr l::Span kSpans[] = {
+      l::kRecType, l::kLastName, l::kFirstName, l::kTitle,  l::kOrg,   l::kPhone,
+      l::kExt,     l::kFax,      l::kCellular,  l::kBeeper, l::kEMail, l::kWeb,
+      l::kAdd1,    l::kAdd2,     l::kCity,      l::kState,  l::kZip,   l::kCountry,
+      l::kKW1,     l::kKW2,      l::kKW3,       l::kNotes};
+  static constexpr std::size_t Index(l::Span span) {
+    for (std::size_t i = 0; i < std::size(kSpans); ++i) {
+      if (kSpans[i].offset == span.offset) return i;
+    }
+    return 0;
+  }
+
   std::string_view record_;
   VcardVersion version_;
   std::string& out_;
-  std::string line_;
+  std::size_t start_ = 0;  // where the line in hand began in `out_`
+  std::array<std::string_view, std::size(kSpans)> fields_;
 };
 
 void CardWriter::Tel(std::string_view types, std::string_view number, std::string_view ext) {
   number = TrimView(number);
   ext = TrimView(ext);
   if (number.empty() && ext.empty()) return;
-  line_.assign("TEL;");
+  Begin("TEL;");
   if (version_ == VcardVersion::k40) {
     if (FitsTelUri(number) && (ext.empty() || FitsTelUri(ext))) {
-      line_.append("VALUE=uri;TYPE=").append(types).append(":tel:").append(number);
-      if (!ext.empty()) line_.append(";ext=").append(ext);
+      out_.append("VALUE=uri;TYPE=").append(types).append(":tel:").append(number);
+      if (!ext.empty()) out_.append(";ext=").append(ext);
       End();
       return;
     }
-    line_.append("VALUE=text;");
+    out_.append("VALUE=text;");
   }
-  line_.append("TYPE=").append(types).push_back(':');
-  AppendValue(line_, number, Escape::kText);
+  out_.append("TYPE=").append(types).push_back(':');
+  AppendValue(out_, number, Escape::kText);
   if (!ext.empty()) {
-    if (!number.empty()) line_.push_back(' ');
-    line_.append("ext. ");
-    AppendValue(line_, ext, Escape::kText);
+    if (!number.empty()) out_.push_back(' ');
+    out_.append("ext. ");
+    AppendValue(out_, ext, Escape::kText);
   }
   End();
 }
@@ -165,15 +202,15 @@ void CardWriter::Address() {
   // The two address lines are the street's two lines: the extended address
   // is best left empty, as most programs show only the street.
   Line("ADR;TYPE=work");
-  line_.append(";;");
-  AppendValue(line_, F(l::kAdd1), Escape::kText);
+  out_.append(";;");
+  AppendValue(out_, F(l::kAdd1), Escape::kText);
   if (!IsBlank(F(l::kAdd2))) {
-    line_.append("\\n");
-    AppendValue(line_, F(l::kAdd2), Escape::kText);
+    out_.append("\\n");
+    AppendValue(out_, F(l::kAdd2), Escape::kText);
   }
   for (l::Span span : {l::kCity, l::kState, l::kZip, l::kCountry}) {
-    line_.push_back(';');
-    AppendValue(line_, F(span), Escape::kText);
+    out_.push_back(';');
+    AppendValue(out_, F(span), Escape::kText);
   }
   End();
 }
@@ -186,10 +223,10 @@ void CardWriter::Write() {
   if (organisation && version_ == VcardVersion::k40) out_.append("KIND:org\r\n");
 
   Line("N");
-  AppendValue(line_, F(l::kLastName), Escape::kText);
-  line_.push_back(';');
-  AppendValue(line_, F(l::kFirstName), Escape::kText);
-  line_.append(";;;");
+  AppendValue(out_, F(l::kLastName), Escape::kText);
+  out_.push_back(';');
+  AppendValue(out_, F(l::kFirstName), Escape::kText);
+  out_.append(";;;");
   End();
 
   // FN names the card in every list; it must not be empty when anything
@@ -199,15 +236,15 @@ void CardWriter::Write() {
   const std::string_view last = TrimView(F(l::kLastName));
   const std::string_view org = TrimView(F(l::kOrg));
   if (organisation && !org.empty()) {
-    AppendValue(line_, org, Escape::kText);
+    AppendValue(out_, org, Escape::kText);
   } else if (!first.empty() || !last.empty()) {
-    AppendValue(line_, first, Escape::kText);
-    if (!first.empty() && !last.empty()) line_.push_back(' ');
-    AppendValue(line_, last, Escape::kText);
+    AppendValue(out_, first, Escape::kText);
+    if (!first.empty() && !last.empty()) out_.push_back(' ');
+    AppendValue(out_, last, Escape::kText);
   } else if (!org.empty()) {
-    AppendValue(line_, org, Escape::kText);
+    AppendValue(out_, org, Escape::kText);
   } else {
-    AppendValue(line_, TrimView(F(l::kEMail)), Escape::kText);
+    AppendValue(out_, TrimView(F(l::kEMail)), Escape::kText);
   }
   End();
 
@@ -221,7 +258,7 @@ void CardWriter::Write() {
   Text("EMAIL", F(l::kEMail));
   if (!IsBlank(F(l::kWeb))) {
     Line("URL");
-    AppendValue(line_, TrimView(F(l::kWeb)), Escape::kUri);
+    AppendValue(out_, TrimView(F(l::kWeb)), Escape::kUri);
     End();
   }
 
@@ -243,8 +280,8 @@ void CardWriter::Write() {
   }
   if (!categories.empty()) {
     const bool in_order = slots == "1" || slots == "1,2" || slots == "1,2,3";
-    line_.assign(in_order ? "CATEGORIES:" : "CATEGORIES;X-TABREL-SLOTS=" + slots + ":");
-    line_.append(categories);
+    Begin(in_order ? "CATEGORIES:" : "CATEGORIES;X-TABREL-SLOTS=" + slots + ":");
+    out_.append(categories);
     End();
   }
 
@@ -256,7 +293,7 @@ void CardWriter::Write() {
   out_.append("UID:").append(VcardUid(stamp)).append("\r\n");
   if (!IsBlank(type)) {
     Line("X-TABREL-TYPE");
-    AppendValue(line_, type, Escape::kText);
+    AppendValue(out_, type, Escape::kText);
     End();
   }
   out_.append("END:VCARD\r\n");
@@ -272,10 +309,17 @@ void AppendVcard(std::string_view record, const VcardWriteOptions& options, std:
   CardWriter(record, options.version, out).Write();
 }
 
+void AppendVcards(std::span<const std::string_view> records, const VcardWriteOptions& options,
+                  std::string& out) {
+  // A card of this program's is some 500 bytes: one allocation, no copies
+  // as the text grows.
+  out.reserve(out.size() + records.size() * 600);
+  for (std::string_view record : records) AppendVcard(record, options, out);
+}
+
 std::string VcardsOf(std::span<const std::string_view> records, const VcardWriteOptions& options) {
   std::string out;
-  out.reserve(records.size() * 640);
-  for (std::string_view record : records) AppendVcard(record, options, out);
+  AppendVcards(records, options, out);
   return out;
 }
 

@@ -46,6 +46,9 @@ struct VcardWriteOptions {
 // and in 4.0 KIND:org for an organisation record. Blank fields are left
 // out, but N and FN, which readers need, are always written.
 void AppendVcard(std::string_view record, const VcardWriteOptions& options, std::string& out);
+// The cards of `records` after `out`, in one allocation.
+void AppendVcards(std::span<const std::string_view> records, const VcardWriteOptions& options,
+                  std::string& out);
 std::string VcardsOf(std::span<const std::string_view> records, const VcardWriteOptions& options);
 
 // The UID of a record stamped `stamp`: "urn:uuid:" and the version 5 UUID

@@ -7,21 +7,26 @@
 
 namespace tabrel {
 
-void AddCommaRecords(std::string_view text, const CommaImportOptions& options,
-                     std::string_view keyword, NewRecordsImport& import,
-                     const ImportProgress& progress) {
+std::size_t AddCommaRecords(std::string_view text, const CommaImportOptions& options,
+                            std::string_view keyword, NewRecordsImport& import,
+                            const ImportProgress& progress) {
   CommaReader reader(text);
   std::vector<std::string> fields;
   CommaColumns columns;
   if (options.header && reader.Next(fields)) columns = CommaColumns(fields);
   RecordBuilder record;
   std::size_t read = 0;
+  std::size_t blank = 0;
   while (reader.Next(fields)) {
     if (progress) progress(++read);
     columns.Complete(fields);
-    const char type = ContactFromComma(fields, columns, options, record, &import.left_out());
-    import.Add(record, type, keyword);
+    if (const auto type = ContactFromComma(fields, columns, options, record, &import.left_out())) {
+      import.Add(record, *type, keyword);
+    } else {
+      ++blank;
+    }
   }
+  return blank;
 }
 
 std::size_t AddAgentRecords(std::string_view text, NewRecordsImport& import,

@@ -15,10 +15,12 @@ namespace tabrel {
 // record of `import`.
 
 // Adds every record of `text` (the header left out when options.header)
-// to `import`, each with `keyword` (Windows-1252).
-void AddCommaRecords(std::string_view text, const CommaImportOptions& options,
-                     std::string_view keyword, NewRecordsImport& import,
-                     const ImportProgress& progress = nullptr);
+// to `import`, each with `keyword` (Windows-1252), but those that would be
+// entirely blank; yields how many were left out so (CommaLeftOutText says
+// it).
+std::size_t AddCommaRecords(std::string_view text, const CommaImportOptions& options,
+                            std::string_view keyword, NewRecordsImport& import,
+                            const ImportProgress& progress = nullptr);
 
 // Adds a public individual for every entry of `text` (decoded) that has a
 // name or an e-mail address, with the keyword kAgentKeyword; yields the

@@ -45,7 +45,8 @@ TEST(AgentReaderTest, ReadsEntriesAsAgentAndOlderInstallationsWriteThem) {
 }
 
 TEST(AgentReaderTest, AFileIsValidWhenItsFirstLineIsAName) {
-  EXPECT_TRUE(AgentReader("\r\n\r\nName: A\r\n").LooksValid());
+  EXPECT_TRUE(AgentReader("Name: A\r\n").LooksValid());
+  EXPECT_FALSE(AgentReader("\r\nName: A\r\n").LooksValid());  // the very first line
   EXPECT_FALSE(AgentReader("First Name,Last Name\r\n").LooksValid());
   EXPECT_FALSE(AgentReader("").LooksValid());
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "exchange/formats/comma_columns.h"
+#include "exchange/formats/comma_contact.h"
+#include "fakes/golden.h"
 
 namespace tabrel {
 namespace {
@@ -39,6 +41,15 @@ TEST(CommaReaderTest, SplitsRecordsAndFieldsAsOtherProgramsWriteThem) {
   }
 }
 
+TEST(CommaReaderTest, CountsLinesAcrossBreaksInsideQuotesAndTheEmptyRecords) {
+  CommaReader reader("h1,h2\r\n\"two\r\nlines\",x\r\n\r\n\"a\n\nb\",z\nlast,y");
+  std::vector<std::string> fields;
+  std::vector<std::size_t> lines;
+  while (reader.Next(fields)) lines.push_back(reader.line());
+  EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 5, 8}));
+  EXPECT_EQ(reader.skipped_empty(), 1u);
+}
+
 TEST(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
   const std::pair<std::vector<std::string>, bool> cases[] = {
       {{"First Name", "Last Name", "E-mail Address"}, true},
@@ -49,10 +60,55 @@ TEST(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
       {{"Ann", "ann@example.com"}, false},
       {{"Ann", "", "Adams"}, false},
       {{"", ""}, false},
+      {{"Phone", "", "E-mail", "Phone"}, true},     // two known names, gaps and all
+      {{"Nick", "Birthday", "Anniversary"}, true},  // names only, none of them data
+      {{"Betty White", "", "", "", ""}, false},     // abook's comma text
+      {{"Ann", "Adams", "A-12345"}, false},         // mostly digits
+      {{"Last Name"}, true},                        // one column, a known name
+      {{"Betty White"}, false},
   };
   for (const auto& [fields, header] : cases) {
     EXPECT_EQ(LooksLikeHeader(fields), header) << fields[0];
   }
+  // abook's exports of six generated contacts: no header, six records.
+  for (const char* name : {"abook_export.csv", "abook_export_palm.csv"}) {
+    const std::string text = testing::ReadBytes(testing::TestDataFolder("exchange") / name);
+    const CommaSurvey survey = SurveyComma(text, false);
+    EXPECT_FALSE(survey.header_likely) << name;
+    EXPECT_EQ(survey.records, 6u) << name;
+  }
+}
+
+// One record through the links: the notes with extras (blank columns keep
+// their place), and the records never stored.
+TEST(CommaContactTest, ExtrasKeepBlankColumnsAndEntirelyBlankRecordsAreLeftOut) {
+  struct Case {
+    std::vector<std::string> fields;
+    std::size_t last_name;  // the column linked to LastName; 0: none
+    bool extras;
+    std::optional<std::string> notes;  // nothing: not stored
+  };
+  const Case cases[] = {
+      {{"Adams", "a", "", "b"}, 1, true, " a  b"}, {{"Adams", "a", "", "b"}, 1, false, ""},
+      {{"", "  "}, 1, false, std::nullopt},        {{"", ""}, 1, true, std::nullopt},
+      {{"Adams", "x"}, 0, false, std::nullopt},    {{"Adams", "x"}, 0, true, " Adams x"},
+  };
+  for (const Case& c : cases) {
+    CommaImportOptions options;
+    options.links[static_cast<std::size_t>(RecordField::kLastName)] = c.last_name;
+    options.extras_to_notes = c.extras;
+    RecordBuilder built;
+    const auto type = ContactFromComma(c.fields, CommaColumns(), options, built);
+    ASSERT_EQ(type.has_value(), c.notes.has_value()) << c.fields[0] << c.extras;
+    if (c.notes) EXPECT_EQ(built.Get(RecordField::kNotes), *c.notes) << c.fields[0];
+  }
+  CommaImportOptions options;
+  EXPECT_EQ(CommaLeftOutText(options, 0),
+            "No field is linked to a column of the file: no record was imported.");
+  options.links[0] = 1;
+  EXPECT_EQ(CommaLeftOutText(options, 0), "");
+  EXPECT_EQ(CommaLeftOutText(options, 2),
+            "2 records were left out: they would have been entirely blank.");
 }
 
 // The typed columns of a Google-style header, and the value each picks in
@@ -68,10 +124,17 @@ TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
   // No street, region, postal code, country or website pairs: no columns
   // for them.
   ASSERT_EQ(columns.typed(), 7u);
-  EXPECT_EQ(columns.Name(17), "Phone, by type");
-  EXPECT_EQ(columns.Name(22), "Street 2, by type");
-  EXPECT_EQ(columns.Name(23), "City, by type");
+  std::vector<std::string_view> typed_names;
+  for (std::size_t n = 17; n <= 24; ++n) typed_names.push_back(columns.Name(n));
+  EXPECT_EQ(typed_names, (std::vector<std::string_view>{
+                             "Phone, by type", "Fax, by type", "Mobile, by type", "Pager, by type",
+                             "E-mail, by type", "Street 2, by type", "City, by type", ""}));
   EXPECT_EQ(columns.Name(0), "");
+  for (const std::string website : {"Website", "Web Site", "Web page"}) {
+    EXPECT_EQ(CommaColumns({website + " 1 - Type", website + " 1 - Value"}).Name(3),
+              "Website, by type")
+        << website;
+  }
 
   struct Case {
     std::vector<std::string> fields;
@@ -88,6 +151,9 @@ TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
        {"h2", "", "", "p2", "h@y", "", "Hometown"}},
       // Values without a type still count, as the weakest choice.
       {{"Cy", "", "x3"}, {"x3", "", "", "", "", "", ""}},
+      // An address without values never wins, whatever its type.
+      {{"Di", "", "", "", "", "", "", "", "", "", "", "Work", "", "Home", "Hometown", ""},
+       {"", "", "", "", "", "", "Hometown"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> fields = c.fields;

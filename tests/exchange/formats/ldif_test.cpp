@@ -1,9 +1,13 @@
 // LDIF: the reader, and entries made into records.
 #include <gtest/gtest.h>
 
+#include "base/base64.h"
 #include "base/text.h"
 #include "exchange/formats/ldif_contact.h"
 #include "exchange/formats/ldif_reader.h"
+#include "exchange/formats/ldif_writer.h"
+#include "fakes/contact_files.h"
+#include "store/contact_record.h"
 
 namespace tabrel {
 namespace {
@@ -136,6 +140,75 @@ TEST(LdifContactTest, SkipsChangesGroupsAndDirectoryStructure) {
   for (const auto& [text, outcome] : cases) {
     EXPECT_EQ(Map(text).outcome, outcome) << text;
   }
+}
+
+TEST(LdifContactTest, AHomeAddressServesOnlyAnEntryWithoutAnother) {
+  const std::string home =
+      "mozillaHomeStreet: 1 Home Rd\nmozillaHomeLocalityName: Hometown\n"
+      "mozillaHomeCountryName: Homeland\n";
+  EXPECT_EQ(Map("dn: a\nsn: A\n" + home).fields,
+            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"},
+                                                    {F::kAdd1, "1 Home Rd"},
+                                                    {F::kCity, "Hometown"},
+                                                    {F::kCountry, "Homeland"}}));
+  EXPECT_EQ(Map("dn: a\nsn: A\nl: Worktown\n" + home).fields,
+            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"}, {F::kCity, "Worktown"}}));
+}
+
+// The web and street names of abook, Netscape and the mail programs.
+TEST(LdifContactTest, ReadsTheWebAndStreetNamesOfOtherPrograms) {
+  const std::pair<std::string, std::vector<std::pair<F, std::string>>> cases[] = {
+      {"homeurl: h\nworkurl: w\n", {{F::kWeb, "w"}}},
+      {"homeurl: h\nmozillaHomeUrl: m\n", {{F::kWeb, "m"}}},
+      {"homeurl: h\n", {{F::kWeb, "h"}}},
+      {"streetaddress: 1 Elm\nstreetaddress2: Flat 2\n",
+       {{F::kAdd1, "1 Elm"}, {F::kAdd2, "Flat 2"}}},
+      {"street: PO 9\nstreetaddress: 1 Elm\nstreetaddress2: Flat 2\n",
+       {{F::kAdd1, "PO 9"}, {F::kAdd2, "1 Elm, Flat 2"}}},
+      {"streetaddress2: Flat 2\nmozillaHomeStreet: 5 Home\n", {{F::kAdd1, "Flat 2"}}},
+  };
+  for (const auto& [attributes, expected] : cases) {
+    std::vector<std::pair<F, std::string>> fields = Map("dn: a\nsn: A\n" + attributes).fields;
+    fields.erase(fields.begin());  // the last name
+    EXPECT_EQ(fields, expected) << attributes;
+  }
+}
+
+// Every entry of an export has a dn of its own, escaped and base64 as LDIF
+// asks, or a program that reads the file merges the entries.
+TEST(LdifWriterTest, EachEntryHasADistinctDn) {
+  const auto record = [](const std::string& first, const std::string& last,
+                         const std::string& mail) {
+    ContactRecord r = testing::Contact("1", last, first, "01-01-2000 1");
+    r.EMail = mail;
+    return EncodeContact(r);
+  };
+  const std::string records[] = {record("Ann", "Adams", "a@x"),
+                                 record("Ann", "Adams", "a@x"),
+                                 record("", "Smith, Jr.", ""),
+                                 record("Ren\xE9", "", "r@x"),
+                                 record("", "", ""),
+                                 record("", "", "")};
+  const std::vector<std::string_view> views(std::begin(records), std::end(records));
+  std::string out;
+  AppendLdifEntries(views, out);
+  std::vector<std::string> dns;
+  for (std::size_t at = out.find("dn"); at != std::string::npos; at = out.find("\r\n\r\ndn", at)) {
+    at = out.find("dn", at);
+    dns.push_back(out.substr(at, out.find("\r\n", at) - at));
+  }
+  EXPECT_EQ(dns, (std::vector<std::string>{
+                     "dn: cn=Ann  Adams,mail=a@x", "dn: cn=Ann  Adams (2),mail=a@x",
+                     "dn: cn=Smith\\, Jr.,mail=", "dn:: " + EncodeBase64("cn=Ren\u00E9,mail=r@x"),
+                     "dn: cn=,mail=", "dn: cn=(2),mail="}));
+  EXPECT_EQ(out.substr(out.find("\r\n") + 2, 18), "cn: Ann  Adams\r\nsn");
+}
+
+TEST(LdifContactTest, Base64ValuesFromOlderInstallationsAreWindows1252) {
+  // "Müller" in Windows-1252, and a UTF-8 description with a line break.
+  const Mapped m = Map("dn: a\nsn:: TfxsbGVy\ndescription:: aMOpCnRoZXJl\n");
+  EXPECT_EQ(m.fields, (std::vector<std::pair<F, std::string>>{{F::kLastName, "M\xFCller"},
+                                                              {F::kNotes, "h\xE9\r\nthere"}}));
 }
 
 }  // namespace

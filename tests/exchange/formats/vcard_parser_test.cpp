@@ -71,6 +71,7 @@ TEST(VcardParserTest, LogicalLinesAreUnfoldedAndDecodedAsEachValueSays) {
       {"a soft break before an empty line", "NOTE;ENCODING=QUOTED-PRINTABLE:=41=\r\n\r\nTEL:1",
        "A"},
       {"a broken escape stays as it is", "NOTE;ENCODING=QUOTED-PRINTABLE:50=%", "50=%"},
+      {"a soft break before the card's end", "NOTE;ENCODING=QUOTED-PRINTABLE:ab=", "ab"},
       {"a line ending in a backslash goes on", "NOTE:a\\\r\nb\\\r\nc;d", "a\\nb\\nc;d"},
       {"an escaped backslash at the end does not", "NOTE:a\\\\\r\nb c", "a\\\\"},
       {"base64 text", "NOTE;ENCODING=b:SGVsbG8=", "Hello"},
