@@ -10,6 +10,21 @@
 namespace tabrel {
 namespace {
 
+// The non-blank fields of a record, "Name=value" joined by " | ", CR and LF
+// shown as \r and \n.
+std::string Filled(const std::string& record) {
+  const ContactRecord decoded = DecodeContact(record);
+  std::string text;
+  for (const ContactField& field : kContactFields) {
+    const std::string value = RTrim(decoded.*field.member);
+    if (IsBlank(value)) continue;
+    if (!text.empty()) text += " | ";
+    text += std::string(field.name) + "=";
+    for (char c : value) text += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
+  }
+  return text;
+}
+
 VcardEntry Entry(const std::string& body) {
   const VcardReadResult read =
       ReadVcards("BEGIN:VCARD\r\nVERSION:3.0\r\n" + body + "END:VCARD\r\n");
