@@ -29,8 +29,10 @@
 #include "present/record_list.h"
 #include "present/shown_records.h"
 #include "store/backup.h"
+#include "store/commit_record.h"
 #include "store/contact_record.h"
 #include "store/data_set.h"
+#include "store/data_set_check.h"
 #include "store/file_reader.h"
 #include "store/layout.h"
 #include "store/program_folder.h"
@@ -232,7 +234,7 @@ int ImportVcards(AppState& state, const Args& args, Environment& env, CliDialogs
   const ImportSource source{ImportKind::kVcard, Absolute(args.input, env)};
   std::optional<WriteLease> lease;
   if (!args.dry_run) {
-    auto taken = AcquireForWriting(state.data_path);
+    auto taken = AcquireForWriting(state.data_path, env.err);
     if (!taken.ok()) return Fail(env, taken.status().description());
     lease.emplace(std::move(taken.value()));
   }
@@ -282,7 +284,7 @@ int ImportNewRecords(AppState& state, const Args& args, Environment& env, CliDia
   }
   std::optional<WriteLease> lease;
   if (!args.dry_run) {
-    auto taken = AcquireForWriting(state.data_path);
+    auto taken = AcquireForWriting(state.data_path, env.err);
     if (!taken.ok()) return Fail(env, taken.status().description());
     lease.emplace(std::move(taken.value()));
   }
@@ -359,7 +361,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     return kExitDone;
   }
 
-  auto lease = AcquireForWriting(state.data_path);
+  auto lease = AcquireForWriting(state.data_path, env.err);
   if (!lease.ok()) return Fail(env, lease.status().description());
   auto opened = RecordImport::Open(state, args.rules, clock.Now());
   if (!opened.ok()) return FailImport(env, opened.status());
@@ -411,13 +413,29 @@ int Backup(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     }
     return kExitDone;
   }
-  auto lease = AcquireForWriting(state.data_path);
+  auto lease = AcquireForWriting(state.data_path, env.err);
   if (!lease.ok()) return Fail(env, lease.status().description());
   const bool done =
       args.restore ? RestoreBackup(state, dialogs, clock) : MakeBackup(state, dialogs, clock);
   if (done) return kExitDone;
   if (dialogs.refused()) return Fail(env, "Nothing was changed: give --yes to go ahead.");
   return kExitFailed;
+}
+
+int Check(AppState& state, const Args& args, Environment& env) {
+  const DataSetCheck check = args.repair ? DataSetCheck::Repair(state) : DataSetCheck::Run(state);
+  for (const std::string& line : check.repaired) env.out << line << "\n";
+  for (const std::string& line : check.faults) env.out << WithLineFeeds(line) << "\n";
+  if (check.sound()) env.out << "The data set in " << state.data_path << " is sound.\n";
+  env.out << std::flush;
+  return check.sound() ? kExitDone : kExitFailed;
+}
+
+// Whether the command may write to the data set, and so takes it for itself
+// (and repairs it) rather than only reading it.
+bool Writes(const Args& args) {
+  return (args.command == Command::kImport && !args.dry_run) ||
+         (args.command == Command::kBackup && !args.status) || args.command == Command::kCheck;
 }
 
 }  // namespace
@@ -470,6 +488,12 @@ int Run(const Args& args, Environment& env) {
   if (Status s = OpenDataSet(state, args, env); !s.ok()) {
     return Fail(env, s.ErrorLine() + "\nThe data set in " + state.data_path + " cannot be used.");
   }
+  // A reader shows no half of a change a crash cut short.
+  if (!Writes(args)) {
+    if (Status s = CheckNoUnfinishedCommit(state.data_path); !s.ok()) {
+      return Fail(env, s.description());
+    }
+  }
   std::optional<MessageAnswer> answer;
   if (args.yes) answer = MessageAnswer::kYes;
   if (args.no_backup || args.replace) answer = MessageAnswer::kNo;
@@ -488,6 +512,8 @@ int Run(const Args& args, Environment& env) {
       return Import(state, args, env, dialogs, clock);
     case Command::kBackup:
       return Backup(state, args, env, dialogs, clock);
+    case Command::kCheck:
+      return Check(state, args, env);
     case Command::kNone:
       break;
   }

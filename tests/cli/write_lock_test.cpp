@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <sstream>
 
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
@@ -20,14 +21,15 @@ class WriteLockTest : public ::testing::Test, public testing::MainWindowHarness 
   void SetUp() override {
     testing::WriteContacts(dir, {Contact("1", "Home", "Hal", "01-01-2000 1")});
   }
+  std::ostringstream note;
 };
 
 TEST_F(WriteLockTest, WhileACommandHoldsTheDataSetTheWindowOpensItReadOnlyAndOthersAreRefused) {
-  auto lease = std::make_optional(cli::AcquireForWriting(dir.path()));
+  auto lease = std::make_optional(cli::AcquireForWriting(dir.path(), note));
   ASSERT_TRUE(lease->ok()) << lease->status().description();
   EXPECT_EQ(lease->value().folder(), dir.path());
 
-  const auto second = cli::AcquireForWriting(dir.path());
+  const auto second = cli::AcquireForWriting(dir.path(), note);
   ASSERT_FALSE(second.ok());
   EXPECT_EQ(second.status().description(),
             "The data set in " + dir.path() +
@@ -49,11 +51,11 @@ TEST_F(WriteLockTest, WhileACommandHoldsTheDataSetTheWindowOpensItReadOnlyAndOth
 
   // The command ends: the lease lets go, and the next one gets it.
   lease.reset();
-  EXPECT_TRUE(cli::AcquireForWriting(dir.path()).ok());
+  EXPECT_TRUE(cli::AcquireForWriting(dir.path(), note).ok());
 }
 
 TEST_F(WriteLockTest, AFolderThatCannotHoldALockIsRefusedWithTheReason) {
-  const auto refused = cli::AcquireForWriting(dir.File("missing/"));
+  const auto refused = cli::AcquireForWriting(dir.File("missing/"), note);
   ASSERT_FALSE(refused.ok());
   const std::string& text = refused.status().description();
   EXPECT_TRUE(text.starts_with("Error 76: Path not found")) << text;
