@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 #include "store/data_set.h"
+#include "store/data_set_lock.h"
 
 namespace tabrel {
 namespace {
@@ -62,6 +66,53 @@ TEST_F(WriteLockTest, AFolderThatCannotHoldALockIsRefusedWithTheReason) {
   EXPECT_NE(text.find("The data set in " + dir.File("missing/") + " cannot be locked for writing."),
             std::string::npos)
       << text;
+}
+
+TEST_F(WriteLockTest, ALockFileThatCannotBeUsedOpensTheWindowReadOnlySayingWhy) {
+  const struct {
+    const char* kind;
+    std::function<void(const std::string&)> make;
+    const char* reason;
+  } cases[] = {
+      {"folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+       "Is a directory"},
+      {"symbolic link", [](const std::string& path) { std::filesystem::create_symlink("x", path); },
+       "Too many levels of symbolic links"},
+      {"unreadable file",
+       [](const std::string& path) {
+         std::ofstream{path};
+         std::filesystem::permissions(path, std::filesystem::perms::none);
+       },
+       "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    if (std::string(c.kind) == "unreadable file" && ::geteuid() == 0) {
+      GTEST_SKIP() << "permission bits do not stop root";
+    }
+    std::filesystem::remove_all(dir.File(kLockFileName));
+    c.make(dir.File(kLockFileName));
+    const auto refused = cli::AcquireForWriting(dir.path(), note);
+    ASSERT_FALSE(refused.ok());
+    EXPECT_NE(refused.status().description().find(c.reason), std::string::npos);
+
+    window.Form_Load();
+    EXPECT_TRUE(state.read_only);
+    ASSERT_FALSE(dialogs.messages.empty());
+    const std::string& text = dialogs.messages.back().text;
+    EXPECT_TRUE(
+        text.starts_with("The data set in " + dir.path() + " cannot be locked for writing: "))
+        << text;
+    EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(". It is shown read-only.")) << text;
+    dialogs.messages.clear();
+    window.MenuClicked(MenuId::mu_NewRecord);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "The data set in " + dir.path() +
+                                            " is open read-only, because it cannot be locked for "
+                                            "writing. Nothing can be changed here.");
+    dialogs.messages.clear();
+  }
 }
 
 }  // namespace
