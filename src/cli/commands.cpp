@@ -37,6 +37,7 @@
 #include "store/file_reader.h"
 #include "store/layout.h"
 #include "store/program_folder.h"
+#include "store/record_text_check.h"
 #include "store/settings_record.h"
 #include "store/stamp_index.h"
 
@@ -351,6 +352,14 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   }
   const std::size_t length = RecordLengthOf(kind);
   if (records.empty() || records.size() % length != 0) return Fail(env, NotRecordsText(kind));
+  RecordTextCheck check(length);
+  for (std::size_t at = 0; at < records.size(); at += length) {
+    check.Take(std::string_view(records).substr(at, length));
+  }
+  if (Status s = check.Verdict(args.input == "-" ? "The input" : Absolute(args.input, env));
+      !s.ok()) {
+    return Fail(env, s.description());
+  }
 
   if (args.dry_run) {
     auto preview = PreviewImport(state, kind, records, args.rules, clock.Now());
