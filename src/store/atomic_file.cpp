@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "store/commit_record.h"
 #include "store/file_reader.h"
@@ -118,10 +119,15 @@ class FdSink : public RewriteSink {
 
   Status Write(std::span<const std::string_view> pieces) override {
     if (int err = WritePieces(fd_, pieces); err != 0) return Status::FromErrno(err, path_);
+    // The checksum a group commit names, taken as the bytes pass.
+    for (std::string_view piece : pieces) {
+      checksum_ = Crc32c(checksum_, piece);
+    }
     return Status::Ok();
   }
 
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
+    copied_ = true;  // summed by the group commit that needs it, not here
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
       const ssize_t n = ::copy_file_range(source.fd(), &from, fd_, nullptr, length, 0);
@@ -142,10 +148,16 @@ class FdSink : public RewriteSink {
     return Status::Ok();
   }
 
+  // The checksum of what was written; none when the system copied some of
+  // it without passing it through memory.
+  std::optional<std::uint32_t> checksum() const {
+    return copied_ ? std::nullopt : std::optional<std::uint32_t>(checksum_);
+  }
+
  private:
   Status CopyThroughMemory(const FileReader& source, std::uint64_t offset, std::uint64_t length) {
     constexpr std::size_t kChunk = 1 << 20;
-    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    std::unique_ptr<char[]> buffer(new char[std::min<std::uint64_t>(kChunk, length)]);
     while (length > 0) {
       const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunk));
       if (Status s = source.ReadAt(offset, {buffer.get(), n}); !s.ok()) return s;
@@ -158,6 +170,8 @@ class FdSink : public RewriteSink {
 
   int fd_;
   const std::string& path_;
+  std::uint32_t checksum_ = 0;
+  bool copied_ = false;
 };
 
 // Whether `fd` is still the file `path` names.
@@ -290,6 +304,7 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
     Abandon();
     return s;
   }
+  checksum_ = sink.checksum();
   if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
   if (::fsync(fd) != 0) return give_up(errno, true);
   if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
@@ -365,6 +380,7 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
       result.status = s;
       return result;  // the rewrites' destructors remove what they made
     }
+    // Read back only what the system copied past the program's memory.
     const int fd = ::open(rewrite->temp_.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -373,7 +389,8 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
       return result;
     }
     const auto size = static_cast<std::uint64_t>(st.st_size);
-    auto checksum = ChecksumOfFile(fd, rewrite->temp_, size);
+    auto checksum = rewrite->checksum_ ? Result<std::uint32_t>(*rewrite->checksum_)
+                                       : ChecksumOfFile(fd, rewrite->temp_, size);
     ::close(fd);
     if (!checksum.ok()) {
       result.status = checksum.status();

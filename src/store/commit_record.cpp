@@ -48,17 +48,6 @@ __attribute__((target("sse4.2"))) std::uint32_t CrcHardware(std::uint32_t crc, c
 }
 #endif
 
-// CRC-32C, continued from `crc` (0 to start).
-std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes) {
-  crc = ~crc;
-#if defined(__x86_64__)
-  if (__builtin_cpu_supports("sse4.2")) return ~CrcHardware(crc, bytes.data(), bytes.size());
-#endif
-  static const std::array<std::uint32_t, 256> table = CrcTable();
-  for (unsigned char b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
-  return ~crc;
-}
-
 std::string Hex(std::uint32_t value) {
   char out[9];
   std::snprintf(out, sizeof out, "%08x", value);
@@ -208,6 +197,16 @@ std::string NeedsRepair(const std::string& folder, const std::string& why) {
 }
 
 }  // namespace
+
+std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes) {
+  crc = ~crc;
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("sse4.2")) return ~CrcHardware(crc, bytes.data(), bytes.size());
+#endif
+  static const std::array<std::uint32_t, 256> table = CrcTable();
+  for (unsigned char b : bytes) crc = table[(crc ^ b) & 0xFF] ^ (crc >> 8);
+  return ~crc;
+}
 
 Result<std::uint32_t> ChecksumOfFile(int fd, const std::string& path, std::uint64_t size) {
   constexpr std::size_t kChunk = 1 << 20;

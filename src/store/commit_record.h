@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "base/result.h"
 #include "base/status.h"
@@ -25,6 +26,9 @@ struct CommitEntry {
   std::uint64_t size = 0;
   std::uint32_t checksum = 0;  // CRC-32C of the new content
 };
+
+// CRC-32C of `bytes`, continued from `crc` (0 to start).
+std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes);
 
 // CRC-32C of the `size` bytes of the file `fd` is open on, read from the
 // start.
