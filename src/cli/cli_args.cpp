@@ -22,7 +22,7 @@ struct CommandName {
   std::string_view usage;   // what follows the command's name
 };
 
-constexpr std::array<CommandName, 6> kCommands = {{
+constexpr std::array<CommandName, 7> kCommands = {{
     {Command::kList, "list", 0, "[SELECTION]"},
     {Command::kShow, "show", 1, "STAMP"},
     {Command::kReport, "report", 1, "KIND [SELECTION] [-o FILE] [--with-unlinked]"},
@@ -35,6 +35,7 @@ constexpr std::array<CommandName, 6> kCommands = {{
      "                        [--encoding NAME] [--keyword TEXT]\n"
      "                        [--type individual|organization] [--extras-to-notes]"},
     {Command::kBackup, "backup", 0, "[--status | --restore] [--yes]"},
+    {Command::kCheck, "check", 0, "[--repair]"},
 }};
 
 constexpr unsigned Bit(Command c) {
@@ -126,7 +127,7 @@ std::string SetSkip(Args& args, std::string_view value) {
   return "";
 }
 
-const std::array<Option, 26> kOptions = {{
+const std::array<Option, 27> kOptions = {{
     {"--help", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"-h", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"--data", true, kAny,
@@ -215,6 +216,8 @@ const std::array<Option, 26> kOptions = {{
      [](Args& a, std::string_view) { return a.status = true, std::string(); }},
     {"--restore", false, Bit(Command::kBackup),
      [](Args& a, std::string_view) { return a.restore = true, std::string(); }},
+    {"--repair", false, Bit(Command::kCheck),
+     [](Args& a, std::string_view) { return a.repair = true, std::string(); }},
     {"--output", true, Bit(Command::kReport) | Bit(Command::kExport),
      [](Args& a, std::string_view v) {
        if (v.empty()) return std::string("--output needs a file name");
@@ -463,6 +466,15 @@ std::string HelpText(Command command) {
           "  --status             print what the data set and its backup set hold\n"
           "  --restore            copy the backup set over the data set instead\n"
           "  --yes                needed to replace an existing backup set, and to restore\n";
+      break;
+    case Command::kCheck:
+      text +=
+          "Checks the data set: whole records, stamps unique, every keyword a record\n"
+          "carries listed in keyword.dat, no change left unfinished by a crash, no\n"
+          "temporary files left over, the backup set whole. Prints what it found.\n"
+          "  --repair             take the data set, complete or undo an unfinished\n"
+          "                       change and remove what was left over first\n"
+          "Exit status 0 when the data set is sound (after the repair), 1 otherwise.\n";
       break;
     case Command::kNone:
       break;

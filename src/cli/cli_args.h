@@ -15,7 +15,7 @@
 namespace tabrel::cli {
 
 // The commands of tabrel-cli.
-enum class Command { kNone, kList, kShow, kReport, kExport, kImport, kBackup };
+enum class Command { kNone, kList, kShow, kReport, kExport, kImport, kBackup, kCheck };
 
 // Which records a command works on (default: every record).
 struct Selection {
@@ -44,6 +44,7 @@ struct Args {
   bool with_unlinked = false;  // html: also records without a web address
   bool status = false;         // backup --status
   bool restore = false;        // backup --restore
+  bool repair = false;         // check --repair
   // export vcard --version 4.0
   VcardVersion vcard_version = VcardVersion::k30;
   // import csv: the links (--map; empty: suggested, as the field selector

@@ -32,12 +32,15 @@
 #include "present/record_list.h"
 #include "present/shown_records.h"
 #include "store/backup.h"
+#include "store/commit_record.h"
 #include "store/contact_record.h"
 #include "store/data_set.h"
+#include "store/data_set_check.h"
 #include "store/file_info.h"
 #include "store/file_reader.h"
 #include "store/layout.h"
 #include "store/program_folder.h"
+#include "store/record_text_check.h"
 #include "store/settings_record.h"
 #include "store/stamp_index.h"
 
@@ -331,7 +334,8 @@ Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_
 
 // The input of a record format as the records (or cards) to decide; empty,
 // with the refusal printed, when it holds none.
-std::optional<std::string> RecordsOf(const Format& format, std::string bytes, Environment& env) {
+std::optional<std::string> RecordsOf(const Format& format, std::string bytes,
+                                     const std::string& input_name, Environment& env) {
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
   if (format.read != nullptr) {
     std::string warnings;
@@ -349,6 +353,17 @@ std::optional<std::string> RecordsOf(const Format& format, std::string bytes, En
   if (!whole) {
     Fail(env, NotRecordsText(kind));
     return std::nullopt;
+  }
+  if (kind != ImportKind::kVcard) {
+    const std::size_t length = RecordLengthOf(kind);
+    RecordTextCheck check(length);
+    for (std::size_t at = 0; at < bytes.size(); at += length) {
+      check.Take(std::string_view(bytes).substr(at, length));
+    }
+    if (Status s = check.Verdict(input_name); !s.ok()) {
+      Fail(env, s.description());
+      return std::nullopt;
+    }
   }
   return bytes;
 }
@@ -389,7 +404,8 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   std::string keyword;
   std::optional<std::string> records;
   if (!text_format) {
-    records = RecordsOf(format, std::move(input.value()), env);
+    records = RecordsOf(format, std::move(input.value()),
+                        args.input == "-" ? "The input" : Absolute(args.input, env), env);
     if (!records) return kExitFailed;
   } else {
     if (args.encoding.empty()) {
@@ -411,7 +427,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   }
   std::optional<WriteLease> lease;
   if (!args.dry_run) {
-    auto taken = AcquireForWriting(state.data_path);
+    auto taken = AcquireForWriting(state.data_path, env.err);
     if (!taken.ok()) return Fail(env, taken.status().description());
     lease.emplace(std::move(taken.value()));
   }
@@ -466,13 +482,29 @@ int Backup(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     }
     return kExitDone;
   }
-  auto lease = AcquireForWriting(state.data_path);
+  auto lease = AcquireForWriting(state.data_path, env.err);
   if (!lease.ok()) return Fail(env, lease.status().description());
   const bool done =
       args.restore ? RestoreBackup(state, dialogs, clock) : MakeBackup(state, dialogs, clock);
   if (done) return kExitDone;
   if (dialogs.refused()) return Fail(env, "Nothing was changed: give --yes to go ahead.");
   return kExitFailed;
+}
+
+int Check(AppState& state, const Args& args, Environment& env) {
+  const DataSetCheck check = args.repair ? DataSetCheck::Repair(state) : DataSetCheck::Run(state);
+  for (const std::string& line : check.repaired) env.out << line << "\n";
+  for (const std::string& line : check.faults) env.out << WithLineFeeds(line) << "\n";
+  if (check.sound()) env.out << "The data set in " << state.data_path << " is sound.\n";
+  env.out << std::flush;
+  return check.sound() ? kExitDone : kExitFailed;
+}
+
+// Whether the command may write to the data set, and so takes it for itself
+// (and repairs it) rather than only reading it.
+bool Writes(const Args& args) {
+  return (args.command == Command::kImport && !args.dry_run) ||
+         (args.command == Command::kBackup && !args.status) || args.command == Command::kCheck;
 }
 
 }  // namespace
@@ -525,6 +557,12 @@ int Run(const Args& args, Environment& env) {
   if (Status s = OpenDataSet(state, args, env); !s.ok()) {
     return Fail(env, s.ErrorLine() + "\nThe data set in " + state.data_path + " cannot be used.");
   }
+  // A reader shows no half of a change a crash cut short.
+  if (!Writes(args)) {
+    if (Status s = CheckNoUnfinishedCommit(state.data_path); !s.ok()) {
+      return Fail(env, s.description());
+    }
+  }
   std::optional<MessageAnswer> answer;
   if (args.yes) answer = MessageAnswer::kYes;
   if (args.no_backup || args.replace) answer = MessageAnswer::kNo;
@@ -543,6 +581,8 @@ int Run(const Args& args, Environment& env) {
       return Import(state, args, env, dialogs, clock);
     case Command::kBackup:
       return Backup(state, args, env, dialogs, clock);
+    case Command::kCheck:
+      return Check(state, args, env);
     case Command::kNone:
       break;
   }

@@ -4,9 +4,14 @@
 
 namespace tabrel::cli {
 
-Result<WriteLease> AcquireForWriting(const std::string& data_folder) {
+Result<WriteLease> AcquireForWriting(const std::string& data_folder, std::ostream& err) {
   DataSetLock lock = DataSetLock::Acquire(data_folder);
+  if (!lock.recovered().empty()) err << lock.recovered() << "\n";
   if (lock.held()) return WriteLease(std::move(lock));
+  if (lock.needs_repair()) {
+    return Status::Error(lock.status().number(),
+                         lock.status().description() + " Nothing was changed.");
+  }
   if (lock.held_elsewhere()) {
     return Status::Error(lock.status().number(),
                          "The data set in " + data_folder +

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -28,7 +29,9 @@ class WriteLease {
 // (ends with "/") for itself. It fails, with the message to print, while
 // another copy of the program (or another command) holds the data set, and
 // when no lock can be taken there at all: a command that could not keep
-// others out writes nothing. Reading commands never call it.
-Result<WriteLease> AcquireForWriting(const std::string& data_folder);
+// others out writes nothing. A change an earlier run left unfinished is
+// completed or undone first, and `err` is told which. Reading commands
+// never call it.
+Result<WriteLease> AcquireForWriting(const std::string& data_folder, std::ostream& err);
 
 }  // namespace tabrel::cli

@@ -10,6 +10,7 @@
 #include "present/key_codes.h"
 #include "present/progress_throttle.h"
 #include "present/record_list.h"
+#include "store/commit_record.h"
 #include "store/data_set.h"
 #include "store/layout.h"
 #include "store/record_file.h"
@@ -219,20 +220,40 @@ void MainWindow::OpenDataSet() {
   // Ours first: a lock this copy still held would count as another's.
   lock_.Release();
   lock_ = DataSetLock::Acquire(state_.data_path);
-  // A folder that cannot hold a lock file (read-only, or gone: the fill
-  // reports that) opens as it is; its writes fail or not on their own.
-  state_.read_only = lock_.held_elsewhere();
+  // A folder that is gone opens as it is: the fill reports that.
+  const bool unlockable =
+      !lock_.held() && !lock_.held_elsewhere() && CheckDataFolder(state_.data_path).ok();
+  state_.read_only = lock_.held_elsewhere() || unlockable;
   EnableWriting(!state_.read_only);
-  if (!state_.read_only) return;
-  dialogs_.Show({"The data set in " + state_.data_path +
-                     " is open in another copy of Tabrel.\r\nThis copy shows it read-only: you "
-                     "can list, search, view and print records, but not add, change or delete "
-                     "them. To make changes, close the other copy, then choose this data set "
-                     "again from the File menu.",
-                 "Data set in use",
-                 MessageIcon::kInformation,
-                 MessageButtons::kOk,
-                 {}});
+  read_only_because_.clear();
+  auto tell = [this](const std::string& text, const char* title) {
+    dialogs_.Show({text, title, MessageIcon::kInformation, MessageButtons::kOk, {}});
+  };
+  if (!lock_.recovered().empty()) tell(lock_.recovered(), "Data set");
+  if (unlockable) {
+    read_only_because_ = "it cannot be locked for writing";
+    const Status& why = lock_.status();
+    // A change left half done by a crash that could not be repaired says so
+    // itself.
+    tell(lock_.needs_repair() ? why.description() + " It is shown read-only."
+                              : "The data set in " + state_.data_path +
+                                    " cannot be locked for writing: " + why.description() +
+                                    ". It is shown read-only.",
+         "Data set read-only");
+  } else if (state_.read_only) {
+    read_only_because_ = "another copy of Tabrel has it open";
+    tell("The data set in " + state_.data_path +
+             " is open in another copy of Tabrel.\r\nThis copy shows it read-only: you "
+             "can list, search, view and print records, but not add, change or delete "
+             "them. To make changes, close the other copy, then choose this data set "
+             "again from the File menu.",
+         "Data set in use");
+  }
+  if (!state_.read_only || lock_.needs_repair()) return;
+  // Nobody finished a change cut short: say so rather than show half of it.
+  if (Status s = CheckNoUnfinishedCommit(state_.data_path); !s.ok()) {
+    tell(s.description(), "Data set read-only");
+  }
 }
 
 void MainWindow::EnableWriting(bool enabled) {
@@ -241,9 +262,8 @@ void MainWindow::EnableWriting(bool enabled) {
 
 bool MainWindow::CheckWritable() {
   if (!state_.read_only) return true;
-  dialogs_.Show({"The data set in " + state_.data_path +
-                     " is open read-only, because another copy of Tabrel has it open. Nothing "
-                     "can be changed here.",
+  dialogs_.Show({"The data set in " + state_.data_path + " is open read-only, because " +
+                     read_only_because_ + ". Nothing can be changed here.",
                  "Data set in use",
                  MessageIcon::kInformation,
                  MessageButtons::kOk,

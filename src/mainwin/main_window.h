@@ -202,7 +202,8 @@ class MainWindow : public MenuSwitch, public MainListHost, public ContactHost {
   SquaresGame game_;
   ExchangeMenu exchange_;
   DataSetLock lock_;
-  bool preview_open_ = false;  // between BlankMenu and ShowMenu
+  std::string read_only_because_;  // the end of "... is open read-only, because ..."
+  bool preview_open_ = false;      // between BlankMenu and ShowMenu
 };
 
 }  // namespace tabrel

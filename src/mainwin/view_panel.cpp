@@ -78,6 +78,7 @@ void ViewPanel::ShowCurrentRow() {
   if (grid.Row() < 1) return;
   grid.SetCol(kIdColumn);
   state_.editor_record.Modified = std::string(grid.Text());
+  state_.current_record_number = static_cast<int>(grid.RowTag(grid.Row()));
   auto found = LoadRecordByStamp(state_);
   if (!found.ok()) {
     ReportDiskError(platform_.dialogs, found.status());

@@ -172,4 +172,12 @@ void Grid::SetVisible(bool visible) {
   Notify(GridChange::kVisible);
 }
 
+void Grid::SetRowTag(int row, std::uint32_t tag) {
+  if (row >= 0 && row < Rows()) rows_[static_cast<std::size_t>(row)].tag = tag;
+}
+
+std::uint32_t Grid::RowTag(int row) const {
+  return row >= 0 && row < Rows() ? rows_[static_cast<std::size_t>(row)].tag : 0;
+}
+
 }  // namespace tabrel

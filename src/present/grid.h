@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -75,6 +76,11 @@ class Grid {
   bool IsSelected(int row, int col) const;
 
   // Text colour of one cell; cells never coloured use ForeColor().
+  // A number kept with a row and moved with it (a record list keeps the
+  // record's place in its file, so that opening the row needs no search).
+  void SetRowTag(int row, std::uint32_t tag);
+  std::uint32_t RowTag(int row) const;
+
   void SetCellForeColorAt(int row, int col, Colour colour);
   Colour CellForeColorAt(int row, int col) const;
 
@@ -101,6 +107,7 @@ class Grid {
  private:
   struct RowData {
     std::string text;
+    std::uint32_t tag = 0;
     std::optional<Colour> first_cell_colour;  // column 0, the one lists colour
   };
 

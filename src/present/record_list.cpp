@@ -226,6 +226,7 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
       const char type = record[l::kRecType.offset];
       if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
       grid.AddItem(row);
+      grid.SetRowTag(grid.Rows() - 1, static_cast<std::uint32_t>(first + i + 1));
       grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
       ++added;
     }

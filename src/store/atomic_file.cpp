@@ -13,7 +13,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
+#include "store/commit_record.h"
 #include "store/file_reader.h"
 
 namespace tabrel {
@@ -117,10 +119,15 @@ class FdSink : public RewriteSink {
 
   Status Write(std::span<const std::string_view> pieces) override {
     if (int err = WritePieces(fd_, pieces); err != 0) return Status::FromErrno(err, path_);
+    // The checksum a group commit names, taken as the bytes pass.
+    for (std::string_view piece : pieces) {
+      checksum_ = Crc32c(checksum_, piece);
+    }
     return Status::Ok();
   }
 
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
+    copied_ = true;  // summed by the group commit that needs it, not here
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
       const ssize_t n = ::copy_file_range(source.fd(), &from, fd_, nullptr, length, 0);
@@ -141,10 +148,16 @@ class FdSink : public RewriteSink {
     return Status::Ok();
   }
 
+  // The checksum of what was written; none when the system copied some of
+  // it without passing it through memory.
+  std::optional<std::uint32_t> checksum() const {
+    return copied_ ? std::nullopt : std::optional<std::uint32_t>(checksum_);
+  }
+
  private:
   Status CopyThroughMemory(const FileReader& source, std::uint64_t offset, std::uint64_t length) {
     constexpr std::size_t kChunk = 1 << 20;
-    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    std::unique_ptr<char[]> buffer(new char[std::min<std::uint64_t>(kChunk, length)]);
     while (length > 0) {
       const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(length, kChunk));
       if (Status s = source.ReadAt(offset, {buffer.get(), n}); !s.ok()) return s;
@@ -157,16 +170,60 @@ class FdSink : public RewriteSink {
 
   int fd_;
   const std::string& path_;
+  std::uint32_t checksum_ = 0;
+  bool copied_ = false;
 };
 
-// Creates `folder` + `stem` + a unique suffix with O_EXCL; the descriptor,
-// with `name` set, or -1 and errno.
+// Whether `fd` is still the file `path` names.
+bool StillNamed(int fd, const std::string& path) {
+  struct stat opened {};
+  struct stat named {};
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+         named.st_ino == opened.st_ino && named.st_dev == opened.st_dev;
+}
+
+// Removes the regular file `path` unless a running rewrite holds it locked;
+// whether it went.
+bool RemoveIfUnheld(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat opened {};
+  // Only a file nobody holds, and that is still the one opened, is a
+  // leftover.
+  const bool removed = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                       ::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path) &&
+                       ::unlink(path.c_str()) == 0;
+  ::close(fd);
+  return removed;
+}
+
+// Calls `visit` with each name in `folder`.
+template <typename Visit>
+void ForEachName(const std::string& folder, Visit visit) {
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                          ::closedir);
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir.get())) visit(std::string_view(entry->d_name));
+}
+
+// Creates `folder` + `stem` + a unique suffix with O_EXCL and locks it; the
+// descriptor, with `name` set, or -1 and errno.
 int CreateUnique(const std::string& folder, const std::string& stem, std::string& name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     name = folder + stem + UniqueSuffix();
     // 0666 less the umask, for a file that had no old mode to keep.
     const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return fd;
+    // Between the create and the lock another copy may have taken the file
+    // for a leftover and removed it: then try another name.
+    if (::flock(fd, LOCK_EX) == 0 && StillNamed(fd, name)) return fd;
+    const int err = errno;
+    ::close(fd);
+    if (err != 0 && err != ENOENT) {
+      errno = err;
+      return -1;
+    }
   }
   errno = EEXIST;
   return -1;
@@ -207,10 +264,19 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
   Abandon();
   target_ = ResolveLinks(path);
   fault_ = fault;
+  folder_ = FolderOf(path);
   const std::string folder = FolderOf(target_);
   const std::string stem = BaseName(target_) + std::string(kTempMark);
 
   if (Faulted(fault, RewriteStep::kCreate)) return Status::FromErrno(EIO, folder + stem + "...");
+  // What a killed copy left of this same file (an export folder has no
+  // lock whose holder would clear it).
+  ForEachName(folder, [&](std::string_view name) {
+    if (name.starts_with(stem) && HasUniqueSuffix(name, kTempMark)) {
+      RemoveIfUnheld(folder + std::string(name));
+    }
+  });
+  errno = 0;
   const int fd = CreateUnique(folder, stem, temp_);
   if (fd < 0) return Status::FromErrno(errno, folder + stem + "...");
   staged_ = true;  // from here on the temporary file is ours to remove
@@ -221,7 +287,7 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
   };
   // A second descriptor keeps the lock after the first is closed below.
   lock_fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (lock_fd_ < 0 || ::flock(lock_fd_, LOCK_EX) != 0) return give_up(errno, true);
+  if (lock_fd_ < 0) return give_up(errno, true);
 
   struct stat old {};
   existed_ = ::stat(target_.c_str(), &old) == 0;
@@ -238,6 +304,7 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
     Abandon();
     return s;
   }
+  checksum_ = sink.checksum();
   if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
   if (::fsync(fd) != 0) return give_up(errno, true);
   if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
@@ -262,6 +329,10 @@ Status StagedRewrite::Commit() {
   Abandon();  // releases the lock
   SyncFolder(FolderOf(target_));
   return Status::Ok();
+}
+
+int StagedRewrite::DuplicateLock() const {
+  return lock_fd_ < 0 ? -1 : ::fcntl(lock_fd_, F_DUPFD_CLOEXEC, 0);
 }
 
 Status StagedRewrite::KeepOldContent() {
@@ -297,12 +368,45 @@ void StagedRewrite::DropKeptContent() {
 
 GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
   GroupCommit result;
-  // The last file needs no second name: nothing is renamed after it.
-  for (std::size_t i = 0; i + 1 < rewrites.size(); ++i) {
-    if (Status s = rewrites[i]->KeepOldContent(); !s.ok()) {
+  if (rewrites.empty()) return result;
+  const RewriteFaultHook& fault = rewrites.front()->fault_;
+  std::vector<CommitEntry> entries;
+  for (StagedRewrite* rewrite : rewrites) {
+    if (!rewrite->staged_) {
+      result.status = Status::FromErrno(EINVAL, rewrite->target_);
+      return result;
+    }
+    if (Status s = rewrite->KeepOldContent(); !s.ok()) {
       result.status = s;
       return result;  // the rewrites' destructors remove what they made
     }
+    // Read back only what the system copied past the program's memory.
+    const int fd = ::open(rewrite->temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+      result.status = Status::FromErrno(errno, rewrite->temp_);
+      if (fd >= 0) ::close(fd);
+      return result;
+    }
+    const auto size = static_cast<std::uint64_t>(st.st_size);
+    auto checksum = rewrite->checksum_ ? Result<std::uint32_t>(*rewrite->checksum_)
+                                       : ChecksumOfFile(fd, rewrite->temp_, size);
+    ::close(fd);
+    if (!checksum.ok()) {
+      result.status = checksum.status();
+      return result;
+    }
+    entries.push_back({rewrite->target_, rewrite->temp_, rewrite->kept_, size, checksum.value()});
+  }
+  const std::string& folder = rewrites.front()->folder_;
+  if (Faulted(fault, RewriteStep::kRecord)) {
+    result.status = Status::FromErrno(EIO, folder + kCommitFileName);
+    return result;
+  }
+  auto record = CommitRecord::Write(folder, entries);
+  if (!record.ok()) {
+    result.status = record.status();
+    return result;
   }
   for (std::size_t i = 0; i < rewrites.size(); ++i) {
     Status s = rewrites[i]->Commit();
@@ -325,9 +429,15 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
       result.left_new.push_back({done.target_, done.kept_});
       done.kept_.clear();  // the only intact copy: it stays
     }
+    // A change left half done keeps its commit file, for the next open to
+    // undo it.
+    if (result.left_new.empty()) record.value().Remove();
     return result;
   }
   for (StagedRewrite* rewrite : rewrites) rewrite->DropKeptContent();
+  // A failure here leaves a commit file whose change is complete: the next
+  // open only removes it.
+  if (!Faulted(fault, RewriteStep::kForget)) record.value().Remove();
   return result;
 }
 
@@ -345,32 +455,36 @@ Status AtomicRewrite(const std::string& path, std::string_view content,
   return rewrite.Commit();
 }
 
+namespace {
+
+bool IsLeftoverName(std::string_view name) {
+  return std::find(std::begin(kLegacyTempNames), std::end(kLegacyTempNames), name) !=
+             std::end(kLegacyTempNames) ||
+         HasUniqueSuffix(name, kTempMark) || HasUniqueSuffix(name, kKeptMark);
+}
+
+}  // namespace
+
 int RemoveStaleTemporaryFiles(const std::string& folder) {
-  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
-                                          ::closedir);
-  if (!dir) return 0;
   int removed = 0;
-  while (const dirent* entry = ::readdir(dir.get())) {
-    const std::string_view name = entry->d_name;
-    const bool legacy = std::find(std::begin(kLegacyTempNames), std::end(kLegacyTempNames), name) !=
-                        std::end(kLegacyTempNames);
-    if (!legacy && !HasUniqueSuffix(name, kTempMark)) continue;
+  ForEachName(folder, [&](std::string_view name) {
+    if (IsLeftoverName(name)) removed += RemoveIfUnheld(folder + std::string(name)) ? 1 : 0;
+  });
+  return removed;
+}
+
+std::vector<std::string> LeftoverFiles(const std::string& folder) {
+  std::vector<std::string> found;
+  ForEachName(folder, [&](std::string_view name) {
+    if (!IsLeftoverName(name)) return;
     const std::string path = folder + std::string(name);
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat opened {};
-    struct stat named {};
-    // A rewrite in progress holds its file locked; only a file nobody holds,
-    // and that is still the one opened, is a leftover.
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-        ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
-        named.st_ino == opened.st_ino && named.st_dev == opened.st_dev &&
-        ::unlink(path.c_str()) == 0) {
-      ++removed;
-    }
+    if (fd < 0) return;
+    if (::flock(fd, LOCK_SH | LOCK_NB) == 0) found.push_back(path);
     ::close(fd);
-  }
-  return removed;
+  });
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 }  // namespace tabrel

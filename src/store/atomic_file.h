@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,10 +15,12 @@ namespace tabrel {
 class FileReader;
 
 // Steps of a whole-file rewrite, in order. kKeep is the extra name that
-// keeps a file's old content while several rewrites commit together. Writes
-// in place (store/record_file.h) have the steps kWrite and kFlush, and an
-// append that fails has kUndo, which cuts the file back.
-enum class RewriteStep { kCreate, kWrite, kFlush, kClose, kKeep, kRename, kUndo };
+// keeps a file's old content while several rewrites commit together, kRecord
+// the writing of their commit file (store/commit_record.h) before the first
+// rename and kForget its removal after the last. Writes in place
+// (store/record_file.h) have the steps kWrite and kFlush, and an append that
+// fails has kUndo, which cuts the file back.
+enum class RewriteStep { kCreate, kWrite, kFlush, kClose, kKeep, kRename, kUndo, kRecord, kForget };
 
 // Called before each step; returning true makes that step fail as an I/O
 // error would. Tests use it to prove that a failure leaves the old file whole.
@@ -47,8 +50,10 @@ using ContentWriter = std::function<Status(RewriteSink&)>;
 // at the data. The temporary file gets the old file's permissions (and, when
 // the program runs as root, its owner), is flushed to disk and stays locked
 // (flock) until it is renamed or removed, so a second copy of the program
-// never takes it for a leftover. Commit renames it over the file and flushes
-// the folder. Destroying an uncommitted rewrite removes its temporary file.
+// never takes it for a leftover; temporary files of the same target that
+// nobody holds (left by a copy that was killed) are removed first. Commit
+// renames it over the file and flushes the folder. Destroying an uncommitted
+// rewrite removes its temporary file.
 class StagedRewrite {
  public:
   StagedRewrite() = default;
@@ -66,6 +71,9 @@ class StagedRewrite {
 
   // The file Commit replaces: `path` with symbolic links followed.
   const std::string& target() const { return target_; }
+  // A descriptor holding the temporary file's lock, for the caller to close:
+  // the lock then outlasts Commit. -1 and errno when none could be had.
+  int DuplicateLock() const;
 
  private:
   friend struct GroupCommit;
@@ -73,22 +81,32 @@ class StagedRewrite {
   Status KeepOldContent();
   void DropKeptContent();
 
+  std::string folder_;  // of `path` as given: where a group's commit file goes
   std::string target_;
   std::string temp_;
   int lock_fd_ = -1;
   RewriteFaultHook fault_;
   bool staged_ = false;
-  bool existed_ = false;  // the target existed when the rewrite was staged
-  std::string kept_;      // a second name of the old content, during a group commit
+  bool existed_ = false;        // the target existed when the rewrite was staged
+  // CRC-32C of the new content, when it all passed through memory.
+  std::optional<std::uint32_t> checksum_;
+  std::string kept_;            // a second name of the old content, during a group commit
 };
 
-// Commits several staged rewrites as one change. Every old file gets a
-// second name first (a hard link, or a copy where the file system has
-// none); then the files are renamed in order. When a rename fails, the
-// files already replaced get their old content back, so the change is all
-// done or not done. Only when that undo fails too are files left with their
-// new content: `left_new` then names each with the file that keeps its old
-// content, for the user to be told exactly what happened.
+// Commits any number of staged rewrites as one change. Every old file gets
+// a second name first (a hard link, or a copy where the file system has
+// none); then a commit file naming every file of the change, its new
+// content's temporary file, size and checksum, is written and flushed in
+// the folder of the first rewrite's path as given (the data folder; see
+// store/commit_record.h); then the files are renamed in order, and the
+// commit file and the old copies are removed. A crash anywhere in between
+// is finished or undone by RecoverInterruptedCommit at the next open for
+// writing (DataSetLock::Acquire). When a rename fails, the files already
+// replaced get their old content back, so the change is all done or not
+// done. Only when that undo fails too are files left with their new
+// content: `left_new` then names each with the file that keeps its old
+// content, for the user to be told exactly what happened, and the commit
+// file stays for the next open to undo the change.
 struct GroupCommit {
   struct LeftNew {
     std::string path;      // holds its new content
@@ -110,10 +128,14 @@ Status AtomicRewrite(const std::string& path, std::span<const std::string_view> 
                      const RewriteFaultHook& fault = nullptr);
 
 // Removes from `folder` the temporary files of rewrites that no running copy
-// of the program holds (left by one that died), and the fixed temporary
-// names earlier versions used. Call it only while holding the folder's data
-// set lock. Yields the number removed.
+// of the program holds (left by one that died), the old copies of group
+// commits (".old-": a clean-up that failed is retried here), and the fixed
+// temporary names earlier versions used. Call it only while holding the
+// folder's data set lock, after RecoverInterruptedCommit succeeded. Yields
+// the number removed.
 int RemoveStaleTemporaryFiles(const std::string& folder);
+// The files RemoveStaleTemporaryFiles would remove, without removing them.
+std::vector<std::string> LeftoverFiles(const std::string& folder);
 
 // Folder part of a path, with its trailing "/" ("" when there is none).
 std::string FolderOf(const std::string& path);

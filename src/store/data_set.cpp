@@ -37,14 +37,28 @@ Result<bool> LoadRecordByStamp(AppState& state) {
   auto file = FileReader::Open(state.DataFile(kContactFileName));
   if (!file.ok()) return file.status();
   const std::string stamp = Fit(state.editor_record.Modified, l::kModified.width);
+  const auto load = [&](std::string_view record, std::size_t index) {
+    state.current_record = DecodeContact(record);
+    state.editor_record = state.current_record;
+    state.current_record_number = static_cast<int>(index + 1);
+  };
+  const std::size_t count = file.value().size() / l::kContactRecordLength;
+  if (state.current_record_number >= 1 &&
+      static_cast<std::size_t>(state.current_record_number) <= count) {
+    const std::size_t at = static_cast<std::size_t>(state.current_record_number) - 1;
+    std::string record(l::kContactRecordLength, ' ');
+    if (Status s = file.value().ReadAt(at * l::kContactRecordLength, record); !s.ok()) return s;
+    if (StampAt(record, 0) == stamp) {
+      load(record, at);
+      return true;
+    }
+  }
   bool found = false;
   const Status read = file.value().ScanRecords(
       l::kContactRecordLength, [&](std::string_view run, std::size_t first) {
         for (std::size_t i = 0; i < run.size() / l::kContactRecordLength; ++i) {
           if (StampAt(run, i) != stamp) continue;
-          state.current_record = DecodeContact(run.substr(i * l::kContactRecordLength));
-          state.editor_record = state.current_record;
-          state.current_record_number = static_cast<int>(first + i + 1);
+          load(run.substr(i * l::kContactRecordLength, l::kContactRecordLength), first + i);
           found = true;
           return false;
         }

@@ -12,10 +12,12 @@ namespace tabrel {
 // the store that writes to the data set asks this first.
 Status CheckWritable(const AppState& state);
 
-// Finds the first record in file order whose 19-character stamp equals the
-// stamp of state.editor_record. On a match copies it into the editor record,
-// sets current_record_number and yields true; without one changes nothing
-// and yields false.
+// Finds the record whose 19-character stamp equals the stamp of
+// state.editor_record: the one current_record_number names when its stamp
+// matches (a list row knows its record's place, so the file is not
+// searched), else the first in file order. On a match copies it into the
+// editor record, sets current_record_number and yields true; without one
+// changes nothing and yields false.
 Result<bool> LoadRecordByStamp(AppState& state);
 
 // Removes from tabrel.dat every record whose trimmed stamp equals the trimmed

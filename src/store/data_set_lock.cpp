@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "store/atomic_file.h"
+#include "store/commit_record.h"
 
 namespace tabrel {
 
@@ -31,10 +32,18 @@ DataSetLock DataSetLock::Acquire(const std::string& folder) {
             : Status::FromErrno(err, path);
     return lock;
   }
+  // Nobody else has the data set open, so a commit file, and a temporary
+  // file nobody holds, is what a crash left behind.
+  const RecoveryOutcome recovery = RecoverInterruptedCommit(folder);
+  if (!recovery.status.ok()) {
+    ::close(fd);
+    lock.status_ = recovery.status;
+    lock.needs_repair_ = true;
+    return lock;
+  }
   lock.fd_ = fd;
-  // Nobody else has the data set open, so a temporary file nobody holds is
-  // what a crash left behind.
-  RemoveStaleTemporaryFiles(folder);
+  lock.recovered_ = recovery.Text();
+  lock.removed_ = RemoveStaleTemporaryFiles(folder);
   return lock;
 }
 
@@ -42,7 +51,10 @@ DataSetLock::DataSetLock(DataSetLock&& other) noexcept
     : folder_(std::move(other.folder_)),
       fd_(std::exchange(other.fd_, -1)),
       held_elsewhere_(other.held_elsewhere_),
-      status_(std::move(other.status_)) {}
+      needs_repair_(other.needs_repair_),
+      removed_(other.removed_),
+      status_(std::move(other.status_)),
+      recovered_(std::move(other.recovered_)) {}
 
 DataSetLock& DataSetLock::operator=(DataSetLock&& other) noexcept {
   if (this != &other) {
@@ -50,7 +62,10 @@ DataSetLock& DataSetLock::operator=(DataSetLock&& other) noexcept {
     folder_ = std::move(other.folder_);
     fd_ = std::exchange(other.fd_, -1);
     held_elsewhere_ = other.held_elsewhere_;
+    needs_repair_ = other.needs_repair_;
+    removed_ = other.removed_;
     status_ = std::move(other.status_);
+    recovered_ = std::move(other.recovered_);
   }
   return *this;
 }

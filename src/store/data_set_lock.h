@@ -21,11 +21,16 @@ inline constexpr const char* kLockFileName = "tabrel.lck";
 class DataSetLock {
  public:
   // Takes the lock of the data set in `folder` (ends with "/") without
-  // waiting. On success held() is true and stale temporary files of earlier
-  // runs have been removed from the folder (RemoveStaleTemporaryFiles).
-  // Otherwise status() says why: error_number::kPermissionDenied with
-  // held_elsewhere() true when another copy holds it, or the failure that
-  // kept the lock file from being opened (a read-only folder, say).
+  // waiting. On success held() is true, a change an earlier run left
+  // unfinished has been completed or undone (RecoverInterruptedCommit;
+  // recovered() says which, for the user to be told once) and stale
+  // temporary files of earlier runs have been removed from the folder
+  // (RemoveStaleTemporaryFiles). Otherwise status() says why:
+  // error_number::kPermissionDenied with held_elsewhere() true when another
+  // copy holds it, or the failure that kept the lock file from being opened
+  // or locked (a read-only folder, a folder named tabrel.lck), or the
+  // unfinished change that could be neither completed nor undone; the lock
+  // is then not held.
   static DataSetLock Acquire(const std::string& folder);
 
   DataSetLock() = default;
@@ -38,6 +43,14 @@ class DataSetLock {
   bool held() const { return fd_ >= 0; }
   bool held_elsewhere() const { return held_elsewhere_; }
   const Status& status() const { return status_; }
+  // "An interrupted change was completed." or "... undone."; empty when the
+  // data set was sound.
+  const std::string& recovered() const { return recovered_; }
+  // The lock could be had, but a change an earlier run left unfinished
+  // could be neither completed nor undone; status() says so in full.
+  bool needs_repair() const { return needs_repair_; }
+  // How many left-over temporary files the taking of the lock removed.
+  int removed() const { return removed_; }
   const std::string& folder() const { return folder_; }
   // Lets another copy take the data set.
   void Release();
@@ -46,7 +59,10 @@ class DataSetLock {
   std::string folder_;
   int fd_ = -1;
   bool held_elsewhere_ = false;
+  bool needs_repair_ = false;
+  int removed_ = 0;
   Status status_ = Status::Ok();
+  std::string recovered_;
 };
 
 }  // namespace tabrel

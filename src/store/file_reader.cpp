@@ -73,16 +73,43 @@ char* ReadBuffer::Reserve(std::size_t size) {
   return data_;
 }
 
+namespace {
+
+// Why `st` is no file to read whole: a FIFO would hang the read, a device
+// never end it.
+std::string NotAFile(const struct stat& st) {
+  if (S_ISFIFO(st.st_mode)) return "a pipe, not a file";
+  if (S_ISSOCK(st.st_mode)) return "a socket, not a file";
+  return "a device, not a file";
+}
+
+Status NotAFileStatus(const std::string& path, const struct stat& st) {
+  if (S_ISDIR(st.st_mode)) return Status::FromErrno(EISDIR, path);
+  return Status::Error(error_number::kPathFileAccess,
+                       "Path/File access error (" + path + ": " + NotAFile(st) + ")");
+}
+
+}  // namespace
+
 Result<FileReader> FileReader::Open(const std::string& path, Missing missing) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Looked at before it is opened: opening a FIFO waits for a writer, and
+  // opening a device may do something to it.
+  struct stat before {};
+  if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+    return NotAFileStatus(path, before);
+  }
+  constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+  int fd = ::open(path.c_str(), kFlags);
   if (fd < 0 && errno == ENOENT && missing == Missing::kCreate) {
     // 0666 less the user's umask, as any program creates a file.
     const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (created < 0 && errno != EEXIST) return Status::FromErrno(errno, path);
     if (created >= 0) ::close(created);
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), kFlags);
   }
   if (fd < 0) return Status::FromErrno(errno, path);
+  // And again once open: the name may have been given to something else
+  // in between.
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int err = errno;
@@ -91,7 +118,7 @@ Result<FileReader> FileReader::Open(const std::string& path, Missing missing) {
   }
   if (!S_ISREG(st.st_mode)) {
     ::close(fd);
-    return Status::FromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL, path);
+    return NotAFileStatus(path, st);
   }
   return FileReader(path, fd, static_cast<std::uint64_t>(st.st_size));
 }

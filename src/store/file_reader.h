@@ -47,8 +47,10 @@ class ReadBuffer {
 class FileReader {
  public:
   enum class Missing { kCreate, kFail };
-  // Opens the regular file `path`. With Missing::kCreate a missing file is
-  // created empty first, as opening a record file does.
+  // Opens the regular file `path`, refusing a folder, a FIFO, a device or a
+  // socket before opening it and again once open (without waiting, should
+  // it have become a FIFO in between). With Missing::kCreate a missing file
+  // is created empty first, as opening a record file does.
   static Result<FileReader> Open(const std::string& path, Missing missing = Missing::kCreate);
 
   FileReader() = default;  // opens nothing

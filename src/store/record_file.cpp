@@ -100,6 +100,12 @@ Result<std::string> RecordFile::ReadAll() const {
   return file.value().ReadRecords(record_length_);
 }
 
+Result<std::string_view> RecordFile::ReadAll(ReadBuffer& buffer) const {
+  auto file = FileReader::Open(path_);
+  if (!file.ok()) return file.status();
+  return file.value().ReadRecords(record_length_, buffer);
+}
+
 InPlaceWrite RecordFile::Write(std::size_t n, std::string_view record,
                                const RewriteFaultHook* fault) const {
   auto count = Count();

@@ -11,6 +11,8 @@
 
 namespace tabrel {
 
+class ReadBuffer;
+
 // What an in-place write did. On failure `landed` tells whether the bytes
 // reached the file before the flush to disk failed: the record is then
 // written but may not survive a crash, which is not the same as unsaved.
@@ -38,6 +40,10 @@ class RecordFile {
   Result<std::size_t> Count() const;
   // All whole records in one read: Count() * record_length bytes.
   Result<std::string> ReadAll() const;
+  // The same into `buffer`, kept by the caller from one read to the next
+  // (a fresh buffer of a whole data set costs more in page faults than the
+  // read); valid until the buffer's next use.
+  Result<std::string_view> ReadAll(ReadBuffer& buffer) const;
   // The whole file, trailing partial record included.
   Result<std::string> ReadRaw() const;
   // Overwrites record n in place, 1 <= n <= Count(), and flushes it;

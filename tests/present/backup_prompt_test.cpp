@@ -116,31 +116,26 @@ TEST_F(BackupTest, ABackupHoldingOnlyKeywordsIsNotEmpty) {
   ExpectFiles("", testing::Keyword("Golf"), "", testing::Keyword("Golf"));
 }
 
-TEST_F(BackupTest, AFailureAtAnyStepOfEitherCopyLeavesBothSetsByteIdentical) {
+TEST_F(BackupTest, AFailedCopySaysWhatWasNotDoneAndLeavesBothSets) {
   for (bool restore : {false, true}) {
     data.Write("tabrel.dat", kLiveRecords);
     data.Write("keyword.dat", kLiveKeywords);
     WriteOldBackup();
-    int failing = 1;
-    for (;; ++failing) {
-      SCOPED_TRACE(::testing::Message() << restore << "/" << failing);
-      int calls = 0;
-      state.write_fault = [&](RewriteStep) { return ++calls == failing; };
-      dialogs.messages.clear();
-      dialogs.answers = {MessageAnswer::kYes};
-      if (restore ? RestoreBackup(state, dialogs, clock) : MakeBackup(state, dialogs, clock)) {
-        break;
-      }
-      ExpectFiles(kLiveRecords, kLiveKeywords, kOldRecords, "");
-      EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
-      EXPECT_TRUE(dialogs.messages.back().text.starts_with("Error 57: Device I/O error ("));
-      EXPECT_TRUE(dialogs.messages.back().text.ends_with(
-          restore ? ": Input/output error)\r\nNothing was restored; your current data is unchanged."
-                  : ": Input/output error)\r\nNo backup set was made; the previous one is "
-                    "unchanged."));
-    }
-    EXPECT_EQ(failing, 12) << "two files, each created, written, flushed, closed and renamed, "
-                              "and the first kept under a second name";
+    // Every step's failure is proved undone in the fault table; here the
+    // message.
+    SCOPED_TRACE(restore);
+    state.write_fault = [&](RewriteStep step) { return step == RewriteStep::kRename; };
+    dialogs.messages.clear();
+    dialogs.answers = {MessageAnswer::kYes};
+    EXPECT_FALSE(restore ? RestoreBackup(state, dialogs, clock)
+                         : MakeBackup(state, dialogs, clock));
+    ExpectFiles(kLiveRecords, kLiveKeywords, kOldRecords, "");
+    EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
+    EXPECT_TRUE(dialogs.messages.back().text.starts_with("Error 57: Device I/O error ("));
+    EXPECT_TRUE(dialogs.messages.back().text.ends_with(
+        restore ? ": Input/output error)\r\nNothing was restored; your current data is unchanged."
+                : ": Input/output error)\r\nNo backup set was made; the previous one is "
+                  "unchanged."));
   }
 }
 

@@ -82,31 +82,6 @@ TEST_F(DataSetMergeTest, NoChangeWritesNothing) {
   EXPECT_EQ(data.Read("keyword.dat"), Entries({"Golf", "Work"}) + "tail");
 }
 
-TEST_F(DataSetMergeTest, AFailureAtAnyStepLeavesBothFilesByteIdentical) {
-  const std::string records = data.Read("tabrel.dat");
-  const std::string keywords = data.Read("keyword.dat");
-  int steps = 0;
-  state.write_fault = [&](RewriteStep) { return ++steps, false; };
-  const MergeOutcome counted = Changed().Commit();
-  ASSERT_TRUE(counted.ok());
-  // Both files staged (create, write, flush, close), then kept under a
-  // second name and renamed in turn.
-  ASSERT_EQ(steps, 11);
-  for (int failing = 1; failing <= steps; ++failing) {
-    SCOPED_TRACE(failing);
-    data.Write("tabrel.dat", records);
-    data.Write("keyword.dat", keywords);
-    int step = 0;
-    state.write_fault = [&](RewriteStep) { return ++step == failing; };
-    const MergeOutcome outcome = Changed().Commit();
-    EXPECT_FALSE(outcome.ok());
-    EXPECT_TRUE(outcome.written.left_new.empty());
-    EXPECT_EQ(data.Read("tabrel.dat"), records);
-    EXPECT_EQ(data.Read("keyword.dat"), keywords);
-    EXPECT_EQ(FilesIn(data), 2u);
-  }
-}
-
 TEST_F(DataSetMergeTest, AMergePastTheLimitIsRefusedNamingTheNumbersAndWritesNothing) {
   const std::string record = EncodeContact(Contact("1", "", "", "01-01-2000 1"));
   std::string full;

@@ -1,7 +1,10 @@
-// Every step of every change to the data set's files fails once, in turn:
-// afterwards each file holds exactly its old bytes or exactly its new ones,
-// and what the change reports says which.
+// Every step of every change to the data set's files fails once, in turn,
+// and the process is killed at every step, in turn: after the next open
+// each file holds exactly its old bytes or exactly its new ones, nothing is
+// left over, and what the change and the open report says which.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -12,9 +15,11 @@
 #include "fakes/contact_files.h"
 #include "fakes/fake_dialogs.h"
 #include "store/backup.h"
+#include "store/commit_record.h"
 #include "store/contact_insert.h"
 #include "store/contact_sort.h"
 #include "store/data_set.h"
+#include "store/data_set_lock.h"
 #include "store/keyword_file.h"
 #include "store/settings_record.h"
 #include "store/ui_state.h"
@@ -25,6 +30,19 @@ namespace {
 using testing::Contact;
 using testing::Keyword;
 using Files = std::map<std::string, std::string>;
+constexpr const char* kCompleted = "An interrupted change was completed.";
+
+// The names of the files that differ, for a short failure message.
+std::string Differ(const Files& a, const Files& b) {
+  std::string names;
+  for (const auto& [name, bytes] : a) {
+    if (!b.contains(name) || b.at(name) != bytes) names += " " + name;
+  }
+  for (const auto& [name, bytes] : b) {
+    if (!a.contains(name)) names += " +" + name;
+  }
+  return names;
+}
 
 // What a change reported.
 struct Outcome {
@@ -43,7 +61,27 @@ Outcome Of(const GroupCommit& commit) {
 struct Change {
   const char* name;
   std::function<Outcome(AppState&)> run;
+  // Writes only in the program folder: what a kill leaves there goes at the
+  // next write of the same file, not at the data set's next open.
+  bool outside_data_set = false;
 };
+
+// Four files as one change, as the server sync commits its state: two
+// replaced, two made.
+GroupCommit CommitFour(AppState& s) {
+  StagedRewrite files[4];
+  const char* names[] = {"tabrel.dat", "keyword.dat", "sync.state", "stamps.journal"};
+  std::vector<StagedRewrite*> all;
+  for (int i = 0; i < 4; ++i) {
+    if (Status st =
+            files[i].Stage(s.DataFile(names[i]), std::string(names[i]) + " new", s.write_fault);
+        !st.ok()) {
+      return {st, {}};
+    }
+    all.push_back(&files[i]);
+  }
+  return GroupCommit::Run(all);
+}
 
 const Change kChanges[] = {
     {"delete",
@@ -86,7 +124,8 @@ const Change kChanges[] = {
        const std::string record = EncodeContact(Contact("1", "Bell", "Bo", "02-02-2002 1"));
        const std::string_view pieces[] = {record};
        return Of(ExportTargets(s, dialogs).Write({s.ProgramFile("export.dat"), "", 0}, pieces));
-     }},
+     },
+     true},
     {"backup", [](AppState& s) { return Of(CopyLiveToBackup(s)); }},
     {"restore", [](AppState& s) { return Of(CopyBackupToLive(s)); }},
     {"settings",
@@ -94,18 +133,25 @@ const Change kChanges[] = {
        SettingsRecord settings = DefaultSettings();
        settings.PrintLines = 42;
        return Of(WriteSettingsFile(s.program_folder, settings, &s.write_fault));
-     }},
+     },
+     true},
     {"window places",
      [](AppState& s) {
        UiState places;
        places.SetGeometry("main window", {1, 2, 640, 480, false});
        return Of(places.Save(s.ProgramFile(kUiStateFileName), s.write_fault));
-     }},
+     },
+     true},
+    {"four files", [](AppState& s) { return Of(CommitFour(s)); }},
 };
 
 class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
  protected:
   void WriteStart() {
+    for (const testing::TempDir* dir : {&program, &data}) {
+      for (const std::string& name : testing::FileNames(*dir))
+        std::filesystem::remove(dir->File(name));
+    }
     auto golfer = Contact("1", "Zorn", "Zoe", "01-01-2000 1");
     golfer.KW2 = Keyword("Golf");
     testing::WriteContacts(data, {golfer, Contact("1", "Adams", "Al", "01-01-2000 2"),
@@ -122,8 +168,9 @@ class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
   Files Snapshot() const {
     Files files;
     for (const testing::TempDir* dir : {&program, &data}) {
-      for (const std::string& name : testing::FileNames(*dir))
-        files[dir->File(name)] = dir->Read(name);
+      for (const std::string& name : testing::FileNames(*dir)) {
+        if (name != kLockFileName) files[dir->File(name)] = dir->Read(name);
+      }
     }
     return files;
   }
@@ -137,11 +184,21 @@ class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
     EXPECT_NE(before, after) << "a change that changes nothing proves nothing";
     return {before, after};
   }
-  // The files must be what `outcome` says they are.
-  void Expect(const Outcome& outcome, const Files& before, const Files& after) const {
+  // What the next writer's open of the data set said.
+  std::string NextOpen() {
+    const DataSetLock lock = DataSetLock::Acquire(data.path());
+    EXPECT_TRUE(lock.held()) << lock.status().description();
+    return lock.recovered();
+  }
+  // The files must be what `outcome` says they are, after the next open.
+  void Expect(const Outcome& outcome, const Files& before, const Files& after) {
+    // A failure reported is undone at once; only a commit file that could
+    // not be removed is left, for the next open.
+    const std::string said = NextOpen();
+    EXPECT_TRUE(said.empty() || (outcome.status.ok() && said == kCompleted)) << said;
     const Files now = Snapshot();
     if (outcome.status.ok() || outcome.landed) {
-      EXPECT_EQ(now, after);
+      EXPECT_TRUE(now == after) << Differ(now, after);
       return;
     }
     Files expected = before;
@@ -149,11 +206,17 @@ class FaultTableTest : public ::testing::Test, public testing::DataSetFolders {
       expected[file.path] = after.at(file.path);
       expected[file.old_copy] = before.at(file.path);
     }
-    EXPECT_EQ(now, expected) << outcome.status.ErrorLine();
+    EXPECT_TRUE(now == expected) << Differ(now, expected) << outcome.status.ErrorLine();
   }
 };
 
+std::size_t OpenFiles() {
+  return static_cast<std::size_t>(std::distance(
+      std::filesystem::directory_iterator("/proc/self/fd"), std::filesystem::directory_iterator()));
+}
+
 TEST_F(FaultTableTest, EachFailingStepLeavesTheOldFilesOrTellsExactlyWhatChanged) {
+  const std::size_t open_files = OpenFiles();
   for (const Change& change : kChanges) {
     SCOPED_TRACE(change.name);
     const auto [before, after] = BeforeAndAfter(change);
@@ -170,6 +233,7 @@ TEST_F(FaultTableTest, EachFailingStepLeavesTheOldFilesOrTellsExactlyWhatChanged
     }
     EXPECT_GT(failing, 2) << "every change has steps that can fail";
   }
+  EXPECT_EQ(OpenFiles(), open_files) << "every failed step closes its files";
 }
 
 TEST_F(FaultTableTest, WhenTheUndoFailsTooTheChangedFilesAndTheirOldCopiesAreNamed) {
@@ -183,12 +247,74 @@ TEST_F(FaultTableTest, WhenTheUndoFailsTooTheChangedFilesAndTheirOldCopiesAreNam
       return (step == RewriteStep::kRename && ++renames > 1) || step == RewriteStep::kUndo;
     };
     const Outcome outcome = change.run(state);
-    Expect(outcome, before, after);
-    const bool pair = std::string(change.name) == "keyword rename" ||
-                      std::string(change.name) == "keyword delete" ||
-                      std::string(change.name) == "import" ||
-                      std::string(change.name) == "backup" || std::string(change.name) == "restore";
-    EXPECT_EQ(outcome.left_new.size(), pair ? 1u : 0u);
+    const std::string name = change.name;
+    const bool group = name == "keyword rename" || name == "keyword delete" || name == "import" ||
+                       name == "backup" || name == "restore" || name == "four files";
+    EXPECT_EQ(outcome.left_new.size(), group ? 1u : 0u);
+    if (!group) continue;
+    // The files and their old copies stay as the change said, for the next
+    // open to put back.
+    Files left = before;
+    for (const GroupCommit::LeftNew& file : outcome.left_new) {
+      EXPECT_EQ(Snapshot().at(file.path), after.at(file.path));
+      EXPECT_EQ(Snapshot().at(file.old_copy), before.at(file.path));
+    }
+    EXPECT_EQ(NextOpen(), "An interrupted change was undone.");
+    EXPECT_TRUE(Snapshot() == before) << Differ(Snapshot(), before);
+  }
+}
+
+// The change runs in a child process that dies at its `kill`-th step; false
+// when it ran to the end first.
+bool KilledAt(const Change& change, AppState& state, int kill) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    int step = 0;
+    state.write_fault = [&](RewriteStep) {
+      if (++step == kill) ::_exit(0);
+      return false;
+    };
+    change.run(state);
+    ::_exit(1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(FaultTableTest, AKillAtAnyStepLeavesTheOldFilesOrTheNewOnesAfterTheNextOpen) {
+  for (const Change& change : kChanges) {
+    SCOPED_TRACE(change.name);
+    const auto [before, after] = BeforeAndAfter(change);
+    int kill = 1;
+    for (;; ++kill) {
+      SCOPED_TRACE(kill);
+      WriteStart();
+      if (!KilledAt(change, state, kill)) break;
+      const bool pending = data.Exists(kCommitFileName);
+      const std::string said = NextOpen();
+      if (change.outside_data_set) {
+        // The old file or the new one beside a temporary file, which the
+        // next write of the same file clears.
+        Files named = Snapshot();
+        std::erase_if(named,
+                      [](const auto& file) { return file.first.find(".new-") != file.first.npos; });
+        EXPECT_TRUE(named == before || named == after) << Differ(named, after);
+        state.write_fault = nullptr;
+        ASSERT_TRUE(change.run(state).status.ok());
+        EXPECT_TRUE(Snapshot() == after) << Differ(Snapshot(), after);
+        continue;
+      }
+      const Files now = Snapshot();
+      EXPECT_TRUE(now == before || now == after)
+          << Differ(now, before) << " /" << Differ(now, after);
+      if (!pending) {
+        EXPECT_EQ(said, "");
+      } else {
+        EXPECT_EQ(said, now == after ? kCompleted : "An interrupted change was undone.");
+      }
+    }
+    EXPECT_GT(kill, 2);
   }
 }
 

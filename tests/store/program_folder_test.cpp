@@ -46,19 +46,6 @@ TEST(ProgramFolderTest, FailsWithoutAnAbsoluteFolderToStartFrom) {
   }
 }
 
-TEST(ProgramFolderTest, ReadsTheProcessEnvironment) {
-  const char* old = std::getenv("XDG_DATA_HOME");
-  const std::optional<std::string> saved = old ? std::optional<std::string>(old) : std::nullopt;
-  ::setenv("XDG_DATA_HOME", "/somewhere/else", 1);
-  const Result<std::string> folder = ProgramFolderPath();
-  if (saved) {
-    ::setenv("XDG_DATA_HOME", saved->c_str(), 1);
-  } else {
-    ::unsetenv("XDG_DATA_HOME");
-  }
-  EXPECT_EQ(folder.value(), "/somewhere/else/tabrel/");
-}
-
 mode_t ModeOf(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;

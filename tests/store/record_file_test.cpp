@@ -52,30 +52,5 @@ TEST(RecordFileTest, AnInPlaceWriteChangesOnlyItsRecordAndOnlyRecordsThatExist) 
   EXPECT_EQ(dir.Read("tabrel.dat"), Rec('a') + written + "tail");
 }
 
-TEST(RecordFileTest, AFailedWriteFlushOrCloseOfAWriteOrAppendIsReported) {
-  TempDir dir;
-  const std::string before = Rec('a') + "tail";
-  const RecordFile file(dir.File("tabrel.dat"), kLength);
-  const std::string io_error =
-      "Error 57: Device I/O error (" + file.path() + ": Input/output error)";
-  for (RewriteStep step : {RewriteStep::kWrite, RewriteStep::kFlush, RewriteStep::kClose}) {
-    SCOPED_TRACE(static_cast<int>(step));
-    dir.Write("tabrel.dat", before);
-    const RewriteFaultHook fault = [step](RewriteStep at) { return at == step; };
-    const InPlaceWrite written = file.Write(1, Rec('b'), &fault);
-    EXPECT_EQ(written.status.ErrorLine(), io_error);
-    // Only a failed write leaves the old record; after it the new one is in the file.
-    EXPECT_EQ(written.landed, step != RewriteStep::kWrite);
-    EXPECT_EQ(dir.Read("tabrel.dat"), (step == RewriteStep::kWrite ? Rec('a') : Rec('b')) + "tail");
-
-    dir.Write("tabrel.dat", before);
-    EXPECT_EQ(file.Append(Rec('c'), &fault).ErrorLine(),
-              step == RewriteStep::kWrite
-                  ? "Error 61: Disk full (" + file.path() + ": No space left on device)"
-                  : io_error);
-    EXPECT_EQ(dir.Read("tabrel.dat"), before) << "a failed append is cut back";
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -84,20 +84,5 @@ TEST(UiStateTest, SavingKeepsSectionsAndKeysItDoesNotKnow) {
   EXPECT_NE(state.Text().find("dock=left\n"), std::string::npos) << state.Text();
 }
 
-TEST(UiStateTest, FailedSaveLeavesTheOldFileAndNoTemporaryFile) {
-  TempDir dir;
-  dir.Write(kUiStateFileName, "[main window]\nx=1\ny=2\nwidth=3\nheight=4\n");
-  UiState state;
-  state.SetGeometry(kWindow, {10, 20, 800, 600, false});
-  for (RewriteStep failing : {RewriteStep::kWrite, RewriteStep::kRename}) {
-    const Status status =
-        state.Save(dir.File(kUiStateFileName), [&](RewriteStep step) { return step == failing; });
-    EXPECT_FALSE(status.ok());
-    EXPECT_EQ(UiState::Load(dir.File(kUiStateFileName)).Geometry(kWindow),
-              (WindowGeometry{1, 2, 3, 4, false}));
-    EXPECT_EQ(testing::FileNames(dir), (std::vector<std::string>{kUiStateFileName}));
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -1,5 +1,7 @@
 #include "exchange/formats/comma_reader.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "base/text_lines.h"
 
@@ -15,6 +17,17 @@ std::size_t LineBreaks(std::string_view part) {
     ++breaks;
   }
   return breaks;
+}
+
+// Appends `part` to `field` as far as the field may grow, cut where a
+// character begins.
+void AppendCapped(std::string& field, std::string_view part) {
+  if (field.size() >= CommaReader::kFieldBytes) return;
+  std::size_t take = std::min(part.size(), CommaReader::kFieldBytes - field.size());
+  if (take < part.size()) {
+    while (take > 0 && (static_cast<unsigned char>(part[take]) & 0xC0) == 0x80) --take;
+  }
+  field.append(part.substr(0, take));
 }
 
 }  // namespace
@@ -41,11 +54,11 @@ bool CommaReader::ReadField(std::string& field) {
       const std::size_t end = quote == std::string_view::npos ? text_.size() : quote;
       const std::string_view part = text_.substr(at_, end - at_);
       line_ += LineBreaks(part);
-      field.append(part);
+      AppendCapped(field, part);
       at_ = end;
       if (quote == std::string_view::npos) return false;
       if (at_ + 1 < text_.size() && text_[at_ + 1] == '"') {
-        field.push_back('"');
+        AppendCapped(field, "\"");
         at_ += 2;
         continue;
       }
@@ -58,7 +71,7 @@ bool CommaReader::ReadField(std::string& field) {
   while (stop < text_.size() && text_[stop] != ',' && text_[stop] != '\r' && text_[stop] != '\n') {
     ++stop;
   }
-  field.append(text_.substr(at_, stop - at_));
+  AppendCapped(field, text_.substr(at_, stop - at_));
   at_ = stop;
   if (at_ < text_.size() && text_[at_] == ',') {
     ++at_;
@@ -72,8 +85,9 @@ bool CommaReader::ReadRecord(std::vector<std::string>& fields, std::size_t& coun
   if (at_ >= text_.size()) return false;
   record_line_ = line_;
   for (;;) {
-    if (count == fields.size()) fields.emplace_back();
-    std::string& field = fields[count++];
+    // Fields past the last one kept are read over, into one scratch field.
+    if (count < kMaxFields && count == fields.size()) fields.emplace_back();
+    std::string& field = count < kMaxFields ? fields[count++] : dropped_;
     field.clear();
     if (!ReadField(field)) break;
   }

@@ -17,12 +17,20 @@ namespace tabrel {
 //   closing quote and the next comma is kept; a quote that is never closed
 //   runs to the end of the text;
 // - a field without a leading quote is taken as it stands, quotes included;
-// - records may have any number of fields (ragged rows).
+// - records may have any number of fields (ragged rows); past kMaxFields
+//   they are read over and dropped, and a field is cut to kFieldBytes, so
+//   that a hostile file (one line of a hundred million commas) is read in
+//   memory bounded by its own size and in time linear in it.
 // Records whose fields are all empty or blank (empty lines among them) are
 // skipped and counted.
 class CommaReader {
  public:
   explicit CommaReader(std::string_view text) : text_(text) {}
+
+  // More than any record field can take, even as UTF-8 of its longest
+  // value (the notes, 500 characters), or the columns a record has.
+  static constexpr std::size_t kMaxFields = 1024;
+  static constexpr std::size_t kFieldBytes = 2048;
 
   // The next record's fields into `fields`, whose strings are reused from
   // call to call; false at the end of the text.
@@ -42,6 +50,7 @@ class CommaReader {
   void EndLine();
 
   std::string_view text_;
+  std::string dropped_;
   std::size_t at_ = 0;
   std::size_t line_ = 1;
   std::size_t record_line_ = 0;

@@ -389,6 +389,10 @@ bool VcardParser::Next(VcardCard& card) {
     VcardProperty& added = card.properties[used];
     added.line = line;
     if (!Decode(header, added)) continue;
+    // As every text format of an import refuses it: a NUL is no text.
+    if (added.value.find('\0') != std::string::npos) {
+      Problem(line, "the value of " + added.name + " holds a NUL character, which no text does");
+    }
     ++used;
     if (std::string_view(added.name) == "VERSION" && added.group.empty()) {
       card.version = TrimBlanks(added.value);

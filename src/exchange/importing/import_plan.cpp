@@ -9,6 +9,7 @@
 #include "exchange/importing/new_records_import.h"
 #include "store/file_info.h"
 #include "store/file_reader.h"
+#include "store/record_text_check.h"
 
 namespace tabrel {
 namespace {
@@ -65,8 +66,10 @@ ImportPlan PlanRecords(const AppState& target, const ImportSource& source, Dupli
   }
   if (!OpenImport(plan, target, rules, now)) return plan;
   std::size_t taken = 0;
+  RecordTextCheck check(length);
   const Status read = file.ScanRecords(length, [&](std::string_view run, std::size_t) {
     for (std::size_t at = 0; at < run.size(); at += length) {
+      check.Take(run.substr(at, length));
       plan.import.Take(source.kind, run.substr(at, length));
       if (progress) progress(++taken, count);
     }
@@ -74,6 +77,9 @@ ImportPlan PlanRecords(const AppState& target, const ImportSource& source, Dupli
   });
   if (!read.ok()) {
     plan.failure = read;
+    plan.import = RecordImport();
+  } else if (Status s = check.Verdict(source.path); !s.ok()) {
+    plan.refusal = s.description();
     plan.import = RecordImport();
   }
   return plan;
