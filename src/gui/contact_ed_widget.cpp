@@ -52,7 +52,10 @@ struct Cell {
 }  // namespace
 
 ContactEdWidget::ContactEdWidget(AppState& state, Dialogs& dialogs, Clock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Tool), presenter_(state, *this, dialogs, clock) {
+    // A dialog-type window stays above the main window like a tool window,
+    // but unlike one it does not let the main window's menu mnemonics
+    // (Alt+P: "Print Preview") act while it is active.
+    : QWidget(parent, Qt::Dialog), presenter_(state, *this, dialogs, clock) {
   setObjectName(QStringLiteral("ContactEd"));
   CreateControls();
   CreateButtons();

@@ -19,7 +19,6 @@
 #include <QSplashScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -264,6 +263,9 @@ void MainWindowWidget::BuildCentralArea() {
 
   preview_ = new QPlainTextEdit(pages_);
   preview_->setObjectName(QStringLiteral("Text1"));
+  // Tab goes on to the print options: a tab character typed into the list
+  // would be printed and saved with it.
+  preview_->setTabChangesFocus(true);
   pages_->addWidget(preview_);
   SetPreviewFixedPitch(false);
   setCentralWidget(central);
@@ -564,17 +566,12 @@ void MainWindowWidget::ShowSplash() {
   if (!splash_) splash_ = std::make_unique<QSplashScreen>(PaintSplashPixmap());
   splash_->show();
   splash_->raise();
-  splash_clock_.start();
   QApplication::processEvents();
 }
 
 void MainWindowWidget::CloseSplash() {
   if (!splash_) return;
-  // A fast start would only flash the screen; keep it up long enough to read.
-  while (splash_clock_.elapsed() < splash_minimum_.count()) {
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
+  // Start-up is over: the screen goes at once, however fast that was.
   splash_->close();
   splash_.reset();
 }

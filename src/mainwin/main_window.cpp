@@ -134,8 +134,13 @@ void MainWindow::mu_exit_Click() {
 }
 
 bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
-  // While a report's preview is open its text box takes every key.
-  if (preview_open_) return false;
+  // While a report's preview is open its text box takes every key but Esc,
+  // which closes it as Close does.
+  if (preview_open_) {
+    if (key_code != key::kEscape) return false;
+    CancelPrint_Click();
+    return true;
+  }
   if (view_panel_.visible()) return ViewPanelKey(key_code);
   if (key_code == key::kTab) {
     SetGridColors();
@@ -222,7 +227,6 @@ void MainWindow::OpenDataSet() {
   // A folder that cannot hold a lock file (read-only, or gone: the fill
   // reports that) opens as it is; its writes fail or not on their own.
   state_.read_only = lock_.held_elsewhere();
-  EnableWriting(!state_.read_only);
   if (!state_.read_only) return;
   dialogs_.Show({"The data set in " + state_.data_path +
                      " is open in another copy of Tabrel.\r\nThis copy shows it read-only: you "
@@ -233,10 +237,6 @@ void MainWindow::OpenDataSet() {
                  MessageIcon::kInformation,
                  MessageButtons::kOk,
                  {}});
-}
-
-void MainWindow::EnableWriting(bool enabled) {
-  for (MenuId id : kWritingItems) view_.SetMenuEnabled(id, enabled);
 }
 
 bool MainWindow::CheckWritable() {

@@ -49,8 +49,9 @@ TEST_F(ContactEdWidgetTest, EditOpensTheShownRecordAndSaveWritesWhatWasTyped) {
   const QPointer<ContactEdWidget> editor = EditFirstRow();
   ASSERT_FALSE(editor.isNull());
   EXPECT_EQ(editor->windowTitle(), "Details: John Smith");
-  // A tool window of the main window: a click into the list never hides it.
-  EXPECT_EQ(editor->windowType(), Qt::Tool);
+  // A dialog-type window of the main window: a click into the list never
+  // hides it.
+  EXPECT_EQ(editor->windowType(), Qt::Dialog);
   EXPECT_EQ(editor->parentWidget(), &window);
   EXPECT_EQ(editor->FieldBox(F::LastNameEd)->text(), "Smith");
   EXPECT_EQ(editor->NotesBox()->toPlainText(), "First line\nSecond line");

@@ -29,7 +29,6 @@ class HelpGameWindowTest : public ::testing::Test, public testing::FakePlatform 
  protected:
   HelpGameWindowTest() {
     help_viewer.SetOwner(&window);
-    window.SetSplashMinimum(std::chrono::milliseconds(0));
     testing::WriteContacts(dir, {testing::Contact("1", "Baker", "Ann", "01-02-2003 10:00:00")});
     window.presenter().Form_Load();
     window.resize(1000, 700);
@@ -146,7 +145,7 @@ TEST_F(HelpGameWindowTest, TheGameOpensWithItsBoardMenusAndHelp) {
   bar[0]->menu()->actions()[0]->trigger();
   EXPECT_EQ(game->LastScore()->text(), "46");
   EXPECT_EQ(game->BestScore()->text(), "46");
-  EXPECT_EQ(bar[1]->text(), "Help");
+  EXPECT_EQ(bar[1]->text(), "&Help");
   bar[1]->trigger();
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back().title, "48 Squares Game - Tabrel 3");

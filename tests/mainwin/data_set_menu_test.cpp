@@ -108,9 +108,8 @@ TEST_F(DataSetMenuTest, ASecondCopyOnTheSameDataSetShowsItReadOnlyAndRefusesEver
                     MenuId::mu_makeUndo, MenuId::mu_undo, MenuId::mu_NewKey, MenuId::mu_changeKey,
                     MenuId::mu_deleteKey, MenuId::mu_ImportTabrel, MenuId::mu_ImportVcard}) {
     SCOPED_TRACE(static_cast<int>(id));
-    EXPECT_FALSE(second.view.menu_enabled.at(id));
     second.dialogs.messages.clear();
-    second.window.MenuClicked(id);  // a key or a toolbar button
+    second.window.MenuClicked(id);  // a menu item, a key or a toolbar button
     ASSERT_EQ(second.dialogs.messages.size(), 1u);
     EXPECT_EQ(second.dialogs.messages[0].title, "Data set in use");
   }
@@ -131,7 +130,6 @@ TEST_F(DataSetMenuTest, ASecondCopyOnTheSameDataSetShowsItReadOnlyAndRefusesEver
   second.window.mu_datadefault_Click();
   EXPECT_TRUE(second.dialogs.messages.empty());
   EXPECT_FALSE(second.state.read_only);
-  EXPECT_TRUE(second.view.menu_enabled.at(MenuId::mu_Sort));
   // And now the first copy is the one that may only look, and says so.
   window.mu_datadefault_Click();
   EXPECT_TRUE(state.read_only);
