@@ -73,6 +73,7 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
 
   preview_ = new QListWidget(this);
   preview_->setObjectName(QStringLiteral("InputList"));
+  preview_->setAccessibleName(Q(kCommaPreviewHeading.caption));
   preview_->setMinimumWidth(360);
   connect(preview_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!filling_) presenter_.InputList_Click(row);
@@ -127,8 +128,16 @@ QWidget* CommaParseWidget::BuildFields() {
     link->setMinimumWidth(48);
     link->setAlignment(Qt::AlignCenter);
     link->setCursor(Qt::PointingHandCursor);
+    link->setAccessibleName(Q(control.caption));
+    // Tab to a link: Enter or Space links the highlighted preview field,
+    // Delete clears the link.
+    link->SetKeyboardActivation();
+    caption->setBuddy(link);
     const RecordField field = control.field;
     connect(link, &ClickableLabel::Clicked, this, [this, field] { presenter_.Link_Click(field); });
+    connect(link, &ClickableLabel::Activated, this,
+            [this, field] { presenter_.Link_Click(field); });
+    connect(link, &ClickableLabel::Cleared, this, [this, field] { presenter_.Link_Clear(field); });
     links_[IndexOf(field)] = link;
     grid->addWidget(caption, row, 0);
     grid->addWidget(link, row, 1);
@@ -170,7 +179,9 @@ QWidget* CommaParseWidget::BuildOptions() {
   extras_->setObjectName(Q(kCommaExtras.name));
   extras_->setToolTip(Q(kCommaExtras.tooltip));
 
-  grid->addWidget(new QLabel(QStringLiteral("Keyword #1:"), frame), 0, 0);
+  auto* keyword_label = new QLabel(QStringLiteral("Keyword #1:"), frame);
+  keyword_label->setBuddy(keyword_);
+  grid->addWidget(keyword_label, 0, 0);
   grid->addWidget(keyword_, 0, 1);
   grid->addWidget(individual_, 0, 2);
   grid->addWidget(extras_, 0, 3);

@@ -54,6 +54,7 @@ void FileSelectorDialog::BuildControls(const QString& pattern) {
   folders_->setRootPath(QStringLiteral("/"));
   tree_ = new QTreeView(this);
   tree_->setObjectName(QStringLiteral("Dir1"));
+  tree_->setAccessibleName(tr("Folders"));
   tree_->setToolTip(tr("folder (directory) you have selected is shown here"));
   tree_->setModel(folders_);
   for (int column = 1; column < folders_->columnCount(); ++column) tree_->hideColumn(column);
@@ -76,6 +77,7 @@ void FileSelectorDialog::BuildControls(const QString& pattern) {
 
   files_ = new QListWidget(this);
   files_->setObjectName(QStringLiteral("File1"));
+  files_->setAccessibleName(tr("Files"));
   files_->setToolTip(tr("select a file here"));
   connect(files_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item != nullptr) file_name_->setText(item->text());

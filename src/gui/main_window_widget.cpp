@@ -222,6 +222,7 @@ void MainWindowWidget::BuildCentralArea() {
 
   record_view_ = new GridView(presenter_.MainGrid(), lists_page);
   record_view_->setObjectName(QStringLiteral("MainGrid"));
+  record_view_->setAccessibleName(tr("Records"));
   record_view_->setFont(list_font);
   QSizePolicy keep = record_view_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
@@ -240,6 +241,7 @@ void MainWindowWidget::BuildCentralArea() {
 
   keyword_view_ = new GridView(presenter_.KeywordGrid(), lists_page);
   keyword_view_->setObjectName(QStringLiteral("KeywordGrid"));
+  keyword_view_->setAccessibleName(tr("Keywords"));
   keyword_view_->setFont(list_font);
   keyword_view_->setFixedWidth(keyword_view_->WidthForChars(kKeywordListChars));
   // Its one column reaches the scroll bar, however the font measures.
@@ -263,6 +265,7 @@ void MainWindowWidget::BuildCentralArea() {
 
   preview_ = new QPlainTextEdit(pages_);
   preview_->setObjectName(QStringLiteral("Text1"));
+  preview_->setAccessibleName(Q(kPrintOptionsCaption).trimmed());
   // Tab goes on to the print options: a tab character typed into the list
   // would be printed and saved with it.
   preview_->setTabChangesFocus(true);

@@ -179,6 +179,8 @@ bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
 
 bool MainWindow::ViewPanelKey(int key_code) {
   switch (key_code) {
+    case key::kTab:
+      return false;  // the focus moves on among the panel's controls
     case key::kEscape:
       CloseView_Click();
       break;
@@ -212,7 +214,7 @@ bool MainWindow::ViewPanelKey(int key_code) {
     default:
       break;
   }
-  return true;  // the panel consumes every key
+  return true;  // the panel consumes every other key
 }
 
 void MainWindow::HideViewPanel() {
