@@ -80,24 +80,5 @@ TEST_F(CommaParseWidgetTest, TheFieldSelectorImportsWithTheLinksTheUserSets) {
   EXPECT_EQ(Column(window.KeywordView()), (QStringList{"Cafe", "Family"}));
 }
 
-TEST_F(CommaParseWidgetTest, CancelAndEscapeCloseTheWindowWithoutWriting) {
-  const std::string bytes = dir.Read("tabrel.dat");
-  Trigger(MenuId::mu_ImportComma);
-  QPointer<CommaParseWidget> parse = window.CommaWindow();
-  ASSERT_FALSE(parse.isNull());
-  parse->CancelButton()->click();
-  Settle();
-  EXPECT_TRUE(parse.isNull());
-  dialogs.answers = {MessageAnswer::kYes};
-  Trigger(MenuId::mu_ImportComma);
-  parse = window.CommaWindow();
-  ASSERT_FALSE(parse.isNull());
-  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QApplication::sendEvent(parse, &escape);
-  Settle();
-  EXPECT_TRUE(parse.isNull());
-  EXPECT_EQ(dir.Read("tabrel.dat"), bytes);
-}
-
 }  // namespace
 }  // namespace tabrel::gui

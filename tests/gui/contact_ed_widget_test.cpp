@@ -73,16 +73,5 @@ TEST_F(ContactEdWidgetTest, EditOpensTheShownRecordAndSaveWritesWhatWasTyped) {
   EXPECT_EQ(saved.Modified, MakeStamp(clock.now));
 }
 
-TEST_F(ContactEdWidgetTest, EscapeLeavesTheFileAsItWas) {
-  const std::string before = dir.Read("tabrel.dat");
-  const QPointer<ContactEdWidget> editor = EditFirstRow();
-  ASSERT_FALSE(editor.isNull());
-  TypeInto(editor->FieldBox(F::LastNameEd), "Jones");
-  Press(Qt::Key_Escape);
-  EXPECT_TRUE(editor.isNull());
-  EXPECT_EQ(dir.Read("tabrel.dat"), before);
-  EXPECT_TRUE(dialogs.messages.empty());
-}
-
 }  // namespace
 }  // namespace tabrel::gui

@@ -29,62 +29,7 @@ class MainWindowWidgetTest : public MainWindowFixture {
            testing::Contact("2", "Widget Company", "", "01-02-2003 10:00:02")},
           {"Family"});
   }
-  QColor Colour(int row, Qt::ItemDataRole role) const {
-    const GridTableModel& model = window.RecordView()->model();
-    return model.data(model.index(row, 0), role).value<QBrush>().color();
-  }
 };
-
-TEST_F(MainWindowWidgetTest, MenuBarHoldsEveryItemOfTheMenuTreeWithItsFunctionKey) {
-  const std::map<MenuId, QKeySequence> keys = {
-      {MenuId::mu_HelpContents, Qt::Key_F1}, {MenuId::mu_NewRecord, Qt::Key_F2},
-      {MenuId::mu_Duplicate, Qt::Key_F3},    {MenuId::mu_DisplayAll, Qt::Key_F4},
-      {MenuId::mu_Settings, Qt::Key_F5},     {MenuId::mu_WordSearchCurrent, Qt::Key_F6},
-      {MenuId::mu_DialPhone, Qt::Key_F7},    {MenuId::mu_sendEmail, Qt::Key_F8},
-      {MenuId::mu_webBrowse, Qt::Key_F9},
-  };
-  for (const MenuEntry& entry : MenuTree()) {
-    if (entry.id == MenuId::kSeparator) continue;
-    SCOPED_TRACE(std::string(entry.name));
-    const QAction* action = window.MenuAction(entry.id);
-    ASSERT_NE(action, nullptr);
-    EXPECT_EQ(action->text().toStdString(), entry.caption);
-    EXPECT_EQ(action->isChecked(), entry.checked_at_start);
-    EXPECT_EQ(action->shortcut(), keys.contains(entry.id) ? keys.at(entry.id) : QKeySequence());
-  }
-}
-
-TEST_F(MainWindowWidgetTest, StartUpListsEveryRecordWithPersonalNamesInCyan) {
-  StartWithThree();
-  EXPECT_EQ(Column(window.RecordView()),
-            (QStringList{"Smith, John", "Brown, Mary", "Widget Company"}));
-  EXPECT_EQ(Colour(1, Qt::ForegroundRole), QColor(0, 255, 255));
-  // The first row is current and shows selected.
-  EXPECT_EQ(Colour(0, Qt::BackgroundRole), QColor(255, 255, 0));
-  EXPECT_EQ(window.StatusPanel(StatusPanelId::kSelection)->text(), "3 RECORDS TOTAL");
-  EXPECT_EQ(window.StatusPanel(StatusPanelId::kDataPath)->text(),
-            QString::fromStdString(dir.path()).toUpper());
-  EXPECT_TRUE(dialogs.messages.empty());
-
-  // A letter jumps in the list that has the focus.
-  window.FocusControl(Control::kMainGrid);
-  Press(Qt::Key_W, "w");
-  EXPECT_EQ(window.RecordView()->currentIndex().row(), 2);
-}
-
-TEST_F(MainWindowWidgetTest, FilterMenuItemRefillsTheListAndMovesTheTick) {
-  StartWithThree();
-  Trigger(MenuId::mu_PublicOnly);
-  EXPECT_EQ(Column(window.RecordView()), (QStringList{"Smith, John", "Widget Company"}));
-  EXPECT_EQ(window.StatusPanel(StatusPanelId::kFilter)->text(), "PUBLIC");
-  EXPECT_TRUE(window.MenuAction(MenuId::mu_PublicOnly)->isChecked());
-  EXPECT_FALSE(window.MenuAction(MenuId::mu_ShowBoth)->isChecked());
-  // A click on a ticked item leaves the tick to the presenter.
-  Trigger(MenuId::mu_datadefault);
-  EXPECT_TRUE(window.MenuAction(MenuId::mu_datadefault)->isChecked());
-
-  EXPECT_TRUE(dialogs.messages.empty());
-}
 
 TEST_F(MainWindowWidgetTest, PhoneListPreviewCoversTheListsUntilClose) {
   StartWithThree();

@@ -112,22 +112,5 @@ TEST(QtPrinterTest, AListPrintsThePrintLinesOfTheSettingsOnEachPage) {
             1);
 }
 
-TEST(QtPrinterTest, UnwritablePrintoutsFolderFailsTheDocumentAndNamesIt) {
-  testing::TempDir dir;
-  dir.Write("printouts", "a file where the folder would go");
-  QtPrinter printer(dir.path(), QtPrinter::Target::kPdfFile);
-  printer.PrintLine("lost");
-  const Status status = printer.EndDoc();
-  EXPECT_EQ(status.number(), error_number::kPathFileAccess);
-  EXPECT_NE(status.description().find(dir.path() + "printouts"), std::string::npos)
-      << status.description();
-
-  // The failure belongs to that document only.
-  std::filesystem::remove(dir.File("printouts"));
-  printer.PrintLine("found");
-  EXPECT_TRUE(printer.EndDoc().ok());
-  EXPECT_TRUE(QFile::exists(printer.LastPdfPath()));
-}
-
 }  // namespace
 }  // namespace tabrel::gui
