@@ -393,6 +393,9 @@ void ContactEdWidget::ShowScratchPad(bool visible) {
 void ContactEdWidget::Close() {
   closed_ = true;
   hide();
+  // The keys go back to the main window, also where no window manager
+  // hands the focus on.
+  if (QWidget* owner = parentWidget()) owner->activateWindow();
   deleteLater();
 }
 

@@ -239,6 +239,8 @@ void SettingsDialogWidget::SetText(SettingsText id, const std::string& text) {
 
 void SettingsDialogWidget::CloseDialog() {
   hide();
+  // The keys go back to the main window, also without a window manager.
+  if (QWidget* owner = parentWidget()) owner->activateWindow();
 }
 
 void SettingsDialogWidget::reject() {
