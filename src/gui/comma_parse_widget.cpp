@@ -93,7 +93,16 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
 
+  // As the instructions say: they on the left, the Tabrel fields in the
+  // middle, the file's fields on the right.
+  auto* guide = new QVBoxLayout;
+  guide->addWidget(instructions);
+  guide->addWidget(hint);
+  guide->addStretch(1);
+  instructions->setMaximumWidth(fontMetrics().averageCharWidth() * 34);
+  hint->setMaximumWidth(fontMetrics().averageCharWidth() * 34);
   auto* columns = new QHBoxLayout;
+  columns->addLayout(guide);
   columns->addWidget(BuildFields());
   columns->addLayout(preview_box, 1);
 
@@ -105,8 +114,6 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
   auto* outer = new QVBoxLayout(this);
   outer->addWidget(file_);
   outer->addWidget(target_);
-  outer->addWidget(instructions);
-  outer->addWidget(hint);
   outer->addLayout(columns, 1);
   outer->addWidget(BuildOptions());
   outer->addLayout(buttons);
