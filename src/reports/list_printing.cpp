@@ -40,9 +40,10 @@ Status PrintList(Printer& printer, std::string_view text, int print_lines) {
   if (print_lines >= 1) {
     if (Status fits = printer.FitLinesPerPage(print_lines + 4); !fits.ok()) {
       printer.EndDoc();
-      return Status::Error(fits.number(), fits.description() +
-                                              " Set a smaller \"Number of lines to print before "
-                                              "starting new page\" in Settings.");
+      return Status::Error(error_number::kOverflow,
+                           fits.description() +
+                               " Set a smaller \"Number of lines to print before "
+                               "starting new page\" in Settings.");
     }
   }
   int n = 0;
