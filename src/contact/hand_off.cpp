@@ -42,7 +42,9 @@ std::optional<HandOffRequest> WebHandOff(Dialogs& dialogs, const std::string& br
     return std::nullopt;
   }
   DesktopUrl url = WebUrl(web);
-  if (!url.refusal.empty()) {
+  // Only the desktop's default program is kept to http and https: a browser
+  // named in the settings gets any address as typed, as the user chose it.
+  if (!url.refusal.empty() && IsBlank(browser_setting)) {
     ShowRefusal(dialogs, url.refusal);
     return std::nullopt;
   }

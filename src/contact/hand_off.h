@@ -27,7 +27,8 @@ bool HandOff(Shell& shell, Dialogs& dialogs, const HandOffRequest& request);
 
 // The hand-off of a web address to the browser of the settings or the
 // desktop, or nothing after telling the user why the address is refused
-// (it would read as an option, or it is not an http or https address).
+// (it would read as an option, or, for the desktop, it is not an http or
+// https address).
 std::optional<HandOffRequest> WebHandOff(Dialogs& dialogs, const std::string& browser_setting,
                                          std::string_view web);
 

@@ -13,10 +13,29 @@ namespace tabrel {
 namespace {
 
 constexpr std::string_view kModemTitle = "Unable to use modem!";
-constexpr std::size_t kDialReplyLength = 11;
-
 bool HasOk(std::string_view reply) {
   return reply.find("OK\r\n") != std::string_view::npos;
+}
+
+// Calls `line` with each line of `reply` that has its end (CR or LF), trimmed,
+// until it returns true; a line still arriving is not yet one.
+template <typename Line>
+bool AnyWholeLine(std::string_view reply, Line line) {
+  std::size_t start = 0;
+  for (std::size_t end = reply.find_first_of("\r\n"); end != std::string_view::npos;
+       end = reply.find_first_of("\r\n", start)) {
+    if (line(TrimView(reply.substr(start, end - start)))) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// A whole result line after the dial command: the echo of the command and
+// anything before the answer are passed over.
+bool HasDialResult(std::string_view reply) {
+  return AnyWholeLine(reply, [](std::string_view line) {
+    return line == "OK" || line.starts_with("CONNECT") || !FinalResultCode(line).empty();
+  });
 }
 
 int PortNumber(const std::string& setting) {
@@ -30,17 +49,16 @@ int PortNumber(const std::string& setting) {
 std::string_view FinalResultCode(std::string_view reply) {
   static constexpr std::string_view kCodes[] = {"NO DIALTONE", "BUSY", "NO CARRIER", "NO ANSWER",
                                                 "ERROR"};
-  std::size_t start = 0;
-  while (start <= reply.size()) {
-    std::size_t end = reply.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = reply.size();
-    const std::string_view line = TrimView(reply.substr(start, end - start));
+  std::string_view found;
+  // The last line may lack its end when the wait ran out.
+  const std::string reply_ended = std::string(reply) + "\r";
+  AnyWholeLine(reply_ended, [&found](std::string_view line) {
     for (std::string_view code : kCodes) {
-      if (line == code) return code;
+      if (line == code) found = code;
     }
-    start = end + 1;
-  }
-  return {};
+    return !found.empty();
+  });
+  return found;
 }
 
 ModemDialler::ModemDialler(AppState& state, Dialogs& dialogs, SerialPort& port,
@@ -108,8 +126,7 @@ DialOutcome ModemDialler::Talk(const std::string& dial) {
 
   if (Status sent = port_.Write("ATDT" + dial + "\r"); !sent.ok()) return FailWith(sent);
   busy_(true);
-  Result<std::string> dialled = port_.ReadUntil(
-      [](std::string_view reply) { return reply.size() >= kDialReplyLength; }, timeouts_.dial);
+  Result<std::string> dialled = port_.ReadUntil(HasDialResult, timeouts_.dial);
   busy_(false);
   if (interrupted_) {
     (void)port_.Write("ATH\r");

@@ -19,7 +19,7 @@ inline constexpr std::string_view kModemNotResponding =
 // program keeps five seconds for both.
 struct ModemTimeouts {
   std::chrono::milliseconds check{5000};  // for "OK" after ATV1Q0
-  std::chrono::milliseconds dial{5000};   // for the 11 characters after ATDT
+  std::chrono::milliseconds dial{5000};   // for a result line after ATDT
 };
 
 // How a call to DialNumber ended.
@@ -37,11 +37,12 @@ enum class DialOutcome {
 // It re-reads tr30.ini into the program-wide settings, builds the dial
 // string, asks, opens the port of the settings, checks the modem with
 // "ATV1Q0" + CR (waiting for "OK" + CR LF), sends "ATDT" + dial string + CR,
-// reads what comes back until 11 characters have come or the wait ends,
-// tells the user to pick up the phone and hangs up the modem's side with
-// "ATH" + CR. A final result code among the
-// characters read ("BUSY", "NO DIALTONE", ...) ends the call with the
-// modem's answer instead. The port is closed on every way out.
+// reads what comes back until a whole result line (OK, CONNECT, BUSY,
+// NO DIALTONE, NO CARRIER, NO ANSWER, ERROR) has come after the echo or the
+// wait ends, tells the user to pick up the phone and hangs up the modem's
+// side with "ATH" + CR. A final result code ("BUSY", "NO DIALTONE", ...)
+// ends the call with the modem's answer instead. The port is closed on
+// every way out.
 class ModemDialler {
  public:
   // `busy` shows or ends the hourglass pointer during the waits.

@@ -163,6 +163,11 @@ void CommaParse::Link_Click(RecordField field) {
   ShowLinks();
 }
 
+void CommaParse::Link_Clear(RecordField field) {
+  links_[static_cast<std::size_t>(field)] = 0;
+  ShowLinks();
+}
+
 void CommaParse::FirstLineNames_Click() {
   Reread(view_.HeaderBox());
 }

@@ -161,6 +161,8 @@ class CommaParse {
   // number of the field entry clicked last; after a RECORD line, or before
   // any entry was clicked, it is emptied.
   void Link_Click(RecordField field);
+  // The user pressed Delete on a link: the field gets nothing.
+  void Link_Clear(RecordField field);
   // The user ticked or cleared "First line holds field names".
   void FirstLineNames_Click();
   // The user chose another text encoding.

@@ -73,6 +73,7 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
 
   preview_ = new QListWidget(this);
   preview_->setObjectName(QStringLiteral("InputList"));
+  preview_->setAccessibleName(Q(kCommaPreviewHeading.caption));
   preview_->setMinimumWidth(360);
   connect(preview_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (!filling_) presenter_.InputList_Click(row);
@@ -92,7 +93,16 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
 
+  // As the instructions say: they on the left, the Tabrel fields in the
+  // middle, the file's fields on the right.
+  auto* guide = new QVBoxLayout;
+  guide->addWidget(instructions);
+  guide->addWidget(hint);
+  guide->addStretch(1);
+  instructions->setMaximumWidth(fontMetrics().averageCharWidth() * 34);
+  hint->setMaximumWidth(fontMetrics().averageCharWidth() * 34);
   auto* columns = new QHBoxLayout;
+  columns->addLayout(guide);
   columns->addWidget(BuildFields());
   columns->addLayout(preview_box, 1);
 
@@ -104,8 +114,6 @@ CommaParseWidget::CommaParseWidget(const AppState& state, Dialogs& dialogs, Cloc
   auto* outer = new QVBoxLayout(this);
   outer->addWidget(file_);
   outer->addWidget(target_);
-  outer->addWidget(instructions);
-  outer->addWidget(hint);
   outer->addLayout(columns, 1);
   outer->addWidget(BuildOptions());
   outer->addLayout(buttons);
@@ -127,8 +135,16 @@ QWidget* CommaParseWidget::BuildFields() {
     link->setMinimumWidth(48);
     link->setAlignment(Qt::AlignCenter);
     link->setCursor(Qt::PointingHandCursor);
+    link->setAccessibleName(Q(control.caption));
+    // Tab to a link: Enter or Space links the highlighted preview field,
+    // Delete clears the link.
+    link->SetKeyboardActivation();
+    caption->setBuddy(link);
     const RecordField field = control.field;
     connect(link, &ClickableLabel::Clicked, this, [this, field] { presenter_.Link_Click(field); });
+    connect(link, &ClickableLabel::Activated, this,
+            [this, field] { presenter_.Link_Click(field); });
+    connect(link, &ClickableLabel::Cleared, this, [this, field] { presenter_.Link_Clear(field); });
     links_[IndexOf(field)] = link;
     grid->addWidget(caption, row, 0);
     grid->addWidget(link, row, 1);
@@ -170,7 +186,9 @@ QWidget* CommaParseWidget::BuildOptions() {
   extras_->setObjectName(Q(kCommaExtras.name));
   extras_->setToolTip(Q(kCommaExtras.tooltip));
 
-  grid->addWidget(new QLabel(QStringLiteral("Keyword #1:"), frame), 0, 0);
+  auto* keyword_label = new QLabel(QStringLiteral("Keyword #1:"), frame);
+  keyword_label->setBuddy(keyword_);
+  grid->addWidget(keyword_label, 0, 0);
   grid->addWidget(keyword_, 0, 1);
   grid->addWidget(individual_, 0, 2);
   grid->addWidget(extras_, 0, 3);

@@ -14,6 +14,7 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 
 #include "gui/clickable_label.h"
@@ -52,7 +53,10 @@ struct Cell {
 }  // namespace
 
 ContactEdWidget::ContactEdWidget(AppState& state, Dialogs& dialogs, Clock& clock, QWidget* parent)
-    : QWidget(parent, Qt::Tool), presenter_(state, *this, dialogs, clock) {
+    // A dialog-type window stays above the main window like a tool window,
+    // but unlike one it does not let the main window's menu mnemonics
+    // (Alt+P: "Print Preview") act while it is active.
+    : QWidget(parent, Qt::Dialog), presenter_(state, *this, dialogs, clock) {
   setObjectName(QStringLiteral("ContactEd"));
   CreateControls();
   CreateButtons();
@@ -128,7 +132,10 @@ void ContactEdWidget::CreateControls() {
     label->setMargin(3);
     label->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     label->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("WWWWWWWWWWWWWW")) + 8);
-    connect(label, &ClickableLabel::DoubleClicked, this, [this, slot] {
+    // Delete in the slot clears it, as a double-click does.
+    label->SetKeyboardActivation();
+    label->setAccessibleName(tr("Keyword %1").arg(slot));
+    const auto clear = [this, slot] {
       switch (slot) {
         case 1:
           return presenter_.KW1Ed_dblClick();
@@ -137,13 +144,16 @@ void ContactEdWidget::CreateControls() {
         default:
           return presenter_.KW3Ed_dblClick();
       }
-    });
+    };
+    connect(label, &ClickableLabel::DoubleClicked, this, clear);
+    connect(label, &ClickableLabel::Cleared, this, clear);
     slots_[static_cast<std::size_t>(slot - 1)] = label;
   }
 
   keyword_list_ = new GridView(presenter_.KeywordGrid2(), this);
   keyword_list_->setObjectName(QStringLiteral("KeywordGrid2"));
   keyword_list_->setToolTip(Q(kKeywordGrid2Tooltip));
+  keyword_list_->setAccessibleName(tr("Keywords"));
   keyword_list_->setMinimumWidth(keyword_list_->WidthForChars(kKeywordListChars));
   keyword_list_->horizontalHeader()->setStretchLastSection(true);
 }
@@ -281,7 +291,11 @@ void ContactEdWidget::SetTabOrder() {
     next(control.multi_line ? static_cast<QWidget*>(notes_) : FieldBox(control.id));
   }
   next(scratch_);
-  for (B id : {B::TypeTog, B::Key1Tog, B::Key2Tog, B::Key3Tog}) next(Button(id));
+  next(Button(B::TypeTog));
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    next(Button(std::array{B::Key1Tog, B::Key2Tog, B::Key3Tog}[i]));
+    next(slots_[i]);
+  }
   next(keyword_list_);
   for (B id : {B::ScratchTog, B::SaveBut, B::CancelBut, B::DelBut}) next(Button(id));
 }
@@ -379,6 +393,9 @@ void ContactEdWidget::ShowScratchPad(bool visible) {
 void ContactEdWidget::Close() {
   closed_ = true;
   hide();
+  // The keys go back to the main window, also where no window manager
+  // hands the focus on.
+  if (QWidget* owner = parentWidget()) owner->activateWindow();
   deleteLater();
 }
 

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -45,6 +46,32 @@ FileSelectorDialog::FileSelectorDialog(const QString& start_folder, const QStrin
   resize(660, 440);
   start_folder_ = ExistingFolder(start_folder);
   SetFolder(start_folder_);
+  // Typing a name (or a whole path) is the quickest way in.
+  file_name_->setFocus(Qt::OtherFocusReason);
+}
+
+QString FileSelectorDialog::ChosenPath() const {
+  const QString typed = QDir::fromNativeSeparators(file_name_->text().trimmed());
+  if (typed.isEmpty()) return {};
+  // A full path stands as typed; a bare name lies in the folder shown.
+  return QDir::isAbsolutePath(typed) ? QDir::cleanPath(typed) : folder_ + typed;
+}
+
+void FileSelectorDialog::accept() {
+  const QString path = ChosenPath();
+  if (!path.isEmpty() && !QFileInfo::exists(path)) {
+    QMessageBox::warning(this, tr("File not found"),
+                         tr("%1\nThis file does not exist. Check the name and the folder.")
+                             .arg(QDir::toNativeSeparators(path)));
+    file_name_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  QDialog::accept();
+}
+
+void FileSelectorDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void FileSelectorDialog::BuildControls(const QString& pattern) {
@@ -54,6 +81,7 @@ void FileSelectorDialog::BuildControls(const QString& pattern) {
   folders_->setRootPath(QStringLiteral("/"));
   tree_ = new QTreeView(this);
   tree_->setObjectName(QStringLiteral("Dir1"));
+  tree_->setAccessibleName(tr("Folders"));
   tree_->setToolTip(tr("folder (directory) you have selected is shown here"));
   tree_->setModel(folders_);
   for (int column = 1; column < folders_->columnCount(); ++column) tree_->hideColumn(column);
@@ -76,6 +104,7 @@ void FileSelectorDialog::BuildControls(const QString& pattern) {
 
   files_ = new QListWidget(this);
   files_->setObjectName(QStringLiteral("File1"));
+  files_->setAccessibleName(tr("Files"));
   files_->setToolTip(tr("select a file here"));
   connect(files_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* item) {
     if (item != nullptr) file_name_->setText(item->text());
@@ -173,7 +202,10 @@ void FileSelectorDialog::resizeEvent(QResizeEvent* event) {
 
 std::optional<FileChoice> FileSelectorDialog::Choice() const {
   if (result() != QDialog::Accepted) return std::nullopt;
-  return FileChoice{Utf8Path(folder_), Utf8Path(file_name_->text().trimmed())};
+  const QString path = ChosenPath();
+  if (path.isEmpty()) return FileChoice{Utf8Path(folder_), ""};
+  const QFileInfo file(path);
+  return FileChoice{Utf8Path(WithSlash(file.path())), Utf8Path(file.fileName())};
 }
 
 }  // namespace tabrel::gui

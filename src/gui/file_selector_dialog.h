@@ -32,8 +32,9 @@ class FileSelectorDialog : public QDialog {
   void SetFolder(const QString& folder);
   // The folder selected, ending with "/".
   QString Folder() const { return folder_; }
-  // The folder and the chosen-file box's text (UTF-8) once accepted;
-  // empty otherwise.
+  // Once accepted, the folder and the file (UTF-8): a full path typed into
+  // the file box gives its own folder; empty otherwise. Select refuses a
+  // file that does not exist, saying so.
   std::optional<FileChoice> Choice() const;
 
   QTreeView* FolderTree() const { return tree_; }
@@ -44,9 +45,16 @@ class FileSelectorDialog : public QDialog {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ public slots:
+  void accept() override;
 
  private:
   void BuildControls(const QString& pattern);
+  // The folder shown joined to the file box's text, or the text itself when
+  // it is a full path; empty for an empty box.
+  QString ChosenPath() const;
   void ShowFolder(const QString& path);
   void ListFiles();
   void ShowFolderPath();

@@ -31,7 +31,7 @@ GameWidget::GameWidget(SquaresGame& game, QWidget* owner)
   QMenu* file = menus_->addMenu(tr("&File"));
   QAction* new_game = file->addAction(tr("New Game"), this, [this] { game_.mu_new_Click(); });
   new_game->setObjectName(QStringLiteral("mu_new"));
-  QAction* help = menus_->addAction(tr("Help"), this, [this] { game_.mu_GameHelp_Click(); });
+  QAction* help = menus_->addAction(tr("&Help"), this, [this] { game_.mu_GameHelp_Click(); });
   help->setObjectName(QStringLiteral("mu_GameHelp"));
 
   auto* board = new QGridLayout;

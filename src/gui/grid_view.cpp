@@ -127,7 +127,9 @@ void GridView::ApplyColours() {
   const QColor fixed_back = model_->ToQColor(grid.BackColorFixed());
   const QColor fixed_fore = model_->ToQColor(grid.ForeColorFixed());
   const QColor line = Mix(cells, text, 0.3);
+  // The Grid's own colours need not change with the focus: a frame shows it.
   setStyleSheet(QStringLiteral("QTableView { background-color: %1; gridline-color: %2; }"
+                               "QTableView:focus { border: 2px solid palette(highlight); }"
                                "QHeaderView { background-color: %3; }"
                                "QHeaderView::section { background-color: %3; color: %4;"
                                " padding: 2px 4px; border: none;"

@@ -43,6 +43,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 
   browser_ = new HelpBrowser(this);
   browser_->setObjectName(QStringLiteral("HelpPage"));
+  browser_->setAccessibleName(tr("Help page"));
   // Only the compiled-in pages are followed; nothing is fetched or opened.
   browser_->setOpenExternalLinks(false);
   browser_->setOpenLinks(false);
@@ -53,6 +54,7 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 
   contents_ = new QTreeWidget(this);
   contents_->setObjectName(QStringLiteral("HelpContents"));
+  contents_->setAccessibleName(tr("Contents"));
   contents_->setHeaderHidden(true);
   BuildContents();
   connect(contents_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
@@ -76,6 +78,8 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   QAction* home =
       tools->addAction(tr("&Contents"), this, [this] { ShowTopic(std::string(kHelpContentsId)); });
   home->setObjectName(QStringLiteral("HelpHome"));
+  // Tool buttons take no mnemonic from their text; the letter is given.
+  home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
   tools->addSeparator();
   auto* find_label = new QLabel(tr("&Find:"), tools);
   find_ = new QLineEdit(tools);

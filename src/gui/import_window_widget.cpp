@@ -77,7 +77,10 @@ ImportWindowWidget::ImportWindowWidget(const AppState& state, Dialogs& dialogs, 
   results_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   list_ = new QPlainTextEdit(this);
   list_->setObjectName(QStringLiteral("Text1"));
+  list_->setAccessibleName(tr("Records"));
   list_->setReadOnly(true);
+  // A cursor of its own, so that the focus shows and arrows scroll.
+  list_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
   list_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
   connect(preview_, &QPushButton::clicked, this, [this] { presenter_.Preview_Click(); });

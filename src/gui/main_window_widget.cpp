@@ -19,7 +19,6 @@
 #include <QSplashScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QThread>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -223,6 +222,7 @@ void MainWindowWidget::BuildCentralArea() {
 
   record_view_ = new GridView(presenter_.MainGrid(), lists_page);
   record_view_->setObjectName(QStringLiteral("MainGrid"));
+  record_view_->setAccessibleName(tr("Records"));
   record_view_->setFont(list_font);
   QSizePolicy keep = record_view_->sizePolicy();
   keep.setRetainSizeWhenHidden(true);
@@ -241,6 +241,7 @@ void MainWindowWidget::BuildCentralArea() {
 
   keyword_view_ = new GridView(presenter_.KeywordGrid(), lists_page);
   keyword_view_->setObjectName(QStringLiteral("KeywordGrid"));
+  keyword_view_->setAccessibleName(tr("Keywords"));
   keyword_view_->setFont(list_font);
   keyword_view_->setFixedWidth(keyword_view_->WidthForChars(kKeywordListChars));
   // Its one column reaches the scroll bar, however the font measures.
@@ -264,6 +265,10 @@ void MainWindowWidget::BuildCentralArea() {
 
   preview_ = new QPlainTextEdit(pages_);
   preview_->setObjectName(QStringLiteral("Text1"));
+  preview_->setAccessibleName(Q(kPrintOptionsCaption).trimmed());
+  // Tab goes on to the print options: a tab character typed into the list
+  // would be printed and saved with it.
+  preview_->setTabChangesFocus(true);
   pages_->addWidget(preview_);
   SetPreviewFixedPitch(false);
   setCentralWidget(central);
@@ -564,17 +569,12 @@ void MainWindowWidget::ShowSplash() {
   if (!splash_) splash_ = std::make_unique<QSplashScreen>(PaintSplashPixmap());
   splash_->show();
   splash_->raise();
-  splash_clock_.start();
   QApplication::processEvents();
 }
 
 void MainWindowWidget::CloseSplash() {
   if (!splash_) return;
-  // A fast start would only flash the screen; keep it up long enough to read.
-  while (splash_clock_.elapsed() < splash_minimum_.count()) {
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(10);
-  }
+  // Start-up is over: the screen goes at once, however fast that was.
   splash_->close();
   splash_.reset();
 }

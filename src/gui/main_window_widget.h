@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
-#include <chrono>
 #include <memory>
 
 #include "mainwin/main_view.h"
@@ -47,8 +45,6 @@ class MainWindowWidget : public QMainWindow, public MainView {
   ~MainWindowWidget() override;
 
   MainWindow& presenter() { return presenter_; }
-  // How long the opening screen stays up at least; tests make it zero.
-  void SetSplashMinimum(std::chrono::milliseconds duration) { splash_minimum_ = duration; }
 
   QAction* MenuAction(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
   GridView* RecordView() const { return record_view_; }
@@ -155,8 +151,6 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QPointer<ImportWindowWidget> import_window_;
   QPointer<CommaParseWidget> comma_parse_;
   std::unique_ptr<QSplashScreen> splash_;
-  QElapsedTimer splash_clock_;
-  std::chrono::milliseconds splash_minimum_{700};
   Control focused_ = Control::kNone;
   bool busy_ = false;
   // A key the presenter already saw as a shortcut override, and its answer.

@@ -23,6 +23,8 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr int kTabStopChars = 8;
 constexpr int kDefaultPoints = 10;
+// The smallest print still easy to read; FitLinesPerPage goes no smaller.
+constexpr double kSmallestPoints = 6.0;
 // Files a notice names one by one; more are summed up.
 constexpr int kNoticeFileList = 4;
 constexpr int kNoticeRetryMs = 250;
@@ -165,8 +167,35 @@ void QtPrinter::SetFont(const std::string& name, bool bold, int points) {
     font.setStyleHint(QFont::SansSerif);
   }
   font.setBold(bold);
-  font.setPointSize(points > 0 ? points : kDefaultPoints);
+  font.setPointSizeF((points > 0 ? points : kDefaultPoints) * font_scale_);
   font_ = font;
+}
+
+Status QtPrinter::FitLinesPerPage(int lines) {
+  font_scale_ = 1.0;
+  line_pitch_ = 0;
+  if (lines < 1) return Status::Ok();
+  QPrinter& device = Device();
+  const double page = device.pageLayout().paintRectPixels(device.resolution()).height();
+  // Positions are kept in whole twips: each line may gain half of one.
+  const double pitch = page / lines - PixelsPerTwip();
+  const double natural = QFontMetricsF(font_, &device).lineSpacing();
+  if (natural <= pitch) {
+    line_pitch_ = natural;
+    return Status::Ok();
+  }
+  const double scale = pitch / natural;
+  if (font_.pointSizeF() * scale < kSmallestPoints) {
+    const int fitting = static_cast<int>(page / (natural * kSmallestPoints / font_.pointSizeF()));
+    return Status::Error(error_number::kDeviceIo,
+                         std::to_string(lines) +
+                             " lines do not fit one printed page in a readable size; at most " +
+                             std::to_string(fitting) + " do.");
+  }
+  font_scale_ = scale;
+  line_pitch_ = pitch;
+  font_.setPointSizeF(font_.pointSizeF() * scale);
+  return Status::Ok();
 }
 
 void QtPrinter::PrintLine(const std::string& text) {
@@ -179,7 +208,7 @@ void QtPrinter::DrawLine(const QString& line, int left) {
   QPrinter& device = Device();
   const double per_twip = PixelsPerTwip();
   const QFontMetricsF metrics(font_, &device);
-  const double height = metrics.lineSpacing();
+  const double height = line_pitch_ > 0 ? line_pitch_ : metrics.lineSpacing();
   if (BeginPainting()) {
     double top = y_ * per_twip;
     const double page_height = device.pageLayout().paintRectPixels(device.resolution()).height();
@@ -267,6 +296,8 @@ Status QtPrinter::EndDoc() {
   pdf_path_.clear();
   failure_.reset();
   envelope_ = false;
+  font_scale_ = 1.0;
+  line_pitch_ = 0;
   x_ = 0;
   y_ = 0;
   return result;

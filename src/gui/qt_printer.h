@@ -65,6 +65,7 @@ class QtPrinter : public Printer {
   int PageWidth() const override;
   void SetEnvelopeSetting() override;
   void NewPage() override;
+  Status FitLinesPerPage(int lines) override;
   Status EndDoc() override;
 
  private:
@@ -80,6 +81,10 @@ class QtPrinter : public Printer {
   std::string program_folder_;
   Target target_;
   QFont font_;
+  // From FitLinesPerPage: the factor on every font size, and the distance
+  // of lines in device pixels (0: each font's own line spacing).
+  double font_scale_ = 1.0;
+  double line_pitch_ = 0;
   int x_ = 0;
   int y_ = 0;
   bool envelope_ = false;

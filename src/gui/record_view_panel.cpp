@@ -74,6 +74,8 @@ RecordViewPanel::RecordViewPanel(MainWindow& presenter, QWidget* parent)
 
   notes_ = new QPlainTextEdit(frame_);
   notes_->setObjectName(QStringLiteral("NoteView"));
+  // A cursor of its own, so that the focus shows and arrows scroll.
+  notes_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
   notes_->setReadOnly(true);
   notes_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   notes_->setTabChangesFocus(true);
@@ -201,11 +203,14 @@ QWidget* RecordViewPanel::BuildDetails() {
     copyable->setToolTip(tr("double-click to place in clipboard"));
     copyable->setCursor(Qt::PointingHandCursor);
     copyable->setForegroundRole(QPalette::Link);
+    static_cast<ClickableLabel*>(copyable)->SetKeyboardActivation();
   }
-  connect(static_cast<ClickableLabel*>(email_), &ClickableLabel::DoubleClicked, this,
-          [this] { presenter_.ViewEmail_dblClick(); });
-  connect(static_cast<ClickableLabel*>(web_), &ClickableLabel::DoubleClicked, this,
-          [this] { presenter_.ViewWeb_dblClick(); });
+  for (const auto signal : {&ClickableLabel::DoubleClicked, &ClickableLabel::Activated}) {
+    connect(static_cast<ClickableLabel*>(email_), signal, this,
+            [this] { presenter_.ViewEmail_dblClick(); });
+    connect(static_cast<ClickableLabel*>(web_), signal, this,
+            [this] { presenter_.ViewWeb_dblClick(); });
+  }
 
   const std::pair<QString, QLabel*> rows[] = {
       {tr("Phone"), phone_},  {tr("Fax"), fax_},      {tr("Mobile"), cellular_},
@@ -215,6 +220,7 @@ QWidget* RecordViewPanel::BuildDetails() {
   for (const auto& [text, value] : rows) {
     QLabel* caption = AddCaption(text);
     captioned_.emplace_back(caption, value);
+    value->setAccessibleName(text);
     grid->addWidget(caption, row, 0, Qt::AlignLeft | Qt::AlignVCenter);
     // E-mail and web addresses run long; they take the extension's column too.
     grid->addWidget(value, row, 1, 1, value == email_ || value == web_ ? 3 : 1);
@@ -249,6 +255,7 @@ QWidget* RecordViewPanel::BuildButtons() {
       AddButton(tr("Clip Al&l"), "ViewCopyAll", tr("copy entire record to clipboard"));
   auto* envelope = new QPushButton(EnvelopeIcon(), QString(), frame_);
   envelope->setObjectName(QStringLiteral("Envelope"));
+  envelope->setAccessibleName(tr("Envelope"));
   envelope->setToolTip(tr("<alt-V> print mailing address on an envelope"));
   envelope->setAutoDefault(false);
   envelope->setIconSize(QSize(28, 20));

@@ -108,13 +108,17 @@ void SettingsDialogWidget::CreateControls() {
     checks_[static_cast<std::size_t>(control.id)] = box;
   }
 
+  // Mnemonics differ between the two paths' buttons, so that each is one
+  // key away.
   use_current1_ =
-      NewButton(tr("Use Current"), "Command1", tr("lock in the path you are currently using"));
+      NewButton(tr("&Use Current"), "Command1", tr("lock in the path you are currently using"));
   use_current2_ =
-      NewButton(tr("Use Current"), "Command2", tr("lock in the path you are currently using"));
-  save_ = NewButton(tr("Save"), "INI_Save", tr("save settings as shown, quit settings screen"));
+      NewButton(tr("Use Cu&rrent"), "Command2", tr("lock in the path you are currently using"));
+  save_ = NewButton(tr("&Save"), "INI_Save", tr("save settings as shown, quit settings screen"));
   cancel_ =
-      NewButton(tr("Cancel"), "INI_Cancel", tr("quit settings screen with no further action"));
+      NewButton(tr("&Cancel"), "INI_Cancel", tr("quit settings screen with no further action"));
+  // Enter in a box saves, as the default button of the dialog.
+  save_->setDefault(true);
   connect(use_current1_, &QPushButton::clicked, this, [this] { presenter_.Command1_Click(); });
   connect(use_current2_, &QPushButton::clicked, this, [this] { presenter_.Command2_Click(); });
   connect(save_, &QPushButton::clicked, this, [this] { presenter_.INI_Save_Click(); });
@@ -126,7 +130,7 @@ QPushButton* SettingsDialogWidget::NewButton(const QString& caption, const char*
   auto* button = new QPushButton(caption, this);
   button->setObjectName(QString::fromLatin1(name));
   button->setToolTip(tooltip);
-  // Enter in a text box must not save by surprise.
+  // Only Save answers Enter, wherever the focus is.
   button->setAutoDefault(false);
   return button;
 }
@@ -195,6 +199,8 @@ void SettingsDialogWidget::Open() {
   show();
   raise();
   activateWindow();
+  // Each opening starts at the first box, whatever had the focus last time.
+  TextBox(kSettingsTextControls.front().id)->setFocus(Qt::TabFocusReason);
 }
 
 void SettingsDialogWidget::Fill(const SettingsForm& form) {
@@ -233,6 +239,8 @@ void SettingsDialogWidget::SetText(SettingsText id, const std::string& text) {
 
 void SettingsDialogWidget::CloseDialog() {
   hide();
+  // The keys go back to the main window, also without a window manager.
+  if (QWidget* owner = parentWidget()) owner->activateWindow();
 }
 
 void SettingsDialogWidget::reject() {

@@ -135,8 +135,13 @@ void MainWindow::mu_exit_Click() {
 }
 
 bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
-  // While a report's preview is open its text box takes every key.
-  if (preview_open_) return false;
+  // While a report's preview is open its text box takes every key but Esc,
+  // which closes it as Close does.
+  if (preview_open_) {
+    if (key_code != key::kEscape) return false;
+    CancelPrint_Click();
+    return true;
+  }
   if (view_panel_.visible()) return ViewPanelKey(key_code);
   if (key_code == key::kTab) {
     SetGridColors();
@@ -175,6 +180,8 @@ bool MainWindow::Form_KeyDown(int key_code, int /*shift*/) {
 
 bool MainWindow::ViewPanelKey(int key_code) {
   switch (key_code) {
+    case key::kTab:
+      return false;  // the focus moves on among the panel's controls
     case key::kEscape:
       CloseView_Click();
       break;
@@ -208,7 +215,7 @@ bool MainWindow::ViewPanelKey(int key_code) {
     default:
       break;
   }
-  return true;  // the panel consumes every key
+  return true;  // the panel consumes every other key
 }
 
 void MainWindow::HideViewPanel() {
@@ -224,7 +231,6 @@ void MainWindow::OpenDataSet() {
   const bool unlockable =
       !lock_.held() && !lock_.held_elsewhere() && CheckDataFolder(state_.data_path).ok();
   state_.read_only = lock_.held_elsewhere() || unlockable;
-  EnableWriting(!state_.read_only);
   read_only_because_.clear();
   auto tell = [this](const std::string& text, const char* title) {
     dialogs_.Show({text, title, MessageIcon::kInformation, MessageButtons::kOk, {}});
@@ -254,10 +260,6 @@ void MainWindow::OpenDataSet() {
   if (Status s = CheckNoUnfinishedCommit(state_.data_path); !s.ok()) {
     tell(s.description(), "Data set read-only");
   }
-}
-
-void MainWindow::EnableWriting(bool enabled) {
-  for (MenuId id : kWritingItems) view_.SetMenuEnabled(id, enabled);
 }
 
 bool MainWindow::CheckWritable() {

@@ -183,7 +183,6 @@ class MainWindow : public MenuSwitch, public MainListHost, public ContactHost {
   void SetFilter(std::int16_t filter, MenuId item, std::string_view panel_text);
   bool ViewPanelKey(int key_code);
   void ReportFillError(const Status& status);
-  void EnableWriting(bool enabled);
   void SetListColours(Colour colour);
 
   AppState& state_;

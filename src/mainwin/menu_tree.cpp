@@ -66,7 +66,7 @@ constexpr std::array kMenuTree = {
     Separator(),
     Item(M::mu_QuickUpdate, "mu_QuickUpdate", "Get Quick Update"),
     Item(M::mu_MakeQuickUpdate, "mu_MakeQuickUpdate", "Make Quick Update"),
-    Top(M::mu_filter, "mu_filter", "&Filter"),
+    Top(M::mu_filter, "mu_filter", "Fil&ter"),
     Item(M::mu_ShowBoth, "mu_ShowBoth", "Show Both Public and Personal", 0, true),
     Item(M::mu_PublicOnly, "mu_PublicOnly", "Show Only Public Records"),
     Item(M::mu_PersonalOnly, "mu_PersonalOnly", "Show Only Personal Records"),

@@ -28,6 +28,11 @@ class Printer {
   virtual void SetEnvelopeSetting() = 0;
   // Goes on on a new page of the same document, at its top left.
   virtual void NewPage() = 0;
+  // Makes `lines` lines of the fonts set afterwards fit one page, smaller
+  // and closer when they have to, until the document ends; 0 or less: the
+  // fonts as they are. An error, saying how many would fit, when that takes
+  // a font too small to read. Printers without pages fit any number.
+  virtual Status FitLinesPerPage(int /*lines*/) { return Status::Ok(); }
   // Sends what was printed since the last end as one job. A printer that
   // failed anywhere in the document reports it here.
   virtual Status EndDoc() = 0;

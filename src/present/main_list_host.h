@@ -37,8 +37,8 @@ class MainListHost {
   virtual void mu_DisplayAll_Click() = 0;
   // Takes the lock of the data set in the state's data path, after the data
   // path changed. When another copy of the program holds it, says so and
-  // opens the data set read-only: every command that would write is
-  // disabled and refused.
+  // opens the data set read-only: every command that would write stays
+  // enabled and answers with the read-only message.
   virtual void OpenDataSet() = 0;
   // False, after telling the user why, while the data set is read-only.
   virtual bool CheckWritable() = 0;

@@ -35,6 +35,17 @@ int MarginCount(const std::string& setting) {
 
 Status PrintList(Printer& printer, std::string_view text, int print_lines) {
   printer.SetFont(kListFont, true, kPoints);
+  // A page holds the three empty lines at its top and, at most, one line
+  // past the setting before the break.
+  if (print_lines >= 1) {
+    if (Status fits = printer.FitLinesPerPage(print_lines + 4); !fits.ok()) {
+      printer.EndDoc();
+      return Status::Error(error_number::kOverflow,
+                           fits.description() +
+                               " Set a smaller \"Number of lines to print before "
+                               "starting new page\" in Settings.");
+    }
+  }
   int n = 0;
   std::string_view line;
   while (NextReportLine(text, line)) {

@@ -9,7 +9,8 @@
 namespace tabrel {
 
 // The print-options frame of the main window and its five buttons, shown
-// while a report's preview is open.
+// while a report's preview is open. The mnemonics avoid every letter of the
+// menu bar: a disabled menu's letter still makes Alt+letter ambiguous.
 inline constexpr std::string_view kPrintOptionsCaption = " Print Options";
 
 struct PrintOptionButton {
@@ -18,11 +19,11 @@ struct PrintOptionButton {
   std::string_view tooltip;
 };
 inline constexpr std::array<PrintOptionButton, 5> kPrintOptionButtons = {{
-    {"SendPrint", "Print", "send list to default system printer as-is"},
-    {"SendFile", "File", "print list to a file"},
-    {"PrintToFile", ".DOC", "attempt to start word processor, open list as .DOC file"},
-    {"PrintToHTML", ".HTML", "attempt to start web browser, open list as .HTML file"},
-    {"CancelPrint", "Close", "quit preview with no further action"},
+    {"SendPrint", "P&rint", "send list to default system printer as-is"},
+    {"SendFile", "Fil&e", "print list to a file"},
+    {"PrintToFile", ".&DOC", "attempt to start word processor, open list as .DOC file"},
+    {"PrintToHTML", ".HTM&L", "attempt to start web browser, open list as .HTML file"},
+    {"CancelPrint", "&Close", "quit preview with no further action"},
 }};
 
 // The preview text box's usual font and the fixed-pitch one of address labels.

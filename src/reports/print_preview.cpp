@@ -323,7 +323,9 @@ void PrintPreview::ShowFailure(const std::string& text) {
 }
 
 void PrintPreview::ShowPrinterFailure(const Status& status, std::string_view what) {
-  ShowFailure(status.ErrorLine() + "\r\n" + std::string(what));
+  // A page setting that cannot fit is no device error: no error number.
+  const bool limit = status.number() == error_number::kOverflow;
+  ShowFailure((limit ? status.description() : status.ErrorLine()) + "\r\n" + std::string(what));
 }
 
 }  // namespace tabrel

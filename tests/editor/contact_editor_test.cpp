@@ -74,10 +74,10 @@ class ContactEditorTest : public ::testing::Test {
     dialogs.answers.assign(answers.begin(), answers.end());
     editor.SaveBut_Click();
   }
+  Texts Stamps() const { return testing::Stamps(dir.Read("tabrel.dat")); }
   ContactRecord Record(std::size_t index) const {
     return DecodeContact(dir.Read("tabrel.dat").substr(index * 1047));
   }
-  Texts Stamps() const { return testing::Stamps(dir.Read("tabrel.dat")); }
   // The save questions asked, in order: T(ype), K(eywords), I(ndividual's
   // name), O(rganisation's name); "?" for any other message.
   std::string Asked() const {
@@ -101,35 +101,6 @@ class ContactEditorTest : public ::testing::Test {
     return asked;
   }
 };
-
-TEST_F(ContactEditorTest, OpeningShowsTheRecordTrimmedAndDecodedOrEmptyBoxesForANewOne) {
-  ContactRecord r = Contact("3", "M\xFCller", "  Jo ", "stamp-muller");
-  r.KW1 = "Golf          ";
-  r.KW3 = "Work          ";
-  WriteContacts(
-      dir, {r, Contact("7", "Odd", "", "stamp-odd"), Contact("4", " Acme ", "", "stamp-acme")});
-  Open("stamp-muller");
-  EXPECT_EQ(view.caption, "Details: Jo M\u00fcller");
-  EXPECT_EQ(view.FieldText(F::FirstNameEd), "Jo");
-  EXPECT_EQ(view.slots, (Texts{"Golf", "", "Work"}));
-  EXPECT_EQ(view.type_caption, "Personal, Individual");
-  Open("stamp-acme");
-  EXPECT_EQ(view.caption, "Details: Acme");
-  // A type outside the four shows the design caption, stays and is kept.
-  Open("stamp-odd");
-  editor.TypeTog_Click();
-  EXPECT_EQ(view.type_caption, "rec type");
-  Save({kYes});
-  EXPECT_EQ(Record(1).RecType, "7");
-
-  testing::WriteKeywords(dir, {});
-  Open();
-  editor.Key1Tog_Click();  // nothing to take from an empty keyword list
-  EXPECT_EQ(view.caption, "New record!");
-  EXPECT_EQ(view.type_caption, "Public, Individual");
-  for (const auto& c : kEditorFieldControls) EXPECT_EQ(view.FieldText(c.id), "") << c.name;
-  EXPECT_EQ(view.slots, Texts(3));
-}
 
 TEST_F(ContactEditorTest, SaveAsksTheQuestionsInOrderAndEveryNoKeepsTheEditorOpen) {
   Open();
@@ -169,92 +140,6 @@ TEST_F(ContactEditorTest, SaveAsksTheQuestionsInOrderAndEveryNoKeepsTheEditorOpe
   EXPECT_EQ(view.closed, 2);
 }
 
-TEST_F(ContactEditorTest, SaveOverwritesTheRecordInPlaceWithTheBoxesAndANewStamp) {
-  Open("stamp-baker");
-  ContactRecord expected = Record(1);
-  view.fields[F::StateEd] = " oh ";  // two letters are a code
-  expected.State = Fit(" OH", 20);
-  view.fields[F::CountryEd] = "de";
-  expected.Country = Fit("DE", 40);
-  view.fields[F::CityEd] = "oh";  // in State and Country only
-  expected.City = Fit("oh", 20);
-  const std::string email = std::string(33, 'e') + "@example.org";  // the whole width
-  view.fields[F::EMailEd] = email + "-cut";
-  expected.EMail = email;
-  view.fields[F::NotesEd] = "\none\ntwo\r\nthree";
-  expected.Notes = Fit("\r\none\r\ntwo\r\nthree", 500);
-  expected.Modified = MakeStamp(clock.now);
-  Save({kYes});
-  EXPECT_EQ(Record(1), expected);
-  EXPECT_EQ(view.FieldText(F::StateEd), " OH ") << "the box shows the capitals";
-}
-
-TEST_F(ContactEditorTest, TheTypeButtonCyclesAndAKeywordSitsInOneSlotOnly) {
-  Open();
-  for (const char* caption : {"Public, Organization", "Personal, Individual",
-                              "Personal, Organization", "Public, Individual"}) {
-    editor.TypeTog_Click();
-    EXPECT_EQ(view.type_caption, caption);
-  }
-  editor.KeywordGrid2().SetRow(1);
-  editor.Key1Tog_Click();
-  editor.Key2Tog_Click();  // Friend is held by slot 1
-  editor.KeywordGrid2().SetRow(2);
-  editor.Key3Tog_Click();
-  editor.Key1Tog_Click();  // nor may slot 1 take Work
-  EXPECT_EQ(view.slots, (Texts{"Friend        ", "", "Work          "}));
-  editor.KW1Ed_dblClick();
-  editor.KeywordGrid2().SetRow(3);
-  editor.Key2Tog_Click();
-  editor.TypeTog_Click();
-  view.fields[F::OrgEd] = "Golf Club";
-  Save({});
-  EXPECT_EQ(Record(3).RecType + Record(3).KW1 + Record(3).KW2 + Record(3).KW3,
-            "2" + std::string(14, ' ') + "Golf          Work          ");
-}
-
-TEST_F(ContactEditorTest, NewRecordAndDuplicateAreInsertedAfterEqualNamesWithNewStamps) {
-  Open();
-  view.fields[F::LastNameEd] = "adams";
-  view.fields[F::FirstNameEd] = "Al";
-  Save({kYes, kYes});
-  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
-  ASSERT_TRUE(editor.Form_Load());
-  clock.now.seconds_since_midnight = 50000;
-  Save({kYes});
-  EXPECT_EQ(Stamps(), (Texts{"stamp-adams", "12-31-1999 45296.13", "stamp-baker",
-                             "12-31-1999 50000", "stamp-cole"}));
-  ContactRecord copy = Record(3);
-  copy.Modified = Record(2).Modified;
-  EXPECT_EQ(copy, Record(2)) << "the copy differs from its source only in the stamp";
-}
-
-TEST_F(ContactEditorTest, SavesWithinOneTickOfTheClockStillGiveEveryRecordItsOwnStamp) {
-  // The clock answers the same instant every time; the data set already
-  // holds the stamp of that instant and the one after it.
-  WriteContacts(dir, {Contact("1", "Adams", "Ann", "12-31-1999 45296.13"),
-                      Contact("1", "Baker", "Bo", "12-31-1999 45296.14")});
-  for (const char* first : {"Al", "Bea", "Cy"}) {
-    Open();
-    view.fields[F::LastNameEd] = "Drew";
-    view.fields[F::FirstNameEd] = first;
-    Save({kYes, kYes});
-  }
-  Prepare("12-31-1999 45296.13", DuplicateFlag::kDuplicating);
-  ASSERT_TRUE(editor.Form_Load());
-  Save({kYes, kYes});
-  Open("12-31-1999 45296.14");  // an edit takes a new stamp too
-  Save({kYes, kYes});
-  EXPECT_EQ(Stamps(), (Texts{"12-31-1999 45296.13", "12-31-1999 45296.18", "12-31-1999 45296.19",
-                             "12-31-1999 45296.15", "12-31-1999 45296.16", "12-31-1999 45296.17"}));
-  // Each stamp opens its own record, and a delete takes that one only.
-  Open("12-31-1999 45296.16");
-  EXPECT_EQ(view.FieldText(F::FirstNameEd), "Bea");
-  dialogs.answers = {kYes};
-  editor.DelBut_Click();
-  EXPECT_EQ(Stamps().size(), 5u);
-}
-
 TEST_F(ContactEditorTest, ASaveWhoseFlushFailsAfterTheWriteSaysTheRecordIsWrittenButNotSafe) {
   const std::string before = dir.Read("tabrel.dat");
   for (RewriteStep failing : {RewriteStep::kWrite, RewriteStep::kFlush}) {
@@ -277,45 +162,6 @@ TEST_F(ContactEditorTest, ASaveWhoseFlushFailsAfterTheWriteSaysTheRecordIsWritte
       EXPECT_EQ(Trim(Record(1).Phone), "555-0199");
     }
   }
-}
-
-TEST_F(ContactEditorTest, UnstorableCharactersAreNamedBeforeSaving) {
-  Open("stamp-cole");
-  view.fields[F::LastNameEd] = "\u65e5\u672c";
-  view.fields[F::NotesEd] = "caf\u00e9 \u2603";
-  view.fields[F::CityEd] = "K\u00f8benhavn";  // storable
-  Save({kYes, kNo});
-  ASSERT_EQ(dialogs.messages.size(), 2u) << "the keyword question, then the warning";
-  EXPECT_NE(dialogs.messages[1].text.find("Last Name, Notes "), std::string::npos);
-  EXPECT_EQ(dialogs.messages[1].default_answer, kNo);
-  EXPECT_EQ(view.closed, 0);
-  EXPECT_EQ(Record(2).LastName, Fit("Cole", 20));
-  Save({kYes, kYes});
-  EXPECT_EQ(Record(2).LastName, Fit("??", 20));
-}
-
-TEST_F(ContactEditorTest, DeleteAsksFirstAndNeverDeletesANewOrDuplicatedRecord) {
-  const std::string before = dir.Read("tabrel.dat");
-  Open();
-  state.editor_mode = EditorMode::kExisting;  // another editor closed meanwhile
-  editor.DelBut_Click();
-  Prepare("stamp-baker", DuplicateFlag::kDuplicating);
-  ASSERT_TRUE(editor.Form_Load());
-  editor.DelBut_Click();
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_TRUE(editor.Form_KeyDown(key::kEscape));
-  EXPECT_EQ(view.closed, 1);
-  EXPECT_EQ(dir.Read("tabrel.dat"), before);
-
-  Open("stamp-baker");
-  dialogs.answers = {kNo, kYes};
-  editor.DelBut_Click();
-  EXPECT_EQ(dialogs.messages.at(0).text, "Delete this record?");
-  EXPECT_EQ(dialogs.messages.at(0).default_answer, kNo);
-  EXPECT_EQ(dir.Read("tabrel.dat"), before);
-  editor.DelBut_Click();
-  EXPECT_EQ(Stamps(), (Texts{"stamp-adams", "stamp-cole"}));
-  EXPECT_EQ(view.closed, 2);
 }
 
 TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsLeftAlone) {
@@ -348,29 +194,6 @@ TEST_F(ContactEditorTest, TheRecordIsLookedUpAgainBeforeWritingAndOneThatLeftIsL
             "from the editor, then cancel and open the record again.");
   EXPECT_EQ(dir.Read("tabrel.dat"), before);
   EXPECT_EQ(view.closed, 2);
-}
-
-TEST_F(ContactEditorTest, AFileErrorIsReportedAndKeepsTheEditorOpen) {
-  const std::string data_path = state.data_path;
-  state.data_path = dir.File("gone/");
-  Prepare("stamp-cole");
-  EXPECT_FALSE(editor.Form_Load());
-  EXPECT_EQ(dialogs.messages.at(0).text, "Error 76: Path not found (" +
-                                             dir.File("gone/tabrel.dat") +
-                                             ": No such file or directory)\r\nThe record "
-                                             "cannot be opened.");
-  EXPECT_EQ(view.closed, 1);
-  state.data_path = data_path;
-  Open();
-  std::filesystem::remove(dir.File("tabrel.dat"));
-  std::filesystem::create_directory(dir.File("tabrel.dat"));  // unreadable as a file
-  view.fields[F::LastNameEd] = "Drew";
-  view.fields[F::FirstNameEd] = "Di";
-  Save({kYes, kYes});
-  EXPECT_EQ(dialogs.messages.back().title, "Disk access error!");
-  EXPECT_NE(dialogs.messages.back().text.find("The record was not saved."), std::string::npos);
-  EXPECT_EQ(view.closed, 1) << "still open since the failed opening";
-  EXPECT_EQ(view.FieldText(F::LastNameEd), "Drew");
 }
 
 }  // namespace

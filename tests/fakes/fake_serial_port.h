@@ -62,7 +62,8 @@ class FakeSerialPort : public SerialPort {
   std::string device = "/dev/ttyS0";
   std::map<std::string, std::vector<std::string>> replies = {
       {"ATV1Q0", {"ATV1Q0\r", "\r\nOK\r\n"}},
-      {"ATDT", {"ATDT9555", "1234\r", "\r\nNO CARRIER\r\n"}},
+      // The echo, then silence while the line rings.
+      {"ATDT", {"ATDT9555", "1234\r"}},
       {"ATH", {"ATH\r\r\nOK\r\n"}}};
   std::optional<Status> fail_open;
   std::optional<Status> fail_read;

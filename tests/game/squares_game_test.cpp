@@ -46,14 +46,6 @@ TEST_F(SquaresGameTest, OpensWith48XsAndTheCornersHidden) {
   EXPECT_EQ(view.best, "(none)");
 }
 
-TEST_F(SquaresGameTest, TheFirstClickOnlyMakesTheHole) {
-  Click({27});
-  EXPECT_EQ(view.squares[27], "");
-  EXPECT_EQ(view.prompt, "from...");
-  EXPECT_EQ(game.score(), 0);
-  EXPECT_EQ(VisibleXs(), 47);
-}
-
 TEST_F(SquaresGameTest, AMoveJumpsAnXAndCountsWhatIsLeft) {
   Click({27, 43});  // hole at row 3 column 3; pick the X two rows below
   EXPECT_EQ(view.prompt, "to...");
@@ -78,109 +70,6 @@ struct RefusedMove {
   int from;
   int to;
 };
-
-TEST_F(SquaresGameTest, RefusedMovesSayNoGoodAndCancelTheSelection) {
-  const RefusedMove cases[] = {
-      {"target holds an X", {27}, 43, 35},
-      {"not two apart", {27}, 30, 27},
-      {"diagonal", {27}, 45, 27},
-      {"one apart", {27}, 28, 27},
-      {"jumped square is a hole", {27, 43, 27}, 51, 35},
-      // Two apart in index, but round the end of a row: 24 is row 3, 22 row 2.
-      {"across the end of a row", {22}, 24, 22},
-      {"across the end of a row, rightwards", {33}, 31, 33},
-  };
-  for (const RefusedMove& c : cases) {
-    SCOPED_TRACE(c.why);
-    game.mu_new_Click();
-    for (int square : c.setup) game.Button_Click(square);
-    const auto before = view.squares;
-    const int score = game.score();
-    Click({c.from});
-    ASSERT_EQ(view.prompt, "to...");
-    Click({c.to});
-    EXPECT_EQ(view.message, "no good");
-    EXPECT_EQ(view.prompt, "from...");
-    EXPECT_EQ(view.squares, before);
-    EXPECT_EQ(game.score(), score);
-    // The selection is gone: the next click picks a square again.
-    Click({c.from});
-    EXPECT_EQ(view.prompt, "to...");
-    EXPECT_EQ(view.message, "");
-  }
-}
-
-TEST_F(SquaresGameTest, AMoveCannotStartFromAHole) {
-  Click({27, 43, 27});  // holes now at 43 and 35
-  const auto before = view.squares;
-  Click({43});
-  EXPECT_EQ(view.message, "no good");
-  EXPECT_EQ(view.prompt, "from...");
-  Click({27});  // an X: selected, then a jump two down into the hole at 43 is fine
-  EXPECT_EQ(view.prompt, "to...");
-  EXPECT_EQ(view.message, "");
-  Click({43});
-  EXPECT_EQ(view.message, "no good");  // over the hole at 35
-  EXPECT_EQ(view.squares, before);
-}
-
-TEST_F(SquaresGameTest, NewGameRecordsTheLastAndTheBestScore) {
-  game.mu_new_Click();  // straight away: no move yet
-  EXPECT_EQ(view.last, "0");
-  EXPECT_EQ(view.best, "0");
-  Click({27, 43, 27});
-  game.mu_new_Click();
-  EXPECT_EQ(view.last, "46");
-  EXPECT_EQ(view.best, "46");  // a best of 0 means none yet
-  EXPECT_EQ(VisibleXs(), 48);
-  EXPECT_EQ(view.prompt, "");
-  // Without a move in between the same score is recorded again.
-  game.mu_new_Click();
-  EXPECT_EQ(view.last, "46");
-  Click({27, 43, 27, 33, 35});
-  game.mu_new_Click();
-  EXPECT_EQ(view.last, "45");
-  EXPECT_EQ(view.best, "45");
-  Click({20, 36, 20});
-  game.mu_new_Click();
-  EXPECT_EQ(view.last, "46");
-  EXPECT_EQ(view.best, "45");
-}
-
-TEST_F(SquaresGameTest, ScoresOutliveTheWindowButNotTheBoard) {
-  Click({27, 43, 27});
-  game.mu_new_Click();
-  Click({20});
-  view.CloseWindow();
-  EXPECT_FALSE(game.loaded());
-  game.Open(view);
-  EXPECT_EQ(view.last, "46");
-  EXPECT_EQ(view.best, "46");
-  EXPECT_EQ(VisibleXs(), 48);
-  EXPECT_EQ(view.prompt, "");
-}
-
-TEST_F(SquaresGameTest, HelpTellsHowToPlay) {
-  game.mu_GameHelp_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  const Message& help = dialogs.messages[0];
-  EXPECT_EQ(help.title, "48 Squares Game - Tabrel 3");
-  EXPECT_EQ(help.icon, MessageIcon::kInformation);
-  EXPECT_EQ(help.buttons, MessageButtons::kOk);
-  EXPECT_EQ(help.text,
-            "How to play\r\n\r\n"
-            "First click on any box  to be the starting point  - the X in it will disapear (you "
-            "need an empty space to begin).\r\n\r\n"
-            "After this first one,  X's are removed by jumping over them with another X.\r\n\r\n"
-            "Click on the X you wish to move, then click on an empty space two spaces away. The X "
-            "you jumped over will be cleared, and the one you jumped it with moves to the new "
-            "space.\r\n\r\n"
-            "You can only move horizontal or vertical, no diagonal moves are allowed.\r\n\r\n"
-            "The game is over when it is no longer possible to jump one X over another one."
-            "\r\n\r\n"
-            "To try again, click File, New Game. The game records your last score and your best "
-            "score,  just to frustrate you. :-)");
-}
 
 }  // namespace
 }  // namespace tabrel

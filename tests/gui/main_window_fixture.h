@@ -21,9 +21,7 @@ namespace tabrel::gui {
 
 class MainWindowFixture : public ::testing::Test, public testing::FakePlatform {
  protected:
-  MainWindowFixture() : state(dir.path()), window(state, platform) {
-    window.SetSplashMinimum(std::chrono::milliseconds(0));
-  }
+  MainWindowFixture() : state(dir.path()), window(state, platform) {}
   ~MainWindowFixture() override {
     // Windows closed during a test go with their deferred deletion.
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

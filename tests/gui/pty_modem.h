@@ -24,8 +24,11 @@ class PtyModem {
     kVanish,  // goes away (closes its side) when the first command ends
   };
 
-  explicit PtyModem(Mode mode, std::string dial_reply = {}, bool echo = true)
-      : mode_(mode), dial_reply_(std::move(dial_reply)), echo_(echo) {
+  // `dial_delay`: how long after its echo the answer to ATD comes, as a
+  // modem listening for the dial tone answers late.
+  explicit PtyModem(Mode mode, std::string dial_reply = {}, bool echo = true,
+                    std::chrono::milliseconds dial_delay = {})
+      : mode_(mode), dial_reply_(std::move(dial_reply)), echo_(echo), dial_delay_(dial_delay) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) return;
     device_ = ptsname(master_);
@@ -90,7 +93,11 @@ class PtyModem {
           master_ = -1;
           return;
         }
-        if (line.starts_with("ATD")) {
+        if (line.starts_with("ATD") && dial_delay_.count() > 0) {
+          (void)write(master_, answer.data(), answer.size());
+          answer = dial_reply_;
+          std::this_thread::sleep_for(dial_delay_);
+        } else if (line.starts_with("ATD")) {
           answer += dial_reply_;
         } else {
           answer += "\r\nOK\r\n";
@@ -107,6 +114,7 @@ class PtyModem {
   Mode mode_;
   std::string dial_reply_;
   bool echo_;
+  std::chrono::milliseconds dial_delay_;
   int master_ = -1;
   std::string device_;
   std::thread thread_;

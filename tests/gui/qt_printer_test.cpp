@@ -18,6 +18,7 @@
 
 #include "fakes/temp_dir.h"
 #include "present/text_wrap.h"
+#include "reports/list_printing.h"
 
 namespace tabrel::gui {
 namespace {
@@ -82,21 +83,33 @@ TEST(QtPrinterTest, PrintedTextComesBackOutOfThePdfWithOneNoticePerCommand) {
   EXPECT_EQ(notices[0], "Printed to " + file.toStdString());
 }
 
-TEST(QtPrinterTest, UnwritablePrintoutsFolderFailsTheDocumentAndNamesIt) {
+TEST(QtPrinterTest, AListPrintsThePrintLinesOfTheSettingsOnEachPage) {
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    GTEST_SKIP() << "pdftotext (Debian's poppler-utils) is not installed";
+  }
   testing::TempDir dir;
-  dir.Write("printouts", "a file where the folder would go");
   QtPrinter printer(dir.path(), QtPrinter::Target::kPdfFile);
-  printer.PrintLine("lost");
-  const Status status = printer.EndDoc();
-  EXPECT_EQ(status.number(), error_number::kPathFileAccess);
-  EXPECT_NE(status.description().find(dir.path() + "printouts"), std::string::npos)
-      << status.description();
+  std::string list;
+  for (int i = 1; i <= 85; ++i) list += "Name " + std::to_string(i) + "\t555-01" + "\r\n";
+  // 60 lines: the page breaks after the 61st, the program's own break.
+  ASSERT_TRUE(PrintList(printer, list, 60).ok());
+  std::vector<int> per_page{0};
+  for (const QString& line : PdfLines(printer.LastPdfPath())) {
+    if (line == QStringLiteral("<page>")) {
+      per_page.push_back(0);
+    } else {
+      ++per_page.back();
+    }
+  }
+  EXPECT_EQ(per_page, (std::vector<int>{61, 24, 0}));
 
-  // The failure belongs to that document only.
-  std::filesystem::remove(dir.File("printouts"));
-  printer.PrintLine("found");
-  EXPECT_TRUE(printer.EndDoc().ok());
-  EXPECT_TRUE(QFile::exists(printer.LastPdfPath()));
+  // More than fit in a readable size: said, nothing printed.
+  const Status status = PrintList(printer, list, 400);
+  EXPECT_EQ(status.description().rfind("404 lines do not fit one printed page", 0), 0u)
+      << status.description();
+  EXPECT_NE(status.description().find("Set a smaller \"Number of lines"), std::string::npos);
+  EXPECT_EQ(QDir(dir.path().c_str() + QStringLiteral("printouts")).entryList(QDir::Files).size(),
+            1);
 }
 
 }  // namespace

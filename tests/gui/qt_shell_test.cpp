@@ -47,27 +47,6 @@ TEST_F(QtShellTest, TheOpenersExitStatusDecides) {
   EXPECT_EQ(ArgsOf(2), "1|tel:+1-555-123-4567|");
 }
 
-TEST_F(QtShellTest, FilesOfThePrintPreviewReportAMissingProgramToo) {
-  QtShell none(Opener("exit 4"));
-  const std::string file = dir.File("tr_list.doc");
-  dir.Write("tr_list.doc", "list");
-  EXPECT_FALSE(none.OpenWithDefault(file).ok());
-  EXPECT_EQ(ArgsOf(1), "1|" + file + "|");
-  QtShell found(Opener("exit 0"));
-  EXPECT_TRUE(found.OpenWithDefault(file).ok());
-}
-
-TEST_F(QtShellTest, AnOpenerStillRunningAfterTheWaitHasHandedOn) {
-  QtShell waiting(Opener("sleep 1; exit 3"), 200ms);
-  QElapsedTimer clock;
-  clock.start();
-  EXPECT_TRUE(waiting.OpenUrl("https://tabrel.example.org/").ok());
-  EXPECT_LT(clock.elapsed(), 900);
-  // Let it end, so that its process object goes with it.
-  while (clock.elapsed() < 1600) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 TEST_F(QtShellTest, AProgramThatCannotBeStartedIsReportedWithTheReasonOnly) {
   QtShell shell;
   dir.Write("not-a-program", "text");

@@ -20,11 +20,6 @@ using testing::Contact;
 using testing::Keyword;
 using Texts = std::vector<std::string>;
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 class MainWindowTest : public ::testing::Test, public testing::MainWindowHarness {
  protected:
   // Six records in file order; the blank-type "Ghost" is never listed.
@@ -74,104 +69,6 @@ TEST_F(MainWindowTest, FormLoadCreatesMissingFilesThenLoadsTheSettingsBeforeTheL
       << "while the list filled";
 }
 
-TEST_F(MainWindowTest, ListsAreWhiteOnDarkBlueAndTheFocusedOnesHeaderStandsOut) {
-  for (Grid* grid : {&window.MainGrid(), &window.KeywordGrid()}) {
-    EXPECT_EQ(std::tuple(grid->ForeColor(), grid->BackColor(), grid->BackColorBkg()),
-              std::tuple(kWhite, kDarkBlue, kDarkBlue));
-    EXPECT_EQ(std::pair(grid->ForeColorSel(), grid->BackColorSel()), std::pair(kBlack, kYellow));
-  }
-  view.focused = Control::kKeywordGrid;
-  window.KeywordGrid_GotFocus();
-  const auto header = [](const Grid& grid) {
-    return std::pair(grid.ForeColorFixed(), grid.BackColorFixed());
-  };
-  EXPECT_EQ(header(window.KeywordGrid()), std::pair(kBlack, kWhite));
-  EXPECT_EQ(header(window.MainGrid()), std::pair(kGrayText, kButtonFace));
-  view.focused = Control::kNone;  // e.g. the keyword edit box
-  window.MainGrid_GotFocus();
-  EXPECT_EQ(header(window.KeywordGrid()), std::pair(kBlack, kWhite));
-  window.KeywordGrid_LostFocus();
-  EXPECT_TRUE(window.KeywordGrid().flat());
-}
-
-TEST_F(MainWindowTest, RowsShowNamesStoredFieldsAndTheStampWithPersonalNamesInCyan) {
-  WriteSample();
-  Pop();
-  Grid& grid = window.MainGrid();
-  ASSERT_EQ(grid.Rows(), 6) << "the blank-type record is not listed";
-  EXPECT_EQ(grid.TextAt(3, 0), Fit("Acme Corp", 40)) << "organisations show Org as stored";
-  EXPECT_EQ(grid.TextAt(4, kIdColumn), "02-02-2002 4       ");
-  const Colour expected[] = {kWhite, kCyan, kWhite, kCyan, kWhite};
-  for (int r = 1; r <= 5; ++r) EXPECT_EQ(grid.CellForeColorAt(r, 0), expected[r - 1]) << r;
-  // The first row is current and selected across all eleven columns.
-  EXPECT_EQ(grid.Row(), 1);
-  EXPECT_TRUE(grid.IsSelected(1, 0) && grid.IsSelected(1, kIdColumn));
-}
-
-TEST_F(MainWindowTest, StatusTextsShowTheSelectionThenTheCountThenTheDataPath) {
-  WriteSample();
-  struct Case {
-    std::string selection;
-    std::string final_text;
-    Texts names;
-  };
-  const Case cases[] = {
-      {"All Records", "5 RECORDS TOTAL", kAllListed},
-      // Stored texts compare on all 14 bytes, case included; a record
-      // carrying the keyword twice is listed once.
-      {Keyword("Friends"), "2 RECORDS HAVE KEYWORD Friends", {"Adams, Ann", "baker, Bob"}},
-      {Keyword("~Family"), "1 RECORDS HAVE KEYWORD ~Family", {"Zeta Trust"}},
-      {Keyword("Work"), "0 RECORDS HAVE KEYWORD Work", {}},
-      {"", "1 RECORDS HAVE NO KEYWORDS", {"Acme Corp"}},
-  };
-  for (const Case& c : cases) {
-    view.status_history.clear();
-    window.MainGrid().SetCol(3);  // as a click in the list leaves it
-    Pop(c.selection);
-    EXPECT_EQ(Names(), c.names);
-    EXPECT_EQ(std::pair(window.MainGrid().Col(), window.MainGrid().ColSel()),
-              std::pair(0, kIdColumn));
-    Texts texts;  // of the selection panel
-    for (const auto& [panel, text] : view.status_history) {
-      if (panel == StatusPanelId::kSelection) texts.push_back(text);
-    }
-    EXPECT_EQ(texts.front(), c.selection);
-    EXPECT_EQ(texts.back(), c.final_text);
-    EXPECT_EQ(view.status_history.back(), (std::pair{StatusPanelId::kDataPath, Upper(dir.path())}));
-    EXPECT_EQ(view.menu_enabled.at(MenuId::mu_print), !c.names.empty()) << c.final_text;
-  }
-}
-
-TEST_F(MainWindowTest, NormalModeWordSearchStaysInsideTheRowsListedInTabrelTmpAndDeletesIt) {
-  WriteSample();
-  // Only Adams and baker were listed when the search started.
-  dir.Write("tabrel.tmp", "01-01-2000 1       \r\n01-01-2000 2       \r\n");
-  std::string selection = "%%SAILING";
-  window.PopMainGrid(selection);
-  EXPECT_EQ(selection, "SAILING") << "the caller sees the bare word";
-  EXPECT_EQ(Names(), (Texts{"baker, Bob"}));
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "1 CONTAIN \"SAILING\"");
-  EXPECT_FALSE(dir.Exists("tabrel.tmp"));
-}
-
-TEST_F(MainWindowTest, FreeModeAddsEachSelectionBelowTheRowsAlreadyListed) {
-  WriteSample();
-  window.PopKeywordGrid();
-  window.mu_FreeListON_Click();
-  Pop("");
-  window.KeywordGrid().SetRow(1);
-  window.KeywordGrid_dblClick();
-  view.focused = Control::kKeywordGrid;
-  EXPECT_TRUE(window.Form_KeyDown(key::kEnter, 0));
-  EXPECT_EQ(view.keyword_edit, "Friends");
-  EXPECT_EQ(Names(), (Texts{"Acme Corp", "Adams, Ann", "baker, Bob", "Adams, Ann", "baker, Bob"}));
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "5 RECORDS SELECTED");
-  EXPECT_EQ(window.MainGrid().Row(), 1);
-  window.mu_DisplayAll_Click();
-  EXPECT_EQ(view.status[StatusPanelId::kListMode], "NORM");
-  EXPECT_EQ(Names(), kAllListed);
-}
-
 TEST_F(MainWindowTest, FilterCyclesAllPublicPersonalRefillsInNormalModeAndHoldsForEverySelection) {
   WriteSample();
   window.mu_FreeListON_Click();
@@ -205,114 +102,6 @@ TEST_F(MainWindowTest, FilterCyclesAllPublicPersonalRefillsInNormalModeAndHoldsF
   EXPECT_EQ(Names(), (Texts{"Acme Corp"}));
 }
 
-TEST_F(MainWindowTest, ListModePanelTogglesWithoutRefillingTheList) {
-  WriteSample();
-  Pop();
-  const auto history_size = view.status_history.size();
-  for (bool free : {true, false}) {
-    window.tr_SB1_PanelClick("ListMode");
-    EXPECT_EQ(view.status[StatusPanelId::kListMode], free ? "FREE" : "NORM");
-    EXPECT_EQ(window.MainGrid().BackColor(), free ? kGrey : kDarkBlue);
-    EXPECT_EQ(view.menu_checked.at(MenuId::mu_FreeListON), free);
-  }
-  EXPECT_EQ(view.status_history.size(), history_size + 2) << "only panel 2 changes";
-}
-
-TEST_F(MainWindowTest, LetterJumpGoesToTheFirstRowWithTheLetterOrWarnsAndGoesToTheLast) {
-  WriteSample();
-  window.Form_Load();
-  Grid& grid = window.MainGrid();
-  for (const auto& [letter, row] : {std::pair{'Z', 4}, {'B', 2}, {'A', 1}}) {
-    EXPECT_TRUE(window.Form_KeyDown(letter, 0));
-    EXPECT_EQ(grid.Row(), row) << letter;
-    EXPECT_EQ(grid.TopRow(), row) << letter;
-    EXPECT_TRUE(grid.IsSelected(row, kIdColumn)) << letter;
-  }
-  window.Command1_Click('Q' - 'A');
-  EXPECT_EQ(dialogs.messages.at(0).text, "No records start with Q");
-  EXPECT_EQ(grid.Row(), 5);
-
-  view.focused = Control::kKeywordGrid;
-  window.Command1_Click('W' - 'A');
-  EXPECT_EQ(window.KeywordGrid().Row(), 3);
-  window.Command1_Click('X' - 'A');
-  EXPECT_EQ(dialogs.messages.back().text, "No keywords start with X");
-}
-
-TEST_F(MainWindowTest, DeleteKeyRemovesTheRowNotTheRecordAndSwitchesToFreeMode) {
-  WriteSample();
-  const std::string file_before = dir.Read("tabrel.dat");
-  Pop();
-  Grid& grid = window.MainGrid();
-  grid.SetRow(0);
-  window.Form_KeyDown(key::kDelete, 0);
-  EXPECT_EQ(grid.Rows(), 6) << "the header row stays";
-  grid.SetRow(2);
-  EXPECT_TRUE(window.Form_KeyDown(key::kDelete, 0));
-  EXPECT_EQ(Names(), (Texts{"Adams, Ann", "Acme Corp", "Zeta Trust", ","}));
-  EXPECT_EQ(grid.CellForeColorAt(3, 0), kCyan) << "colours move up with their rows";
-  EXPECT_EQ(dir.Read("tabrel.dat"), file_before);
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "4 RECORDS SELECTED");
-  view.focused = Control::kNone;
-  EXPECT_FALSE(window.Form_KeyDown(key::kDelete, 0));
-  EXPECT_EQ(grid.Rows(), 5);
-}
-
-TEST_F(MainWindowTest, UnreadableDataFolderFallsBackToTheProgramFolder) {
-  WriteSample();
-  state.data_path = dir.path() + "missing/";
-  Pop();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  const Message& message = dialogs.messages[0];
-  EXPECT_EQ(message.text.rfind("Error 76: ", 0), 0u) << message.text;
-  EXPECT_TRUE(message.text.ends_with("\r\nSwitching back to default directory...")) << message.text;
-  EXPECT_EQ(state.data_path, dir.path());
-  EXPECT_EQ(Names(), kAllListed);
-  EXPECT_EQ(view.status[StatusPanelId::kDataPath], Upper(dir.path()));
-  EXPECT_FALSE(dir.Exists("missing"));
-}
-
-TEST_F(MainWindowTest, WhenTheProgramFolderFailsTooTheFillStopsWithAnEmptyList) {
-  AppState lost(dir.path() + "program-gone/");
-  lost.data_path = dir.path() + "data-gone/";
-  MainWindow lost_window(lost, view, platform);
-  std::string all(kAllRecords);
-  lost_window.PopMainGrid(all);
-  ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_TRUE(dialogs.messages[1].text.ends_with("Switching back to default directory..."));
-  EXPECT_EQ(lost_window.MainGrid().Rows(), 1);
-  EXPECT_EQ(RTrim(lost_window.MainGrid().TextAt(0, kIdColumn)), "ID") << "the header stays";
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 RECORDS TOTAL");
-}
-
-TEST_F(MainWindowTest, AFileThatFailsWhileTheListIsReadIsAnErrorToReportNotACrash) {
-  WriteSample();
-  // A failing disk: the file gives less than its size promised once the
-  // reading has begun. A mapped file would kill the program here.
-  const FillProgress shrink{
-      [&](int) { ASSERT_EQ(::truncate(dir.File("tabrel.dat").c_str(), 1047), 0); }, {}};
-  Grid grid;
-  const Result<int> added = AppendSelectedRows(grid, state, kAllRecords, shrink);
-  ASSERT_FALSE(added.ok());
-  EXPECT_EQ(added.status().number(), error_number::kDeviceIo) << added.status().ErrorLine();
-}
-
-TEST_F(MainWindowTest, ControlCharactersInAFieldShowAsBlanksAndTheIdStaysInItsColumn) {
-  auto tabbed = Contact("1", "Tab", "Tom", "01-01-2000 7");
-  tabbed.Phone = "555\t0100";
-  tabbed.Fax = "1\r\n2";
-  WriteSample();
-  testing::WriteContacts(dir, {tabbed, Contact("1", "Next", "Ned", "01-01-2000 8")});
-  Pop();
-  Grid& grid = window.MainGrid();
-  EXPECT_EQ(grid.TextAt(1, 1), Fit("555 0100", 20));
-  EXPECT_EQ(grid.TextAt(1, 3), Fit("1  2", 20));
-  EXPECT_EQ(Trim(grid.TextAt(1, kIdColumn)), "01-01-2000 7");
-  grid.SetRow(1);
-  window.MainGrid_dblClick();
-  EXPECT_EQ(view.record_view.name, "Tom Tab");
-}
-
 TEST_F(MainWindowTest, MoreThan32767RecordsAreAllListed) {
   constexpr int kCount = 32768 + 2;
   std::string bytes;
@@ -325,17 +114,6 @@ TEST_F(MainWindowTest, MoreThan32767RecordsAreAllListed) {
   ASSERT_EQ(window.MainGrid().Rows(), kCount + 1);
   EXPECT_EQ(view.status[StatusPanelId::kSelection], std::to_string(kCount) + " RECORDS TOTAL");
   EXPECT_EQ(RTrim(window.MainGrid().TextAt(kCount, 0)), "N" + std::to_string(kCount - 1));
-}
-
-TEST_F(MainWindowTest, BlankMenuDisablesTheSixDataMenusOnly) {
-  for (bool shown : {false, true}) {
-    shown ? window.ShowMenu() : window.BlankMenu();
-    EXPECT_EQ(view.menu_enabled.size(), 6u);
-    for (MenuId id : {MenuId::mu_file, MenuId::mu_print, MenuId::mu_ImportExport, MenuId::mu_filter,
-                      MenuId::mu_keywords, MenuId::mu_MakeContact}) {
-      EXPECT_EQ(view.menu_enabled.at(id), shown);
-    }
-  }
 }
 
 }  // namespace

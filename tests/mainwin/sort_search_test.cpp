@@ -35,32 +35,6 @@ TEST_F(SortSearchTest, SortPutsTheFileInNameOrderAndListsIt) {
   EXPECT_EQ(view.status[StatusPanelId::kSelection], "5 RECORDS TOTAL");
 }
 
-TEST_F(SortSearchTest, SearchNarrowsTheListedRowsToThoseContainingTheWord) {
-  Pop();
-  Search("  oslo ");
-  EXPECT_EQ(Names(), (Texts{"Mills, Mo", "Miller Tools"}));
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 CONTAIN \"OSLO\"");
-  // The next search works on this result, with the last word offered.
-  Search("smith");
-  EXPECT_EQ(dialogs.inputs.back().default_answer, "OSLO");
-  EXPECT_TRUE(Names().empty());
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 CONTAIN \"SMITH\"");
-  // A cancelled or empty search changes nothing, and after Cancel the next
-  // prompt starts empty.
-  window.mu_WordSearchCurrent_Click();
-  Search("   ");
-  EXPECT_EQ(dialogs.inputs.back().default_answer, "");
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "0 CONTAIN \"SMITH\"");
-}
-
-TEST_F(SortSearchTest, SearchInFreeModeAddsHitsFromTheWholeFile) {
-  Pop("Nothing");
-  window.mu_FreeListON_Click();
-  Search("smith");
-  EXPECT_EQ(Names(), (Texts{"smith, Zed", "Smith, Amy"}));
-  EXPECT_EQ(view.status[StatusPanelId::kSelection], "2 RECORDS SELECTED");
-}
-
 TEST_F(SortSearchTest, SearchLooksAtTheNameAddressNotesPhoneFaxAndDateFieldsOnly) {
   // One record a field, named after it, with "mr zebedee" there.
   std::vector<ContactRecord> records;
