@@ -16,7 +16,7 @@ struct CommandName {
   std::string_view usage;   // what follows the command's name
 };
 
-constexpr std::array<CommandName, 6> kCommands = {{
+constexpr std::array<CommandName, 7> kCommands = {{
     {Command::kList, "list", 0, "[SELECTION]"},
     {Command::kShow, "show", 1, "STAMP"},
     {Command::kReport, "report", 1, "KIND [SELECTION] [-o FILE] [--with-unlinked]"},
@@ -28,6 +28,7 @@ constexpr std::array<CommandName, 6> kCommands = {{
      "                        [--map auto] [--keyword TEXT] [--type individual|organization]\n"
      "                        [--no-header] [--extras-to-notes]"},
     {Command::kBackup, "backup", 0, "[--status | --restore] [--yes]"},
+    {Command::kSync, "sync", 0, "[--dry-run] [--allow-mass-delete]"},
 }};
 
 constexpr unsigned Bit(Command c) {
@@ -70,7 +71,7 @@ std::string SetSkip(Args& args, std::string_view value) {
   return "";
 }
 
-const std::array<Option, 24> kOptions = {{
+const std::array<Option, 25> kOptions = {{
     {"--help", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"-h", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"--data", true, kAny,
@@ -119,7 +120,7 @@ const std::array<Option, 24> kOptions = {{
      [](Args& a, std::string_view) { return a.replace = true, std::string(); }},
     {"--duplicates", true, Bit(Command::kImport), SetDefinition},
     {"--skip", true, Bit(Command::kImport), SetSkip},
-    {"--dry-run", false, Bit(Command::kImport),
+    {"--dry-run", false, Bit(Command::kImport) | Bit(Command::kSync),
      [](Args& a, std::string_view) { return a.dry_run = true, std::string(); }},
     {"--no-backup", false, Bit(Command::kImport),
      [](Args& a, std::string_view) { return a.no_backup = true, std::string(); }},
@@ -144,6 +145,8 @@ const std::array<Option, 24> kOptions = {{
      }},
     {"--extras-to-notes", false, Bit(Command::kImport),
      [](Args& a, std::string_view) { return a.extras_to_notes = true, std::string(); }},
+    {"--allow-mass-delete", false, Bit(Command::kSync),
+     [](Args& a, std::string_view) { return a.allow_mass_delete = true, std::string(); }},
     {"--status", false, Bit(Command::kBackup),
      [](Args& a, std::string_view) { return a.status = true, std::string(); }},
     {"--restore", false, Bit(Command::kBackup),
@@ -386,6 +389,16 @@ std::string HelpText(Command command) {
           "  --status             print what the data set and its backup set hold\n"
           "  --restore            copy the backup set over the data set instead\n"
           "  --yes                needed to replace an existing backup set, and to restore\n";
+      break;
+    case Command::kSync:
+      text +=
+          "Syncs the data set both ways with the address-book server (CardDAV) that\n"
+          "carddav.ini in the data folder names (keys: url, user, addressbook,\n"
+          "password-command). Edits on both sides of a record keep both, the local one\n"
+          "with the keyword Conflict.\n"
+          "  --dry-run            list what would be sent, taken and deleted; change\n"
+          "                       nothing on either side\n"
+          "  --allow-mass-delete  go on when more than half of either side would be deleted\n";
       break;
     case Command::kNone:
       break;

@@ -12,6 +12,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/formats.h"
 #include "cli/report_kinds.h"
+#include "cli/sync_command.h"
 #include "cli/write_lock.h"
 #include "exchange/agent_format.h"
 #include "exchange/comma_columns.h"
@@ -488,6 +489,8 @@ int Run(const Args& args, Environment& env) {
       return Import(state, args, env, dialogs, clock);
     case Command::kBackup:
       return Backup(state, args, env, dialogs, clock);
+    case Command::kSync:
+      return Sync(state, args, env, clock);
     case Command::kNone:
       break;
   }

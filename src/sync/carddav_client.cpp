@@ -40,8 +40,8 @@ int HexValue(char c) {
   return -1;
 }
 
-// The path of an href, percent escapes undone: servers escape the same
-// name differently from one answer to the next.
+}  // namespace
+
 std::string HrefKey(std::string_view href) {
   if (const std::size_t scheme = href.find("://"); scheme != std::string_view::npos) {
     const std::size_t slash = href.find('/', scheme + 3);
@@ -59,6 +59,8 @@ std::string HrefKey(std::string_view href) {
   }
   return out;
 }
+
+namespace {
 
 std::string PathOf(const std::string& url) {
   auto parts = SplitUrl(url);

@@ -91,6 +91,10 @@ class CarddavClient {
   std::size_t requests_ = 0;
 };
 
+// The path of an href with percent escapes undone, for comparing hrefs:
+// servers escape the same name differently from one answer to the next.
+std::string HrefKey(std::string_view href);
+
 // The message a status gives, for "what" ("Listing the address book").
 std::string HttpStatusMessage(int status);
 
