@@ -5,9 +5,9 @@
 #include <string>
 
 #include <string_view>
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_writer.h"
 
-#include "exchange/duplicate_index.h"
+#include "exchange/importing/duplicate_index.h"
 #include "store/app_state.h"
 
 namespace tabrel::cli {

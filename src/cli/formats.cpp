@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "exchange/agent_format.h"
-#include "exchange/comma_writer.h"
-#include "exchange/dos_record.h"
-#include "exchange/ldif_writer.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_writer.h"
+#include "exchange/formats/dos_record.h"
+#include "exchange/formats/ldif_writer.h"
 #include "store/layout.h"
 
 namespace tabrel::cli {

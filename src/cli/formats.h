@@ -8,7 +8,7 @@
 
 #include "base/result.h"
 #include "exchange/exchange_view.h"
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_writer.h"
 #include "reports/report_text.h"
 
 namespace tabrel::cli {

@@ -1,15 +1,16 @@
 #include "exchange/comma_parse.h"
-#include "exchange/import_commit.h"
+#include "exchange/importing/import_commit.h"
+#include "exchange/importing/text_records.h"
 
 #include <algorithm>
 
 #include "base/codec.h"
 #include "base/text.h"
 #include "base/text_decoding.h"
-#include "exchange/import_report.h"
-#include "exchange/import_text.h"
 #include "exchange/import_window.h"
-#include "exchange/new_records_import.h"
+#include "exchange/importing/import_report.h"
+#include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"

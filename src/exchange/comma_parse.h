@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "exchange/comma_import.h"
-#include "exchange/record_builder.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/record_builder.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "present/main_list_host.h"

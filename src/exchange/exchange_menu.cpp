@@ -1,8 +1,8 @@
 #include "exchange/exchange_menu.h"
 
 #include "base/text.h"
-#include "exchange/import_plan.h"
 #include "exchange/import_window.h"
+#include "exchange/importing/import_plan.h"
 #include "present/disk_error.h"
 
 namespace tabrel {

@@ -1,11 +1,11 @@
 #include "exchange/import_window.h"
-#include "exchange/import_commit.h"
+#include "exchange/importing/import_commit.h"
 
 #include <algorithm>
 
 #include "base/codec.h"
-#include "exchange/import_plan.h"
-#include "exchange/import_preview.h"
+#include "exchange/importing/import_plan.h"
+#include "exchange/importing/import_preview.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/duplicate_index.h"
 #include "exchange/exchange_view.h"
-#include "exchange/import_plan.h"
+#include "exchange/importing/duplicate_index.h"
+#include "exchange/importing/import_plan.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "present/main_list_host.h"

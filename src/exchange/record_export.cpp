@@ -5,11 +5,11 @@
 #include <vector>
 
 #include "base/text_decoding.h"
-#include "exchange/agent_format.h"
-#include "exchange/comma_import.h"
-#include "exchange/comma_writer.h"
-#include "exchange/dos_record.h"
-#include "exchange/ldif_writer.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/comma_writer.h"
+#include "exchange/formats/dos_record.h"
+#include "exchange/formats/ldif_writer.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
 #include "present/shown_records.h"

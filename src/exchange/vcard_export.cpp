@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_writer.h"
 #include "present/disk_error.h"
 #include "present/shown_records.h"
 

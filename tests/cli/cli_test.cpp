@@ -9,7 +9,7 @@
 #include <map>
 #include <optional>
 
-#include "exchange/dos_record.h"
+#include "exchange/formats/dos_record.h"
 #include "fakes/cli_runner.h"
 #include "fakes/contact_files.h"
 #include "fakes/golden.h"

@@ -8,7 +8,7 @@
 
 #include "base/text.h"
 #include "base/text_decoding.h"
-#include "exchange/import_report.h"
+#include "exchange/importing/import_report.h"
 #include "fakes/exchange_harness.h"
 #include "store/data_set_lock.h"
 #include "store/layout.h"

@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "exchange/dos_record.h"
+#include "exchange/formats/dos_record.h"
 #include "fakes/exchange_harness.h"
 #include "fakes/main_window_harness.h"
 #include "store/layout.h"

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "exchange/dos_record.h"
+#include "exchange/formats/dos_record.h"
 #include "fakes/exchange_harness.h"
 #include "store/layout.h"
 

@@ -8,10 +8,11 @@
 #include <map>
 
 #include "base/text.h"
-#include "exchange/comma_import.h"
-#include "exchange/import_text.h"
-#include "exchange/ldif_contact.h"
-#include "exchange/new_records_import.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/ldif_contact.h"
+#include "exchange/importing/import_text.h"
+#include "exchange/importing/new_records_import.h"
+#include "exchange/importing/text_records.h"
 #include "fakes/contact_files.h"
 #include "fakes/real_data.h"
 #include "store/contact_record.h"

@@ -10,7 +10,7 @@
 
 #include "base/text.h"
 #include "exchange/comma_parse.h"
-#include "exchange/import_report.h"
+#include "exchange/importing/import_report.h"
 #include "fakes/exchange_harness.h"
 #include "fakes/golden.h"
 #include "store/layout.h"

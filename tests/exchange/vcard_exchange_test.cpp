@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "exchange/import_plan.h"
+#include "exchange/formats/vcard_writer.h"
+#include "exchange/importing/import_plan.h"
 #include "exchange/vcard_export.h"
-#include "exchange/vcard_writer.h"
 #include "fakes/exchange_harness.h"
 #include "fakes/golden.h"
 #include "store/layout.h"

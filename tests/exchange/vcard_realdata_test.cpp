@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "base/text.h"
-#include "exchange/vcard_reader.h"
+#include "exchange/formats/vcard_reader.h"
 #include "fakes/golden.h"
 #include "fakes/real_data.h"
 #include "store/contact_record.h"

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "base/text_decoding.h"
-#include "exchange/agent_format.h"
-#include "exchange/record_builder.h"
+#include "exchange/formats/agent_format.h"
+#include "exchange/formats/record_builder.h"
 #include "fuzz_data_set.h"
 #include "store/layout.h"
 

@@ -11,9 +11,9 @@
 
 #include "base/codec.h"
 #include "base/text_decoding.h"
-#include "exchange/comma_import.h"
-#include "exchange/comma_reader.h"
-#include "exchange/record_builder.h"
+#include "exchange/formats/comma_contact.h"
+#include "exchange/formats/comma_reader.h"
+#include "exchange/formats/record_builder.h"
 #include "fuzz_data_set.h"
 #include "store/layout.h"
 

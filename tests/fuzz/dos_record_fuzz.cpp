@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "exchange/dos_record.h"
+#include "exchange/formats/dos_record.h"
 #include "fuzz_data_set.h"
 #include "store/layout.h"
 

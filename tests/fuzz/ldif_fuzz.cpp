@@ -6,9 +6,9 @@
 #include <string>
 
 #include "base/text_decoding.h"
-#include "exchange/ldif_contact.h"
-#include "exchange/ldif_reader.h"
-#include "exchange/record_builder.h"
+#include "exchange/formats/ldif_contact.h"
+#include "exchange/formats/ldif_reader.h"
+#include "exchange/formats/record_builder.h"
 #include "fuzz_data_set.h"
 #include "store/layout.h"
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 
 #include "base/text.h"
-#include "exchange/record_import.h"
+#include "exchange/importing/record_import.h"
 #include "fuzz_data_set.h"
 #include "store/file_reader.h"
 #include "store/layout.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "exchange/vcard_reader.h"
-#include "exchange/vcard_writer.h"
+#include "exchange/formats/vcard_reader.h"
+#include "exchange/formats/vcard_writer.h"
 #include "fuzz_data_set.h"
 #include "store/layout.h"
 

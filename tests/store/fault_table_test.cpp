@@ -8,7 +8,7 @@
 #include <map>
 
 #include "exchange/export_target.h"
-#include "exchange/record_import.h"
+#include "exchange/importing/record_import.h"
 #include "fakes/contact_files.h"
 #include "fakes/fake_dialogs.h"
 #include "store/backup.h"

@@ -1,0 +1,281 @@
+#include "exchange/formats/ldif_contact.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "base/codec.h"
+#include "base/text.h"
+
+namespace tabrel {
+namespace {
+
+// Where a value may go. The home address is held apart until the entry
+// shows whether it has another address.
+enum Slot {
+  kSlotLast,
+  kSlotFirst,
+  kSlotOrg,
+  kSlotTitle,
+  kSlotEMail,
+  kSlotPhone,
+  kSlotFax,
+  kSlotCellular,
+  kSlotBeeper,
+  kSlotWeb,
+  kSlotNotes,
+  kSlotAdd1,
+  kSlotAdd2,
+  kSlotCity,
+  kSlotState,
+  kSlotZip,
+  kSlotCountry,
+  kSlotHomeAdd1,
+  kSlotHomeAdd2,
+  kSlotHomeCity,
+  kSlotHomeState,
+  kSlotHomeZip,
+  kSlotHomeCountry,
+  kSlotCn,
+  kSlots,
+};
+
+constexpr std::array<RecordField, kSlotCn> kFieldOf = {
+    RecordField::kLastName, RecordField::kFirstName, RecordField::kOrg,    RecordField::kTitle,
+    RecordField::kEMail,    RecordField::kPhone,     RecordField::kFax,    RecordField::kCellular,
+    RecordField::kBeeper,   RecordField::kWeb,       RecordField::kNotes,  RecordField::kAdd1,
+    RecordField::kAdd2,     RecordField::kCity,      RecordField::kState,  RecordField::kZip,
+    RecordField::kCountry,  RecordField::kAdd1,      RecordField::kAdd2,   RecordField::kCity,
+    RecordField::kState,    RecordField::kZip,       RecordField::kCountry};
+
+struct Name {
+  std::string_view name;  // lower case
+  Slot slot;
+  int rank;  // within the slot, lower first
+};
+
+// Sorted by name for the lookup.
+constexpr Name kNames[] = {
+    {"c", kSlotCountry, 3},
+    {"cellphone", kSlotCellular, 1},
+    {"cn", kSlotCn, 0},
+    {"co", kSlotCountry, 0},
+    {"countryname", kSlotCountry, 2},
+    {"description", kSlotNotes, 0},
+    {"facsimiletelephonenumber", kSlotFax, 0},
+    {"fax", kSlotFax, 1},
+    {"friendlycountryname", kSlotCountry, 1},
+    {"givenname", kSlotFirst, 0},
+    {"gn", kSlotFirst, 1},
+    {"homephone", kSlotPhone, 1},
+    {"l", kSlotCity, 0},
+    {"labeleduri", kSlotWeb, 0},
+    {"locality", kSlotCity, 1},
+    {"localityname", kSlotCity, 2},
+    {"mail", kSlotEMail, 0},
+    {"mobile", kSlotCellular, 0},
+    {"mobiletelephonenumber", kSlotCellular, 2},
+    {"mozillahomecountryname", kSlotHomeCountry, 0},
+    {"mozillahomelocalityname", kSlotHomeCity, 0},
+    {"mozillahomepostalcode", kSlotHomeZip, 0},
+    {"mozillahomestate", kSlotHomeState, 0},
+    {"mozillahomestreet", kSlotHomeAdd1, 0},
+    {"mozillahomestreet2", kSlotHomeAdd2, 0},
+    {"mozillahomeurl", kSlotWeb, 2},
+    {"mozillaworkstreet2", kSlotAdd2, 1},
+    {"mozillaworkurl", kSlotWeb, 1},
+    {"o", kSlotOrg, 0},
+    {"organizationname", kSlotOrg, 1},
+    {"pager", kSlotBeeper, 0},
+    {"pagerphone", kSlotBeeper, 1},
+    {"pagertelephonenumber", kSlotBeeper, 2},
+    {"postalcode", kSlotZip, 0},
+    {"postofficebox", kSlotAdd1, 1},
+    {"sn", kSlotLast, 0},
+    {"st", kSlotState, 0},
+    {"stateorprovincename", kSlotState, 1},
+    {"street", kSlotAdd1, 0},
+    {"streetaddress", kSlotAdd2, 0},
+    {"surname", kSlotLast, 1},
+    {"telephonenumber", kSlotPhone, 0},
+    {"title", kSlotTitle, 0},
+};
+
+std::optional<Name> Lookup(std::string_view type) {
+  char lower[32];
+  if (type.size() > sizeof lower) return std::nullopt;
+  for (std::size_t i = 0; i < type.size(); ++i) {
+    const char c = type[i];
+    lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  const std::string_view key(lower, type.size());
+  const auto* it = std::lower_bound(std::begin(kNames), std::end(kNames), key,
+                                    [](const Name& n, std::string_view k) { return n.name < k; });
+  if (it == std::end(kNames) || it->name != key) return std::nullopt;
+  return *it;
+}
+
+bool HasOption(std::string_view options, std::string_view wanted) {
+  while (!options.empty()) {
+    const std::size_t semicolon = options.find(';');
+    const std::string_view option = options.substr(0, semicolon);
+    if (EqualsNoCase(option, wanted)) return true;
+    if (semicolon == std::string_view::npos) break;
+    options.remove_prefix(semicolon + 1);
+  }
+  return false;
+}
+
+// A value as UTF-8. The file was decoded whole, but base64 values from
+// older installations hold Windows-1252 bytes rather than UTF-8. `storage`
+// keeps a decoded value.
+std::string_view TextOf(std::string_view value, bool base64, std::string& storage) {
+  if (!base64 || IsValidUtf8(value)) return value;
+  storage = DecodeCp1252(value);
+  return storage;
+}
+
+// The value a slot takes, and how good a choice it is.
+struct Choice {
+  std::string_view value;
+  int rank = 0;
+  bool options = false;
+  bool base64 = false;
+  bool taken = false;
+};
+
+bool StoresWhole(const Choice& choice) {
+  std::string storage;
+  return EncodeCp1252(TextOf(choice.value, choice.base64, storage)).replaced == 0;
+}
+
+// True when `offered` should replace `held`: a better-ranked name, or the
+// same name without options where `held` had them, unless only one of the
+// two can be stored whole. Otherwise the first value stays.
+bool Better(const Choice& offered, const Choice& held) {
+  if (!held.taken) return true;
+  if (offered.rank != held.rank) return offered.rank < held.rank;
+  if (offered.options == held.options) return false;
+  const bool offered_whole = StoresWhole(offered);
+  if (offered_whole != StoresWhole(held)) return offered_whole;
+  return !offered.options;
+}
+
+bool IsGroup(const LdifRecord& record) {
+  for (const LdifAttribute& a : record.attributes) {
+    if (EqualsNoCase(a.type, "member") || EqualsNoCase(a.type, "uniquemember")) return true;
+    if (EqualsNoCase(a.type, "objectclass") &&
+        (EqualsNoCase(TrimView(a.value), "groupofnames") ||
+         EqualsNoCase(TrimView(a.value), "groupofuniquenames"))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool StartsNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EndsNoCase(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() &&
+         EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// Fills the names the entry left empty from its cn: `cn` is the value
+// chosen as for any attribute, `others` every cn value in file order (an
+// entry often has several: "James A Jones 1", "James Jones", "Jim Jones").
+void NamesFromCn(std::string_view cn, const std::vector<std::string_view>& others,
+                 std::string_view& first, std::string_view& last) {
+  cn = TrimView(cn);
+  first = TrimView(first);
+  last = TrimView(last);
+  if (cn.empty() || (!first.empty() && !last.empty())) return;
+  if (first.empty() && last.empty()) {
+    const std::size_t blank = cn.rfind(' ');
+    if (blank == std::string_view::npos) {
+      last = cn;
+    } else {
+      first = TrimView(cn.substr(0, blank));
+      last = cn.substr(blank + 1);
+    }
+    return;
+  }
+  // With one name known, the first cn that is that name and one more.
+  for (std::string_view value : others) {
+    value = TrimView(value);
+    if (first.empty()) {
+      if (value.size() > last.size() && EndsNoCase(value, last) &&
+          value[value.size() - last.size() - 1] == ' ') {
+        first = TrimView(value.substr(0, value.size() - last.size()));
+        return;
+      }
+    } else if (value.size() > first.size() && StartsNoCase(value, first) &&
+               value[first.size()] == ' ') {
+      last = TrimView(value.substr(first.size()));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out) {
+  out.Clear();
+  if (!record.changetype.empty() && !EqualsNoCase(TrimView(record.changetype), "add")) {
+    return LdifOutcome::kChange;
+  }
+  if (IsGroup(record)) return LdifOutcome::kGroup;
+
+  std::array<Choice, kSlots> choices{};
+  std::vector<std::string_view> cns;  // plain text only: names are never base64 here
+  for (const LdifAttribute& a : record.attributes) {
+    if (a.url || TrimView(a.value).empty()) continue;
+    if (HasOption(a.options, "binary") || a.options.find("phonetic") != std::string_view::npos) {
+      continue;
+    }
+    const auto name = Lookup(a.type);
+    if (!name) continue;
+    std::string_view value = a.value;
+    // labeledURI: the URI, then a blank and a label.
+    if (name->slot == kSlotWeb && name->rank == 0) {
+      value = TrimView(value);
+      value = value.substr(0, value.find(' '));
+    }
+    if (name->slot == kSlotCn && !a.base64) cns.push_back(value);
+    const Choice offered{value, name->rank, !a.options.empty(), a.base64, true};
+    if (Better(offered, choices[name->slot])) choices[name->slot] = offered;
+  }
+
+  // Views of the values, or of their decoded text in `storage`.
+  std::array<std::string_view, kSlots> text{};
+  std::array<std::string, kSlots> storage;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    const Choice& choice = choices[slot];
+    if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
+  }
+  NamesFromCn(text[kSlotCn], cns, text[kSlotFirst], text[kSlotLast]);
+  bool work_address = false;
+  for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
+  const int address = work_address ? kSlotAdd1 : kSlotHomeAdd1;
+  // A second address line alone is the first: streetAddress is the
+  // standard name of a street, which this program's own files use for the
+  // second line.
+  if (text[address].empty()) std::swap(text[address], text[address + 1]);
+  for (int slot = 0; slot < kSlotCn; ++slot) {
+    const bool is_address = slot >= kSlotAdd1 && slot <= kSlotHomeCountry;
+    if (is_address && (slot < address || slot >= address + 6)) continue;
+    if (!text[slot].empty()) out.Set(kFieldOf[slot], text[slot]);
+  }
+
+  if (out.Has(RecordField::kFirstName) || out.Has(RecordField::kLastName)) {
+    return LdifOutcome::kIndividual;
+  }
+  if (out.Has(RecordField::kOrg)) return LdifOutcome::kOrganisation;
+  if (out.Has(RecordField::kEMail)) return LdifOutcome::kIndividual;
+  return LdifOutcome::kNoContact;
+}
+
+}  // namespace tabrel

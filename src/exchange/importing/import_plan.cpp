@@ -1,0 +1,193 @@
+#include "exchange/importing/import_plan.h"
+
+#include <algorithm>
+
+#include "exchange/formats/vcard_reader.h"
+#include "exchange/importing/import_text.h"
+#include "store/file_info.h"
+#include "store/file_reader.h"
+
+namespace tabrel {
+namespace {
+
+// The most structure faults a refusal lists; the rest are counted.
+constexpr std::size_t kListedProblems = 10;
+
+// The import into `target` for the plan; false, with the failure in the
+// plan, when its data files cannot be read.
+bool OpenImport(ImportPlan& plan, const AppState& target, DuplicateRules rules,
+                const LocalDateTime& now) {
+  auto opened = RecordImport::Open(target, rules, now);
+  if (!opened.ok()) {
+    plan.failure = opened.status();
+    return false;
+  }
+  plan.import = std::move(opened.value());
+  return true;
+}
+
+std::string ProblemsText(const std::vector<VcardProblem>& problems) {
+  std::string text = "This file is not a sound vCard file, so nothing was imported:";
+  for (std::size_t i = 0; i < problems.size() && i < kListedProblems; ++i) {
+    text += "\r\nLine " + std::to_string(problems[i].line) + ": " + problems[i].text;
+  }
+  if (problems.size() > kListedProblems) {
+    text += "\r\n...and " + std::to_string(problems.size() - kListedProblems) + " more.";
+  }
+  return text;
+}
+
+std::string Count(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + (n == 1 ? one : many);
+}
+
+ImportPlan PlanRecords(const AppState& target, const ImportSource& source, DuplicateRules rules,
+                       const LocalDateTime& now, const PlanProgress& progress) {
+  ImportPlan plan;
+  const std::size_t length = RecordLengthOf(source.kind);
+  auto opened = FileReader::Open(source.path, FileReader::Missing::kFail);
+  Result<FileInfo> info = opened.ok() ? LookAt(opened.value()) : opened.status();
+  if (!info.ok()) {
+    plan.failure = info.status();
+    return plan;
+  }
+  const FileReader& file = opened.value();
+  const std::size_t size = file.size();
+  const std::size_t count = size / length;
+  const bool whole = size > 0 && size % length == 0;
+  plan.file = {true, size, info.value().modified, count, whole};
+  if (!whole) {
+    plan.refusal = NotRecordsText(source.kind);
+    return plan;
+  }
+  if (!OpenImport(plan, target, rules, now)) return plan;
+  std::size_t taken = 0;
+  const Status read = file.ScanRecords(length, [&](std::string_view run, std::size_t) {
+    for (std::size_t at = 0; at < run.size(); at += length) {
+      plan.import.Take(source.kind, run.substr(at, length));
+      if (progress) progress(++taken, count);
+    }
+    return true;
+  });
+  if (!read.ok()) {
+    plan.failure = read;
+    plan.import = RecordImport();
+  }
+  return plan;
+}
+
+ImportPlan PlanVcards(const AppState& target, const ImportSource& source, DuplicateRules rules,
+                      const LocalDateTime& now, const PlanProgress& progress) {
+  ImportPlan plan;
+  auto info = LookAt(source.path);
+  auto bytes = info.ok() ? ReadChosenFile(source.path) : Result<std::string>(info.status());
+  if (!bytes.ok()) {
+    plan.failure = bytes.status();
+    return plan;
+  }
+  const std::size_t begun = CountCardsBegun(bytes.value());
+  plan.file = {true, bytes.value().size(), info.value().modified, begun, begun > 0};
+  // A file that begins no card at all is no vCard file; one that does must
+  // have every card whole.
+  if (begun == 0) {
+    plan.refusal = NotRecordsText(ImportKind::kVcard);
+    return plan;
+  }
+  if (!OpenImport(plan, target, rules, now)) return plan;
+  plan.import.Reserve(begun);
+  // One card at a time, each decided as soon as it is read.
+  VcardParser parser(std::move(bytes.value()));
+  VcardCard card;
+  VcardEntry entry;
+  std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;
+  while (parser.Next(card)) {
+    EntryOfCard(card, entry);
+    if (entry.empty) {
+      ++empty;
+    } else {
+      plan.import.TakeNew(entry.record, entry.dated_as, entry.privacy_given);
+      replaced += entry.replaced;
+      cut += entry.cut;
+      dropped += entry.dropped_keywords;
+    }
+    if (progress) progress(++taken, std::max(begun, taken));
+  }
+  if (!parser.problems().empty()) {
+    plan.refusal = ProblemsText(parser.problems());
+    plan.import = RecordImport();
+    return plan;
+  }
+  plan.file.entries = taken;
+  if (empty > 0) {
+    plan.import.Note(Count(empty, " card held", " cards held") + " nothing a record can keep and " +
+                     (empty == 1 ? "was" : "were") + " left out.");
+  }
+  if (replaced > 0) {
+    plan.import.Note(Count(replaced, " character", " characters") +
+                     " could not be stored in this program's character set and became \"?\".");
+  }
+  if (cut > 0) {
+    plan.import.Note(Count(cut, " value was", " values were") +
+                     " longer than its field and cut to fit.");
+  }
+  if (dropped > 0) {
+    plan.import.Note(Count(dropped, " category", " categories") +
+                     " past the third of a card could not become keywords.");
+  }
+  return plan;
+}
+
+}  // namespace
+
+Result<ImportFileFacts> LookAtImportFile(const ImportSource& source) {
+  auto info = LookAt(source.path);
+  if (!info.ok()) return info.status();
+  ImportFileFacts facts;
+  facts.exists = info.value().exists;
+  facts.size = info.value().size;
+  facts.modified = info.value().modified;
+  if (!facts.exists || !info.value().is_regular) return facts;
+  if (source.kind == ImportKind::kVcard) {
+    auto bytes = ReadChosenFile(source.path);
+    if (!bytes.ok()) return bytes.status();
+    facts.entries = CountCardsBegun(bytes.value());
+    facts.importable = facts.entries > 0;
+    return facts;
+  }
+  const std::size_t length = RecordLengthOf(source.kind);
+  facts.entries = facts.size / length;
+  facts.importable = facts.size > 0 && facts.size % length == 0;
+  return facts;
+}
+
+std::string EntriesText(ImportKind kind, std::size_t entries) {
+  switch (kind) {
+    case ImportKind::kNative:
+      break;
+    case ImportKind::kDos:
+      return "This file contains " + std::to_string(entries) + " DOS version Tabrel records,";
+    case ImportKind::kVcard:
+      return "This file contains " + std::to_string(entries) + " vCards,";
+  }
+  return "This file contains " + std::to_string(entries) + " Tabrel 3 records,";
+}
+
+std::string NotRecordsText(ImportKind kind) {
+  switch (kind) {
+    case ImportKind::kNative:
+      break;
+    case ImportKind::kDos:
+      return "This file does not contain DOS Tabrel records, or they are corrupt";
+    case ImportKind::kVcard:
+      return "This file does not contain vCards (no BEGIN:VCARD ... END:VCARD).";
+  }
+  return "This file does not contain Tabrel 3 records, or they are corrupt";
+}
+
+ImportPlan PlanImport(const AppState& target, const ImportSource& source, DuplicateRules rules,
+                      const LocalDateTime& now, const PlanProgress& progress) {
+  return source.kind == ImportKind::kVcard ? PlanVcards(target, source, rules, now, progress)
+                                           : PlanRecords(target, source, rules, now, progress);
+}
+
+}  // namespace tabrel

@@ -1,0 +1,59 @@
+#include "exchange/importing/new_records_import.h"
+
+#include <algorithm>
+
+#include "store/layout.h"
+
+namespace tabrel {
+namespace {
+
+namespace l = layout;
+
+std::string Counted(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const LocalDateTime& now) {
+  auto merge = DataSetMerge::Open(target);
+  if (!merge.ok()) return merge.status();
+  NewRecordsImport import(std::move(merge.value()), now);
+  const std::string_view records = import.merge_.records();
+  // Room for every stamp a data set can hold at once: the table then never
+  // grows while the records are added.
+  import.stamps_.Reserve(std::max<std::size_t>(import.merge_.count(), layout::kMaxRecords));
+  for (std::size_t at = 0; at < records.size(); at += l::kContactRecordLength) {
+    import.stamps_.Add(records.substr(at + l::kModified.offset, l::kModified.width));
+  }
+  return import;
+}
+
+void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view keyword) {
+  if (added() == 0) merge_.CollectKeyword(keyword);
+  built.Write(record_, type, keyword, stamps_.TakeBackFrom(next_stamp_));
+  replaced_ += built.replaced();
+  cut_ += built.cut();
+  merge_.Add(record_);
+}
+
+std::string AddedText(std::size_t added) {
+  return Counted(added, "record was added.", "records were added.");
+}
+
+std::string LossNote(std::size_t replaced_characters, std::size_t cut_values) {
+  std::string note;
+  if (replaced_characters > 0) {
+    note += "\r\n" +
+            Counted(replaced_characters, "character could not be stored and became \"?\"",
+                    "characters could not be stored and became \"?\"") +
+            " (the record files hold only the Windows-1252 character set).";
+  }
+  if (cut_values > 0) {
+    note += "\r\n" + Counted(cut_values, "value was longer than its field and was cut.",
+                             "values were longer than their fields and were cut.");
+  }
+  return note;
+}
+
+}  // namespace tabrel
