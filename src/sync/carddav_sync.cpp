@@ -261,7 +261,6 @@ void SyncRun::PlanNew(std::vector<ServerCard*>& fresh) {
   for (ServerCard* server : fresh) {
     if (server->text.empty()) continue;
     const ServerRecord theirs = ReadServerCard(server->text);
-    if (theirs.unmapped) report_.kept_on_server.push_back(theirs.name);
     std::size_t local = 0;
     if (const auto u = by_uid.find(theirs.uid); u != by_uid.end() && !claimed_[u->second - 1]) {
       local = u->second;
@@ -369,6 +368,10 @@ Status SyncRun::Send(Action& a) {
   a.etag = put.value().etag;
   a.text = std::move(text);
   a.sent = true;
+  // Kept as the server lists it: a path from the root.
+  if (auto url = ResolveUrl(collection_, a.href); url.ok()) {
+    if (auto parts = SplitUrl(url.value()); parts.ok()) a.href = parts.value().path;
+  }
   return Status::Ok();
 }
 
@@ -419,7 +422,6 @@ Status SyncRun::WriteHere() {
       }
       case Action::kTake: {
         ServerRecord theirs = ReadServerCard(a.text);
-        if (theirs.unmapped) report_.kept_on_server.push_back(theirs.name);
         std::string record = std::move(theirs.record);
         if (a.local != 0 && SameContent(merge_.Record(a.local), record)) {
           record = merge_.Record(a.local);
@@ -506,6 +508,11 @@ Result<SyncReport> SyncRun::Run() {
   if (Status s = Plan(listing.value()); !s.ok()) return s;
   if (Status s = CheckPlan(); !s.ok()) return s;
   for (const Action& a : actions_) {
+    if (a.kind == Action::kTake) {
+      if (ServerRecord theirs = ReadServerCard(a.text); theirs.unmapped) {
+        report_.kept_on_server.push_back(theirs.name);
+      }
+    }
     static constexpr const char* kVerb[] = {"Send", "Delete on the server", "Take", "Delete here"};
     report_.actions.push_back(std::string(kVerb[a.kind]) + ": " + a.name);
   }

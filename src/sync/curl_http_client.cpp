@@ -88,9 +88,10 @@ Result<HttpResponse> CurlHttpClient::Send(const HttpRequest& request) {
   curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 30L);
-  // A server that stops sending for a minute is given up on.
+  // A server that sends nothing for five minutes is given up on (a small one
+  // takes minutes to list thousands of cards the first time).
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 60L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, 300L);
   curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
   curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.method.c_str());
   if (request.method == "GET") curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);

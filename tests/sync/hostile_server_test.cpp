@@ -103,7 +103,7 @@ const HostileCase kCases[] = {
     {"DeepNesting",
      [](const HttpRequest& r) {
        std::string deep;
-       for (int i = 0; i < 40; ++i) deep += "<d:x>";
+       for (int i = 0; i < 40; ++i) deep = "<d:x>" + deep + "</d:x>";
        return OnListing(r, Answer(207, Multistatus(deep)));
      },
      "The server's answer was refused: its elements nest deeper than 32"},
