@@ -293,44 +293,39 @@ Status CarddavClient::Fetch(const std::string& collection, std::span<ServerCard>
   return Status::Ok();
 }
 
-Result<WriteOutcome> CarddavClient::Put(const std::string& collection, const std::string& href,
-                                        const std::string& etag, const std::string& text) {
+Result<WriteOutcome> CarddavClient::Write(HttpRequest request, const std::string& collection,
+                                          const std::string& href, const std::string& what) {
   auto url = OnOrigin(collection, href);
   if (!url.ok()) return url.status();
-  HttpRequest request{"PUT", url.value(), {{"Content-Type", "text/vcard; charset=utf-8"}}, text};
-  request.headers.push_back(etag.empty() ? std::pair<std::string, std::string>{"If-None-Match", "*"}
-                                         : std::pair<std::string, std::string>{"If-Match", etag});
+  request.url = url.value();
+  const bool is_delete = request.method == "DELETE";
   auto response = Send(std::move(request));
   if (!response.ok()) return response.status();
   const int status = response.value().status;
   WriteOutcome outcome;
-  if (status == 412) {
-    outcome.conflict = true;
-    return outcome;
+  outcome.conflict = status == 412;
+  // A card already gone is what a DELETE wanted.
+  const bool gone = status == 404 && is_delete;
+  if (!outcome.conflict && !gone && (status < 200 || status >= 300)) {
+    return StatusError(response.value(), what + " " + href);
   }
-  if (status < 200 || status >= 300) return StatusError(response.value(), "Sending " + href);
   outcome.etag = std::string(response.value().Header("etag"));
   return outcome;
 }
 
+Result<WriteOutcome> CarddavClient::Put(const std::string& collection, const std::string& href,
+                                        const std::string& etag, const std::string& text) {
+  HttpRequest request{"PUT", {}, {{"Content-Type", "text/vcard; charset=utf-8"}}, text};
+  request.headers.push_back(etag.empty() ? std::pair<std::string, std::string>{"If-None-Match", "*"}
+                                         : std::pair<std::string, std::string>{"If-Match", etag});
+  return Write(std::move(request), collection, href, "Sending");
+}
+
 Result<WriteOutcome> CarddavClient::Delete(const std::string& collection, const std::string& href,
                                            const std::string& etag) {
-  auto url = OnOrigin(collection, href);
-  if (!url.ok()) return url.status();
-  HttpRequest request{"DELETE", url.value(), {}, {}};
+  HttpRequest request{"DELETE", {}, {}, {}};
   if (!etag.empty()) request.headers.push_back({"If-Match", etag});
-  auto response = Send(std::move(request));
-  if (!response.ok()) return response.status();
-  const int status = response.value().status;
-  WriteOutcome outcome;
-  if (status == 412) {
-    outcome.conflict = true;
-    return outcome;
-  }
-  if (status != 404 && (status < 200 || status >= 300)) {
-    return StatusError(response.value(), "Deleting " + href);
-  }
-  return outcome;
+  return Write(std::move(request), collection, href, "Deleting");
 }
 
 }  // namespace tabrel

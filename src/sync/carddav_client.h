@@ -82,6 +82,9 @@ class CarddavClient {
   Result<std::string> OnOrigin(const std::string& base, std::string_view reference) const;
   Result<DavMultistatus> Propfind(const std::string& url, int depth, const std::string& props);
   Result<ServerListing> FullListing(const std::string& collection);
+  // A PUT or DELETE of `href`: 412 is a conflict, not a failure.
+  Result<WriteOutcome> Write(HttpRequest request, const std::string& collection,
+                             const std::string& href, const std::string& what);
   Status StatusError(const HttpResponse& response, const std::string& what) const;
 
   HttpClient& http_;

@@ -95,7 +95,8 @@ class DavServer {
       dir_.Write("collections/collection-root/test/contacts/" + id + ".vcf",
                  "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + id + "\r\nN:Seed" + std::to_string(i) +
                      ";Ann;;;\r\nFN:Ann Seed" + std::to_string(i) + "\r\nEMAIL:" + id +
-                     "@example.org\r\nTEL;TYPE=CELL:555-" + std::to_string(i) + "\r\nEND:VCARD\r\n");
+                     "@example.org\r\nTEL;TYPE=CELL:555-" + std::to_string(i) +
+                     "\r\nEND:VCARD\r\n");
     }
   }
 

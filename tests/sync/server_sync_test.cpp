@@ -285,7 +285,8 @@ TEST_P(ServerSync, ThousandsOfRecordsBothWays) {
   b_.config.url = server_.BookUrl();
   Synced(a_);
   ASSERT_EQ(a_.Records().size(), 1500u);
-  for (int i = 0; i < 10; ++i) a_.Edit("Seed" + std::to_string(i * 7), &ContactRecord::Title, "Moved");
+  for (int i = 0; i < 10; ++i)
+    a_.Edit("Seed" + std::to_string(i * 7), &ContactRecord::Title, "Moved");
   a_.AddPeople(10);
   Synced(a_);
   Synced(b_);
