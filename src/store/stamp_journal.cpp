@@ -35,6 +35,13 @@ Status StampJournal::Note(const AppState& state, std::span<const Change> changes
     line += '\n';
   }
   if (line.empty()) return Status::Ok();
+  // Only a data set set up to sync needs it (a card may reach the server
+  // before the first sync's local commit); the others stay as every
+  // installation writes them.
+  if (::access(state.DataFile(kSyncedMarkName).c_str(), F_OK) != 0 &&
+      ::access(state.DataFile(kSyncSetupName).c_str(), F_OK) != 0) {
+    return Status::Ok();
+  }
   const std::string path = state.DataFile(kStampJournalName);
   const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return Status::FromErrno(errno, path);

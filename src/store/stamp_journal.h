@@ -13,6 +13,11 @@
 namespace tabrel {
 
 inline constexpr const char* kStampJournalName = "stamps.jnl";
+// The files whose presence says the data set syncs with a server (the sync
+// state and the server's settings, see sync/): only then is the journal
+// kept.
+inline constexpr const char* kSyncedMarkName = "carddav.state";
+inline constexpr const char* kSyncSetupName = "carddav.ini";
 
 // The record stamps that changed since the last server sync, kept so that a
 // record edited here (which takes a new stamp at every save) is still known
@@ -27,7 +32,8 @@ class StampJournal {
  public:
   // Appends "old -> new" (or "-> deleted" when `new_stamp` is empty) to the
   // journal of the data set of `state`. Does nothing when `old_stamp` is
-  // blank or unsaved, or equals `new_stamp`.
+  // blank or unsaved, or equals `new_stamp`, or the data set is not set
+  // up to sync.
   static Status Note(const AppState& state, std::string_view old_stamp, std::string_view new_stamp);
   struct Change {
     std::string_view from, to;
@@ -64,6 +70,12 @@ class StampJournal {
   }
 
   bool empty() const { return next_.empty(); }
+  // Every stamp an entry starts from.
+  std::vector<std::string> Sources() const {
+    std::vector<std::string> out;
+    for (const auto& [from, to] : next_) out.push_back(from);
+    return out;
+  }
 
  private:
   template <typename Exists>

@@ -95,7 +95,7 @@ class SyncRun {
     if (observer_) observer_->Progress(step, done, total);
   }
   Status Plan(ServerListing& listing);
-  void PlanNew(std::vector<ServerCard*>& fresh);
+  void PlanNew(std::vector<ServerCard*>& fresh, const StampJournal& journal);
   Status CheckPlan() const;
   Status WriteServer();
   Status Send(Action& action);
@@ -226,7 +226,7 @@ Status SyncRun::Plan(ServerListing& listing) {
       Conflict(local, *k.server, card.uid);
     }
   }
-  PlanNew(fresh);
+  PlanNew(fresh, journal.value());
   return Status::Ok();
 }
 
@@ -249,7 +249,7 @@ void SyncRun::Conflict(std::size_t local, const ServerCard& server, const std::s
 // Cards new on the server and records new here, paired where one is the
 // other (sent by a sync whose local commit was lost, or the same record on
 // two data sets).
-void SyncRun::PlanNew(std::vector<ServerCard*>& fresh) {
+void SyncRun::PlanNew(std::vector<ServerCard*>& fresh, const StampJournal& journal) {
   std::unordered_map<std::string, std::size_t> by_uid;
   std::unordered_multimap<std::uint64_t, std::size_t> by_content;
   for (std::size_t n = 1; n <= merge_.count(); ++n) {
@@ -257,13 +257,33 @@ void SyncRun::PlanNew(std::vector<ServerCard*>& fresh) {
     by_uid[VcardUid(LocalStamp(n))] = n;
     by_content.emplace(ContentSum(merge_.Record(n)), n);
   }
+  // A card sent before the record was saved again carries the UID of a
+  // stamp the record had.
+  const auto exists = [this](const std::string& stamp) { return by_stamp_.contains(stamp); };
+  for (const std::string& old : journal.Sources()) {
+    const std::string now = journal.Resolve(old, exists);
+    if (now.empty() || now == old) continue;
+    const std::size_t n = by_stamp_[now];
+    if (!claimed_[n - 1]) by_uid.emplace(VcardUid(old), n);
+  }
   const auto claim = [this](std::size_t n) { claimed_[n - 1] = true; };
   for (ServerCard* server : fresh) {
     if (server->text.empty()) continue;
     const ServerRecord theirs = ReadServerCard(server->text);
     std::size_t local = 0;
     if (const auto u = by_uid.find(theirs.uid); u != by_uid.end() && !claimed_[u->second - 1]) {
-      local = u->second;
+      // A card of this data set's own making (sent by a sync whose local
+      // commit was lost): the record as it is now goes to it.
+      claim(u->second);
+      const std::string record(merge_.Record(u->second));
+      if (SameContent(theirs.record, record)) {
+        Keep({server->href, server->etag, theirs.uid, LocalStamp(u->second), RecordSum(record),
+              server->text});
+      } else {
+        actions_.push_back({Action::kSend, server->href, server->etag, server->text, record,
+                            u->second, NameOf(record)});
+      }
+      continue;
     } else {
       const auto [from, to] = by_content.equal_range(ContentSum(theirs.record));
       for (auto it = from; it != to && local == 0; ++it) {

@@ -7,10 +7,11 @@
 #include "base/result.h"
 #include "base/status.h"
 #include "store/app_state.h"
+#include "store/stamp_journal.h"
 
 namespace tabrel {
 
-inline constexpr const char* kSyncConfigName = "carddav.ini";
+inline constexpr const char* kSyncConfigName = kSyncSetupName;
 
 // The server a data set syncs with, from carddav.ini beside tabrel.dat:
 //

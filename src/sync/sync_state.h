@@ -7,10 +7,11 @@
 
 #include "base/result.h"
 #include "store/app_state.h"
+#include "store/stamp_journal.h"
 
 namespace tabrel {
 
-inline constexpr const char* kSyncStateName = "carddav.state";
+inline constexpr const char* kSyncStateName = kSyncedMarkName;
 
 // One card as it stood at the end of the last sync.
 struct SyncedCard {
