@@ -22,7 +22,7 @@ struct CommandName {
   std::string_view usage;   // what follows the command's name
 };
 
-constexpr std::array<CommandName, 7> kCommands = {{
+constexpr std::array<CommandName, 8> kCommands = {{
     {Command::kList, "list", 0, "[SELECTION]"},
     {Command::kShow, "show", 1, "STAMP"},
     {Command::kReport, "report", 1, "KIND [SELECTION] [-o FILE] [--with-unlinked]"},
@@ -36,6 +36,7 @@ constexpr std::array<CommandName, 7> kCommands = {{
      "                        [--type individual|organization] [--extras-to-notes]"},
     {Command::kBackup, "backup", 0, "[--status | --restore] [--yes]"},
     {Command::kCheck, "check", 0, "[--repair]"},
+    {Command::kSync, "sync", 0, "[--dry-run] [--allow-mass-delete]"},
 }};
 
 constexpr unsigned Bit(Command c) {
@@ -127,7 +128,7 @@ std::string SetSkip(Args& args, std::string_view value) {
   return "";
 }
 
-const std::array<Option, 27> kOptions = {{
+const std::array<Option, 28> kOptions = {{
     {"--help", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"-h", false, kAny, [](Args& a, std::string_view) { return a.help = true, std::string(); }},
     {"--data", true, kAny,
@@ -176,7 +177,7 @@ const std::array<Option, 27> kOptions = {{
      [](Args& a, std::string_view) { return a.replace = true, std::string(); }},
     {"--duplicates", true, Bit(Command::kImport), SetDefinition},
     {"--skip", true, Bit(Command::kImport), SetSkip},
-    {"--dry-run", false, Bit(Command::kImport),
+    {"--dry-run", false, Bit(Command::kImport) | Bit(Command::kSync),
      [](Args& a, std::string_view) { return a.dry_run = true, std::string(); }},
     {"--no-backup", false, Bit(Command::kImport),
      [](Args& a, std::string_view) { return a.no_backup = true, std::string(); }},
@@ -212,6 +213,8 @@ const std::array<Option, 27> kOptions = {{
      }},
     {"--extras-to-notes", false, Bit(Command::kImport),
      [](Args& a, std::string_view) { return a.extras_to_notes = true, std::string(); }},
+    {"--allow-mass-delete", false, Bit(Command::kSync),
+     [](Args& a, std::string_view) { return a.allow_mass_delete = true, std::string(); }},
     {"--status", false, Bit(Command::kBackup),
      [](Args& a, std::string_view) { return a.status = true, std::string(); }},
     {"--restore", false, Bit(Command::kBackup),
@@ -475,6 +478,15 @@ std::string HelpText(Command command) {
           "  --repair             take the data set, complete or undo an unfinished\n"
           "                       change and remove what was left over first\n"
           "Exit status 0 when the data set is sound (after the repair), 1 otherwise.\n";
+    case Command::kSync:
+      text +=
+          "Syncs the data set both ways with the address-book server (CardDAV) that\n"
+          "carddav.ini in the data folder names (keys: url, user, addressbook,\n"
+          "password-command). Edits on both sides of a record keep both, the local one\n"
+          "with the keyword Conflict.\n"
+          "  --dry-run            list what would be sent, taken and deleted; change\n"
+          "                       nothing on either side\n"
+          "  --allow-mass-delete  go on when more than half of either side would be deleted\n";
       break;
     case Command::kNone:
       break;

@@ -15,7 +15,7 @@
 namespace tabrel::cli {
 
 // The commands of tabrel-cli.
-enum class Command { kNone, kList, kShow, kReport, kExport, kImport, kBackup, kCheck };
+enum class Command { kNone, kList, kShow, kReport, kExport, kImport, kBackup, kCheck, kSync };
 
 // Which records a command works on (default: every record).
 struct Selection {
@@ -38,13 +38,14 @@ struct Args {
   std::string input;   // import FILE; "-" for stdin
   DuplicateRules rules;
   bool dry_run = false;
-  bool yes = false;            // answer Yes where the window would ask
-  bool no_backup = false;      // import: answer No to the backup question
-  bool replace = false;        // export: replace the file -o names rather than add to it
-  bool with_unlinked = false;  // html: also records without a web address
-  bool status = false;         // backup --status
-  bool restore = false;        // backup --restore
-  bool repair = false;         // check --repair
+  bool yes = false;                // answer Yes where the window would ask
+  bool no_backup = false;          // import: answer No to the backup question
+  bool replace = false;            // export: replace the file -o names rather than add to it
+  bool with_unlinked = false;      // html: also records without a web address
+  bool status = false;             // backup --status
+  bool restore = false;            // backup --restore
+  bool repair = false;             // check --repair
+  bool allow_mass_delete = false;  // sync
   // export vcard --version 4.0
   VcardVersion vcard_version = VcardVersion::k30;
   // import csv: the links (--map; empty: suggested, as the field selector

@@ -12,6 +12,7 @@
 #include "cli/cli_dialogs.h"
 #include "cli/formats.h"
 #include "cli/report_kinds.h"
+#include "cli/sync_command.h"
 #include "cli/write_lock.h"
 #include "exchange/export_target.h"
 #include "exchange/formats/agent_format.h"
@@ -583,6 +584,8 @@ int Run(const Args& args, Environment& env) {
       return Backup(state, args, env, dialogs, clock);
     case Command::kCheck:
       return Check(state, args, env);
+    case Command::kSync:
+      return Sync(state, args, env, clock);
     case Command::kNone:
       break;
   }

@@ -13,6 +13,7 @@
 #include "store/keyword_file.h"
 #include "store/layout.h"
 #include "store/stamp.h"
+#include "store/stamp_journal.h"
 #include "store/stamp_set.h"
 
 namespace tabrel {
@@ -336,6 +337,8 @@ void ContactEditor::SaveBut_Click() {
     if (!number.ok())
       return ReportDiskError(dialogs_, number.status(), "The record was not saved.");
     if (number.value() == 0) return ReportGone("Nothing was saved.");
+    if (Status s = StampJournal::Note(state_, stamp_, record.Modified); !s.ok())
+      return ReportDiskError(dialogs_, s, "The record was not saved.");
     if (const InPlaceWrite saved = SaveRecordAt(state_, number.value(), record); !saved.ok()) {
       if (!saved.landed)
         return ReportDiskError(dialogs_, saved.status, "The record was not saved.");

@@ -7,6 +7,7 @@
 #include "store/keyword_file.h"
 #include "store/layout.h"
 #include "store/record_file.h"
+#include "store/stamp_journal.h"
 
 namespace tabrel {
 namespace {
@@ -70,6 +71,23 @@ void DataSetMerge::Add(std::string_view record) {
   ++added_count_;
 }
 
+void DataSetMerge::Remove(std::size_t number) {
+  if (removed_.empty()) removed_.assign(count_, false);
+  if (!removed_[number - 1]) ++removed_count_;
+  removed_[number - 1] = true;
+}
+
+Status DataSetMerge::NoteStampChanges() const {
+  std::vector<StampJournal::Change> changes;
+  for (std::size_t i = 0; i < count_; ++i) {
+    if (replacement_of_[i] == 0) continue;
+    const std::size_t stamp = l::kModified.offset;
+    changes.push_back({records_.substr(i * kRecordLength + stamp, l::kModified.width),
+                       Record(i + 1).substr(stamp, l::kModified.width)});
+  }
+  return StampJournal::Note(*state_, changes);
+}
+
 void DataSetMerge::CollectKeyword(std::string_view keyword) {
   keywords_.emplace_back(TrimView(keyword));
 }
@@ -88,6 +106,7 @@ MergeOutcome DataSetMerge::Commit() const {
   if (!changed()) return outcome;
   outcome.written.status = CheckWritable(*state_);
   if (outcome.written.ok()) outcome.written.status = CheckLimit();
+  if (outcome.written.ok()) outcome.written.status = NoteStampChanges();
   if (!outcome.written.ok()) return outcome;
   const RewriteFaultHook* fault = &state_->write_fault;
 
@@ -104,9 +123,10 @@ MergeOutcome DataSetMerge::Commit() const {
   };
   std::size_t run = 0;
   for (std::size_t i = 0; i <= count_; ++i) {
-    if (i < count_ && replacement_of_[i] == 0) continue;
+    const bool removed = i < count_ && !removed_.empty() && removed_[i];
+    if (i < count_ && replacement_of_[i] == 0 && !removed) continue;
     if (i > run) add(records_.substr(run * kRecordLength, (i - run) * kRecordLength));
-    if (i < count_) add(Record(i + 1));
+    if (i < count_ && !removed) add(Record(i + 1));
     run = i + 1;
   }
   if (added_count_ > 0) add({added_data_, added_count_ * kRecordLength});
@@ -118,7 +138,7 @@ MergeOutcome DataSetMerge::Commit() const {
   if (!outcome.written.ok()) return outcome;
 
   std::vector<std::string> merged = SortedKeywords(MergeKeywords(keyword_entries_, keywords_));
-  if (merged == keyword_entries_) {
+  if (merged == keyword_entries_ && also_.empty()) {
     outcome.written.status = contact_stage.Commit();
     return outcome;
   }
@@ -127,14 +147,18 @@ MergeOutcome DataSetMerge::Commit() const {
   for (const std::string& entry : merged) keyword_content += entry;
   const RecordFile keywords(state_->DataFile(kKeywordFileName), l::kKeywordRecordLength);
   StagedRewrite keyword_stage;
-  outcome.written.status = keywords.StageRewrite(
-      keyword_stage, [&keyword_content](RewriteSink& sink) { return sink.Write(keyword_content); },
-      fault);
-  if (!outcome.written.ok()) return outcome;
+  std::vector<StagedRewrite*> all = {&contact_stage};
+  if (merged != keyword_entries_) {
+    outcome.written.status = keywords.StageRewrite(
+        keyword_stage,
+        [&keyword_content](RewriteSink& sink) { return sink.Write(keyword_content); }, fault);
+    if (!outcome.written.ok()) return outcome;
+    all.push_back(&keyword_stage);
+  }
+  all.insert(all.end(), also_.begin(), also_.end());
   // tabrel.dat first: only it can be left new, should a failed rename of
   // keyword.dat not be undone.
-  StagedRewrite* const both[] = {&contact_stage, &keyword_stage};
-  outcome.written = GroupCommit::Run(both);
+  outcome.written = GroupCommit::Run(all);
   if (outcome.written.ok()) outcome.keywords_added = merged.size() - keyword_entries_.size();
   return outcome;
 }

@@ -53,13 +53,22 @@ class DataSetMerge {
   void Replace(std::size_t number, std::string_view record);
   // `record` is to follow the last record; added records keep their order.
   void Add(std::string_view record);
+  // Record `number` is to be left out of the file.
+  void Remove(std::size_t number);
+  // `rewrite` (staged, outliving the merge) is to be committed in the same
+  // group commit as tabrel.dat and keyword.dat, after them: a sync's own
+  // files change with the records or not at all.
+  void CommitAlso(StagedRewrite& rewrite) { also_.push_back(&rewrite); }
   // A keyword (any width; blanks trimmed or not) that is to be listed.
   void CollectKeyword(std::string_view keyword);
 
   std::size_t added() const { return added_count_; }
   std::size_t replaced() const { return replaced_count_; }
-  bool changed() const { return added() + replaced_count_ > 0; }
+  std::size_t removed() const { return removed_count_; }
+  bool changed() const { return added() + replaced_count_ + removed_count_ + also_.size() > 0; }
 
+  // Stamps the replaced records change are noted in the stamp journal
+  // (store/stamp_journal.h) before anything is written.
   // error_number::kOverflow, naming the numbers, when the added records
   // would take the data set past layout::kMaxRecords.
   Status CheckLimit() const;
@@ -75,6 +84,8 @@ class DataSetMerge {
 
  private:
   static constexpr std::size_t kRecordLength = 1047;
+
+  Status NoteStampChanges() const;
 
   const AppState* state_ = nullptr;
   ReadBuffer contacts_;  // its memory stays put when the merge moves
@@ -95,6 +106,9 @@ class DataSetMerge {
   char* added_data_ = nullptr;
   std::size_t added_count_ = 0;
   std::vector<std::string> keywords_;
+  std::vector<bool> removed_;
+  std::size_t removed_count_ = 0;
+  std::vector<StagedRewrite*> also_;
 };
 
 }  // namespace tabrel

@@ -67,7 +67,7 @@ TEST_F(HelpGameWindowTest, F1OpensTheContentsWithEveryPageInTheTree) {
   for (int i = 0; i < help->Contents()->topLevelItemCount(); ++i) {
     pages << help->Contents()->topLevelItem(i)->text(0);
   }
-  EXPECT_EQ(pages.size(), 13);
+  EXPECT_EQ(pages.size(), 14);
   EXPECT_EQ(pages.front(), "Contents");
   EXPECT_TRUE(pages.contains("Making contact"));
 }
