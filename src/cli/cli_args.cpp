@@ -455,7 +455,11 @@ std::string HelpText(Command command) {
           "  --encoding NAME      read comma, LDIF or Agent text in NAME (UTF-8, UTF-16,\n"
           "                       WINDOWS-1252, ISO-8859-1, SHIFT_JIS...; default: found\n"
           "                       from the bytes)\n"
-          "  --extras-to-notes    columns no field takes go to the notes\n";
+          "  --extras-to-notes    what no field holds goes to the notes: the unlinked\n"
+          "                       comma columns; an LDIF attribute or a vCard property\n"
+          "                       as a line of its own (\"Birthday: 1970-01-01\")\n"
+          "The dry run and the import say, per kind, the values no field could hold\n"
+          "(\"Not stored, no field holds them: birthday: 40; photo: 3.\").\n";
       break;
     case Command::kBackup:
       text +=
