@@ -45,7 +45,7 @@ TEST_F(ImportWindowWidgetTest, ImportFromTheMenuShowsTheWindowAndItsResults) {
   import->PreviewButton()->click();
   Settle();
   EXPECT_EQ(import->RecordList()->toPlainText(),
-            "skip (duplicate of 01-02-2003 100)\nadd\n"
+            "skip (duplicate of 01-02-2003 100): John Smith / \nadd:   / Widget Company\n"
             "1 to add, 0 to replace, 1 to skip (duplicates).\n");
   EXPECT_EQ(Column(window.KeywordView()), (QStringList{"Family"})) << "the preview wrote nothing";
   import->ImportButton()->click();
