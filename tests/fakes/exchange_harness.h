@@ -27,6 +27,7 @@ class FakeExchangeHost : public MainListHost, public ExchangeView, public Progre
   void PopKeywordGrid() override { ++keyword_refills; }
   void SetGridColors() override {}
   void HideViewPanel() override {}
+  void ImportWritten() override { ++keyword_refills; }
   void mu_FreeListOFF_Click() override {}
   void mu_DisplayAll_Click() override {}
   void OpenDataSet() override {}
