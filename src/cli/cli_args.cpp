@@ -439,8 +439,9 @@ std::string HelpText(Command command) {
           "  --skip always        a duplicate is skipped\n"
           "  --skip older         a duplicate is skipped unless it is newer (the default)\n"
           "  --dry-run            print for each incoming record \"add\", \"replace STAMP\"\n"
-          "                       or \"skip (duplicate of STAMP)\", and the counts; change\n"
-          "                       nothing\n"
+          "                       or \"skip (duplicate of STAMP)\" and its name, the\n"
+          "                       counts, what would not be stored and whether the data\n"
+          "                       set would pass 32,767 records; change nothing\n"
           "  --yes                replace the backup set with the current data first\n"
           "  --no-backup          import without making a backup set\n"
           "When a backup set exists one of --yes and --no-backup is needed; without a\n"
@@ -461,7 +462,11 @@ std::string HelpText(Command command) {
           "  --encoding NAME      read comma, LDIF or Agent text in NAME (UTF-8, UTF-16,\n"
           "                       WINDOWS-1252, ISO-8859-1, SHIFT_JIS...; default: found\n"
           "                       from the bytes)\n"
-          "  --extras-to-notes    columns no field takes go to the notes\n";
+          "  --extras-to-notes    what no field holds goes to the notes: the unlinked\n"
+          "                       comma columns; an LDIF attribute or a vCard property\n"
+          "                       as a line of its own (\"Birthday: 1970-01-01\")\n"
+          "The dry run and the import say, per kind, the values no field could hold\n"
+          "(\"Not stored, no field holds them: birthday: 40; photo: 3.\").\n";
       break;
     case Command::kBackup:
       text +=

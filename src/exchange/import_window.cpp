@@ -26,6 +26,7 @@ void ImportWindow::Form_Load() {
   view_.SetFilePath(source_.path);
   view_.SetTargetText("The records go into the data set in " + target_.data_path);
   view_.SetRules(DuplicateRules{});
+  view_.ShowExtrasToNotes(source_.kind == ImportKind::kVcard);
   view_.SetResultText("");
   view_.SetListText("");
   view_.SetListVisible(true);
@@ -74,6 +75,7 @@ void ImportWindow::Preview_Click() {
   // Decided as Import decides, from the file read afresh; nothing is
   // written, so a read-only data set may be previewed too.
   view_.SetBusy(true);
+  source_.extras_to_notes = view_.ExtrasToNotes();
   ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now());
   view_.SetBusy(false);
   if (plan.file.exists) Describe(plan.file);
@@ -111,6 +113,7 @@ void ImportWindow::Command1_Click() {
     }
     throttle.Step(static_cast<int>(done));
   };
+  source_.extras_to_notes = view_.ExtrasToNotes();
   ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now(), progress);
   view_.SetBusy(false);
   view_.SetListVisible(true);

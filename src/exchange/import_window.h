@@ -72,6 +72,9 @@ class ImportView {
   // The options selected in the two frames.
   virtual void SetRules(DuplicateRules rules) = 0;
   virtual DuplicateRules Rules() const = 0;
+  // "Add Extra Items to Notes" (kCommaExtras), shown for vCards only.
+  virtual void ShowExtrasToNotes(bool shown) = 0;
+  virtual bool ExtrasToNotes() const = 0;
   // ProgressBar1.
   virtual void SetProgressRange(int minimum, int maximum) = 0;
   virtual void SetProgressValue(int value) = 0;

@@ -1,7 +1,9 @@
 #include "gui/import_window_widget.h"
 
+#include "exchange/comma_parse.h"
 #include "gui/busy_cursor.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -132,7 +134,14 @@ QWidget* ImportWindowWidget::BuildOptions() {
   }
   frames->addWidget(define);
   frames->addWidget(skip);
-  return box;
+  extras_ = new QCheckBox(Q(kCommaExtras.caption), this);
+  extras_->setObjectName(Q(kCommaExtras.name));
+  auto* options = new QWidget(this);
+  auto* column = new QVBoxLayout(options);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->addWidget(box);
+  column->addWidget(extras_);
+  return options;
 }
 
 QRadioButton* ImportWindowWidget::DefinitionButton(DuplicateDefinition value) const {
@@ -182,6 +191,14 @@ DuplicateRules ImportWindowWidget::Rules() const {
     if (skips_[i]->isChecked()) rules.skip = kSkipOptions[i].value;
   }
   return rules;
+}
+
+void ImportWindowWidget::ShowExtrasToNotes(bool shown) {
+  extras_->setVisible(shown);
+}
+
+bool ImportWindowWidget::ExtrasToNotes() const {
+  return !extras_->isHidden() && extras_->isChecked();
 }
 
 void ImportWindowWidget::SetProgressRange(int minimum, int maximum) {

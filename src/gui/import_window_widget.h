@@ -5,6 +5,7 @@
 
 #include "exchange/import_window.h"
 
+class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -44,6 +45,8 @@ class ImportWindowWidget : public QWidget, public ImportView {
   void SetTargetText(const std::string& text) override;
   void SetRules(DuplicateRules rules) override;
   DuplicateRules Rules() const override;
+  void ShowExtrasToNotes(bool shown) override;
+  bool ExtrasToNotes() const override;
   void SetProgressRange(int minimum, int maximum) override;
   void SetProgressValue(int value) override;
   void SetBusy(bool busy) override;
@@ -71,6 +74,7 @@ class ImportWindowWidget : public QWidget, public ImportView {
   QProgressBar* progress_ = nullptr;
   QLabel* results_ = nullptr;
   QPlainTextEdit* list_ = nullptr;
+  QCheckBox* extras_ = nullptr;
   bool busy_ = false;
   bool closed_ = false;
 };

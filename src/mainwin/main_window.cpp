@@ -11,6 +11,7 @@
 #include "present/progress_throttle.h"
 #include "present/record_list.h"
 #include "store/commit_record.h"
+#include "store/contact_record.h"
 #include "store/data_set.h"
 #include "store/layout.h"
 #include "store/record_file.h"
@@ -220,6 +221,13 @@ bool MainWindow::ViewPanelKey(int key_code) {
 
 void MainWindow::HideViewPanel() {
   view_panel_.Hide();
+}
+
+void MainWindow::ImportWritten() {
+  PopKeywordGrid();
+  HideViewPanel();
+  state_.current_record = BlankContactRecord();
+  state_.current_record_number = 0;
 }
 
 void MainWindow::OpenDataSet() {

@@ -163,6 +163,7 @@ class MainWindow : public MenuSwitch, public MainListHost, public ContactHost {
   void PopKeywordGrid() override;
   void SetGridColors() override;
   void HideViewPanel() override;
+  void ImportWritten() override;
   void BlankMenu() override;
   void ShowMenu() override;
   void OpenDataSet() override;

@@ -30,6 +30,9 @@ class MainListHost {
   virtual void SetGridColors() = 0;
   // Closes the record view panel, if it is open, without touching the list.
   virtual void HideViewPanel() = 0;
+  // An import wrote the data set: the keyword list refilled, the view panel
+  // closed and the current record blanked (the import may have replaced it).
+  virtual void ImportWritten() = 0;
   // As "Keyword / Search Result Only": normal list mode, the list not refilled.
   virtual void mu_FreeListOFF_Click() = 0;
   // As "Display All Records": the view panel closed, normal list mode, both

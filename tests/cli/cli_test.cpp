@@ -124,16 +124,17 @@ TEST_F(CliImportTest, ADryRunSaysWhatEachRecordWouldDoAndChangesNothing) {
     const char* out;
   } cases[] = {
       {{},
-       "replace 01-01-2000 1\nskip (duplicate of 01-01-2000 2)\nadd\n"
-       "1 to add, 1 to replace, 1 to skip (duplicates).\n"},
+       "replace 01-01-2000 1: Ann Baker / \nskip (duplicate of 01-01-2000 2):   / Acme\n"
+       "add: Eva Eve / \n1 to add, 1 to replace, 1 to skip (duplicates).\n"},
       {{"--skip", "never"},
-       "replace 01-01-2000 1\nreplace 01-01-2000 2\nadd\n"
+       "replace 01-01-2000 1: Ann Baker / \nreplace 01-01-2000 2:   / Acme\nadd: Eva Eve / \n"
        "1 to add, 2 to replace, 0 to skip (duplicates).\n"},
       {{"--skip", "always", "--duplicates", "name"},
-       "skip (duplicate of 01-01-2000 1)\nadd\nadd\n"
+       "skip (duplicate of 01-01-2000 1): Ann Baker / \nadd:   / Acme\nadd: Eva Eve / \n"
        "2 to add, 0 to replace, 1 to skip (duplicates).\n"},
       {{"--duplicates", "org", "--skip", "never"},
-       "add\nreplace 01-01-2000 2\nadd\n2 to add, 1 to replace, 0 to skip (duplicates).\n"},
+       "add: Ann Baker / \nreplace 01-01-2000 2:   / Acme\nadd: Eva Eve / \n"
+       "2 to add, 1 to replace, 0 to skip (duplicates).\n"},
   };
   for (const auto& c : cases) {
     Words args = {"import", "native", "in.dat", "--dry-run"};

@@ -27,6 +27,7 @@ class FakeExchangeHost : public MainListHost, public ExchangeView, public Progre
   void PopKeywordGrid() override { ++keyword_refills; }
   void SetGridColors() override {}
   void HideViewPanel() override {}
+  void ImportWritten() override { ++keyword_refills; }
   void mu_FreeListOFF_Click() override {}
   void mu_DisplayAll_Click() override {}
   void OpenDataSet() override {}
@@ -64,6 +65,8 @@ class FakeImportView : public ImportView {
   void SetTargetText(const std::string& text) override { target = text; }
   void SetRules(DuplicateRules value) override { rules = value; }
   DuplicateRules Rules() const override { return rules; }
+  void ShowExtrasToNotes(bool shown) override { extras_shown = shown; }
+  bool ExtrasToNotes() const override { return extras_to_notes; }
   void SetProgressRange(int minimum, int maximum) override { range = {minimum, maximum}; }
   void SetProgressValue(int value) override { progress.push_back(value); }
   void SetBusy(bool value) override { busy = value; }
@@ -73,6 +76,7 @@ class FakeImportView : public ImportView {
   void Close() override { closed = true; }
 
   std::string path, description, target, results, list;
+  bool extras_shown = false, extras_to_notes = false;
   DuplicateRules rules{DuplicateDefinition::kSameName, DuplicateSkip::kNever};
   std::pair<int, int> range{0, 0};
   std::vector<int> progress;

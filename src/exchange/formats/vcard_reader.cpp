@@ -586,7 +586,10 @@ std::string ExtraText(const VcardProperty& p) {
   }
   std::string_view text = TrimSpace(Unescaped(p.value, buffer));
   if (name == "EMAIL" && StartsWithNoCase(text, "mailto:")) text.remove_prefix(7);
-  return std::string(text);
+  // One line of the notes for each value.
+  std::vector<std::string> lines;
+  AppendLines(text, lines);
+  return Join(lines, 0, ", ");
 }
 
 // Counts every value of `card` no field holds in `left_out`, or adds it to

@@ -13,8 +13,7 @@ std::optional<std::size_t> CommitImport(AppState& target, const DataSetMerge& me
   const ImportEnd end = FinishImport(target, merge, questions, busy, proceed);
   switch (end.kind) {
     case ImportEnd::Kind::kWritten:
-      host.PopKeywordGrid();
-      host.HideViewPanel();
+      host.ImportWritten();
       return end.keywords_added;
     case ImportEnd::Kind::kUnchanged:
       return 0;

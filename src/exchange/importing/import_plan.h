@@ -40,8 +40,8 @@ using PlanProgress = std::function<void(std::size_t done, std::size_t total)>;
 // under the duplicate rules, all in memory: what Import does before it
 // writes, and all that a preview or a dry run does. Nothing is written;
 // `import.Commit()` writes the outcome, `import.decisions()` says what
-// became of each record ("add", "replace STAMP", "skip (duplicate of
-// STAMP)") and `import.report()` sums it up.
+// became of each record (RecordImport::DecisionText) and `import.report()`
+// sums it up.
 struct ImportPlan {
   // The file or the data set could not be read: nothing was decided.
   Status failure = Status::Ok();

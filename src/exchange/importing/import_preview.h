@@ -35,8 +35,8 @@ struct ImportPreview {
 };
 
 // The preview of an import whose records are all decided and nothing
-// written: a line per record ("add", "replace STAMP", "skip (duplicate of
-// STAMP)"), the counts and the size check.
+// written: a line per record (RecordImport::DecisionText), the counts, the
+// report's notes and the size check.
 ImportPreview PreviewOf(const RecordImport& import);
 
 // Decides every whole record of `records` (RecordLengthOf(kind) bytes each)

@@ -91,7 +91,10 @@ ImportDecision RecordImport::TakeNew(std::string_view incoming, std::string_view
 
 ImportDecision RecordImport::Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp) {
   std::string& record = record_;
-  ImportDecision done{decision.verdict, decision.number, {}};
+  ImportDecision done{decision.verdict, decision.number, {}, {}};
+  done.name.append(TrimView(Field(record, l::kFirstName))).append(" ");
+  done.name.append(TrimView(Field(record, l::kLastName))).append(" / ");
+  done.name.append(TrimView(Field(record, l::kOrg)));
   if (decision.number > 0) {
     const std::string_view existing = Field(merge_.Record(decision.number), l::kModified);
     std::copy(existing.begin(), existing.end(), done.existing_stamp.begin());
@@ -136,11 +139,11 @@ std::string RecordImport::DecisionText(const ImportDecision& decision) {
     case DuplicateIndex::Verdict::kAdd:
       break;
     case DuplicateIndex::Verdict::kReplace:
-      return "replace " + stamp;
+      return "replace " + stamp + ": " + decision.name;
     case DuplicateIndex::Verdict::kSkip:
-      return "skip (duplicate of " + stamp + ")";
+      return "skip (duplicate of " + stamp + "): " + decision.name;
   }
-  return "add";
+  return "add: " + decision.name;
 }
 
 }  // namespace tabrel

@@ -29,6 +29,9 @@ struct ImportDecision {
   std::size_t existing = 0;
   // That record's stamp at that moment, as stored.
   std::array<char, 19> existing_stamp{};
+  // The incoming record's names as the result list gives them
+  // ("First Last / Org").
+  std::string name;
 };
 
 // The merge of native or DOS records into one data set under the duplicate
@@ -67,7 +70,8 @@ class RecordImport {
 
   // Every decision, in the order the records were taken.
   const std::vector<ImportDecision>& decisions() const { return decisions_; }
-  // "add", "replace STAMP" or "skip (duplicate of STAMP)", the stamp trimmed.
+  // "add: NAME", "replace STAMP: NAME" or "skip (duplicate of STAMP): NAME",
+  // the stamp trimmed, the name as the result list gives it.
   static std::string DecisionText(const ImportDecision& decision);
 
   // A line the report adds to its summary (see ImportReport::Note).
