@@ -16,6 +16,8 @@
 namespace tabrel {
 namespace {
 
+using namespace std::string_literals;
+
 using testing::CliOutcome;
 using testing::Contact;
 
@@ -65,10 +67,10 @@ TEST_F(HostileImportTest, ANulIsRefusedByEveryTextFormat) {
     const char* format;
     std::string text;
   } cases[] = {
-      {"csv", std::string("Last,First\nCole,C\0d\n", 21)},
-      {"ldif", std::string("dn: cn=Cole\ncn: C\0d\nsn: Cole\n", 29)},
-      {"agent", std::string("Cole\tC\0d\n", 9)},
-      {"vcard", std::string("BEGIN:VCARD\nVERSION:3.0\nFN:C\0d\nN:Cole;C\0d;;;\nEND:VCARD\n", 57)},
+      {"csv", "Last,First\nCole,C\0d\n"s},
+      {"ldif", "dn: cn=Cole\ncn: C\0d\nsn: Cole\n"s},
+      {"agent", "Cole\tC\0d\n"s},
+      {"vcard", "BEGIN:VCARD\nVERSION:3.0\nFN:C\0d\nN:Cole;C\0d;;;\nEND:VCARD\n"s},
   };
   for (const auto& c : cases) {
     Write(File("nul"), c.text);
