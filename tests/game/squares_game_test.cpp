@@ -71,5 +71,59 @@ struct RefusedMove {
   int to;
 };
 
+TEST_F(SquaresGameTest, RefusedMovesSayNoGoodAndCancelTheSelection) {
+  const RefusedMove cases[] = {
+      {"target holds an X", {27}, 43, 35},
+      {"not two apart", {27}, 30, 27},
+      {"diagonal", {27}, 45, 27},
+      {"one apart", {27}, 28, 27},
+      {"jumped square is a hole", {27, 43, 27}, 51, 35},
+      // Two apart in index, but round the end of a row: 24 is row 3, 22 row 2.
+      {"across the end of a row", {22}, 24, 22},
+      {"across the end of a row, rightwards", {33}, 31, 33},
+  };
+  for (const RefusedMove& c : cases) {
+    SCOPED_TRACE(c.why);
+    game.mu_new_Click();
+    for (int square : c.setup) game.Button_Click(square);
+    const auto before = view.squares;
+    const int score = game.score();
+    Click({c.from});
+    ASSERT_EQ(view.prompt, "to...");
+    Click({c.to});
+    EXPECT_EQ(view.message, "no good");
+    EXPECT_EQ(view.prompt, "from...");
+    EXPECT_EQ(view.squares, before);
+    EXPECT_EQ(game.score(), score);
+    // The selection is gone: the next click picks a square again.
+    Click({c.from});
+    EXPECT_EQ(view.prompt, "to...");
+    EXPECT_EQ(view.message, "");
+  }
+}
+
+TEST_F(SquaresGameTest, NewGameRecordsTheLastAndTheBestScore) {
+  game.mu_new_Click();  // straight away: no move yet
+  EXPECT_EQ(view.last, "0");
+  EXPECT_EQ(view.best, "0");
+  Click({27, 43, 27});
+  game.mu_new_Click();
+  EXPECT_EQ(view.last, "46");
+  EXPECT_EQ(view.best, "46");  // a best of 0 means none yet
+  EXPECT_EQ(VisibleXs(), 48);
+  EXPECT_EQ(view.prompt, "");
+  // Without a move in between the same score is recorded again.
+  game.mu_new_Click();
+  EXPECT_EQ(view.last, "46");
+  Click({27, 43, 27, 33, 35});
+  game.mu_new_Click();
+  EXPECT_EQ(view.last, "45");
+  EXPECT_EQ(view.best, "45");
+  Click({20, 36, 20});
+  game.mu_new_Click();
+  EXPECT_EQ(view.last, "46");
+  EXPECT_EQ(view.best, "45");
+}
+
 }  // namespace
 }  // namespace tabrel

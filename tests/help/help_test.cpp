@@ -75,7 +75,60 @@ TEST(HelpPagesTest, EveryLinkOfEveryPageLeadsToAPageAndAnchorThatExist) {
   }
 }
 
+TEST(HelpPagesTest, EveryPageIsReachableFromTheContentsAndListedInTheContentsTree) {
+  std::set<std::string> reached{"index.html"};
+  std::vector<std::string> queue{"index.html"};
+  while (!queue.empty()) {
+    const std::string page = queue.back();
+    queue.pop_back();
+    for (const std::string& link : Links(*HelpPage(page))) {
+      const std::string target = Target(page, link).first;
+      if (HelpPage(target) && reached.insert(target).second) queue.push_back(target);
+    }
+  }
+  std::set<std::string_view> listed;
+  for (const HelpTopic& topic : HelpTopics()) {
+    if (topic.anchor.empty()) listed.insert(topic.page);
+  }
+  for (const HelpPageFile& page : HelpPageFiles()) {
+    SCOPED_TRACE(std::string(page.name));
+    EXPECT_TRUE(reached.contains(std::string(page.name)));
+    EXPECT_TRUE(listed.contains(page.name));
+  }
+}
+
 class HelpMenuTest : public ::testing::Test, public testing::MainWindowHarness {};
+
+TEST_F(HelpMenuTest, AboutShowsTheVersion) {
+  window.MenuClicked(MenuId::mu_HelpAbout);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  const Message& about = dialogs.messages[0];
+  EXPECT_TRUE(about.text.starts_with("Tabrel 3.0 (release #1)\r\n")) << about.text;
+  EXPECT_EQ(about.text.find("\r\n", 25), std::string::npos);  // two lines
+  EXPECT_EQ(about.title, "Tabrel");
+  EXPECT_EQ(about.icon, MessageIcon::kInformation);
+  EXPECT_EQ(about.buttons, MessageButtons::kOk);
+}
+
+TEST_F(HelpMenuTest, TheMakersSiteGoesTheWayOfVisitWebsite) {
+  window.MenuClicked(MenuId::mu_DunWeb);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text, "Go to the Tabrel home page, https://tabrel.example.org/ ?");
+  EXPECT_EQ(dialogs.messages[0].title, "Visit Website!");
+  EXPECT_EQ(dialogs.messages[0].icon, MessageIcon::kQuestion);
+  EXPECT_EQ(dialogs.messages[0].buttons, MessageButtons::kYesNo);
+  EXPECT_EQ(shell.urls, std::vector<std::string>{"https://tabrel.example.org/"});
+
+  state.settings.Browser = "firefox";
+  window.MenuClicked(MenuId::mu_DunWeb);
+  EXPECT_EQ(shell.started,
+            (std::vector<std::vector<std::string>>{{"firefox", "https://tabrel.example.org/"}}));
+
+  dialogs.answers = {MessageAnswer::kNo};
+  window.MenuClicked(MenuId::mu_DunWeb);
+  EXPECT_EQ(shell.started.size(), 1u);
+  EXPECT_EQ(shell.urls.size(), 1u);
+}
 
 }  // namespace
 }  // namespace tabrel

@@ -20,6 +20,11 @@ using testing::Contact;
 using testing::Keyword;
 using Texts = std::vector<std::string>;
 
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
 class MainWindowTest : public ::testing::Test, public testing::MainWindowHarness {
  protected:
   // Six records in file order; the blank-type "Ghost" is never listed.
@@ -69,6 +74,40 @@ TEST_F(MainWindowTest, FormLoadCreatesMissingFilesThenLoadsTheSettingsBeforeTheL
       << "while the list filled";
 }
 
+TEST_F(MainWindowTest, StatusTextsShowTheSelectionThenTheCountThenTheDataPath) {
+  WriteSample();
+  struct Case {
+    std::string selection;
+    std::string final_text;
+    Texts names;
+  };
+  const Case cases[] = {
+      {"All Records", "5 RECORDS TOTAL", kAllListed},
+      // Stored texts compare on all 14 bytes, case included; a record
+      // carrying the keyword twice is listed once.
+      {Keyword("Friends"), "2 RECORDS HAVE KEYWORD Friends", {"Adams, Ann", "baker, Bob"}},
+      {Keyword("~Family"), "1 RECORDS HAVE KEYWORD ~Family", {"Zeta Trust"}},
+      {Keyword("Work"), "0 RECORDS HAVE KEYWORD Work", {}},
+      {"", "1 RECORDS HAVE NO KEYWORDS", {"Acme Corp"}},
+  };
+  for (const Case& c : cases) {
+    view.status_history.clear();
+    window.MainGrid().SetCol(3);  // as a click in the list leaves it
+    Pop(c.selection);
+    EXPECT_EQ(Names(), c.names);
+    EXPECT_EQ(std::pair(window.MainGrid().Col(), window.MainGrid().ColSel()),
+              std::pair(0, kIdColumn));
+    Texts texts;  // of the selection panel
+    for (const auto& [panel, text] : view.status_history) {
+      if (panel == StatusPanelId::kSelection) texts.push_back(text);
+    }
+    EXPECT_EQ(texts.front(), c.selection);
+    EXPECT_EQ(texts.back(), c.final_text);
+    EXPECT_EQ(view.status_history.back(), (std::pair{StatusPanelId::kDataPath, Upper(dir.path())}));
+    EXPECT_EQ(view.menu_enabled.at(MenuId::mu_print), !c.names.empty()) << c.final_text;
+  }
+}
+
 TEST_F(MainWindowTest, FilterCyclesAllPublicPersonalRefillsInNormalModeAndHoldsForEverySelection) {
   WriteSample();
   window.mu_FreeListON_Click();
@@ -100,6 +139,46 @@ TEST_F(MainWindowTest, FilterCyclesAllPublicPersonalRefillsInNormalModeAndHoldsF
   EXPECT_EQ(Names(), (Texts{"Adams, Ann"}));
   window.mu_NoKeys_Click();
   EXPECT_EQ(Names(), (Texts{"Acme Corp"}));
+}
+
+TEST_F(MainWindowTest, LetterJumpGoesToTheFirstRowWithTheLetterOrWarnsAndGoesToTheLast) {
+  WriteSample();
+  window.Form_Load();
+  Grid& grid = window.MainGrid();
+  for (const auto& [letter, row] : {std::pair{'Z', 4}, {'B', 2}, {'A', 1}}) {
+    EXPECT_TRUE(window.Form_KeyDown(letter, 0));
+    EXPECT_EQ(grid.Row(), row) << letter;
+    EXPECT_EQ(grid.TopRow(), row) << letter;
+    EXPECT_TRUE(grid.IsSelected(row, kIdColumn)) << letter;
+  }
+  window.Command1_Click('Q' - 'A');
+  EXPECT_EQ(dialogs.messages.at(0).text, "No records start with Q");
+  EXPECT_EQ(grid.Row(), 5);
+
+  view.focused = Control::kKeywordGrid;
+  window.Command1_Click('W' - 'A');
+  EXPECT_EQ(window.KeywordGrid().Row(), 3);
+  window.Command1_Click('X' - 'A');
+  EXPECT_EQ(dialogs.messages.back().text, "No keywords start with X");
+}
+
+TEST_F(MainWindowTest, DeleteKeyRemovesTheRowNotTheRecordAndSwitchesToFreeMode) {
+  WriteSample();
+  const std::string file_before = dir.Read("tabrel.dat");
+  Pop();
+  Grid& grid = window.MainGrid();
+  grid.SetRow(0);
+  window.Form_KeyDown(key::kDelete, 0);
+  EXPECT_EQ(grid.Rows(), 6) << "the header row stays";
+  grid.SetRow(2);
+  EXPECT_TRUE(window.Form_KeyDown(key::kDelete, 0));
+  EXPECT_EQ(Names(), (Texts{"Adams, Ann", "Acme Corp", "Zeta Trust", ","}));
+  EXPECT_EQ(grid.CellForeColorAt(3, 0), kCyan) << "colours move up with their rows";
+  EXPECT_EQ(dir.Read("tabrel.dat"), file_before);
+  EXPECT_EQ(view.status[StatusPanelId::kSelection], "4 RECORDS SELECTED");
+  view.focused = Control::kNone;
+  EXPECT_FALSE(window.Form_KeyDown(key::kDelete, 0));
+  EXPECT_EQ(grid.Rows(), 5);
 }
 
 TEST_F(MainWindowTest, MoreThan32767RecordsAreAllListed) {

@@ -92,5 +92,54 @@ TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFileOverTheList) {
   EXPECT_EQ(view.record_view, expected);
 }
 
+TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneOrUnreadableIsNeitherShownNorDuplicated) {
+  testing::WriteContacts(dir, {Contact("1", "Other", "Otto", "09-09-2009 9")});
+  Open(1);
+  window.mu_Duplicate_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  for (const Message& m : dialogs.messages) {
+    EXPECT_EQ(m.text,
+              "This record is no longer in the data set; it may have been deleted or changed "
+              "elsewhere. Press F4 to list the records again.");
+    EXPECT_EQ(m.title, "Nothing to do!");
+  }
+
+  dialogs.messages.clear();
+  state.data_path = dir.File("gone/");
+  Open(1);
+  window.mu_Duplicate_Click();
+  const std::string error =
+      "Error 76: Path not found (" + dir.File("gone/tabrel.dat") + ": No such file or directory)";
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_EQ(dialogs.messages[0].text, error);
+  EXPECT_EQ(dialogs.messages[1].text, error + "\r\nNothing was duplicated.");
+  for (const Message& m : dialogs.messages) EXPECT_EQ(m.title, "Disk access error!");
+  EXPECT_FALSE(window.view_panel_visible());
+  EXPECT_EQ(view.editor_opened, 0);
+}
+
+TEST_F(ViewPanelTest, CopiesGoToTheClipboardAndArePrintedOnlyAfterYes) {
+  Open(1);
+  window.ViewEmail_dblClick();
+  EXPECT_EQ(clipboard.text, "ann@example.org");
+  window.ViewCopyAddress_Click();
+  EXPECT_EQ(clipboard.text, "Ann Adams, " + Fit("Director", 40) + "\nSalem,  \n");
+  EXPECT_EQ(dialogs.messages.at(0).title, "Address in clipboard!");
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
+  EXPECT_TRUE(printer.jobs.empty());
+
+  dialogs.answers = {MessageAnswer::kYes};
+  window.ViewCopyAll_Click();
+  EXPECT_EQ(dialogs.messages[1].title, "Record in clipboard!");
+  ASSERT_EQ(printer.jobs.size(), 1u);
+  EXPECT_EQ(printer.jobs[0].lines[0].font, "Arial");
+
+  printer.fail_with = Status::Error(482, "Printer error");
+  dialogs.answers = {MessageAnswer::kYes};
+  window.ViewCopyAddress_Click();
+  EXPECT_EQ(dialogs.messages.back().text, "Error 482: Printer error\r\nNothing was printed.");
+  EXPECT_EQ(dialogs.messages.back().title, "Error!");
+}
+
 }  // namespace
 }  // namespace tabrel

@@ -87,5 +87,52 @@ TEST_F(SettingsDialogTest, SaveWritesTheBoxesTrimmedAndCutAndClosesTheDialog) {
   EXPECT_EQ(state.settings, Stored()) << "the next operation must see the saved settings";
 }
 
+TEST_F(SettingsDialogTest, LineCountOutsideSixteenBitsIsRefusedAndNothingWritten) {
+  const std::string before = program.Read("tr30.ini");
+  const struct {
+    T id;
+    const char* text;
+    const char* label;
+  } cases[] = {{T::INI_PreviewLines, "32767.5", "Number of lines to include in print preview"},
+               {T::INI_PrintLines, "-32769", "Number of lines to print before starting new page"}};
+  for (const auto& [id, text, label] : cases) {
+    SCOPED_TRACE(text);
+    dialogs.messages.clear();
+    dialog.Form_Load();
+    view.form.text(T::INI_Path1) = "/should/not/be/saved";
+    view.form.text(id) = text;
+    dialog.INI_Save_Click();
+    EXPECT_EQ(program.Read("tr30.ini"), before);
+    EXPECT_EQ(view.closed, 0) << "the user must be able to correct the box";
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, "\"" + std::string(label) +
+                                            "\" must be a whole number from -32768 to 32767. "
+                                            "Nothing was saved.");
+    EXPECT_EQ(dialogs.messages[0].title, "Error!");
+    EXPECT_EQ(Trim(state.settings.Path1), "");
+  }
+}
+
+TEST_F(SettingsDialogTest, TextTheCodePageCannotHoldIsNamedBeforeSavingAndNoGoesBack) {
+  dialog.Form_Load();
+  const std::string before = program.Read("tr30.ini");
+  view.form.text(T::INI_Path1) = "/home/\u0394/data";  // a Greek capital delta
+  view.form.text(T::INI_Browser) = "firefox \u2603";
+  view.form.text(T::INI_Path2) = "/home/m\u00fcller/";  // storable
+  dialogs.answers = {MessageAnswer::kNo};
+  dialog.INI_Save_Click();
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].text,
+            "Some characters in Path #1, Web Browser cannot be stored in the settings and would "
+            "be saved as \"?\".\r\nSave anyway? Answer No to go back and change them.");
+  EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
+  EXPECT_EQ(view.closed, 0);
+  EXPECT_EQ(program.Read("tr30.ini"), before);
+  dialogs.answers = {MessageAnswer::kYes};
+  dialog.INI_Save_Click();
+  EXPECT_EQ(view.closed, 1);
+  EXPECT_EQ(Trim(Stored().Path1), "/home/?/data");
+}
+
 }  // namespace
 }  // namespace tabrel
