@@ -1,5 +1,8 @@
 #include "gui/main_window_widget.h"
 
+#include "gui/server_settings_widget.h"
+#include "gui/sync_window_widget.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -693,6 +696,16 @@ void MainWindowWidget::OpenEditor() {
   // Form_Load closes it at once.
   auto* editor = new ContactEdWidget(state_, dialogs_, clock_, this);
   editor->Open();
+}
+
+void MainWindowWidget::OpenSyncWindow() {
+  SyncWindowWidget window(state_, dialogs_, clock_, presenter_, this);
+  window.Open();
+}
+
+void MainWindowWidget::OpenServerSettings() {
+  ServerSettingsWidget window(state_, dialogs_, this);
+  window.Open();
 }
 
 }  // namespace tabrel::gui

@@ -80,6 +80,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   bool KeyOpPersonal() const override;
   void ShowRecordView(const ViewPanelContent& content) override;
   void OpenEditor() override;
+  void OpenSyncWindow() override;
+  void OpenServerSettings() override;
   void OpenImportWindow(const ImportSource& source) override;
   void OpenCommaParse(const std::string& path) override;
   void OpenSettings() override;

@@ -120,4 +120,13 @@ std::optional<std::string> QtDialogs::Input(const std::string& prompt, const std
   return text.toStdString();
 }
 
+std::optional<std::string> QtDialogs::Password(const std::string& prompt,
+                                               const std::string& title) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), FromUtf8(title),
+                                             FromUtf8(prompt), QLineEdit::Password, {}, &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
 }  // namespace tabrel::gui

@@ -12,6 +12,7 @@ class QtDialogs : public Dialogs {
   MessageAnswer Show(const Message& message) override;
   std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                    const std::string& default_answer) override;
+  std::optional<std::string> Password(const std::string& prompt, const std::string& title) override;
 };
 
 }  // namespace tabrel::gui

@@ -72,6 +72,10 @@ class MainView : public PreviewView, public ExchangeView {
   void OpenImportWindow(const ImportSource& source) override = 0;
   // Opens the comma-delimited field selector on a checked file (modeless).
   void OpenCommaParse(const std::string& path) override = 0;
+  // Opens the sync window (modal), which runs one sync of the data set in
+  // use, or the server settings (modal) that carddav.ini keeps.
+  virtual void OpenSyncWindow() = 0;
+  virtual void OpenServerSettings() = 0;
   // Ends the program.
   virtual void CloseWindow() = 0;
 };

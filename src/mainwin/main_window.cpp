@@ -21,11 +21,15 @@ namespace {
 
 // The commands that change the data set, refused while it is read-only.
 constexpr MenuId kWritingItems[] = {
-    MenuId::mu_NewRecord,       MenuId::mu_Duplicate,   MenuId::mu_Sort,
-    MenuId::mu_makeUndo,        MenuId::mu_undo,        MenuId::mu_NewKey,
-    MenuId::mu_changeKey,       MenuId::mu_deleteKey,   MenuId::mu_ImportTabrel,
-    MenuId::mu_ImportOldTabrel, MenuId::mu_ImportComma, MenuId::mu_ImportAgent,
-    MenuId::mu_ImportNetscape,  MenuId::mu_ImportVcard, MenuId::mu_QuickUpdate,
+    MenuId::mu_NewRecord,      MenuId::mu_Duplicate,
+    MenuId::mu_Sort,           MenuId::mu_makeUndo,
+    MenuId::mu_undo,           MenuId::mu_NewKey,
+    MenuId::mu_changeKey,      MenuId::mu_deleteKey,
+    MenuId::mu_ImportTabrel,   MenuId::mu_ImportOldTabrel,
+    MenuId::mu_ImportComma,    MenuId::mu_ImportAgent,
+    MenuId::mu_ImportNetscape, MenuId::mu_ImportVcard,
+    MenuId::mu_QuickUpdate,    MenuId::mu_Sync,
+    MenuId::mu_ServerSettings,
 };
 
 bool Writes(MenuId id) {
@@ -291,6 +295,10 @@ void MainWindow::MenuClicked(MenuId id) {
       return mu_Settings_Click();
     case MenuId::mu_exit:
       return mu_exit_Click();
+    case MenuId::mu_Sync:
+      return view_.OpenSyncWindow();
+    case MenuId::mu_ServerSettings:
+      return view_.OpenServerSettings();
     case MenuId::mu_ShowBoth:
       return mu_ShowBoth_Click();
     case MenuId::mu_PublicOnly:

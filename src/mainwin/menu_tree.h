@@ -19,6 +19,8 @@ enum class MenuId {
   mu_Settings,
   mu_makeUndo,
   mu_undo,
+  mu_Sync,
+  mu_ServerSettings,
   mu_exit,
   mu_print,
   mu_SimplePhoneList,

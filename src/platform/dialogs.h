@@ -31,6 +31,12 @@ class Dialogs {
   // An input box; empty when the user cancels.
   virtual std::optional<std::string> Input(const std::string& prompt, const std::string& title,
                                            const std::string& default_answer) = 0;
+  // A masked input box for a password, never kept; empty when the user
+  // cancels or nobody can be asked.
+  virtual std::optional<std::string> Password(const std::string& /*prompt*/,
+                                              const std::string& /*title*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace tabrel

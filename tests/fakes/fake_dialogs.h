@@ -26,6 +26,10 @@ class FakeDialogs : public Dialogs {
     inputs.push_back({prompt, title, default_answer});
     return Next(input_answers, std::optional<std::string>());
   }
+  std::optional<std::string> Password(const std::string& prompt,
+                                      const std::string& title) override {
+    return Input(prompt, title, "");
+  }
 
   struct InputBox {
     std::string prompt;

@@ -41,6 +41,8 @@ class FakeMainView : public MainView {
   void ShowRecordView(const ViewPanelContent& content) override { record_view = content; }
   void OpenSettings() override {}
   void OpenEditor() override { ++editor_opened; }
+  void OpenSyncWindow() override { ++sync_opened; }
+  void OpenServerSettings() override { ++server_settings_opened; }
   GameView& GameWindow() override { return game; }
   void OpenImportWindow(const ImportSource& source) override { import_windows.push_back(source); }
   void OpenCommaParse(const std::string& path) override { comma_windows.push_back(path); }
@@ -67,6 +69,8 @@ class FakeMainView : public MainView {
   bool personal = false;
   ViewPanelContent record_view;
   int editor_opened = 0;
+  int sync_opened = 0;
+  int server_settings_opened = 0;
   std::vector<ImportSource> import_windows;
   std::vector<std::string> comma_windows;
   bool print_options_visible = false;
