@@ -39,6 +39,8 @@ class NullMainView : public MainView {
   GameView& GameWindow() override { return game; }
   void OpenImportWindow(const ImportSource&) override {}
   void OpenCommaParse(const std::string&) override {}
+  void OpenSyncWindow() override {}
+  void OpenServerSettings() override {}
   void CloseWindow() override {}
   void SetPrintOptionsVisible(bool) override {}
   void SetPreviewVisible(bool) override {}
