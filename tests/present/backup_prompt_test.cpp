@@ -116,7 +116,7 @@ TEST_F(BackupTest, ABackupHoldingOnlyKeywordsIsNotEmpty) {
   ExpectFiles("", testing::Keyword("Golf"), "", testing::Keyword("Golf"));
 }
 
-TEST_F(BackupTest, AFailedCopySaysWhatWasNotDoneAndLeavesBothSets) {
+TEST_F(BackupTest, AFailedCopySaysWhatWasNotDone) {
   for (bool restore : {false, true}) {
     data.Write("tabrel.dat", kLiveRecords);
     data.Write("keyword.dat", kLiveKeywords);
