@@ -38,22 +38,18 @@ TEST(BasicNumberTest, NumbersAreWrittenShortestAndTheSingleOnesWithASignPlace) {
   EXPECT_EQ(ShortestDecimal(1e20), "1E+20");
   EXPECT_EQ(ShortestDecimal(-0.0), "0");
   EXPECT_EQ(ShortestDecimal(std::numeric_limits<double>::infinity()), "0");
-  EXPECT_EQ(BasicStr(45296.13f), " 45296.13");
-  EXPECT_EQ(BasicStr(0.5f), " .5");
-  EXPECT_EQ(BasicStr(-0.25f), "-.25");
-  EXPECT_EQ(BasicStr(-12.5f), "-12.5");
-  EXPECT_EQ(BasicStr(100.0f), " 100");
-  EXPECT_EQ(BasicStr(86399.99f), " 86399.99");
-  EXPECT_EQ(BasicStr(1234567.8f), " 1234568");
-  EXPECT_EQ(BasicStr(1e8f), " 1E+08");
-  EXPECT_EQ(BasicStr(0.0f), " 0");
   // Whole numbers take a shorter way than the rest; both must agree.
-  EXPECT_EQ(BasicStr(-42.0f), "-42");
-  EXPECT_EQ(BasicStr(-0.0f), "-0");
-  EXPECT_EQ(BasicStr(9999999.0f), " 9999999");
-  EXPECT_EQ(BasicStr(1e7f), " 1E+07");
-  EXPECT_EQ(BasicStr(86399.0f), " 86399");
-  EXPECT_EQ(BasicStr(-0.05f), "-.05");
+  const struct {
+    float value;
+    const char* text;
+  } cases[] = {
+      {45296.13f, " 45296.13"}, {0.5f, " .5"},        {-0.25f, "-.25"},
+      {-12.5f, "-12.5"},        {100.0f, " 100"},     {86399.99f, " 86399.99"},
+      {1234567.8f, " 1234568"}, {1e8f, " 1E+08"},     {0.0f, " 0"},
+      {-42.0f, "-42"},          {-0.0f, "-0"},        {9999999.0f, " 9999999"},
+      {1e7f, " 1E+07"},         {86399.0f, " 86399"}, {-0.05f, "-.05"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BasicStr(c.value), c.text) << c.text;
 }
 
 // The GUI takes on the user's locale; a decimal comma must not reach a

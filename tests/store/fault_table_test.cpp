@@ -254,7 +254,6 @@ TEST_F(FaultTableTest, WhenTheUndoFailsTooTheChangedFilesAndTheirOldCopiesAreNam
     if (!group) continue;
     // The files and their old copies stay as the change said, for the next
     // open to put back.
-    Files left = before;
     for (const GroupCommit::LeftNew& file : outcome.left_new) {
       EXPECT_EQ(Snapshot().at(file.path), after.at(file.path));
       EXPECT_EQ(Snapshot().at(file.old_copy), before.at(file.path));
