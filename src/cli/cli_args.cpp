@@ -258,8 +258,7 @@ std::string CheckWhole(const Args& args, const CommandName& command,
     case Command::kExport:
     case Command::kImport:
       if (!IsFormatName(words[0])) {
-        return "unknown format '" + std::string(words[0]) +
-               "' (native, dos, csv, ldif, agent or vcard)";
+        return "unknown format '" + std::string(words[0]) + "' (" + FormatNames() + ")";
       }
       break;
     default:
@@ -419,8 +418,8 @@ std::string HelpText(Command command) {
       text += kSelection;
       break;
     case Command::kExport:
+      text += "Exports the selected records.\nFORMAT: " + FormatNames() + ".\n";
       text +=
-          "Exports the selected records.\nFORMAT: native, dos, csv, ldif, agent or vcard.\n"
           "  -o FILE              write to FILE instead of stdout. When FILE exists,\n"
           "                       --yes adds to it where the format can be added to\n"
           "                       (native, dos, csv without a second header) and\n"
@@ -429,9 +428,9 @@ std::string HelpText(Command command) {
       text += kSelection;
       break;
     case Command::kImport:
+      text += "Merges the records of FILE (or stdin for -) into the data set.\n";
+      text += "FORMAT: " + FormatNames() + ".\n";
       text +=
-          "Merges the records of FILE (or stdin for -) into the data set.\n"
-          "FORMAT: native, dos, csv, ldif, agent or vcard.\n"
           "  --duplicates name    a record duplicates one with the same first and last name\n"
           "  --duplicates org     ... with the same organization name\n"
           "  --duplicates both    ... with both the same (the default)\n"
