@@ -258,8 +258,7 @@ std::string CheckWhole(const Args& args, const CommandName& command,
     case Command::kExport:
     case Command::kImport:
       if (!IsFormatName(words[0])) {
-        return "unknown format '" + std::string(words[0]) +
-               "' (native, dos, csv, ldif, agent or vcard)";
+        return "unknown format '" + std::string(words[0]) + "' (" + FormatNames() + ")";
       }
       break;
     default:
@@ -419,8 +418,8 @@ std::string HelpText(Command command) {
       text += kSelection;
       break;
     case Command::kExport:
+      text += "Exports the selected records.\nFORMAT: " + FormatNames() + ".\n";
       text +=
-          "Exports the selected records.\nFORMAT: native, dos, csv, ldif, agent or vcard.\n"
           "  -o FILE              write to FILE instead of stdout. When FILE exists,\n"
           "                       --yes adds to it where the format can be added to\n"
           "                       (native, dos, csv without a second header) and\n"
@@ -429,9 +428,9 @@ std::string HelpText(Command command) {
       text += kSelection;
       break;
     case Command::kImport:
+      text += "Merges the records of FILE (or stdin for -) into the data set.\n";
+      text += "FORMAT: " + FormatNames() + ".\n";
       text +=
-          "Merges the records of FILE (or stdin for -) into the data set.\n"
-          "FORMAT: native, dos, csv, ldif, agent or vcard.\n"
           "  --duplicates name    a record duplicates one with the same first and last name\n"
           "  --duplicates org     ... with the same organization name\n"
           "  --duplicates both    ... with both the same (the default)\n"
@@ -483,6 +482,7 @@ std::string HelpText(Command command) {
           "  --repair             take the data set, complete or undo an unfinished\n"
           "                       change and remove what was left over first\n"
           "Exit status 0 when the data set is sound (after the repair), 1 otherwise.\n";
+      break;
     case Command::kSync:
       text +=
           "Syncs the data set both ways with the address-book server (CardDAV) that\n"

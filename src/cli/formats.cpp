@@ -65,6 +65,15 @@ const Format* FindFormat(std::string_view name) {
   return nullptr;
 }
 
+std::string FormatNames() {
+  std::string names;
+  for (std::size_t i = 0; i < kFormats.size(); ++i) {
+    if (i > 0) names += i + 1 == kFormats.size() ? " or " : ", ";
+    names += kFormats[i].name;
+  }
+  return names;
+}
+
 std::string NotAvailableText(const Format& format, bool exporting) {
   return std::string(exporting ? "Export" : "Import") + " of the " + std::string(format.name) +
          " format is not available in this version of tabrel-cli.";

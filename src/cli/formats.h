@@ -57,6 +57,8 @@ struct Format {
 // Every format the command line names, available or not.
 std::span<const Format> Formats();
 const Format* FindFormat(std::string_view name);
+// Their names for a message: "native, dos, ... or vcard".
+std::string FormatNames();
 
 // The message for a format that cannot be exported or imported yet.
 std::string NotAvailableText(const Format& format, bool exporting);

@@ -20,54 +20,6 @@ ExchangeMenu::ExchangeMenu(const AppState& state, MainListHost& host, ExchangeVi
       text_import_(state, host, view, progress, dialogs, files, clock),
       quick_update_(state, host, view, progress, dialogs) {}
 
-bool ExchangeMenu::Click(ExchangeItem item) {
-  switch (item) {
-    case ExchangeItem::kImportTabrel:
-      mu_ImportTabrel_Click();
-      return true;
-    case ExchangeItem::kImportOldTabrel:
-      mu_ImportOldTabrel_Click();
-      return true;
-    case ExchangeItem::kExportTabrel:
-      mu_exportTabrel_Click();
-      return true;
-    case ExchangeItem::kExportOldTabrel:
-      mu_ExportOldTabrel_Click();
-      return true;
-    case ExchangeItem::kQuickUpdate:
-      mu_QuickUpdate_Click();
-      return true;
-    case ExchangeItem::kMakeQuickUpdate:
-      mu_MakeQuickUpdate_Click();
-      return true;
-    case ExchangeItem::kImportVcard:
-      mu_ImportVcard_Click();
-      return true;
-    case ExchangeItem::kExportVcard:
-      mu_ExportVcard_Click();
-      return true;
-    case ExchangeItem::kImportComma:
-      mu_ImportComma_Click();
-      return true;
-    case ExchangeItem::kImportAgent:
-      mu_ImportAgent_Click();
-      return true;
-    case ExchangeItem::kImportNetscape:
-      mu_ImportNetscape_Click();
-      return true;
-    case ExchangeItem::kExportComma:
-      mu_ExportComma_Click();
-      return true;
-    case ExchangeItem::kExportAgent:
-      mu_ExportAgent_Click();
-      return true;
-    case ExchangeItem::kExportNetscape:
-      mu_ExportNetscape_Click();
-      return true;
-  }
-  return false;
-}
-
 void ExchangeMenu::mu_ImportTabrel_Click() {
   ChooseImportFile(ImportKind::kNative);
 }

@@ -15,26 +15,8 @@
 
 namespace tabrel {
 
-// The items of the "&Import / Export" menu.
-enum class ExchangeItem {
-  kImportTabrel,
-  kImportOldTabrel,
-  kImportComma,
-  kImportAgent,
-  kImportNetscape,
-  kExportTabrel,
-  kExportOldTabrel,
-  kExportComma,
-  kExportAgent,
-  kExportNetscape,
-  kQuickUpdate,
-  kMakeQuickUpdate,
-  kImportVcard,
-  kExportVcard,
-};
-
 // The presenter of the Import / Export menu, owned by the main window's
-// presenter, which hands it every item of that menu. Exports read the
+// presenter, which runs every item of that menu. Exports read the
 // records of the rows the record list shows (MainListHost::MainGrid);
 // imports check that the data set may be written (MainListHost::
 // CheckWritable) and the chosen file, and open the import window
@@ -44,9 +26,6 @@ class ExchangeMenu {
   // Everything passed must outlive the menu.
   ExchangeMenu(const AppState& state, MainListHost& host, ExchangeView& view,
                ProgressView& progress, Dialogs& dialogs, FileSelector& files, Clock& clock);
-
-  // Runs the item; false (nothing done) for an item not available yet.
-  bool Click(ExchangeItem item);
 
   // "Import Windows Tabrel Records": choose a file, check it, open the
   // import window.

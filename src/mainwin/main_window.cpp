@@ -1,6 +1,5 @@
 #include "mainwin/main_window.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -19,24 +18,6 @@
 namespace tabrel {
 namespace {
 
-// The commands that change the data set, refused while it is read-only.
-constexpr MenuId kWritingItems[] = {
-    MenuId::mu_NewRecord,      MenuId::mu_Duplicate,
-    MenuId::mu_Sort,           MenuId::mu_makeUndo,
-    MenuId::mu_undo,           MenuId::mu_NewKey,
-    MenuId::mu_changeKey,      MenuId::mu_deleteKey,
-    MenuId::mu_ImportTabrel,   MenuId::mu_ImportOldTabrel,
-    MenuId::mu_ImportComma,    MenuId::mu_ImportAgent,
-    MenuId::mu_ImportNetscape, MenuId::mu_ImportVcard,
-    MenuId::mu_QuickUpdate,    MenuId::mu_Sync,
-    MenuId::mu_ServerSettings,
-};
-
-bool Writes(MenuId id) {
-  return std::find(std::begin(kWritingItems), std::end(kWritingItems), id) !=
-         std::end(kWritingItems);
-}
-
 constexpr MenuId kBlankedMenus[] = {MenuId::mu_file,   MenuId::mu_print,    MenuId::mu_ImportExport,
                                     MenuId::mu_filter, MenuId::mu_keywords, MenuId::mu_MakeContact};
 
@@ -50,30 +31,6 @@ std::string Plain(std::string_view caption) {
     if (c != '&') out.push_back(c);
   }
   return out;
-}
-
-// The Import / Export menu's items, which ExchangeMenu runs.
-std::optional<ExchangeItem> ExchangeItemOf(MenuId id) {
-  static constexpr std::pair<MenuId, ExchangeItem> kItems[] = {
-      {MenuId::mu_ImportTabrel, ExchangeItem::kImportTabrel},
-      {MenuId::mu_ImportOldTabrel, ExchangeItem::kImportOldTabrel},
-      {MenuId::mu_ImportComma, ExchangeItem::kImportComma},
-      {MenuId::mu_ImportAgent, ExchangeItem::kImportAgent},
-      {MenuId::mu_ImportNetscape, ExchangeItem::kImportNetscape},
-      {MenuId::mu_exportTabrel, ExchangeItem::kExportTabrel},
-      {MenuId::mu_ExportOldTabrel, ExchangeItem::kExportOldTabrel},
-      {MenuId::mu_ExportComma, ExchangeItem::kExportComma},
-      {MenuId::mu_ExportAgent, ExchangeItem::kExportAgent},
-      {MenuId::mu_ExportNetscape, ExchangeItem::kExportNetscape},
-      {MenuId::mu_QuickUpdate, ExchangeItem::kQuickUpdate},
-      {MenuId::mu_MakeQuickUpdate, ExchangeItem::kMakeQuickUpdate},
-      {MenuId::mu_ImportVcard, ExchangeItem::kImportVcard},
-      {MenuId::mu_ExportVcard, ExchangeItem::kExportVcard},
-  };
-  for (const auto& [menu, item] : kItems) {
-    if (menu == id) return item;
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -286,95 +243,89 @@ bool MainWindow::CheckWritable() {
 }
 
 void MainWindow::MenuClicked(MenuId id) {
+  // Every menu item, key and toolbar button that does something: what it
+  // runs, and whether it changes the data set (refused while read-only).
+  struct Action {
+    MenuId id;
+    void (*run)(MainWindow&);
+    bool writes;
+  };
+  static constexpr Action kActions[] = {
+      {MenuId::mu_DisplayAll, [](MainWindow& w) { w.mu_DisplayAll_Click(); }, false},
+      {MenuId::mu_Settings, [](MainWindow& w) { w.mu_Settings_Click(); }, false},
+      {MenuId::mu_exit, [](MainWindow& w) { w.mu_exit_Click(); }, false},
+      {MenuId::mu_Sync, [](MainWindow& w) { w.view_.OpenSyncWindow(); }, true},
+      {MenuId::mu_ServerSettings, [](MainWindow& w) { w.view_.OpenServerSettings(); }, true},
+      {MenuId::mu_ShowBoth, [](MainWindow& w) { w.mu_ShowBoth_Click(); }, false},
+      {MenuId::mu_PublicOnly, [](MainWindow& w) { w.mu_PublicOnly_Click(); }, false},
+      {MenuId::mu_PersonalOnly, [](MainWindow& w) { w.mu_PersonalOnly_Click(); }, false},
+      {MenuId::mu_NoKeys, [](MainWindow& w) { w.mu_NoKeys_Click(); }, false},
+      {MenuId::mu_FreeListON, [](MainWindow& w) { w.mu_FreeListON_Click(); }, false},
+      {MenuId::mu_FreeListOFF, [](MainWindow& w) { w.mu_FreeListOFF_Click(); }, false},
+      {MenuId::mu_NewRecord, [](MainWindow& w) { w.mu_NewRecord_Click(); }, true},
+      {MenuId::mu_Duplicate, [](MainWindow& w) { w.mu_Duplicate_Click(); }, true},
+      {MenuId::mu_Sort, [](MainWindow& w) { w.mu_Sort_Click(); }, true},
+      {MenuId::mu_SimplePhoneList,
+       [](MainWindow& w) { w.preview_.mu_SimplePhoneList_Click(w.main_grid_); }, false},
+      {MenuId::mu_PrintPhoneList,
+       [](MainWindow& w) { w.preview_.mu_PrintPhoneList_Click(w.main_grid_); }, false},
+      {MenuId::mu_PrintCompleteRecords,
+       [](MainWindow& w) { w.preview_.mu_PrintCompleteRecords_Click(w.main_grid_); }, false},
+      {MenuId::mu_PrintComplete_HTML,
+       [](MainWindow& w) { w.preview_.mu_PrintComplete_HTML_Click(w.main_grid_); }, false},
+      {MenuId::mu_printMailingAddresses,
+       [](MainWindow& w) { w.preview_.mu_printMailingAddresses_Click(w.main_grid_); }, false},
+      {MenuId::mu_printEmail, [](MainWindow& w) { w.preview_.mu_printEmail_Click(w.main_grid_); },
+       false},
+      {MenuId::mu_WordSearchCurrent, [](MainWindow& w) { w.mu_WordSearchCurrent_Click(); }, false},
+      {MenuId::mu_datadefault, [](MainWindow& w) { w.mu_datadefault_Click(); }, false},
+      {MenuId::mu_data1, [](MainWindow& w) { w.mu_data1_Click(); }, false},
+      {MenuId::mu_data2, [](MainWindow& w) { w.mu_data2_Click(); }, false},
+      {MenuId::mu_dataspecial, [](MainWindow& w) { w.mu_dataspecial_Click(); }, false},
+      {MenuId::mu_makeUndo, [](MainWindow& w) { w.mu_makeUndo_Click(); }, true},
+      {MenuId::mu_undo, [](MainWindow& w) { w.mu_undo_Click(); }, true},
+      {MenuId::mu_NewKey, [](MainWindow& w) { w.mu_NewKey_Click(); }, true},
+      {MenuId::mu_changeKey, [](MainWindow& w) { w.mu_changeKey_Click(); }, true},
+      {MenuId::mu_deleteKey, [](MainWindow& w) { w.mu_deleteKey_Click(); }, true},
+      {MenuId::mu_DialPhone, [](MainWindow& w) { w.contact_.mu_DialPhone_Click(); }, false},
+      {MenuId::mu_DialFax, [](MainWindow& w) { w.contact_.mu_DialFax_Click(); }, false},
+      {MenuId::mu_DialCellular, [](MainWindow& w) { w.contact_.mu_DialCellular_Click(); }, false},
+      {MenuId::mu_DialPager, [](MainWindow& w) { w.contact_.mu_DialPager_Click(); }, false},
+      {MenuId::mu_CallWithPhoneProgram,
+       [](MainWindow& w) { w.contact_.mu_CallWithPhoneProgram_Click(); }, false},
+      {MenuId::mu_sendEmail, [](MainWindow& w) { w.contact_.mu_sendEmail_Click(); }, false},
+      {MenuId::mu_webBrowse, [](MainWindow& w) { w.contact_.mu_webBrowse_Click(); }, false},
+      {MenuId::mu_HelpContents, [](MainWindow& w) { w.help_menu_.mu_HelpContents_Click(); }, false},
+      {MenuId::mu_DunWeb, [](MainWindow& w) { w.help_menu_.mu_DunWeb_Click(); }, false},
+      {MenuId::mu_HelpAbout, [](MainWindow& w) { w.help_menu_.mu_HelpAbout_Click(); }, false},
+      {MenuId::mu_Game, [](MainWindow& w) { w.game_.Open(w.view_.GameWindow()); }, false},
+      {MenuId::mu_ImportTabrel, [](MainWindow& w) { w.exchange_.mu_ImportTabrel_Click(); }, true},
+      {MenuId::mu_ImportOldTabrel, [](MainWindow& w) { w.exchange_.mu_ImportOldTabrel_Click(); },
+       true},
+      {MenuId::mu_ImportComma, [](MainWindow& w) { w.exchange_.mu_ImportComma_Click(); }, true},
+      {MenuId::mu_ImportAgent, [](MainWindow& w) { w.exchange_.mu_ImportAgent_Click(); }, true},
+      {MenuId::mu_ImportNetscape, [](MainWindow& w) { w.exchange_.mu_ImportNetscape_Click(); },
+       true},
+      {MenuId::mu_exportTabrel, [](MainWindow& w) { w.exchange_.mu_exportTabrel_Click(); }, false},
+      {MenuId::mu_ExportOldTabrel, [](MainWindow& w) { w.exchange_.mu_ExportOldTabrel_Click(); },
+       false},
+      {MenuId::mu_ExportComma, [](MainWindow& w) { w.exchange_.mu_ExportComma_Click(); }, false},
+      {MenuId::mu_ExportAgent, [](MainWindow& w) { w.exchange_.mu_ExportAgent_Click(); }, false},
+      {MenuId::mu_ExportNetscape, [](MainWindow& w) { w.exchange_.mu_ExportNetscape_Click(); },
+       false},
+      {MenuId::mu_QuickUpdate, [](MainWindow& w) { w.exchange_.mu_QuickUpdate_Click(); }, true},
+      {MenuId::mu_MakeQuickUpdate, [](MainWindow& w) { w.exchange_.mu_MakeQuickUpdate_Click(); },
+       false},
+      {MenuId::mu_ImportVcard, [](MainWindow& w) { w.exchange_.mu_ImportVcard_Click(); }, true},
+      {MenuId::mu_ExportVcard, [](MainWindow& w) { w.exchange_.mu_ExportVcard_Click(); }, false},
+  };
   // Keys and toolbar buttons reach here too, disabled menu items or not.
-  if (Writes(id) && !CheckWritable()) return;
-  switch (id) {
-    case MenuId::mu_DisplayAll:
-      return mu_DisplayAll_Click();
-    case MenuId::mu_Settings:
-      return mu_Settings_Click();
-    case MenuId::mu_exit:
-      return mu_exit_Click();
-    case MenuId::mu_Sync:
-      return view_.OpenSyncWindow();
-    case MenuId::mu_ServerSettings:
-      return view_.OpenServerSettings();
-    case MenuId::mu_ShowBoth:
-      return mu_ShowBoth_Click();
-    case MenuId::mu_PublicOnly:
-      return mu_PublicOnly_Click();
-    case MenuId::mu_PersonalOnly:
-      return mu_PersonalOnly_Click();
-    case MenuId::mu_NoKeys:
-      return mu_NoKeys_Click();
-    case MenuId::mu_FreeListON:
-      return mu_FreeListON_Click();
-    case MenuId::mu_FreeListOFF:
-      return mu_FreeListOFF_Click();
-    case MenuId::mu_NewRecord:
-      return mu_NewRecord_Click();
-    case MenuId::mu_Duplicate:
-      return mu_Duplicate_Click();
-    case MenuId::mu_Sort:
-      return mu_Sort_Click();
-    case MenuId::mu_SimplePhoneList:
-      return preview_.mu_SimplePhoneList_Click(main_grid_);
-    case MenuId::mu_PrintPhoneList:
-      return preview_.mu_PrintPhoneList_Click(main_grid_);
-    case MenuId::mu_PrintCompleteRecords:
-      return preview_.mu_PrintCompleteRecords_Click(main_grid_);
-    case MenuId::mu_PrintComplete_HTML:
-      return preview_.mu_PrintComplete_HTML_Click(main_grid_);
-    case MenuId::mu_printMailingAddresses:
-      return preview_.mu_printMailingAddresses_Click(main_grid_);
-    case MenuId::mu_printEmail:
-      return preview_.mu_printEmail_Click(main_grid_);
-    case MenuId::mu_WordSearchCurrent:
-      return mu_WordSearchCurrent_Click();
-    case MenuId::mu_datadefault:
-      return mu_datadefault_Click();
-    case MenuId::mu_data1:
-      return mu_data1_Click();
-    case MenuId::mu_data2:
-      return mu_data2_Click();
-    case MenuId::mu_dataspecial:
-      return mu_dataspecial_Click();
-    case MenuId::mu_makeUndo:
-      return mu_makeUndo_Click();
-    case MenuId::mu_undo:
-      return mu_undo_Click();
-    case MenuId::mu_NewKey:
-      return mu_NewKey_Click();
-    case MenuId::mu_changeKey:
-      return mu_changeKey_Click();
-    case MenuId::mu_deleteKey:
-      return mu_deleteKey_Click();
-    case MenuId::mu_DialPhone:
-      return contact_.mu_DialPhone_Click();
-    case MenuId::mu_DialFax:
-      return contact_.mu_DialFax_Click();
-    case MenuId::mu_DialCellular:
-      return contact_.mu_DialCellular_Click();
-    case MenuId::mu_DialPager:
-      return contact_.mu_DialPager_Click();
-    case MenuId::mu_CallWithPhoneProgram:
-      return contact_.mu_CallWithPhoneProgram_Click();
-    case MenuId::mu_sendEmail:
-      return contact_.mu_sendEmail_Click();
-    case MenuId::mu_webBrowse:
-      return contact_.mu_webBrowse_Click();
-    case MenuId::mu_HelpContents:
-      return help_menu_.mu_HelpContents_Click();
-    case MenuId::mu_DunWeb:
-      return help_menu_.mu_DunWeb_Click();
-    case MenuId::mu_HelpAbout:
-      return help_menu_.mu_HelpAbout_Click();
-    case MenuId::mu_Game:
-      return game_.Open(view_.GameWindow());
-    default:
-      if (const auto item = ExchangeItemOf(id); item && exchange_.Click(*item)) return;
-      return NotAvailableYet(id);
+  for (const Action& action : kActions) {
+    if (action.id != id) continue;
+    if (action.writes && !CheckWritable()) return;
+    return action.run(*this);
   }
+  NotAvailableYet(id);
 }
 
 void MainWindow::NotAvailableYet(MenuId id) {
