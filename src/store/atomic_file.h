@@ -87,10 +87,10 @@ class StagedRewrite {
   int lock_fd_ = -1;
   RewriteFaultHook fault_;
   bool staged_ = false;
-  bool existed_ = false;        // the target existed when the rewrite was staged
+  bool existed_ = false;  // the target existed when the rewrite was staged
   // CRC-32C of the new content, when it all passed through memory.
   std::optional<std::uint32_t> checksum_;
-  std::string kept_;            // a second name of the old content, during a group commit
+  std::string kept_;  // a second name of the old content, during a group commit
 };
 
 // Commits any number of staged rewrites as one change. Every old file gets
