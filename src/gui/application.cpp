@@ -1,10 +1,14 @@
 #include "gui/application.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyleOption>
 #include <array>
 #include <utility>
 
@@ -53,10 +57,34 @@ class ResourceIconEngine : public QIconEngine {
   QString name_;
 };
 
+// The desktop's style, with a frame round the control that has the focus
+// where the style itself shows none: a focused default button looks like
+// the default button, read-only text has no cursor, a list may have no
+// current item.
+class FocusFrameStyle : public QProxyStyle {
+ public:
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    QProxyStyle::drawControl(element, option, painter, widget);
+    const bool button = element == CE_PushButton && qobject_cast<const QPushButton*>(widget);
+    const bool box = element == CE_ShapedFrame && qobject_cast<const QAbstractScrollArea*>(widget);
+    if (!(button || box) || !(option->state & State_HasFocus)) return;
+    // Inside a button's bevel; on the frame of a text box or list, which
+    // their contents cover inside.
+    const qreal inset = button ? 3 : 1;
+    painter->save();
+    painter->setPen(QPen(option->palette.color(QPalette::Highlight), 2));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset));
+    painter->restore();
+  }
+};
+
 }  // namespace
 
 void ConfigureApplication() {
   QApplication::setApplicationName(QStringLiteral("tabrel"));
+  QApplication::setStyle(new FocusFrameStyle);
 }
 
 QIcon ProgramIcon(const QString& name) {
