@@ -57,6 +57,46 @@ class ResourceIconEngine : public QIconEngine {
   QString name_;
 };
 
+// A standard icon of the style, made when first drawn or measured.
+class DeferredIconEngine : public QIconEngine {
+ public:
+  DeferredIconEngine(const QStyle* style, QStyle::StandardPixmap which)
+      : style_(style), which_(which) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().pixmap(size, mode, state);
+  }
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    Icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+  }
+  QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Icon().actualSize(size, mode, state);
+  }
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    return Icon().availableSizes(mode, state);
+  }
+  QIconEngine* clone() const override { return new DeferredIconEngine(style_, which_); }
+  void virtual_hook(int id, void* data) override {
+    if (id == IsNullHook) {
+      *static_cast<bool*>(data) = Icon().isNull();
+    } else {
+      QIconEngine::virtual_hook(id, data);
+    }
+  }
+
+ private:
+  const QIcon& Icon() {
+    if (!made_) icon_ = style_->standardIcon(which_);
+    made_ = true;
+    return icon_;
+  }
+
+  const QStyle* style_;
+  QStyle::StandardPixmap which_;
+  bool made_ = false;
+  QIcon icon_;
+};
+
 // The desktop's style, with a frame round the control that has the focus
 // where the style itself shows none: a focused default button looks like
 // the default button, read-only text has no cursor, a list may have no
@@ -77,6 +117,18 @@ class FocusFrameStyle : public QProxyStyle {
     painter->setBrush(Qt::NoBrush);
     painter->drawRect(QRectF(option->rect).adjusted(inset, inset, -inset, -inset));
     painter->restore();
+  }
+
+  // Every menu bar and toolbar makes the button that shows what does not
+  // fit; reading its picture would load the image format plugins while the
+  // program starts, for a button that mostly never shows.
+  QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                     const QWidget* widget) const override {
+    if (which == SP_ToolBarHorizontalExtensionButton ||
+        which == SP_ToolBarVerticalExtensionButton) {
+      return QIcon(new DeferredIconEngine(baseStyle(), which));
+    }
+    return QProxyStyle::standardIcon(which, option, widget);
   }
 };
 
