@@ -1,8 +1,10 @@
 #!/bin/sh
 # Times Tabrel's whole start-up, from the start of the process to a filled
-# main window (closed at once by TABREL_QUIT_AFTER_START), against a bare Qt
-# program showing one empty main window, both as whole processes under the
-# same QT_QPA_PLATFORM (default offscreen).
+# main window (closed by TABREL_QUIT_AFTER_START once its record list has
+# been painted), against a bare Qt program showing one empty main window
+# (closed once painted), both as whole processes under the same
+# QT_QPA_PLATFORM (default offscreen; for the X server:
+# QT_QPA_PLATFORM=xcb xvfb-run -a bench/startup.sh).
 #   bench/startup.sh [BUILD_DIR] [RECORDS] [RUNS]
 set -eu
 build=${1:-build}

@@ -128,14 +128,19 @@ void GridView::ApplyColours() {
   const QColor fixed_fore = model_->ToQColor(grid.ForeColorFixed());
   const QColor line = Mix(cells, text, 0.3);
   // The Grid's own colours need not change with the focus: a frame shows it.
-  setStyleSheet(QStringLiteral("QTableView { background-color: %1; gridline-color: %2; }"
-                               "QTableView:focus { border: 2px solid palette(highlight); }"
-                               "QHeaderView { background-color: %3; }"
-                               "QHeaderView::section { background-color: %3; color: %4;"
-                               " padding: 2px 4px; border: none;"
-                               " border-right: 1px solid %5; border-bottom: 1px solid %5; }")
-                    .arg(Css(beyond), Css(line), Css(fixed_back), Css(fixed_fore),
-                         Css(Mix(fixed_back, fixed_fore, 0.35))));
+  const QString style = QStringLiteral(
+                            "QTableView { background-color: %1; gridline-color: %2; }"
+                            "QTableView:focus { border: 2px solid palette(highlight); }"
+                            "QHeaderView { background-color: %3; }"
+                            "QHeaderView::section { background-color: %3; color: %4;"
+                            " padding: 2px 4px; border: none;"
+                            " border-right: 1px solid %5; border-bottom: 1px solid %5; }")
+                            .arg(Css(beyond), Css(line), Css(fixed_back), Css(fixed_fore),
+                                 Css(Mix(fixed_back, fixed_fore, 0.35)));
+  if (style != applied_style_) {
+    applied_style_ = style;
+    setStyleSheet(style);
+  }
   setFrameShape(grid.flat() ? QFrame::NoFrame : QFrame::StyledPanel);
 }
 

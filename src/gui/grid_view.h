@@ -47,6 +47,9 @@ class GridView : public QTableView {
   bool syncing_ = false;
   bool reset_since_sync_ = true;
   int applied_top_row_ = 1;
+  // Setting a style sheet polishes the whole view again: done only when
+  // the colours change it.
+  QString applied_style_;
 };
 
 }  // namespace tabrel::gui

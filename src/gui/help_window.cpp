@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,17 @@ constexpr int kTopicRole = Qt::UserRole;
 }  // namespace
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {}
+
+void HelpBrowser::keyPressEvent(QKeyEvent* event) {
+  const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+  if (tab && (event->modifiers() & Qt::ControlModifier)) {
+    const bool back = event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+    // Past QTextBrowser, whose own moves among the links.
+    QWidget::focusNextPrevChild(!back);
+    return;
+  }
+  QTextBrowser::keyPressEvent(event);
+}
 
 QVariant HelpBrowser::loadResource(int type, const QUrl& name) {
   if (type == QTextDocument::HtmlResource) {
@@ -102,8 +114,15 @@ HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   addAction(find_key);
   connect(find_, &QLineEdit::returnPressed, this, [this] { FindNext(false); });
 
+  auto* topics = new QWidget(this);
+  auto* topics_layout = new QVBoxLayout(topics);
+  topics_layout->setContentsMargins(0, 0, 0, 0);
+  auto* topics_label = new QLabel(tr("&Topics:"), topics);
+  topics_label->setBuddy(contents_);
+  topics_layout->addWidget(topics_label);
+  topics_layout->addWidget(contents_, 1);
   auto* split = new QSplitter(this);
-  split->addWidget(contents_);
+  split->addWidget(topics);
   split->addWidget(browser_);
   split->setStretchFactor(1, 1);
   split->setSizes({260, 640});

@@ -16,6 +16,10 @@ class HelpBrowser : public QTextBrowser {
  public:
   explicit HelpBrowser(QWidget* parent = nullptr);
   QVariant loadResource(int type, const QUrl& name) override;
+
+ protected:
+  // Tab moves among the page's links; Ctrl+Tab leaves the page.
+  void keyPressEvent(QKeyEvent* event) override;
 };
 
 // The help window: the contents as a tree beside the page, links, Back and

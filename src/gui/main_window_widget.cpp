@@ -209,7 +209,7 @@ void MainWindowWidget::BuildCentralArea() {
   auto* outer = new QVBoxLayout(central);
   outer->setContentsMargins(4, 2, 4, 0);
   outer->setSpacing(4);
-  outer->addWidget(BuildPrintOptions(central));
+  central_layout_ = outer;
   // The preview text box covers the letter row and both lists while shown.
   pages_ = new QStackedWidget(central);
   outer->addWidget(pages_, 1);
@@ -234,13 +234,12 @@ void MainWindowWidget::BuildCentralArea() {
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
   progress_->hide();
-  view_panel_ = new RecordViewPanel(presenter_, lists_page);
   // The record view panel covers the record list; the progress bar lies
   // over the bottom of the list.
   auto* list_area = new QGridLayout;
   list_area->addWidget(record_view_, 0, 0);
-  list_area->addWidget(view_panel_, 0, 0);
   list_area->addWidget(progress_, 0, 0, Qt::AlignBottom);
+  list_area_ = list_area;
 
   keyword_view_ = new GridView(presenter_.KeywordGrid(), lists_page);
   keyword_view_->setObjectName(QStringLiteral("KeywordGrid"));
@@ -280,8 +279,9 @@ void MainWindowWidget::BuildCentralArea() {
   ConnectGrid(keyword_view_, Control::kKeywordGrid);
 }
 
-QGroupBox* MainWindowWidget::BuildPrintOptions(QWidget* parent) {
-  print_options_ = new QGroupBox(Q(kPrintOptionsCaption), parent);
+QGroupBox& MainWindowWidget::PrintOptions() {
+  if (print_options_) return *print_options_;
+  print_options_ = new QGroupBox(Q(kPrintOptionsCaption), centralWidget());
   print_options_->setObjectName(QStringLiteral("PrnOpFrame"));
   auto* row = new QHBoxLayout(print_options_);
   row->setContentsMargins(8, 4, 8, 6);
@@ -300,7 +300,8 @@ QGroupBox* MainWindowWidget::BuildPrintOptions(QWidget* parent) {
   }
   row->addStretch(1);
   print_options_->hide();
-  return print_options_;
+  central_layout_->insertWidget(0, print_options_);
+  return *print_options_;
 }
 
 QGroupBox* MainWindowWidget::BuildKeyFrame(QWidget* parent) {
@@ -447,14 +448,16 @@ void MainWindowWidget::SetControlVisible(Control control, bool visible) {
       ShowKeyFrame(visible);
       break;
     case Control::kBackground:
-      view_panel_->setVisible(visible);
+      if (!visible && !view_panel_) break;
+      ViewPanel().setVisible(visible);
       if (visible) view_panel_->raise();
       break;
     case Control::kViewFrame:
+      if (!visible && !view_panel_) break;
       // Closing the card must not pass the focus on to whatever control
       // comes next; the presenter says where it goes.
       if (!visible && view_panel_->isAncestorOf(focusWidget())) focusWidget()->clearFocus();
-      view_panel_->SetFrameVisible(visible);
+      ViewPanel().SetFrameVisible(visible);
       break;
     case Control::kPreviewText:
       SetPreviewVisible(visible);
@@ -495,7 +498,26 @@ void MainWindowWidget::FocusControl(Control control) {
 }
 
 void MainWindowWidget::SetPrintOptionsVisible(bool visible) {
-  print_options_->setVisible(visible);
+  if (visible || print_options_) PrintOptions().setVisible(visible);
+}
+
+RecordViewPanel& MainWindowWidget::ViewPanel() {
+  if (view_panel_) return *view_panel_;
+  view_panel_ = new RecordViewPanel(presenter_, list_area_->parentWidget());
+  view_panel_->hide();
+  list_area_->addWidget(view_panel_, 0, 0);
+  // Under the progress bar, which lies over the bottom of the list.
+  progress_->raise();
+  // Tab goes through it where it lies, after the record list.
+  QWidget* previous = record_view_;
+  for (QWidget* w = view_panel_->nextInFocusChain(); view_panel_->isAncestorOf(w);
+       w = w->nextInFocusChain()) {
+    if (w->focusPolicy() & Qt::TabFocus) {
+      QWidget::setTabOrder(previous, w);
+      previous = w;
+    }
+  }
+  return *view_panel_;
 }
 
 void MainWindowWidget::SetPreviewVisible(bool visible) {
@@ -565,6 +587,9 @@ void MainWindowWidget::SetProgressValue(int value) {
 }
 
 void MainWindowWidget::SetBusy(bool busy) {
+  // Before the window first shows (the fill of start-up) the pointer is on
+  // the opening screen at most: the cursor theme waits until it is needed.
+  if (busy && !isVisible()) return;
   SetBusyCursor(busy_, busy);
 }
 
@@ -666,7 +691,7 @@ bool MainWindowWidget::KeyOpPersonal() const {
 }
 
 void MainWindowWidget::ShowRecordView(const ViewPanelContent& content) {
-  view_panel_->Fill(content);
+  ViewPanel().Fill(content);
 }
 
 ImportWindowWidget* MainWindowWidget::ImportWindow() const {

@@ -9,6 +9,7 @@
 #include "mainwin/main_window.h"
 
 class QAction;
+class QGridLayout;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -20,6 +21,7 @@ class QRadioButton;
 class QSplashScreen;
 class QStackedWidget;
 class QToolBar;
+class QVBoxLayout;
 
 namespace tabrel::gui {
 
@@ -49,8 +51,6 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QAction* MenuAction(MenuId id) const { return actions_[static_cast<std::size_t>(id)]; }
   GridView* RecordView() const { return record_view_; }
   GridView* KeywordView() const { return keyword_view_; }
-  // The record view panel's backdrop; its card is RecordPanel()->Frame().
-  RecordViewPanel* RecordPanel() const { return view_panel_; }
   QLabel* StatusPanel(StatusPanelId panel) const;
   QProgressBar* ProgressBar() const { return progress_; }
   // Null until the settings dialog is opened the first time.
@@ -118,7 +118,10 @@ class MainWindowWidget : public QMainWindow, public MainView {
   void BuildCentralArea();
   QWidget* BuildLetterRow();
   QGroupBox* BuildKeyFrame(QWidget* parent);
-  QGroupBox* BuildPrintOptions(QWidget* parent);
+  // The print options and the record view panel are made the first time
+  // they are shown: start-up does not wait for windows it does not show.
+  QGroupBox& PrintOptions();
+  RecordViewPanel& ViewPanel();
   void ShowKeyFrame(bool visible);
   bool KeyFrameHasFocus() const;
   void ConnectGrid(GridView* view, Control control);
@@ -143,6 +146,8 @@ class MainWindowWidget : public QMainWindow, public MainView {
   QPointer<QWidget> focus_before_key_frame_;
   QProgressBar* progress_ = nullptr;
   RecordViewPanel* view_panel_ = nullptr;
+  QGridLayout* list_area_ = nullptr;
+  QVBoxLayout* central_layout_ = nullptr;
   // Page 0: the letter row and the lists; page 1: the preview text box.
   QStackedWidget* pages_ = nullptr;
   QGroupBox* print_options_ = nullptr;

@@ -31,7 +31,7 @@ ServerSettingsWidget::ServerSettingsWidget(AppState& state, Dialogs& dialogs, QW
   url_ = Edit(this, tr("Server address"));
   user_ = Edit(this, tr("User name"));
   addressbook_ = Edit(this, tr("Address book"));
-  ask_ = new QRadioButton(tr("&Ask for the password at each sync"), this);
+  ask_ = new QRadioButton(tr("As&k for the password at each sync"), this);
   command_ = new QRadioButton(tr("Take it from the &output of this command:"), this);
   password_command_ = Edit(this, tr("Password command"));
   plain_http_ = new QCheckBox(tr("Allow plain &http (the password travels readable)"), this);

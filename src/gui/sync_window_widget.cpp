@@ -30,10 +30,12 @@ SyncWindowWidget::SyncWindowWidget(AppState& state, Dialogs& dialogs, Clock& clo
   progress_->setAccessibleName(tr("Sync progress"));
   progress_->setRange(0, 0);
   list_ = new QPlainTextEdit(this);
+  list_->setObjectName(QStringLiteral("SyncResult"));
   list_->setReadOnly(true);
   list_->setAccessibleName(tr("Sync result"));
   list_->setMinimumSize(420, 200);
   cancel_ = new QPushButton(tr("Cancel"), this);
+  cancel_->setObjectName(QStringLiteral("SyncCancel"));
   cancel_->setAccessibleName(tr("Cancel"));
   connect(cancel_, &QPushButton::clicked, this, [this] { presenter_.Cancel_Click(); });
   auto* buttons = new QHBoxLayout;

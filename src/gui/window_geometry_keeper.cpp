@@ -61,6 +61,8 @@ void WindowGeometryKeeper::Save() const {
     geometry.height = window_.height();
   }
   UiState state = UiState::Load(file_);
+  // A window closed where it opened leaves the file alone.
+  if (state.Geometry(name_) == geometry) return;
   state.SetGeometry(name_, geometry);
   const Status status = state.Save(file_);
   if (!status.ok()) {

@@ -24,8 +24,9 @@ class WindowGeometryKeeper : public QObject {
   // Places the window at its saved geometry, or the default size where the
   // window manager puts it, and shows it.
   void Show();
-  // Writes the window's current place to the file. Called when the window
-  // closes; a failure only loses the place, so it is only logged.
+  // Writes the window's current place to the file when it is not the one
+  // saved. Called when the window closes; a failure only loses the place,
+  // so it is only logged.
   void Save() const;
 
  protected:
