@@ -34,7 +34,8 @@ struct FileCase {
     for (const auto& [k, v] : fields) {
       if (k == key) return v;
     }
-    ADD_FAILURE() << name << " has no " << key << (Has("error") ? ": " + All("error")[0] : "");
+    ADD_FAILURE() << name << " has no " << key
+                  << (Has("!unreadable") ? ": " + All("!unreadable")[0] : "");
     return "";
   }
   std::string Get(std::string_view key, const std::string& otherwise) const {
@@ -90,7 +91,8 @@ inline std::vector<FileCase> LoadCases(const char* topic, const char* file) {
       cases.back().fields.emplace_back(line.substr(0, eq), Unescape(line.substr(eq + 1)));
     }
   }
-  if (cases.empty()) cases.push_back({"missing", {{"error", "no cases in " + path.string()}}});
+  if (cases.empty())
+    cases.push_back({"missing", {{"!unreadable", "no cases in " + path.string()}}});
   return cases;
 }
 
@@ -98,7 +100,9 @@ inline std::vector<FileCase> LoadCases(const char* topic, const char* file) {
 // not be read fails its one case.
 class FileCaseTest : public ::testing::TestWithParam<FileCase> {
  protected:
-  void SetUp() override { ASSERT_FALSE(GetParam().Has("error")) << GetParam().Get("error"); }
+  void SetUp() override {
+    ASSERT_FALSE(GetParam().Has("!unreadable")) << GetParam().Get("!unreadable");
+  }
 };
 
 // Compares `actual` with the case's `key` when the case gives one: a number,
