@@ -52,9 +52,7 @@ TEST_P(DecodeTextTest, MakesTheTextUtf8AndCountsWhatCouldNotBeRead) {
   testing::ExpectIfGiven(c, "invalid", decoded.invalid);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, DecodeTextTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "text_decoding.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Texts, DecodeTextTest, "formats", "text_decoding.cases");
 
 TEST(TextEncodingTest, EveryEncodingOfferedIsKnownToTheSystem) {
   for (const TextEncodingChoice& choice : kTextEncodingChoices) {
@@ -87,9 +85,7 @@ TEST_P(LineSplitTest, EndsLinesAtCrLfLoneCrAndLoneLf) {
   EXPECT_EQ(lines, GetParam().All("line"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, LineSplitTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "line_reader.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Texts, LineSplitTest, "formats", "line_reader.cases");
 
 TEST(LineReaderTest, PeeksAndPutsBackALine) {
   LineReader reader("one\r\ntwo");

@@ -36,9 +36,7 @@ TEST_P(ContactUrlsTest, BuildsTheAddressOrRefusesIt) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Fields, ContactUrlsTest,
-                         ::testing::ValuesIn(testing::LoadCases("contact", "contact_urls.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Fields, ContactUrlsTest, "contact", "contact_urls.cases");
 
 }  // namespace
 }  // namespace tabrel

@@ -21,9 +21,7 @@ TEST_P(DialStringTest, FollowsTheAreaCodeLongDistanceAndPbxRules) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Numbers, DialStringTest,
-                         ::testing::ValuesIn(testing::LoadCases("contact", "dial_string.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Numbers, DialStringTest, "contact", "dial_string.cases");
 
 }  // namespace
 }  // namespace tabrel

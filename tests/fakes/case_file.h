@@ -8,11 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <ostream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "fakes/golden.h"
@@ -21,31 +20,21 @@ namespace tabrel::testing {
 
 struct FileCase {
   std::string name;
-  std::vector<std::pair<std::string, std::string>> fields;
+  std::multimap<std::string, std::string, std::less<>> fields;  // in file order per key
 
-  bool Has(std::string_view key) const {
-    for (const auto& [k, v] : fields) {
-      if (k == key) return true;
-    }
-    return false;
-  }
+  bool Has(std::string_view key) const { return fields.contains(key); }
   // The first value of `key`; a case without it fails the test.
   std::string Get(std::string_view key) const {
-    for (const auto& [k, v] : fields) {
-      if (k == key) return v;
-    }
-    ADD_FAILURE() << name << " has no " << key
-                  << (Has("!unreadable") ? ": " + All("!unreadable")[0] : "");
-    return "";
+    const auto at = fields.find(key);
+    if (at == fields.end()) ADD_FAILURE() << name << " has no " << key;
+    return at == fields.end() ? "" : at->second;
   }
   std::string Get(std::string_view key, const std::string& otherwise) const {
     return Has(key) ? Get(key) : otherwise;
   }
   std::vector<std::string> All(std::string_view key) const {
     std::vector<std::string> values;
-    for (const auto& [k, v] : fields) {
-      if (k == key) values.push_back(v);
-    }
+    for (auto [at, end] = fields.equal_range(key); at != end; ++at) values.push_back(at->second);
     return values;
   }
 };
@@ -57,26 +46,23 @@ inline void PrintTo(const FileCase& c, std::ostream* out) {
 inline std::string Unescape(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
-    if (c == 'x' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
+    const char c = i + 1 < text.size() && text[i] == '\\' ? text[i + 1] : '\0';
+    if (c == 'x' && i + 3 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 3]))) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 2, 2)), nullptr, 16));
+      i += 3;
     } else if (c == 'r' || c == 'n' || c == 't' || c == '\\') {
       out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : '\\';
+      ++i;
     } else {
-      out.append({'\\', c});
+      out += text[i];
     }
   }
   return out;
 }
 
-// The cases of testdata/<topic>/<file>; a file that cannot be read gives one
-// case that fails.
+// The cases of testdata/<topic>/<file>; a file without any gives one case
+// that fails.
 inline std::vector<FileCase> LoadCases(const char* topic, const char* file) {
   const auto path = TestDataFolder(topic) / file;
   std::istringstream in(ReadBytes(path));
@@ -88,22 +74,26 @@ inline std::vector<FileCase> LoadCases(const char* topic, const char* file) {
       cases.push_back({name, {}});
     } else if (const auto eq = line.find('=');
                !cases.empty() && !line.starts_with("#") && eq != std::string::npos) {
-      cases.back().fields.emplace_back(line.substr(0, eq), Unescape(line.substr(eq + 1)));
+      cases.back().fields.emplace(line.substr(0, eq), Unescape(line.substr(eq + 1)));
     }
   }
-  if (cases.empty())
-    cases.push_back({"missing", {{"!unreadable", "no cases in " + path.string()}}});
+  if (cases.empty()) cases.push_back({"missing", {{"!unreadable", path.string()}}});
   return cases;
 }
 
-// A case file's cases as the parameters of a test suite; a file that could
-// not be read fails its one case.
 class FileCaseTest : public ::testing::TestWithParam<FileCase> {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(GetParam().Has("!unreadable")) << GetParam().Get("!unreadable");
+    ASSERT_FALSE(GetParam().Has("!unreadable")) << "no cases in " << GetParam().Get("!unreadable");
   }
 };
+
+// The cases of testdata/topic/file as the parameters of `suite`, each test
+// named by its case.
+#define TABREL_FILE_CASES(prefix, suite, topic, file)                                      \
+  INSTANTIATE_TEST_SUITE_P(prefix, suite,                                                  \
+                           ::testing::ValuesIn(::tabrel::testing::LoadCases(topic, file)), \
+                           [](const auto& info) { return info.param.name; })
 
 // Compares `actual` with the case's `key` when the case gives one: a number,
 // "1" or "0" for a flag, or the text itself.
@@ -120,18 +110,11 @@ void ExpectIfGiven(const FileCase& c, std::string_view key, const T& actual) {
   }
 }
 
-inline std::string CaseName(const ::testing::TestParamInfo<FileCase>& info) {
-  return info.param.name;
-}
-
 inline std::vector<std::string> SplitOn(const std::string& text, char separator) {
   std::vector<std::string> parts(1);
   for (char c : text) {
-    if (c == separator) {
-      parts.emplace_back();
-    } else {
-      parts.back() += c;
-    }
+    if (c == separator) parts.emplace_back();
+    if (c != separator) parts.back().push_back(c);
   }
   return parts;
 }

@@ -35,12 +35,8 @@ TEST_P(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
                          LooksLikeHeader(testing::SplitOn(GetParam().Get("fields"), '|')));
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, CommaReaderTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "comma_reader.cases")),
-                         testing::CaseName);
-INSTANTIATE_TEST_SUITE_P(FirstLines, CommaHeaderTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "comma_header.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Texts, CommaReaderTest, "formats", "comma_reader.cases");
+TABREL_FILE_CASES(FirstLines, CommaHeaderTest, "formats", "comma_header.cases");
 
 TEST(CommaSurveyTest, AbooksExportsHaveNoHeader) {
   // abook's exports of six generated contacts: no header, six records.

@@ -58,12 +58,8 @@ TEST_P(LdifContactTest, MakesTheEntryIntoARecordOrSaysWhyNot) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LdifReaderTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "ldif_reader.cases")),
-                         testing::CaseName);
-INSTANTIATE_TEST_SUITE_P(Entries, LdifContactTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "ldif_contact.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Files, LdifReaderTest, "formats", "ldif_reader.cases");
+TABREL_FILE_CASES(Entries, LdifContactTest, "formats", "ldif_contact.cases");
 
 // Every entry of an export has a dn of its own, escaped and base64 as LDIF
 // asks, or a program that reads the file merges the entries.

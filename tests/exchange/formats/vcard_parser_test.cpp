@@ -51,9 +51,7 @@ TEST_P(VcardParserTest, ReadsTheCardsAndTheirValuesOrSaysWhereTheyAreBroken) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cards, VcardParserTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "vcard_parser.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Cards, VcardParserTest, "formats", "vcard_parser.cases");
 
 }  // namespace
 }  // namespace tabrel

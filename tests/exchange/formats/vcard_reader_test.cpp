@@ -48,9 +48,7 @@ TEST_P(VcardReaderTest, TheCardFillsTheFieldsItsPropertiesName) {
   ExpectIfGiven(c, "empty", entry.empty);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cards, VcardReaderTest,
-                         ::testing::ValuesIn(testing::LoadCases("formats", "vcard_reader.cases")),
-                         testing::CaseName);
+TABREL_FILE_CASES(Cards, VcardReaderTest, "formats", "vcard_reader.cases");
 
 }  // namespace
 }  // namespace tabrel
