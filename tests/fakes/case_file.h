@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fakes/golden.h"
+#include "store/contact_record.h"
 
 namespace tabrel::testing {
 
@@ -38,6 +39,13 @@ struct FileCase {
     return values;
   }
 };
+
+// A blank record with each field the case names (RecType, LastName, ...).
+inline ContactRecord RecordOf(const FileCase& c) {
+  ContactRecord record = BlankContactRecord();
+  for (const ContactField& field : kContactFields) record.*field.member = c.Get(field.name, "");
+  return record;
+}
 
 inline void PrintTo(const FileCase& c, std::ostream* out) {
   *out << c.name;
