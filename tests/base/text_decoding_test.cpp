@@ -1,13 +1,12 @@
 // Reading text files from other programs: encodings found from the bytes,
 // encodings chosen by name (cases in testdata/formats/text_decoding.cases),
-// lines, and base64.
+// and lines.
 #include "base/text_decoding.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "base/base64.h"
 #include "base/text_lines.h"
 #include "fakes/case_file.h"
 
@@ -98,23 +97,6 @@ TEST(LineReaderTest, PeeksAndPutsBackALine) {
   ASSERT_TRUE(reader.Next(line));
   EXPECT_EQ(line, "two");
   EXPECT_EQ(reader.number(), 2u);
-}
-
-TEST(Base64Test, DecodesWhatItEncodesAndRefusesWhatIsNotBase64) {
-  const std::pair<std::string, std::string> pairs[] = {{"", ""},
-                                                       {"f", "Zg=="},
-                                                       {"fo", "Zm8="},
-                                                       {"foo", "Zm9v"},
-                                                       {std::string("\xFF\x00\x10", 3), "/wAQ"}};
-  for (const auto& [bytes, text] : pairs) {
-    EXPECT_EQ(EncodeBase64(bytes), text);
-    EXPECT_EQ(DecodeBase64(text), bytes);
-  }
-  EXPECT_EQ(DecodeBase64(" Zm9v\r\n YmFy"), "foobar");  // folded
-  EXPECT_EQ(DecodeBase64("Zm8"), "fo");                 // padding left out
-  EXPECT_EQ(DecodeBase64("Zm9v!"), std::nullopt);
-  EXPECT_EQ(DecodeBase64("Zg==Zg"), std::nullopt);  // digits after the padding
-  EXPECT_EQ(DecodeBase64("Z"), std::nullopt);       // a lone last digit
 }
 
 }  // namespace
