@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 #include "present/key_codes.h"
@@ -73,57 +74,40 @@ TEST_F(MakeContactTest, DialPhoneTalksToTheModemWithTheExactCommands) {
   EXPECT_EQ(window.MainGrid().Col(), 0);
 }
 
-struct MailCase {
-  const char* mailer;
-  const char* mail_format;
-  const char* question;
-  std::vector<std::string> argv;  // empty: the desktop
-  const char* url;
-};
+class MakeContactCaseTest : public MakeContactTest,
+                            public ::testing::WithParamInterface<testing::FileCase> {};
 
-TEST_F(MakeContactTest, SendEmailHandsTheAddressToTheProgramOrTheDesktop) {
-  const MailCase cases[] = {
-      {"", "0", "Compose message to: \r\nann@example.org", {}, "mailto:ann@example.org"},
-      {"",
-       "1",
-       "Compose message to: \r\nAnn Baker <ann@example.org>",
-       {},
-       "mailto:Ann%20Baker%20%3Cann@example.org%3E"},
-      {"mutt",
-       "1",
-       "Compose message to: \r\nAnn Baker <ann@example.org>",
-       {"mutt", "Ann Baker <ann@example.org>"},
-       ""},
-      {"\"/opt/My Mail/mail\" -compose",
-       "0",
-       "Compose message to: \r\nann@example.org",
-       {"/opt/My Mail/mail", "-compose", "ann@example.org"},
-       ""},
-  };
-  for (const MailCase& c : cases) {
-    SCOPED_TRACE(c.question);
-    state.settings.Mailer = c.mailer;
-    state.settings.MailFormat = c.mail_format;
-    shell.urls.clear();
-    shell.started.clear();
-    window.MenuClicked(MenuId::mu_sendEmail);
-    EXPECT_EQ(LastMessage().text, c.question);
-    EXPECT_EQ(LastMessage().title, "Send Email!");
-    EXPECT_EQ(LastMessage().buttons, MessageButtons::kYesNo);
-    if (c.argv.empty()) {
-      EXPECT_EQ(shell.urls, std::vector<std::string>{c.url});
-      EXPECT_TRUE(shell.started.empty());
-    } else {
-      EXPECT_EQ(shell.started, std::vector<std::vector<std::string>>{c.argv});
-      EXPECT_TRUE(shell.urls.empty());
-    }
-    EXPECT_EQ(window.MainGrid().Col(), 0);
+TEST_P(MakeContactCaseTest, HandsTheAddressOnOrRefusesIt) {
+  const testing::FileCase& c = GetParam();
+  const bool refused = c.Has("refusal");
+  if (refused) {
+    ContactRecord odd = ann;
+    odd.EMail = c.Get("email");
+    odd.Web = c.Get("web");
+    testing::WriteContacts(dir, {odd});
+    state.settings.Browser = c.Get("browser");
+  } else {
+    state.settings.Mailer = c.Get("mailer");
+    state.settings.MailFormat = c.Get("mail_format");
   }
+  window.MenuClicked(c.Get("item", "mail") == "mail" ? MenuId::mu_sendEmail : MenuId::mu_webBrowse);
+  ASSERT_EQ(dialogs.messages.size(), 1u) << "a refusal comes before the question";
+  EXPECT_EQ(LastMessage().text, c.Get(refused ? "refusal" : "question"));
+  EXPECT_EQ(LastMessage().title, refused ? "Attention!" : "Send Email!");
+  EXPECT_EQ(LastMessage().buttons, refused ? MessageButtons::kOk : MessageButtons::kYesNo);
+  EXPECT_EQ(shell.urls, c.All("url"));
+  const std::vector<std::string> argv = c.All("arg");
+  EXPECT_EQ(shell.started, argv.empty() ? std::vector<std::vector<std::string>>{}
+                                        : std::vector<std::vector<std::string>>{argv});
+  EXPECT_EQ(window.MainGrid().Col(), 0);
+}
+
+TABREL_FILE_CASES(Menu, MakeContactCaseTest, "contact", "make_contact.cases");
+
+TEST_F(MakeContactTest, SendEmailAnsweredNoHandsNothingOn) {
   dialogs.answers = {MessageAnswer::kNo};
-  shell.urls.clear();
-  state.settings.Mailer = "";
   window.MenuClicked(MenuId::mu_sendEmail);
-  EXPECT_TRUE(shell.urls.empty());
+  EXPECT_TRUE(shell.urls.empty() && shell.started.empty());
 }
 
 TEST_F(MakeContactTest, VisitWebsiteHandsTheAddressToTheBrowserOrTheDesktop) {
@@ -146,44 +130,6 @@ TEST_F(MakeContactTest, VisitWebsiteHandsTheAddressToTheBrowserOrTheDesktop) {
   window.MenuClicked(MenuId::mu_webBrowse);
   EXPECT_EQ(shell.started.back(),
             (std::vector<std::string>{"firefox", "--new-window", "ftp://ftp.example.org/pub"}));
-}
-
-TEST_F(MakeContactTest, FieldsThatWouldBecomeAnOptionOrAnotherUrlAreRefused) {
-  struct Case {
-    const char* email;
-    const char* web;
-    MenuId item;
-    const char* browser;
-    const char* refusal;
-  } cases[] = {
-      {"-oProxyCommand=x", "", MenuId::mu_sendEmail, "",
-       "The e-mail address \"-oProxyCommand=x\" starts with \"-\", which a program would take "
-       "for an option, so it was not handed on. Correct it in the record."},
-      {"", "--headless", MenuId::mu_webBrowse, "firefox",
-       "The web address \"--headless\" starts with \"-\", which a program would take for an "
-       "option, so it was not handed on. Correct it in the record."},
-      {"", "file:///etc/passwd", MenuId::mu_webBrowse, "",
-       "Tabrel opens only web addresses (http or https). \"file:///etc/passwd\" is a file: "
-       "address, so it was not opened."},
-      {"", "javascript:alert(1)", MenuId::mu_webBrowse, "",
-       "Tabrel opens only web addresses (http or https). \"javascript:alert(1)\" is a "
-       "javascript: address, so it was not opened."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.refusal);
-    ContactRecord odd = ann;
-    odd.EMail = c.email;
-    odd.Web = c.web;
-    testing::WriteContacts(dir, {odd});
-    state.settings.Browser = c.browser;
-    dialogs.messages.clear();
-    window.MenuClicked(c.item);
-    ASSERT_EQ(dialogs.messages.size(), 1u);  // refused before the question
-    EXPECT_EQ(LastMessage().text, c.refusal);
-    EXPECT_EQ(LastMessage().title, "Attention!");
-  }
-  EXPECT_TRUE(shell.urls.empty());
-  EXPECT_TRUE(shell.started.empty());
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "fakes/case_file.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_game_view.h"
 
@@ -64,43 +67,30 @@ TEST_F(SquaresGameTest, AMoveJumpsAnXAndCountsWhatIsLeft) {
   EXPECT_EQ(game.score(), 45);
 }
 
-struct RefusedMove {
-  const char* why;
-  std::vector<int> setup;  // hole first, then whole moves
-  int from;
-  int to;
-};
+class SquaresMoveTest : public SquaresGameTest,
+                        public ::testing::WithParamInterface<testing::FileCase> {};
 
-TEST_F(SquaresGameTest, RefusedMovesSayNoGoodAndCancelTheSelection) {
-  const RefusedMove cases[] = {
-      {"target holds an X", {27}, 43, 35},
-      {"not two apart", {27}, 30, 27},
-      {"diagonal", {27}, 45, 27},
-      {"one apart", {27}, 28, 27},
-      {"jumped square is a hole", {27, 43, 27}, 51, 35},
-      // Two apart in index, but round the end of a row: 24 is row 3, 22 row 2.
-      {"across the end of a row", {22}, 24, 22},
-      {"across the end of a row, rightwards", {33}, 31, 33},
-  };
-  for (const RefusedMove& c : cases) {
-    SCOPED_TRACE(c.why);
-    game.mu_new_Click();
-    for (int square : c.setup) game.Button_Click(square);
-    const auto before = view.squares;
-    const int score = game.score();
-    Click({c.from});
-    ASSERT_EQ(view.prompt, "to...");
-    Click({c.to});
-    EXPECT_EQ(view.message, "no good");
-    EXPECT_EQ(view.prompt, "from...");
-    EXPECT_EQ(view.squares, before);
-    EXPECT_EQ(game.score(), score);
-    // The selection is gone: the next click picks a square again.
-    Click({c.from});
-    EXPECT_EQ(view.prompt, "to...");
-    EXPECT_EQ(view.message, "");
-  }
+TEST_P(SquaresMoveTest, RefusedMovesSayNoGoodAndCancelTheSelection) {
+  std::istringstream setup(GetParam().Get("setup")), move(GetParam().Get("move"));
+  for (int square; setup >> square;) game.Button_Click(square);
+  int from = 0, to = 0;
+  move >> from >> to;
+  const auto before = view.squares;
+  const int score = game.score();
+  Click({from});
+  ASSERT_EQ(view.prompt, "to...");
+  Click({to});
+  EXPECT_EQ(view.message, "no good");
+  EXPECT_EQ(view.prompt, "from...");
+  EXPECT_EQ(view.squares, before);
+  EXPECT_EQ(game.score(), score);
+  // The selection is gone: the next click picks a square again.
+  Click({from});
+  EXPECT_EQ(view.prompt, "to...");
+  EXPECT_EQ(view.message, "");
 }
+
+TABREL_FILE_CASES(Moves, SquaresMoveTest, "game", "refused_moves.cases");
 
 TEST_F(SquaresGameTest, NewGameRecordsTheLastAndTheBestScore) {
   game.mu_new_Click();  // straight away: no move yet

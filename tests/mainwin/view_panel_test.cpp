@@ -2,6 +2,7 @@
 // clipboard and the printer, and its keys.
 #include <gtest/gtest.h>
 
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 #include "present/key_codes.h"
@@ -37,60 +38,23 @@ TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFileOverTheList) {
   EXPECT_EQ(view.record_view.email, "ann@example.org");
   EXPECT_TRUE(view.shown.at(Control::kViewFrame) && view.shown.at(Control::kBackground));
   EXPECT_FALSE(window.MainGrid().visible());
-
-  // Every field trimmed and decoded, in its own label.
-  ContactRecord acme = Contact("4", "Acme", "", "02-03-2004 2");
-  acme.FirstName = " Jo";
-  acme.LastName = "Lee ";
-  const char* texts[] = {"Boss",
-                         "Acme",
-                         "1 Rue",
-                         "Bat B",
-                         "Paris",
-                         "IDF",
-                         "75001",
-                         "France",
-                         "555",
-                         "12",
-                         "556",
-                         "557",
-                         "558",
-                         "a@b",
-                         "w.fr",
-                         "Golf",
-                         "~Home",
-                         "Work",
-                         "n\xE9"
-                         "e"};
-  std::string* fields[] = {&acme.Title, &acme.Org,      &acme.Add1,    &acme.Add2,  &acme.City,
-                           &acme.State, &acme.Zip,      &acme.Country, &acme.Phone, &acme.Ext,
-                           &acme.Fax,   &acme.Cellular, &acme.Beeper,  &acme.EMail, &acme.Web,
-                           &acme.KW1,   &acme.KW2,      &acme.KW3,     &acme.Notes};
-  for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = std::string(" ") + texts[i];
-  testing::WriteContacts(dir, {acme});
-  Pop();
-  Open(1);
-  const ViewPanelContent expected{" Acme ",
-                                  "Jo Lee, Boss",
-                                  "Acme",
-                                  "1 Rue",
-                                  "Bat B",
-                                  "Paris, IDF 75001 - " + Fit(" France", 40),
-                                  "555",
-                                  "12",
-                                  "556",
-                                  "557",
-                                  "558",
-                                  "a@b",
-                                  "w.fr",
-                                  "Golf",
-                                  "~Home",
-                                  "Work",
-                                  "Personal, Organization",
-                                  "Last modified: 02-03-2004",
-                                  "n\u00e9e"};
-  EXPECT_EQ(view.record_view, expected);
 }
+
+class ViewPanelFieldsTest : public testing::FileCaseTest, public testing::MainWindowHarness {};
+
+TEST_P(ViewPanelFieldsTest, ShowsEveryFieldTrimmedAndDecodedInItsOwnLabel) {
+  testing::WriteContacts(dir, {testing::RecordOf(GetParam())});
+  Pop();
+  window.MainGrid().SetRow(1);
+  window.MainGrid_dblClick();
+  const ViewPanelContent& v = view.record_view;
+  EXPECT_EQ((std::vector<std::string>{v.caption.value_or("<none>"), v.name, v.org, v.add1, v.add2,
+                                      v.csz, v.phone, v.ext, v.fax, v.cellular, v.beeper, v.email,
+                                      v.web, v.kw1, v.kw2, v.kw3, v.rec_type, v.rec_age, v.notes}),
+            GetParam().All("shown"));
+}
+
+TABREL_FILE_CASES(Records, ViewPanelFieldsTest, "mainwin", "view_panel.cases");
 
 TEST_F(ViewPanelTest, ARowWhoseRecordIsGoneOrUnreadableIsNeitherShownNorDuplicated) {
   testing::WriteContacts(dir, {Contact("1", "Other", "Otto", "09-09-2009 9")});

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
+#include <sstream>
 
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 
 namespace tabrel {
@@ -40,34 +43,20 @@ class ContactSortTest : public ::testing::Test, public testing::DataSetFolders {
   }
 };
 
-TEST_F(ContactSortTest, SortPutsRecordsInNameOrderAndKeepsEqualNamesInFileOrder) {
-  struct Case {
-    const char* what;
-    std::vector<Row> in;
-    std::vector<std::string> ids;
-  };
-  const Case cases[] = {
-      {"prefix first, organisations among individuals",
-       {{"1", "Mills", "a"}, {"2", "Miller Tools", "b"}, {"1", "Mill", "c"}},
-       {"c", "b", "a"}},
-      {"equal names keep file order, whatever the first name or case",
-       {{"1", "Smith", "Zed"}, {"3", "smith", "x"}, {"1", "Brown", "b"}, {"1", "Smith", "Adam"}},
-       {"b", "Zed", "x", "Adam"}},
-      {"unknown types last, in file order",
-       {{" ", "Aaron", "1"}, {"9", "Able", "2"}, {"1", "Zed", "3"}, {"4", "Org B", "4"}},
-       {"4", "3", "1", "2"}},
-      {"public and personal mixed, leading blanks ignored",
-       {{"3", "Baker", "1"}, {"1", "  adams", "2"}, {"4", "Charlie Co", "3"}, {"2", "baker", "4"}},
-       {"2", "1", "4", "3"}},
-      {"accented capitals after Z, empty names first",
-       {{"1", "\xE9mile", "1"}, {"1", "Zorro", "2"}, {"2", "", "3"}},
-       {"3", "2", "1"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    ExpectSortedAs(c.in, c.ids);
+class ContactSortCaseTest : public ContactSortTest,
+                            public ::testing::WithParamInterface<testing::FileCase> {};
+
+TEST_P(ContactSortCaseTest, SortPutsRecordsInNameOrderAndKeepsEqualNamesInFileOrder) {
+  std::vector<Row> rows;
+  for (const std::string& row : GetParam().All("row")) {
+    const std::vector<std::string> fields = testing::SplitOn(row, '|');
+    rows.push_back({fields.at(0), fields.at(1), fields.at(2)});
   }
+  std::istringstream in(GetParam().Get("sorted"));
+  ExpectSortedAs(rows, {std::istream_iterator<std::string>(in), {}});
 }
+
+TABREL_FILE_CASES(Files, ContactSortCaseTest, "store", "contact_sort.cases");
 
 TEST_F(ContactSortTest, EqualNamesKeepTheirFileOrderInALargeFile) {
   std::vector<Row> rows;

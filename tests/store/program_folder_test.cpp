@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "fakes/case_file.h"
 #include "fakes/temp_dir.h"
 
 namespace tabrel {
@@ -13,38 +14,23 @@ namespace {
 
 using testing::TempDir;
 
-TEST(ProgramFolderTest, FollowsAnAbsoluteXdgDataHomeElseTheHomeFolder) {
-  struct Case {
-    const char* xdg;
-    const char* home;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"/data", "/home/ann", "/data/tabrel/"},
-      {"/data/", "/home/ann", "/data/tabrel/"},
-      {"/data//", nullptr, "/data/tabrel/"},
-      {nullptr, "/home/ann", "/home/ann/.local/share/tabrel/"},
-      {"", "/home/ann", "/home/ann/.local/share/tabrel/"},
-      {"data", "/home/ann", "/home/ann/.local/share/tabrel/"},
-      {"./data", "/home/ann/", "/home/ann/.local/share/tabrel/"},
-      {"~/data", "/home/ann", "/home/ann/.local/share/tabrel/"},
-      {nullptr, "/", "/.local/share/tabrel/"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.xdg ? c.xdg : "(unset)") + " " + (c.home ? c.home : "(unset)"));
-    const Result<std::string> folder = ProgramFolderPath(c.xdg, c.home);
+using ProgramFolderPathTest = testing::FileCaseTest;
+
+TEST_P(ProgramFolderPathTest, FollowsAnAbsoluteXdgDataHomeElseTheHomeFolder) {
+  const testing::FileCase& c = GetParam();
+  const std::string xdg = c.Get("xdg", ""), home = c.Get("home", "");
+  const Result<std::string> folder = ProgramFolderPath(c.Has("xdg") ? xdg.c_str() : nullptr,
+                                                       c.Has("home") ? home.c_str() : nullptr);
+  if (c.Has("fails")) {
+    EXPECT_EQ(folder.status().number(), error_number::kPathNotFound);
+    EXPECT_NE(folder.status().description().find("XDG_DATA_HOME"), std::string::npos);
+  } else {
     ASSERT_TRUE(folder.ok()) << folder.status().description();
-    EXPECT_EQ(folder.value(), c.expected);
+    EXPECT_EQ(folder.value(), c.Get("folder"));
   }
 }
 
-TEST(ProgramFolderTest, FailsWithoutAnAbsoluteFolderToStartFrom) {
-  for (const char* home : {static_cast<const char*>(nullptr), "", "ann"}) {
-    const Result<std::string> folder = ProgramFolderPath("relative", home);
-    EXPECT_EQ(folder.status().number(), error_number::kPathNotFound);
-    EXPECT_NE(folder.status().description().find("XDG_DATA_HOME"), std::string::npos);
-  }
-}
+TABREL_FILE_CASES(Variables, ProgramFolderPathTest, "store", "program_folder.cases");
 
 mode_t ModeOf(const std::string& path) {
   struct stat st {};

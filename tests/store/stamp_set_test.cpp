@@ -56,18 +56,5 @@ TEST(StampSetTest, CountsHoldersOfManyStampsAcrossRemovals) {
   EXPECT_EQ(stamps.size(), 4500u);
 }
 
-TEST(StampTest, ReadableStampsAreADateAndATimeOfDay) {
-  for (const char* readable : {"12-31-1999 45296.13", "01-01-2000 0", "01-01-2000 .5",
-                               "02-29-2000 86399.99", "01-01-2000 45296"}) {
-    EXPECT_TRUE(IsReadableStamp(readable)) << readable;
-  }
-  for (const char* unreadable :
-       {"", "                   ", "...................", "01-01-2000", "01-01-2000   ",
-        "02-30-2001 5", "01-01-2000 1.2.3", "01-01-2000 86400", "01-01-2000 -5",
-        "01-01-2000 12:00:00", "01-01-2000 .", "2000-01-01 5"}) {
-    EXPECT_FALSE(IsReadableStamp(unreadable)) << unreadable;
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "fakes/case_file.h"
 #include "fakes/temp_dir.h"
 
 namespace tabrel {
@@ -27,44 +28,20 @@ TEST(UiStateTest, GeometrySurvivesASaveAndALoadKeepingSectionsAndKeysItDoesNotKn
   EXPECT_NE(state.Text().find("dock=left\n"), std::string::npos) << state.Text();
 }
 
-TEST(UiStateTest, ReadsTheFileAsWrittenByHandWithBlanksCrLfAndComments) {
-  const UiState state = UiState::Parse(
-      "# comment\r\n; another\r\n[ main window ]\r\n  x = 10\r\nY=1\r\ny=20\r\n"
-      "width=800\r\nheight=600\r\n");
-  EXPECT_EQ(state.Geometry(kWindow), (WindowGeometry{10, 20, 800, 600, false}));
+using UiStateFileTest = testing::FileCaseTest;
+
+TEST_P(UiStateFileTest, ReadsTheGeometryOrNoneFromADamagedFile) {
+  const auto geometry = UiState::Parse(GetParam().Get("text")).Geometry(kWindow);
+  std::string read = "none";
+  if (geometry) {
+    read = std::to_string(geometry->x) + " " + std::to_string(geometry->y) + " " +
+           std::to_string(geometry->width) + " " + std::to_string(geometry->height) + " " +
+           (geometry->maximized ? "1" : "0");
+  }
+  EXPECT_EQ(read, GetParam().Get("geometry"));
 }
 
-TEST(UiStateTest, DamagedOrMissingValuesGiveNoGeometry) {
-  const std::string good = "[main window]\nx=10\ny=20\nwidth=800\nheight=600\nmaximized=0\n";
-  EXPECT_TRUE(UiState::Parse(good).Geometry(kWindow).has_value());
-  struct Case {
-    const char* what;
-    std::string text;
-  };
-  const auto replace = [&](const std::string& from, const std::string& to) {
-    std::string text = good;
-    text.replace(text.find(from), from.size(), to);
-    return text;
-  };
-  const Case cases[] = {
-      {"empty file", ""},
-      {"other window only", replace("[main window]", "[editor]")},
-      {"keys before any section", replace("[main window]\n", "")},
-      {"value missing", replace("height=600\n", "")},
-      {"not a number", replace("x=10", "x=ten")},
-      {"trailing text", replace("width=800", "width=800px")},
-      {"empty value", replace("y=20", "y=")},
-      {"zero width", replace("width=800", "width=0")},
-      {"negative height", replace("height=600", "height=-600")},
-      {"beyond a desktop", replace("x=10", "x=40000")},
-      {"number overflow", replace("y=20", "y=99999999999999999999")},
-      {"flag not 0 or 1", replace("maximized=0", "maximized=yes")},
-      {"binary garbage", std::string("\x00\xff[main window\n\x01=\x02", 18)},
-  };
-  for (const Case& c : cases) {
-    EXPECT_FALSE(UiState::Parse(c.text).Geometry(kWindow).has_value()) << c.what;
-  }
-}
+TABREL_FILE_CASES(Files, UiStateFileTest, "store", "ui_state.cases");
 
 TEST(UiStateTest, MissingFileAFolderOrAnOversizedFileIsAnEmptyState) {
   TempDir dir;

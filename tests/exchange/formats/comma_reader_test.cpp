@@ -6,70 +6,39 @@
 
 #include "exchange/formats/comma_columns.h"
 #include "exchange/formats/comma_contact.h"
-#include "fakes/golden.h"
+#include "fakes/case_file.h"
 
 namespace tabrel {
 namespace {
 
-using Records = std::vector<std::vector<std::string>>;
+using CommaReaderTest = testing::FileCaseTest;
+using CommaHeaderTest = testing::FileCaseTest;
 
-Records ReadAll(std::string_view text) {
+TEST_P(CommaReaderTest, SplitsRecordsAndFieldsAsOtherProgramsWriteThem) {
+  const std::string text = GetParam().Get("text");
   CommaReader reader(text);
-  Records records;
-  for (std::vector<std::string> fields; reader.Next(fields);) records.push_back(fields);
-  return records;
-}
-
-TEST(CommaReaderTest, SplitsRecordsAndFieldsAsOtherProgramsWriteThem) {
-  const std::pair<std::string, Records> cases[] = {
-      {"a,b,c", {{"a", "b", "c"}}},
-      {"\"a,b\",c\r\n", {{"a,b", "c"}}},                               // quoted comma
-      {"\"say \"\"hi\"\"\",x", {{"say \"hi\"", "x"}}},                 // doubled quote
-      {"\"\"\"worker\"\"\"", {{"\"worker\""}}},                        // quotes all round
-      {"\"a\r\nb\",\"c\rd\",\"e\nf\"", {{"a\r\nb", "c\rd", "e\nf"}}},  // breaks in quotes
-      {"a,,\"\",b", {{"a", "", "", "b"}}},                    // bare and quoted empty fields
-      {"a,b\r\nc\rd\ne", {{"a", "b"}, {"c"}, {"d"}, {"e"}}},  // CR LF, CR, LF
-      {"a,b\n1,2,3,4\nx", {{"a", "b"}, {"1", "2", "3", "4"}, {"x"}}},  // ragged rows
-      {"a\n\n\r\n,,\n  ,\"\"\nb\n", {{"a"}, {"b"}}},                   // empty records skipped
-      {"5'2\" tall,\"x\"y,z", {{"5'2\" tall", "xy", "z"}}},            // quotes inside bare fields
-      {" \"a\" ,b", {{"a ", "b"}}},  // blanks round a quoted field
-      {"\"open, never closed\nnext", {{"open, never closed\nnext"}}},
-      {"x,", {{"x", ""}}},
-  };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(ReadAll(text), expected) << text;
+  std::vector<std::string> rows;
+  std::string lines;
+  for (std::vector<std::string> fields; reader.Next(fields);) {
+    std::string row;
+    for (const std::string& field : fields) row += (&field == &fields[0] ? "" : "|") + field;
+    rows.push_back(row);
+    lines += (lines.empty() ? "" : " ") + std::to_string(reader.line());
   }
+  EXPECT_EQ(rows, GetParam().All("row"));
+  testing::ExpectIfGiven(GetParam(), "lines", lines);
+  testing::ExpectIfGiven(GetParam(), "skipped", reader.skipped_empty());
 }
 
-TEST(CommaReaderTest, CountsLinesAcrossBreaksInsideQuotesAndTheEmptyRecords) {
-  CommaReader reader("h1,h2\r\n\"two\r\nlines\",x\r\n\r\n\"a\n\nb\",z\nlast,y");
-  std::vector<std::string> fields;
-  std::vector<std::size_t> lines;
-  while (reader.Next(fields)) lines.push_back(reader.line());
-  EXPECT_EQ(lines, (std::vector<std::size_t>{1, 2, 5, 8}));
-  EXPECT_EQ(reader.skipped_empty(), 1u);
+TEST_P(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
+  testing::ExpectIfGiven(GetParam(), "header",
+                         LooksLikeHeader(testing::SplitOn(GetParam().Get("fields"), '|')));
 }
 
-TEST(CommaHeaderTest, TakesALineOfDistinctNamesForAHeader) {
-  const std::pair<std::vector<std::string>, bool> cases[] = {
-      {{"First Name", "Last Name", "E-mail Address"}, true},
-      {{"First Name", "Address 1 - Street", "", ""}, true},  // empty names only at the end
-      {{"Given Name", "given name"}, false},                 // a name twice
-      {{"Shumway1", "Gordon", "408-555-1254"}, false},       // a phone number
-      {{"Gordon", "1975-12-12"}, false},                     // a date
-      {{"Ann", "ann@example.com"}, false},
-      {{"Ann", "", "Adams"}, false},
-      {{"", ""}, false},
-      {{"Phone", "", "E-mail", "Phone"}, true},     // two known names, gaps and all
-      {{"Nick", "Birthday", "Anniversary"}, true},  // names only, none of them data
-      {{"Betty White", "", "", "", ""}, false},     // abook's comma text
-      {{"Ann", "Adams", "A-12345"}, false},         // mostly digits
-      {{"Last Name"}, true},                        // one column, a known name
-      {{"Betty White"}, false},
-  };
-  for (const auto& [fields, header] : cases) {
-    EXPECT_EQ(LooksLikeHeader(fields), header) << fields[0];
-  }
+TABREL_FILE_CASES(Texts, CommaReaderTest, "formats", "comma_reader.cases");
+TABREL_FILE_CASES(FirstLines, CommaHeaderTest, "formats", "comma_header.cases");
+
+TEST(CommaSurveyTest, AbooksExportsHaveNoHeader) {
   // abook's exports of six generated contacts: no header, six records.
   for (const char* name : {"abook_export.csv", "abook_export_palm.csv"}) {
     const std::string text = testing::ReadBytes(testing::TestDataFolder("exchange") / name);
@@ -100,7 +69,7 @@ TEST(CommaContactTest, ExtrasKeepBlankColumnsAndEntirelyBlankRecordsAreLeftOut) 
     RecordBuilder built;
     const auto type = ContactFromComma(c.fields, CommaColumns(), options, built);
     ASSERT_EQ(type.has_value(), c.notes.has_value()) << c.fields[0] << c.extras;
-    if (c.notes) EXPECT_EQ(built.Get(RecordField::kNotes), *c.notes) << c.fields[0];
+    EXPECT_EQ(c.notes ? built.Get(RecordField::kNotes) : "", c.notes.value_or("")) << c.fields[0];
   }
   CommaImportOptions options;
   EXPECT_EQ(CommaLeftOutText(options, 0),
@@ -111,81 +80,40 @@ TEST(CommaContactTest, ExtrasKeepBlankColumnsAndEntirelyBlankRecordsAreLeftOut) 
             "2 records were left out: they would have been entirely blank.");
 }
 
-// The typed columns of a Google-style header, and the value each picks in
-// records whose pairs come in different orders.
-TEST(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsType) {
-  const std::vector<std::string> header = {
-      "Given Name",       "Phone 1 - Type",   "Phone 1 - Value",  "Phone 2 - Type",
-      "Phone 2 - Value",  "Phone 3 - Label",  "Phone 3 - Value",  "E-mail 1 - Type",
-      "E-mail 1 - Value", "E-mail 2 - Type",  "E-mail 2 - Value", "Address 1 - Type",
-      "Address 1 - City", "Address 2 - Type", "Address 2 - City", "Address 2 - PO Box"};
+using CommaColumnsTest = testing::FileCaseTest;
+
+TEST_P(CommaColumnsTest, TypedColumnsPickEachRecordsValueByItsTypeAndKnownNamesLinkTheirFields) {
+  const testing::FileCase& c = GetParam();
+  const std::vector<std::string> header = testing::SplitOn(c.Get("header"), '|');
   const CommaColumns columns(header);
-  EXPECT_EQ(columns.named(), header.size());
-  // No street, region, postal code, country or website pairs: no columns
-  // for them.
-  ASSERT_EQ(columns.typed(), 7u);
-  std::vector<std::string_view> typed_names;
-  for (std::size_t n = 17; n <= 24; ++n) typed_names.push_back(columns.Name(n));
-  EXPECT_EQ(typed_names, (std::vector<std::string_view>{
-                             "Phone, by type", "Fax, by type", "Mobile, by type", "Pager, by type",
-                             "E-mail, by type", "Street 2, by type", "City, by type", ""}));
-  EXPECT_EQ(columns.Name(0), "");
-  for (const std::string website : {"Website", "Web Site", "Web page"}) {
-    EXPECT_EQ(CommaColumns({website + " 1 - Type", website + " 1 - Value"}).Name(3),
-              "Website, by type")
-        << website;
+  testing::ExpectIfGiven(c, "named", columns.named());
+  testing::ExpectIfGiven(c, "typed_columns", columns.typed());
+  if (c.Has("names_from")) {
+    std::vector<std::string> names;
+    for (std::size_t n = std::stoul(c.Get("names_from")); names.size() < c.All("name").size();
+         ++n) {
+      names.emplace_back(columns.Name(n));
+    }
+    EXPECT_EQ(names, c.All("name"));
   }
-
-  struct Case {
-    std::vector<std::string> fields;
-    // Phone, Fax, Mobile, Pager, E-mail, Street 2, City.
-    std::vector<std::string> typed;
-  };
-  const Case cases[] = {
-      {{"Ann", "Mobile", "m1", "Work", "w1", "Work Fax", "f1", "Home", "h@x", "Work", "w@x", "Home",
-        "Hometown", "Work", "Worktown", "PO 5"},
-       {"w1", "f1", "m1", "", "w@x", "PO 5", "Worktown"}},
-      // The primary mark wins; a home phone serves without a work one.
-      {{"Bo", "Home", "h2", "Pager", "p2", "", "", "* Home", "h@y", "Work", "w@y", "Home",
-        "Hometown", "", "", ""},
-       {"h2", "", "", "p2", "h@y", "", "Hometown"}},
-      // Values without a type still count, as the weakest choice.
-      {{"Cy", "", "x3"}, {"x3", "", "", "", "", "", ""}},
-      // An address without values never wins, whatever its type.
-      {{"Di", "", "", "", "", "", "", "", "", "", "", "Work", "", "Home", "Hometown", ""},
-       {"", "", "", "", "", "", "Hometown"}},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> fields = c.fields;
+  const std::vector<std::string> records = c.All("record"), typed = c.All("typed");
+  ASSERT_EQ(records.size(), typed.size());
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    std::vector<std::string> fields = testing::SplitOn(records[i], '|');
     columns.Complete(fields);
-    ASSERT_EQ(fields.size(), header.size() + 7) << c.fields[0];
-    const std::vector<std::string> typed(fields.begin() + header.size(), fields.end());
-    EXPECT_EQ(typed, c.typed) << c.fields[0];
+    ASSERT_EQ(fields.size(), header.size() + columns.typed()) << records[i];
+    EXPECT_EQ(std::vector<std::string>(fields.begin() + header.size(), fields.end()),
+              testing::SplitOn(typed[i], '|'))
+        << records[i];
   }
+  std::string links;
+  for (std::size_t link : SuggestLinks(columns, {})) {
+    links += (links.empty() ? "" : " ") + std::to_string(link);
+  }
+  testing::ExpectIfGiven(c, "links", links);
 }
 
-std::size_t LinkOf(const CommaLinks& links, RecordField field) {
-  return links[static_cast<std::size_t>(field)];
-}
-
-TEST(SuggestLinksTest, KnownNamesLinkTheirFields) {
-  // This program's own header links every field it has.
-  const CommaColumns own({"First Name", "Last Name", "Title",     "Organization", "Address 1",
-                          "Address 2",  "City",      "State",     "Zip",          "Country",
-                          "Email",      "URL",       "Phone",     "Phone Ext",    "Fax",
-                          "Pager",      "Mobile",    "Keyword 1", "Keyword 2",    "Keyword 3"});
-  const CommaLinks links = SuggestLinks(own, {});
-  const std::pair<RecordField, std::size_t> expected[] = {
-      {RecordField::kFirstName, 1}, {RecordField::kLastName, 2},  {RecordField::kTitle, 3},
-      {RecordField::kOrg, 4},       {RecordField::kAdd1, 5},      {RecordField::kAdd2, 6},
-      {RecordField::kCity, 7},      {RecordField::kState, 8},     {RecordField::kZip, 9},
-      {RecordField::kCountry, 10},  {RecordField::kEMail, 11},    {RecordField::kWeb, 12},
-      {RecordField::kPhone, 13},    {RecordField::kExt, 14},      {RecordField::kFax, 15},
-      {RecordField::kBeeper, 16},   {RecordField::kCellular, 17}, {RecordField::kNotes, 0}};
-  for (const auto& [field, number] : expected) {
-    EXPECT_EQ(LinkOf(links, field), number) << static_cast<int>(field);
-  }
-}
+TABREL_FILE_CASES(Headers, CommaColumnsTest, "formats", "comma_columns.cases");
 
 }  // namespace
 }  // namespace tabrel

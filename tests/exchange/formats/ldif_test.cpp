@@ -1,4 +1,5 @@
-// LDIF: the reader, and entries made into records.
+// LDIF: the reader, and entries made into records, from the cases in
+// testdata/formats/ldif_*.cases; the writer's distinguished names.
 #include <gtest/gtest.h>
 
 #include "base/base64.h"
@@ -6,173 +7,59 @@
 #include "exchange/formats/ldif_contact.h"
 #include "exchange/formats/ldif_reader.h"
 #include "exchange/formats/ldif_writer.h"
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 #include "store/contact_record.h"
 
 namespace tabrel {
 namespace {
 
-// A record read back as "type[;options]=value" strings, URL values marked.
-struct Read {
-  std::string dn;
-  std::string changetype;
-  std::vector<std::string> attributes;
-  bool operator==(const Read&) const = default;
-};
+using testing::FileCase;
+using LdifReaderTest = testing::FileCaseTest;
+using LdifContactTest = testing::FileCaseTest;
 
-std::vector<Read> ReadAll(std::string_view text, std::size_t* bad = nullptr) {
+TEST_P(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
+  const std::string text = GetParam().Get("text");
   LdifReader reader(text);
-  std::vector<Read> out;
+  std::vector<std::string> read;
   for (LdifRecord record; reader.Next(record);) {
-    Read read{std::string(record.dn), std::string(record.changetype), {}};
+    read.push_back("dn " + std::string(record.dn));
+    if (!record.changetype.empty()) read.push_back("changetype " + std::string(record.changetype));
     for (const LdifAttribute& a : record.attributes) {
       std::string s(a.type);
       if (!a.options.empty()) s.append(";").append(a.options);
-      s.append(a.url ? "<" : "=").append(a.value);
-      read.attributes.push_back(s);
+      read.push_back(s.append(a.url ? "<" : "=").append(a.value));
     }
-    out.push_back(read);
   }
-  if (bad != nullptr) *bad = reader.bad_lines();
-  return out;
+  EXPECT_EQ(read, GetParam().All("read"));
 }
 
-TEST(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
-  const std::pair<std::string, std::vector<Read>> cases[] = {
-      // Folded in a word, and right after the colon.
-      {"dn: cn=a\ndescription: travels in sea\n rch of wind\nsn:\n  Jensen\n",
-       {{"cn=a", "", {"description=travels in search of wind", "sn=Jensen"}}}},
-      // A folded comment, a version line and CR LF.
-      {"version: 1\r\n# a comment\r\n  that goes on: sn: X\r\ndn: cn=b\r\n#x\r\n y\r\nsn: B\r\n",
-       {{"cn=b", "", {"sn=B"}}}},
-      // Base64 values and a base64 dn; a URL value is only named.
-      {"dn:: Y249w6k=\ncn:: IEplbnNlbiA=\njpegphoto:< file:///etc/passwd\n",
-       {{"cn=\xC3\xA9", "", {"cn= Jensen ", "jpegphoto<file:///etc/passwd"}}}},
-      // Options, names in any case, no blank after the colon.
-      {"DN:cn=c\nSN;lang-en-US;lang-en-GB:Ray\nsn:Ray2\n",
-       {{"cn=c", "", {"SN;lang-en-US;lang-en-GB=Ray", "sn=Ray2"}}}},
-      // Records end at an empty line, or at the next dn line.
-      {"dn: a\nsn: 1\n\n\ndn: b\nsn: 2\ndn: c\n",
-       {{"a", "", {"sn=1"}}, {"b", "", {"sn=2"}}, {"c", "", {}}}},
-      // Change records: the changetype after the dn and its controls.
-      {"dn: d\ncontrol: 1.2.3 true\nchangetype: modify\nadd: drink\ndrink: tea\n-\n",
-       {{"d", "modify", {"control=1.2.3 true", "add=drink", "drink=tea"}}}},
-      // Lines before the first dn belong to nothing.
-      {"sn: lost\n\ndn: e\n", {{"e", "", {}}}},
-  };
-  for (const auto& [text, expected] : cases) {
-    EXPECT_EQ(ReadAll(text), expected) << text;
-  }
-}
-
-// What one entry becomes: its outcome and the fields it filled.
-struct Mapped {
-  LdifOutcome outcome;
-  std::vector<std::pair<RecordField, std::string>> fields;
-};
-
-Mapped Map(std::string_view text) {
+TEST_P(LdifContactTest, MakesTheEntryIntoARecordOrSaysWhyNot) {
+  static const char* const kNames[kRecordFieldCount] = {
+      "LastName", "FirstName", "Title", "Org",  "Phone", "Ext",   "Fax", "Cellular", "Beeper",
+      "EMail",    "Web",       "Add1",  "Add2", "City",  "State", "Zip", "Country",  "Notes"};
+  static const char* const kOutcomes[] = {"individual", "organisation", "change", "group",
+                                          "nothing"};
+  const FileCase& c = GetParam();
+  const std::string text = c.Get("text");
   LdifReader reader(text);
   LdifRecord record;
-  EXPECT_TRUE(reader.Next(record));
+  ASSERT_TRUE(reader.Next(record));
   RecordBuilder out;
-  Mapped mapped{ContactFromLdif(record, out), {}};
+  const LdifOutcome outcome = ContactFromLdif(record, out);
+  testing::ExpectIfGiven(c, "outcome", std::string(kOutcomes[static_cast<int>(outcome)]));
+  std::vector<std::string> fields;
   for (std::size_t f = 0; f < kRecordFieldCount; ++f) {
     const auto field = static_cast<RecordField>(f);
-    if (out.Has(field)) mapped.fields.emplace_back(field, out.Get(field));
+    if (out.Has(field)) fields.push_back(std::string(kNames[f]) + "=" + out.Get(field));
   }
-  return mapped;
-}
-
-using F = RecordField;
-
-TEST(LdifContactTest, MapsTheNamesOtherAddressBooksUse) {
-  const Mapped m =
-      Map("dn: cn=x\nGIVENNAME: Fred\nSN: Flintstone\nmail: fred@rock\nmail: second@rock\n"
-          "telephoneNumber: 1\nfax: 2\ncellphone: 3\npagerphone: 4\nlabeledURI: http://a.b label\n"
-          "street: 1 Quarry Rd\nmozillaWorkStreet2: Unit 2\nl: Bedrock\nst: CA\npostalCode: 9\n"
-          "c: US\ntitle: Operator\no: Slate Co\no: Other\ndescription: line1\n line2\n"
-          "userPassword: secret\nhomephone: 5\n");
-  EXPECT_EQ(m.outcome, LdifOutcome::kIndividual);
-  const std::vector<std::pair<F, std::string>> expected = {
-      {F::kLastName, "Flintstone"}, {F::kFirstName, "Fred"},   {F::kTitle, "Operator"},
-      {F::kOrg, "Slate Co"},        {F::kPhone, "1"},          {F::kFax, "2"},
-      {F::kCellular, "3"},          {F::kBeeper, "4"},         {F::kEMail, "fred@rock"},
-      {F::kWeb, "http://a.b"},      {F::kAdd1, "1 Quarry Rd"}, {F::kAdd2, "Unit 2"},
-      {F::kCity, "Bedrock"},        {F::kState, "CA"},         {F::kZip, "9"},
-      {F::kCountry, "US"},          {F::kNotes, "line1line2"}};
-  EXPECT_EQ(m.fields, expected);
-}
-
-TEST(LdifContactTest, NamesComeFromCnWhenTheEntryLacksThem) {
-  const std::pair<std::string, std::vector<std::pair<F, std::string>>> cases[] = {
-      {"dn: a\ncn: Barbara Ann Jensen\n",
-       {{F::kLastName, "Jensen"}, {F::kFirstName, "Barbara Ann"}}},
-      {"dn: a\ncn: Barbara Jensen\nsn: Jensen\n",
-       {{F::kLastName, "Jensen"}, {F::kFirstName, "Barbara"}}},
-      {"dn: a\ncn: James A Jones 1\nsn: Jones\n", {{F::kLastName, "Jones"}}},
-      // Another cn may be the one that fits.
-      {"dn: a\ncn: James A Jones 1\ncn: James Jones\nsn: Jones\n",
-       {{F::kLastName, "Jones"}, {F::kFirstName, "James"}}},
-      {"dn: a\ngivenName: Ann\ncn: Dr Ann\ncn: Ann Lee\n",
-       {{F::kLastName, "Lee"}, {F::kFirstName, "Ann"}}},
-      {"dn: a\ncn: Madonna\n", {{F::kLastName, "Madonna"}}},
-  };
-  for (const auto& [text, fields] : cases) {
-    EXPECT_EQ(Map(text).fields, fields) << text;
+  if (c.Has("field")) {
+    EXPECT_EQ(fields, c.All("field"));
   }
 }
 
-TEST(LdifContactTest, SkipsChangesGroupsAndDirectoryStructure) {
-  const std::pair<std::string, LdifOutcome> cases[] = {
-      {"dn: a\nchangetype: modify\nreplace: sn\nsn: X\n", LdifOutcome::kChange},
-      {"dn: a\nchangetype: delete\n", LdifOutcome::kChange},
-      {"dn: a\nchangetype: modrdn\nnewrdn: cn=b\n", LdifOutcome::kChange},
-      {"dn: a\nchangetype: add\nsn: Added\n", LdifOutcome::kIndividual},
-      {"dn: a\ncn: list\nmember: cn=b\n", LdifOutcome::kGroup},
-      {"dn: a\ncn: staff\nobjectclass: groupOfUniqueNames\n", LdifOutcome::kGroup},
-      {"dn: ou=People\nou: People\ndescription: all\n", LdifOutcome::kNoContact},
-      {"dn: a\no: Example, Inc.\nl: Ann Arbor\n", LdifOutcome::kOrganisation},
-      {"dn: a\no: Example\nsn: Smith\n", LdifOutcome::kIndividual},
-      {"dn: a\nmail: only@mail\n", LdifOutcome::kIndividual},
-      {"dn: a\nsn:< file:///etc/passwd\nuserPassword: x\n", LdifOutcome::kNoContact},
-  };
-  for (const auto& [text, outcome] : cases) {
-    EXPECT_EQ(Map(text).outcome, outcome) << text;
-  }
-}
-
-TEST(LdifContactTest, AHomeAddressServesOnlyAnEntryWithoutAnother) {
-  const std::string home =
-      "mozillaHomeStreet: 1 Home Rd\nmozillaHomeLocalityName: Hometown\n"
-      "mozillaHomeCountryName: Homeland\n";
-  EXPECT_EQ(Map("dn: a\nsn: A\n" + home).fields,
-            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"},
-                                                    {F::kAdd1, "1 Home Rd"},
-                                                    {F::kCity, "Hometown"},
-                                                    {F::kCountry, "Homeland"}}));
-  EXPECT_EQ(Map("dn: a\nsn: A\nl: Worktown\n" + home).fields,
-            (std::vector<std::pair<F, std::string>>{{F::kLastName, "A"}, {F::kCity, "Worktown"}}));
-}
-
-// The web and street names of abook, Netscape and the mail programs.
-TEST(LdifContactTest, ReadsTheWebAndStreetNamesOfOtherPrograms) {
-  const std::pair<std::string, std::vector<std::pair<F, std::string>>> cases[] = {
-      {"homeurl: h\nworkurl: w\n", {{F::kWeb, "w"}}},
-      {"homeurl: h\nmozillaHomeUrl: m\n", {{F::kWeb, "m"}}},
-      {"homeurl: h\n", {{F::kWeb, "h"}}},
-      {"streetaddress: 1 Elm\nstreetaddress2: Flat 2\n",
-       {{F::kAdd1, "1 Elm"}, {F::kAdd2, "Flat 2"}}},
-      {"street: PO 9\nstreetaddress: 1 Elm\nstreetaddress2: Flat 2\n",
-       {{F::kAdd1, "PO 9"}, {F::kAdd2, "1 Elm, Flat 2"}}},
-      {"streetaddress2: Flat 2\nmozillaHomeStreet: 5 Home\n", {{F::kAdd1, "Flat 2"}}},
-  };
-  for (const auto& [attributes, expected] : cases) {
-    std::vector<std::pair<F, std::string>> fields = Map("dn: a\nsn: A\n" + attributes).fields;
-    fields.erase(fields.begin());  // the last name
-    EXPECT_EQ(fields, expected) << attributes;
-  }
-}
+TABREL_FILE_CASES(Files, LdifReaderTest, "formats", "ldif_reader.cases");
+TABREL_FILE_CASES(Entries, LdifContactTest, "formats", "ldif_contact.cases");
 
 // Every entry of an export has a dn of its own, escaped and base64 as LDIF
 // asks, or a program that reads the file merges the entries.
@@ -202,13 +89,6 @@ TEST(LdifWriterTest, EachEntryHasADistinctDn) {
                      "dn: cn=Smith\\, Jr.,mail=", "dn:: " + EncodeBase64("cn=Ren\u00E9,mail=r@x"),
                      "dn: cn=,mail=", "dn: cn=(2),mail="}));
   EXPECT_EQ(out.substr(out.find("\r\n") + 2, 18), "cn: Ann  Adams\r\nsn");
-}
-
-TEST(LdifContactTest, Base64ValuesFromOlderInstallationsAreWindows1252) {
-  // "Müller" in Windows-1252, and a UTF-8 description with a line break.
-  const Mapped m = Map("dn: a\nsn:: TfxsbGVy\ndescription:: aMOpCnRoZXJl\n");
-  EXPECT_EQ(m.fields, (std::vector<std::pair<F, std::string>>{{F::kLastName, "M\xFCller"},
-                                                              {F::kNotes, "h\xE9\r\nthere"}}));
 }
 
 }  // namespace

@@ -35,6 +35,7 @@ TEST(RecordBuilderTest, OneLineFieldsNeverHoldLineBreaksOrTabs) {
   };
   for (const Case& c : cases) {
     RecordBuilder builder;
+    builder.Set(c.field, "an earlier value, replaced");
     builder.Set(c.field, c.value);
     EXPECT_EQ(builder.Get(c.field), c.stored) << c.value;
   }
