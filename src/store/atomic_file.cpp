@@ -127,6 +127,8 @@ class FdSink : public RewriteSink {
   }
 
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
+    // Nothing copied (no partial record to keep) needs no reading back.
+    if (length == 0) return Status::Ok();
     copied_ = true;  // summed by the group commit that needs it, not here
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
