@@ -212,6 +212,7 @@ VcardParser::VcardParser(std::string&& bytes, VcardReadOptions options)
     encoding_ = "8-bit";
   }
   lines_ = LineReader(text_, LoneCr::kKeptWhereLfEndsLines);
+  text_holds_nul_ = text_.find('\0') != std::string::npos;
 }
 
 VcardParser::~VcardParser() = default;
@@ -252,7 +253,8 @@ bool VcardParser::NextLogical(std::string& text, std::size_t& line, bool& proper
   return true;
 }
 
-bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
+bool VcardParser::Decode(const Header& header, VcardProperty& property, bool& as_in_file) const {
+  as_in_file = false;
   property.group.assign(header.group);
   property.name.assign(header.name);
   std::transform(property.name.begin(), property.name.end(), property.name.begin(), UpperChar);
@@ -315,6 +317,7 @@ bool VcardParser::Decode(const Header& header, VcardProperty& property) const {
   // Plain ASCII reads the same in every set a vCard may name.
   if ((unicode_ && !transformed) || AsciiPrefix(value) == value.size()) {
     property.value.assign(value);
+    as_in_file = !transformed;
     return true;
   }
   std::optional<std::string> converted;
@@ -388,9 +391,11 @@ bool VcardParser::Next(VcardCard& card) {
     if (used == card.properties.size()) card.properties.emplace_back();
     VcardProperty& added = card.properties[used];
     added.line = line;
-    if (!Decode(header, added)) continue;
-    // As every text format of an import refuses it: a NUL is no text.
-    if (added.value.find('\0') != std::string::npos) {
+    bool as_in_file = false;
+    if (!Decode(header, added, as_in_file)) continue;
+    // As every text format of an import refuses it: a NUL is no text. A
+    // value copied as the file has it holds one only if the file does.
+    if ((!as_in_file || text_holds_nul_) && added.value.find('\0') != std::string::npos) {
       Problem(line, "the value of " + added.name + " holds a NUL character, which no text does");
     }
     ++used;
