@@ -1,9 +1,14 @@
 #include "base/codec.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tabrel {
 namespace {
@@ -100,7 +105,15 @@ std::string DecodeCp1252(std::string_view bytes) {
 
 std::size_t AsciiPrefix(std::string_view text) {
   std::size_t i = 0;
-  // Eight bytes at a time: imports ask this of every value they read.
+  // Sixteen bytes at a time, the first byte past ASCII told by the bit mask
+  // of their high bits: imports ask this of every value they read.
+#if defined(__SSE2__)
+  for (; i + 16 <= text.size(); i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+    const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+    if (high != 0) return i + static_cast<std::size_t>(std::countr_zero(high));
+  }
+#endif
   for (std::uint64_t word = 0; i + 8 <= text.size(); i += 8) {
     std::memcpy(&word, text.data() + i, 8);
     if ((word & 0x8080808080808080ull) != 0) break;

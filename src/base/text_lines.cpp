@@ -27,7 +27,7 @@ LineReader::LineReader(std::string_view text, LoneCr lone_cr)
 void LineReader::Scan() {
   scanned_for_ = at_;
   if (lf_only_) {
-    const std::size_t end = text_.find('\n', at_);
+    const std::size_t end = FindByte(text_, '\n', at_);
     line_ = text_.substr(at_, end == std::string_view::npos ? std::string_view::npos : end - at_);
     after_ = end == std::string_view::npos ? text_.size() : end + 1;
     while (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);

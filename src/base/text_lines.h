@@ -1,9 +1,34 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tabrel {
+
+// Where the first `c` at or after `from` stands; npos when none does. For
+// the short texts of a line or a value, which a file of megabytes has
+// hundreds of thousands of: sixteen bytes compared at a time inline cost
+// less there than a call of memchr.
+inline std::size_t FindByte(std::string_view text, char c, std::size_t from = 0) {
+  std::size_t at = from;
+#if defined(__SSE2__)
+  const __m128i wanted = _mm_set1_epi8(c);
+  for (; at + 16 <= text.size(); at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at));
+    const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+    if (found != 0) return at + static_cast<std::size_t>(std::countr_zero(found));
+  }
+#endif
+  for (; at < text.size(); ++at) {
+    if (text[at] == c) return at;
+  }
+  return std::string_view::npos;
+}
 
 // Where the first CR or LF at or after `from` stands; npos when none does.
 std::size_t FindLineEnd(std::string_view text, std::size_t from);

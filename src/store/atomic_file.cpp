@@ -127,6 +127,8 @@ class FdSink : public RewriteSink {
   }
 
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
+    // Nothing copied (no partial record to keep) needs no reading back.
+    if (length == 0) return Status::Ok();
     copied_ = true;  // summed by the group commit that needs it, not here
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
@@ -314,6 +316,12 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
 }
 
 Status StagedRewrite::Commit() {
+  if (Status s = Rename(); !s.ok()) return s;
+  SyncFolder(FolderOf(target_));
+  return Status::Ok();
+}
+
+Status StagedRewrite::Rename() {
   if (!staged_) return Status::FromErrno(EINVAL, target_);
   int err = 0;
   if (Faulted(fault_, RewriteStep::kRename)) {
@@ -327,7 +335,6 @@ Status StagedRewrite::Commit() {
   }
   staged_ = false;
   Abandon();  // releases the lock
-  SyncFolder(FolderOf(target_));
   return Status::Ok();
 }
 
@@ -408,8 +415,11 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
     result.status = record.status();
     return result;
   }
+  // Renamed one after the other, and each folder flushed once after the
+  // last: the commit file, flushed before, finishes the change should a
+  // crash come in between.
   for (std::size_t i = 0; i < rewrites.size(); ++i) {
-    Status s = rewrites[i]->Commit();
+    Status s = rewrites[i]->Rename();
     if (s.ok()) continue;
     result.status = s;
     // Undo the renames done so far, the latest first.
@@ -433,6 +443,14 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
     // undo it.
     if (result.left_new.empty()) record.value().Remove();
     return result;
+  }
+  std::vector<std::string> folders;
+  for (StagedRewrite* rewrite : rewrites) {
+    const std::string folder = FolderOf(rewrite->target_);
+    if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
+      folders.push_back(folder);
+      SyncFolder(folder);
+    }
   }
   for (StagedRewrite* rewrite : rewrites) rewrite->DropKeptContent();
   // A failure here leaves a commit file whose change is complete: the next

@@ -77,6 +77,8 @@ class StagedRewrite {
 
  private:
   friend struct GroupCommit;
+  // Commit without flushing the folder, which a group does once for all.
+  Status Rename();
   void Abandon();
   Status KeepOldContent();
   void DropKeptContent();

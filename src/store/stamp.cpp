@@ -117,18 +117,23 @@ LocalDateTime PreviousStampTime(const LocalDateTime& when) {
 }
 
 bool IsReadableStamp(std::string_view stamp) {
+  return ParseReadableStamp(stamp).has_value();
+}
+
+std::optional<LocalDateTime> ParseReadableStamp(std::string_view stamp) {
   const auto parsed = ParseStamp(stamp);
-  if (!parsed) return false;
+  if (!parsed) return std::nullopt;
   bool digit = false;
   int points = 0;
   for (char c : TrimView(stamp.substr(10))) {
     if (c >= '0' && c <= '9') {
       digit = true;
     } else if (c != '.' || ++points > 1) {
-      return false;
+      return std::nullopt;
     }
   }
-  return digit && parsed->seconds_since_midnight < 86400;
+  if (!digit || parsed->seconds_since_midnight >= 86400) return std::nullopt;
+  return parsed;
 }
 
 }  // namespace tabrel

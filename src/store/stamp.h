@@ -22,6 +22,8 @@ std::optional<LocalDateTime> ParseStamp(std::string_view stamp);
 // time of day in seconds (digits and at most one decimal point, below
 // 86,400), as MakeStamp writes them. Blank and dotted stamps are not.
 bool IsReadableStamp(std::string_view stamp);
+// The moment of a stamp that IsReadableStamp accepts; nothing for any other.
+std::optional<LocalDateTime> ParseReadableStamp(std::string_view stamp);
 
 // The moments whose stamps come right after and right before the stamp of
 // `when`: one unit of the stamp's resolution away (seven significant digits

@@ -1,5 +1,7 @@
 #include "store/stamp_index.h"
 
+#include <cstring>
+
 #include "base/text.h"
 #include "store/layout.h"
 
@@ -28,6 +30,12 @@ std::size_t HashOf(std::string_view stamp) {
   return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
+// Two stamps of the stored width, compared inline: a list of every record
+// compares one a row.
+bool SameStamp(std::string_view a, std::string_view b) {
+  return std::memcmp(a.data(), b.data(), l::kModified.width) == 0;
+}
+
 }  // namespace
 
 std::string_view StampIndex::StampOf(std::uint32_t record) const {
@@ -52,7 +60,7 @@ Status StampIndex::Read(const AppState& state, ReadBuffer& buffer) {
         slots_[at] = i + 1;
         break;
       }
-      if (StampOf(slots_[at] - 1) == stamp) break;  // the first record keeps it
+      if (SameStamp(StampOf(slots_[at] - 1), stamp)) break;  // the first record keeps it
     }
   }
   return Status::Ok();
@@ -70,7 +78,7 @@ std::optional<StampIndex::Found> StampIndex::Find(std::string_view stamp) const 
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t at = HashOf(stamp) & mask; slots_[at] != 0; at = (at + 1) & mask) {
     const std::uint32_t record = slots_[at] - 1;
-    if (StampOf(record) == stamp) {
+    if (SameStamp(StampOf(record), stamp)) {
       return Found{records_.substr(record * l::kContactRecordLength, l::kContactRecordLength),
                    static_cast<int>(record) + 1};
     }

@@ -94,6 +94,29 @@ void StampSet::Add(std::string_view stamp) {
     if (slot->count++ == 0) ++distinct_;
     return;
   }
+  Insert(stamp);
+}
+
+bool StampSet::TakeIfFree(std::string_view stamp) {
+  stamp = TrimView(stamp);
+  if (stamp.size() > kWidth) {
+    if (long_stamps_.contains(stamp)) return false;
+    Add(stamp);
+    return true;
+  }
+  // One lookup where Contains and Add would make two: an import of 32,767
+  // cards takes as many stamps.
+  if (Slot* slot = Find(stamp)) {
+    if (slot->count > 0) return false;
+    slot->count = 1;
+    ++distinct_;
+    return true;
+  }
+  Insert(stamp);
+  return true;
+}
+
+void StampSet::Insert(std::string_view stamp) {
   if (2 * (used_ + 1) > slots_.size()) Grow(std::max(2 * distinct_, used_ + 1));
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t at = HashOf(stamp) & mask;; at = (at + 1) & mask) {
@@ -122,11 +145,10 @@ void StampSet::Remove(std::string_view stamp) {
 std::string StampSet::TakeAtOrAfter(const LocalDateTime& when) {
   LocalDateTime moment = when;
   std::string stamp = MakeStamp(moment);
-  while (Contains(stamp)) {
+  while (!TakeIfFree(stamp)) {
     moment = NextStampTime(moment);
     stamp = MakeStamp(moment);
   }
-  Add(stamp);
   return stamp;
 }
 
@@ -137,11 +159,10 @@ std::string StampSet::TakeAtOrBefore(const LocalDateTime& when) {
 
 std::string StampSet::TakeBackFrom(LocalDateTime& cursor) {
   std::string stamp = MakeStamp(cursor);
-  while (Contains(stamp)) {
+  while (!TakeIfFree(stamp)) {
     cursor = PreviousStampTime(cursor);
     stamp = MakeStamp(cursor);
   }
-  Add(stamp);
   cursor = PreviousStampTime(cursor);
   return stamp;
 }

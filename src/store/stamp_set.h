@@ -66,6 +66,11 @@ class StampSet {
     std::uint8_t size = 0;
     std::int32_t count = -1;  // -1 never used; 0 left (the probe goes on past it)
   };
+  // Adds `stamp` (trimmed or not) when no record holds it; false, with
+  // nothing changed, when one does.
+  bool TakeIfFree(std::string_view stamp);
+  // Puts the trimmed `stamp`, which no slot holds, into a free slot.
+  void Insert(std::string_view stamp);
   Slot* Find(std::string_view stamp);
   const Slot* Find(std::string_view stamp) const;
   void Grow(std::size_t stamps);

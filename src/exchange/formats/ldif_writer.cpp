@@ -1,5 +1,7 @@
 #include "exchange/formats/ldif_writer.h"
 
+#include <array>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "base/base64.h"
@@ -12,12 +14,18 @@ namespace {
 
 namespace l = layout;
 
+// Per byte: true for the characters a value may hold as it stands.
+constexpr std::array<bool, 256> kSafe = [] {
+  std::array<bool, 256> t{};
+  for (int c = 0x20; c <= 0x7E; ++c) t[c] = true;
+  return t;
+}();
+
 bool IsSafe(std::string_view value) {
   if (value.empty()) return true;
   if (value.front() == ' ' || value.front() == ':' || value.front() == '<') return false;
   for (const char c : value) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u > 0x7E) return false;
+    if (!kSafe[static_cast<unsigned char>(c)]) return false;
   }
   return true;
 }
@@ -58,16 +66,30 @@ std::string OneLine(std::string_view notes) {
 // quote escaped with a backslash, and so a leading blank or "#" and a
 // trailing blank.
 void AppendDnValue(std::string& dn, std::string_view value) {
+  // Looked up, not searched for: every byte of every entry passes here.
+  static constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> t{};
+    for (const char c : std::string_view(",+\"\\<>;=")) t[static_cast<unsigned char>(c)] = true;
+    return t;
+  }();
   for (std::size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
-    const bool special = std::string_view(",+\"\\<>;=").find(c) != std::string_view::npos;
+    const bool special = kSpecial[static_cast<unsigned char>(c)];
     const bool edge = (i == 0 && (c == ' ' || c == '#')) || (i + 1 == value.size() && c == ' ');
     if (special || edge) dn.push_back('\\');
     dn.push_back(c);
   }
 }
 
-void AppendEntry(std::string_view record, std::unordered_set<std::string>& dns, std::string& out) {
+// The DNs given so far, and for each first DN tried the copy number it
+// last took: every copy up to it is taken, so a name that thousands of
+// entries share is not tried from 1 again each time.
+struct TakenDns {
+  std::unordered_set<std::string> dns;
+  std::unordered_map<std::string, int> last_copy;
+};
+
+void AppendEntry(std::string_view record, TakenDns& taken, std::string& out) {
   const std::string_view first = Field(record, l::kFirstName);
   const std::string_view last = Field(record, l::kLastName);
   const std::string_view mail = Field(record, l::kEMail);
@@ -75,15 +97,23 @@ void AppendEntry(std::string_view record, std::unordered_set<std::string>& dns, 
   cn.reserve(first.size() + 2 + last.size());
   cn.append(first).append("  ").append(last);
   const std::string_view dn_cn = TrimView(cn);
-  std::string dn;
-  for (int copy = 1;; ++copy) {
-    dn.assign("cn=");
+  const auto dn_of = [&](int copy) {
+    std::string dn = "cn=";
     std::string name(dn_cn);
     if (copy > 1) name.append(name.empty() ? "(" : " (").append(std::to_string(copy)).append(")");
     AppendDnValue(dn, name);
     dn.append(",mail=");
     AppendDnValue(dn, mail);
-    if (dns.insert(dn).second) break;
+    return dn;
+  };
+  std::string dn = dn_of(1);
+  int& last_copy = taken.last_copy[dn];
+  for (int copy = last_copy + 1;; ++copy) {
+    if (copy > 1) dn = dn_of(copy);
+    if (taken.dns.insert(dn).second) {
+      last_copy = copy;
+      break;
+    }
   }
   Line(out, "dn", dn);
   Line(out, "cn", cn);
@@ -108,9 +138,13 @@ void AppendEntry(std::string_view record, std::unordered_set<std::string>& dns, 
 }  // namespace
 
 void AppendLdifEntries(std::span<const std::string_view> records, std::string& out) {
-  std::unordered_set<std::string> dns;
-  dns.reserve(records.size());
-  for (std::string_view record : records) AppendEntry(record, dns, out);
+  TakenDns taken;
+  taken.dns.reserve(records.size());
+  taken.last_copy.reserve(records.size());
+  // An entry of this program's is some 500 bytes: one allocation, no
+  // copies as the text grows.
+  out.reserve(out.size() + records.size() * 600);
+  for (std::string_view record : records) AppendEntry(record, taken, out);
 }
 
 }  // namespace tabrel

@@ -105,7 +105,8 @@ class VcardParser {
   // The next logical (unfolded) line, the line it starts on, and whether it
   // is a property (then header_ holds its parts).
   bool NextLogical(std::string& text, std::size_t& line, bool& property);
-  bool Decode(const Header& header, VcardProperty& property) const;
+  // `as_in_file` says whether the value is the file's text as it stands.
+  bool Decode(const Header& header, VcardProperty& property, bool& as_in_file) const;
   void SkipNested(std::size_t begun);
   void Problem(std::size_t line, std::string text) { problems_.push_back({line, std::move(text)}); }
 
@@ -114,6 +115,7 @@ class VcardParser {
   std::string text_;
   std::string encoding_;
   bool unicode_ = false;
+  bool text_holds_nul_ = false;
   LineReader lines_;
   VcardReadOptions options_;
   std::string logical_;

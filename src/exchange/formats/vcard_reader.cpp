@@ -69,7 +69,7 @@ struct Parts {
 // leaves it. A text without a backslash is its own answer; others are
 // written into `buffer`.
 std::string_view Unescaped(std::string_view text, std::string& buffer) {
-  if (text.find('\\') == std::string_view::npos) return text;
+  if (FindByte(text, '\\') == std::string_view::npos) return text;
   buffer.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\\' && i + 1 < text.size()) {
@@ -90,16 +90,31 @@ std::string_view Unescaped(std::string_view text, std::string& buffer) {
   return buffer;
 }
 
-// The lines of a value, each trimmed, empty ones left out, appended to `out`.
-void AppendLines(std::string_view text, std::vector<std::string>& out) {
+// Calls `visit` with each line of a value, trimmed, empty ones left out.
+template <typename Visit>
+void ForEachLine(std::string_view text, Visit visit) {
   std::size_t start = 0;
   for (std::size_t i = 0; i <= text.size(); ++i) {
     if (i == text.size() || text[i] == '\n' || text[i] == '\r') {
       const std::string_view line = TrimSpace(text.substr(start, i - start));
-      if (!line.empty()) out.emplace_back(line);
+      if (!line.empty()) visit(line);
       start = i + 1;
     }
   }
+}
+
+// The lines of a value appended to `out`.
+void AppendLines(std::string_view text, std::vector<std::string>& out) {
+  ForEachLine(text, [&out](std::string_view line) { out.emplace_back(line); });
+}
+
+// The same lines after `out`, each led by ", " when `out` holds any: what
+// Join of AppendLines makes, without a string a line.
+void AppendJoinedLines(std::string_view text, std::string& out) {
+  ForEachLine(text, [&out](std::string_view line) {
+    if (!out.empty()) out.append(", ");
+    out.append(line);
+  });
 }
 
 std::string Join(const std::vector<std::string>& parts, std::size_t from, std::string_view glue) {
@@ -457,30 +472,42 @@ void Phones(const CardIndex& index, RecordFiller& filler) {
   }
 }
 
+// City, region, postal code and country of an address.
+void FillPlace(const Parts<8>& parts, RecordFiller& filler) {
+  std::string buffer;
+  filler.Line(l::kCity, Unescaped(parts.part[3], buffer));
+  filler.Line(l::kState, Unescaped(parts.part[4], buffer));
+  filler.Line(l::kZip, Unescaped(parts.part[5], buffer));
+  filler.Line(l::kCountry, Unescaped(parts.part[6], buffer));
+}
+
 void Address(const VcardProperty& adr, RecordFiller& filler) {
   const Parts<8> parts(adr.value, ';');
   std::string street_buffer;
   std::string buffer;
   const std::string_view street = Unescaped(parts.part[2], street_buffer);
+  if (!TrimSpace(street).empty()) {
+    // The street's own first line, even an empty one, stays the first line;
+    // its other lines, the extended address and the post office box follow
+    // in Add2, joined as they come.
+    const std::size_t line_end = FindLineEnd(street, 0);
+    std::string more;
+    if (line_end != std::string_view::npos) AppendJoinedLines(street.substr(line_end), more);
+    AppendJoinedLines(Unescaped(parts.part[1], buffer), more);
+    AppendJoinedLines(Unescaped(parts.part[0], buffer), more);
+    filler.Line(l::kAdd1, street.substr(0, line_end));
+    filler.Line(l::kAdd2, more);
+    FillPlace(parts, filler);
+    return;
+  }
   std::vector<std::string> rest;
   AppendLines(Unescaped(parts.part[1], buffer), rest);
   AppendLines(Unescaped(parts.part[0], buffer), rest);
-  if (!TrimSpace(street).empty()) {
-    // The street's own first line, even an empty one, stays the first line.
-    const std::size_t line_end = FindLineEnd(street, 0);
-    std::vector<std::string> more;
-    if (line_end != std::string_view::npos) AppendLines(street.substr(line_end), more);
-    more.insert(more.end(), rest.begin(), rest.end());
-    filler.Line(l::kAdd1, street.substr(0, line_end));
-    filler.Line(l::kAdd2, Join(more, 0, ", "));
-  } else if (!rest.empty()) {
+  if (!rest.empty()) {
     filler.Line(l::kAdd1, rest[0]);
     filler.Line(l::kAdd2, Join(rest, 1, ", "));
   }
-  filler.Line(l::kCity, Unescaped(parts.part[3], buffer));
-  filler.Line(l::kState, Unescaped(parts.part[4], buffer));
-  filler.Line(l::kZip, Unescaped(parts.part[5], buffer));
-  filler.Line(l::kCountry, Unescaped(parts.part[6], buffer));
+  FillPlace(parts, filler);
 }
 
 // The slots X-TABREL-SLOTS gives the `count` categories of a property

@@ -1,5 +1,6 @@
 #include "exchange/formats/vcard_writer.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -109,6 +110,70 @@ bool FitsTelUri(std::string_view text) {
     }
   }
   return digit;
+}
+
+// The UID of a record stamped `stamp` after `out`: "urn:uuid:" and the
+// version 5 UUID of the trimmed stamp. Made on the stack: every card has one.
+void AppendUid(std::string_view stamp, std::string& out) {
+  const std::string_view trimmed = TrimView(stamp);
+  char name[kStampNamespace.size() + l::kModified.width];
+  std::string longer;  // for a text longer than a stamp
+  std::string_view named;
+  if (trimmed.size() <= l::kModified.width) {
+    std::copy(kStampNamespace.begin(), kStampNamespace.end(), name);
+    std::copy(trimmed.begin(), trimmed.end(), name + kStampNamespace.size());
+    named = std::string_view(name, kStampNamespace.size() + trimmed.size());
+  } else {
+    longer.assign(kStampNamespace.begin(), kStampNamespace.end());
+    named = longer.append(trimmed);
+  }
+  std::array<std::uint8_t, 20> digest = Sha1(named);
+  digest[6] = static_cast<std::uint8_t>((digest[6] & 0x0F) | 0x50);  // version 5
+  digest[8] = static_cast<std::uint8_t>((digest[8] & 0x3F) | 0x80);  // RFC 4122 variant
+  static constexpr char kHex[] = "0123456789abcdef";
+  char uid[9 + 36] = {'u', 'r', 'n', ':', 'u', 'u', 'i', 'd', ':'};
+  std::size_t at = 9;
+  for (int i = 0; i < 16; ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) uid[at++] = '-';
+    uid[at++] = kHex[digest[i] >> 4];
+    uid[at++] = kHex[digest[i] & 0x0F];
+  }
+  out.append(uid, at);
+}
+
+// The REV value of `stamp` after `out` ("1999-12-31T12:34:56" in 3.0,
+// "19991231T123456" in 4.0); false, with nothing appended, when the stamp
+// is not a date and time.
+bool AppendRevision(std::string_view stamp, VcardVersion version, std::string& out) {
+  const auto when = ParseReadableStamp(stamp);
+  if (!when) return false;
+  const int seconds = static_cast<int>(std::floor(when->seconds_since_midnight));
+  const bool basic = version == VcardVersion::k40;
+  char text[20];
+  std::size_t at = 0;
+  const auto digits = [&](int value, int width) {
+    for (int place = width - 1; place >= 0; --place) {
+      text[at + static_cast<std::size_t>(place)] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    }
+    at += static_cast<std::size_t>(width);
+  };
+  const auto separator = [&](char c) {
+    if (!basic) text[at++] = c;
+  };
+  digits(when->year, 4);
+  separator('-');
+  digits(when->month, 2);
+  separator('-');
+  digits(when->day, 2);
+  text[at++] = 'T';
+  digits(seconds / 3600, 2);
+  separator(':');
+  digits(seconds / 60 % 60, 2);
+  separator(':');
+  digits(seconds % 60, 2);
+  out.append(text, at);
+  return true;
 }
 
 class CardWriter {
@@ -264,33 +329,42 @@ void CardWriter::Write() {
 
   // A keyword after a blank slot keeps its slot through a parameter that
   // other programs pass over.
-  std::string slots;  // "1,3"
-  std::string categories;
-  int slot = 0;
-  for (l::Span span : {l::kKW1, l::kKW2, l::kKW3}) {
-    ++slot;
-    const std::string_view keyword = TrimView(F(span));
-    if (keyword.empty()) continue;
-    if (!slots.empty()) {
-      slots.push_back(',');
-      categories.push_back(',');
-    }
-    slots.push_back(static_cast<char>('0' + slot));
-    AppendValue(categories, keyword, Escape::kText);
+  const std::string_view keywords[] = {F(l::kKW1), F(l::kKW2), F(l::kKW3)};
+  char slots[6] = {};  // "1,3"
+  std::size_t slots_length = 0;
+  for (int slot = 0; slot < 3; ++slot) {
+    if (keywords[slot].empty()) continue;
+    if (slots_length > 0) slots[slots_length++] = ',';
+    slots[slots_length++] = static_cast<char>('1' + slot);
   }
-  if (!categories.empty()) {
-    const bool in_order = slots == "1" || slots == "1,2" || slots == "1,2,3";
-    Begin(in_order ? "CATEGORIES:" : "CATEGORIES;X-TABREL-SLOTS=" + slots + ":");
-    out_.append(categories);
+  if (slots_length > 0) {
+    const std::string_view given(slots, slots_length);
+    const bool in_order = given == "1" || given == "1,2" || given == "1,2,3";
+    Begin("CATEGORIES");
+    if (!in_order) out_.append(";X-TABREL-SLOTS=").append(given);
+    out_.push_back(':');
+    bool first_keyword = true;
+    for (const std::string_view keyword : keywords) {
+      if (keyword.empty()) continue;
+      if (!first_keyword) out_.push_back(',');
+      first_keyword = false;
+      AppendValue(out_, keyword, Escape::kText);
+    }
     End();
   }
 
   Text("NOTE", F(l::kNotes));
   const std::string_view stamp = record_.substr(l::kModified.offset, l::kModified.width);
-  if (const std::string rev = VcardRevision(stamp, version_); !rev.empty()) {
-    out_.append("REV:").append(rev).append("\r\n");
+  const std::size_t rev = out_.size();
+  out_.append("REV:");
+  if (AppendRevision(stamp, version_, out_)) {
+    out_.append("\r\n");
+  } else {
+    out_.resize(rev);
   }
-  out_.append("UID:").append(VcardUid(stamp)).append("\r\n");
+  out_.append("UID:");
+  AppendUid(stamp, out_);
+  out_.append("\r\n");
   if (!IsBlank(type)) {
     Line("X-TABREL-TYPE");
     AppendValue(out_, type, Escape::kText);
@@ -324,46 +398,14 @@ std::string VcardsOf(std::span<const std::string_view> records, const VcardWrite
 }
 
 std::string VcardUid(std::string_view stamp) {
-  std::string name(kStampNamespace.begin(), kStampNamespace.end());
-  name.append(TrimView(stamp));
-  std::array<std::uint8_t, 20> digest = Sha1(name);
-  digest[6] = static_cast<std::uint8_t>((digest[6] & 0x0F) | 0x50);  // version 5
-  digest[8] = static_cast<std::uint8_t>((digest[8] & 0x3F) | 0x80);  // RFC 4122 variant
-  std::string uid = "urn:uuid:";
-  static constexpr char kHex[] = "0123456789abcdef";
-  for (int i = 0; i < 16; ++i) {
-    if (i == 4 || i == 6 || i == 8 || i == 10) uid.push_back('-');
-    uid.push_back(kHex[digest[i] >> 4]);
-    uid.push_back(kHex[digest[i] & 0x0F]);
-  }
+  std::string uid;
+  AppendUid(stamp, uid);
   return uid;
 }
 
 std::string VcardRevision(std::string_view stamp, VcardVersion version) {
-  if (!IsReadableStamp(stamp)) return "";
-  const auto when = ParseStamp(stamp);
-  if (!when) return "";
-  const int seconds = static_cast<int>(std::floor(when->seconds_since_midnight));
-  const bool basic = version == VcardVersion::k40;
   std::string text;
-  const auto digits = [&text](int value, int width) {
-    for (int place = width - 1; place >= 0; --place) {
-      int divisor = 1;
-      for (int k = 0; k < place; ++k) divisor *= 10;
-      text.push_back(static_cast<char>('0' + value / divisor % 10));
-    }
-  };
-  digits(when->year, 4);
-  if (!basic) text.push_back('-');
-  digits(when->month, 2);
-  if (!basic) text.push_back('-');
-  digits(when->day, 2);
-  text.push_back('T');
-  digits(seconds / 3600, 2);
-  if (!basic) text.push_back(':');
-  digits(seconds / 60 % 60, 2);
-  if (!basic) text.push_back(':');
-  digits(seconds % 60, 2);
+  if (!AppendRevision(stamp, version, text)) text.clear();
   return text;
 }
 

@@ -53,5 +53,19 @@ TEST_P(VcardParserTest, ReadsTheCardsAndTheirValuesOrSaysWhereTheyAreBroken) {
 
 TABREL_FILE_CASES(Cards, VcardParserTest, "formats", "vcard_parser.cases");
 
+// What a file offers before it is read: each line that is BEGIN:VCARD,
+// whatever ends the lines, and nothing else.
+TEST(VcardParserTest, CardsBegunAreCountedByWholeLines) {
+  const std::pair<std::string, std::size_t> cases[] = {
+      {" \tbegin:vCard \r\r\nEND:VCARD\nBEGIN:VCARD", 2},
+      {"x BEGIN:VCARD\nBEGIN:VCARDS\nBEGIN:VCARD\r \n\rBEGIN:VCARD\nNOTE:BEGIN:VCARD\n", 0},
+      {"BEGIN:VCARD\rEND:VCARD\r BEGIN:vcard\r", 2},
+      {"\xEF\xBB\xBF"
+       "BEGIN:VCARD\nEND:VCARD\n",
+       1},
+  };
+  for (const auto& [text, begun] : cases) EXPECT_EQ(CountCardsBegun(text), begun) << text;
+}
+
 }  // namespace
 }  // namespace tabrel
