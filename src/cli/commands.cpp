@@ -10,11 +10,11 @@
 #include "base/text.h"
 #include "base/text_decoding.h"
 #include "cli/cli_dialogs.h"
-#include "cli/formats.h"
 #include "cli/report_kinds.h"
 #include "cli/sync_command.h"
 #include "cli/write_lock.h"
-#include "exchange/export_target.h"
+#include "exchange/export_job.h"
+#include "exchange/format_table.h"
 #include "exchange/formats/agent_format.h"
 #include "exchange/formats/comma_columns.h"
 #include "exchange/formats/comma_contact.h"
@@ -155,65 +155,40 @@ int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   return WriteOutput(args, env, state, dialogs, text);
 }
 
-// The file an export writes: a new one; with --replace the file there
-// replaced; with --yes added to, where the format can be; else nothing.
-std::optional<ExportTarget> ExportTargetOf(const Format& format, const std::string& path, int count,
-                                           const Args& args, Environment& env,
-                                           const ExportTargets& targets) {
-  auto info = LookAt(path);
-  if (!info.ok()) {
-    Fail(env, info.status().ErrorLine() + "\nNothing was exported.");
-    return std::nullopt;
-  }
-  if (!info.value().exists || info.value().size == 0 || args.replace) {
-    return ExportTarget{path, "", 0};
-  }
-  if (!format.addable()) {
-    Fail(env, "Nothing was exported: " + path + " already exists, and " +
-                  std::string(format.records) +
-                  " cannot be added to a file. Give --replace to replace it.");
-    return std::nullopt;
-  }
-  if (!args.yes) {
-    Fail(env, "Nothing was exported: " + path +
-                  " already exists. Give --yes to add the records to it, or --replace to "
-                  "replace it.");
-    return std::nullopt;
-  }
-  return format.adds_text
-             ? targets.AddingText(path, count)
-             : targets.AddingRecords(path, format.record_length, format.records, count);
-}
-
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
-  const Format& format = *FindFormat(args.kind);
-  if (!format.exportable()) return Fail(env, NotAvailableText(format, true));
+  const ExchangeFormat& format = *FindFormat(args.kind);
   auto rows = SelectRows(state, args.selection);
   if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
-  auto shown = RecordsOfShownRows(state, rows.value());
-  if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
-  const std::vector<std::string_view>& records = shown.value().records;
-  if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
-    env.err << WithLineFeeds(note) << "\n";
-  }
-  std::string bytes;
+  const WriteOptions options{args.vcard_version};
   if (args.output.empty()) {
-    format.write(records, WriteOptions{args.vcard_version}, bytes);
+    auto shown = RecordsOfShownRows(state, rows.value());
+    if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
+    if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
+      env.err << WithLineFeeds(note) << "\n";
+    }
+    std::string bytes;
+    format.write(shown.value().records, options, bytes);
     return WriteOutput(args, env, state, dialogs, bytes);
   }
   const std::string path = Absolute(args.output, env);
-  const ExportTargets targets(state, dialogs);
-  if (!targets.Acceptable(path)) return kExitFailed;
-  const std::optional<ExportTarget> target =
-      ExportTargetOf(format, path, static_cast<int>(records.size()), args, env, targets);
-  if (!target) return kExitFailed;
-  format.write(records, WriteOptions{args.vcard_version, target->kept.empty()}, bytes);
-  const std::string_view pieces[] = {bytes};
-  if (Status s = targets.Write(*target, pieces); !s.ok()) {
-    return Fail(env, s.ErrorLine() + "\nNothing was exported; no file was changed.");
+  const ExistingFile existing = args.replace ? ExistingFile::kReplace
+                                : args.yes   ? ExistingFile::kAdd
+                                             : ExistingFile::kKeep;
+  const ExportEnd end =
+      ExportJob(state, dialogs).Run(format, options, path, rows.value(), existing);
+  if (const std::string note = LeftOutNote(end.missing); !note.empty()) {
+    env.err << WithLineFeeds(note) << "\n";
   }
-  env.err << records.size() << " " << format.records << " exported; " << path << " now holds "
-          << target->kept_records + records.size() << ".\n";
+  switch (end.kind) {
+    case ExportEnd::Kind::kStopped:
+      return end.refusal.empty() ? kExitFailed : Fail(env, end.refusal);
+    case ExportEnd::Kind::kFailed:
+      return Fail(env, end.failure.ErrorLine() + "\nNothing was exported; no file was changed.");
+    case ExportEnd::Kind::kWritten:
+      break;
+  }
+  env.err << end.exported << " " << format.entries << " exported; " << path << " now holds "
+          << end.held << ".\n";
   return kExitDone;
 }
 
@@ -335,19 +310,9 @@ Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_
 
 // The input of a record format as the records (or cards) to decide; empty,
 // with the refusal printed, when it holds none.
-std::optional<std::string> RecordsOf(const Format& format, std::string bytes,
+std::optional<std::string> RecordsOf(const ExchangeFormat& format, std::string bytes,
                                      const std::string& input_name, Environment& env) {
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
-  if (format.read != nullptr) {
-    std::string warnings;
-    auto read = format.read(bytes, warnings);
-    if (!warnings.empty()) env.err << WithLineFeeds(warnings);
-    if (!read.ok()) {
-      FailImport(env, read.status());
-      return std::nullopt;
-    }
-    bytes = std::move(read.value());
-  }
   const bool whole = kind == ImportKind::kVcard
                          ? CountCardsBegun(bytes) > 0
                          : !bytes.empty() && bytes.size() % RecordLengthOf(kind) == 0;
@@ -396,8 +361,7 @@ Result<Decided> DecideRecords(AppState& state, const Args& args, ImportKind kind
 // writing, the records decided, and the end the windows share
 // (FinishImport).
 int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
-  const Format& format = *FindFormat(args.kind);
-  if (!format.importable()) return Fail(env, NotAvailableText(format, false));
+  const ExchangeFormat& format = *FindFormat(args.kind);
   auto input = ReadInput(args, env);
   if (!input.ok()) return FailImport(env, input.status());
   const bool text_format = format.import_way == ImportWay::kNewRecords;

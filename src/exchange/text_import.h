@@ -5,6 +5,7 @@
 
 #include "base/text_decoding.h"
 #include "exchange/exchange_view.h"
+#include "exchange/format_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
@@ -50,14 +51,13 @@ class TextImport {
   void Agent();
 
  private:
-  struct Format;
   // The check that the data set may be written, the question and the file
   // selector; empty when the user stops or the data set is read-only.
-  std::optional<std::string> ChooseFile(const Format& format);
+  std::optional<std::string> ChooseFile(const ExchangeFormat& format);
   // The chosen file's text; empty, with the user told why, when it cannot
   // be read or is no text.
   std::optional<DecodedText> ReadText(const std::string& path);
-  void Run(const Format& format);
+  void Run(const ExchangeFormat& format);
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
   const AppState& state_;
