@@ -32,7 +32,6 @@ void ExchangeMenu::mu_ImportVcard_Click() {
 }
 
 void ExchangeMenu::ChooseImportFile(FormatId id) {
-  if (!host_.CheckWritable()) return;
   const ExchangeFormat& format = FormatOf(id);
   const ImportKind kind = *format.import_kind;
   const auto choice = files_.Select(state_.export_folder, std::string(format.file_pattern),

@@ -17,9 +17,9 @@ namespace tabrel {
 // The presenter of the Import / Export menu, owned by the main window's
 // presenter, which runs every item of that menu. Exports read the
 // records of the rows the record list shows (MainListHost::MainGrid);
-// imports check that the data set may be written (MainListHost::
-// CheckWritable) and the chosen file, and open the import window
-// (ImportWindow) on it.
+// imports check the chosen file and open the import window (ImportWindow)
+// on it. The main window refuses the items that write while the data set
+// is read-only before they reach this menu.
 class ExchangeMenu {
  public:
   // Everything passed must outlive the menu.

@@ -7,10 +7,10 @@
 #include "exchange/formats/comma_contact.h"
 #include "exchange/formats/ldif_contact.h"
 #include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_report.h"
 #include "exchange/importing/import_text.h"
 #include "exchange/importing/new_records_import.h"
-#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -38,7 +38,6 @@ void TextImport::Tell(const std::string& text, const char* title, MessageIcon ic
 }
 
 std::optional<std::string> TextImport::ChooseFile(const ExchangeFormat& format) {
-  if (!host_.CheckWritable()) return std::nullopt;
   if (dialogs_.Show({std::string(format.import_question), std::string(format.import_title),
                      MessageIcon::kQuestion, MessageButtons::kYesNo, MessageAnswer::kNo}) !=
       MessageAnswer::kYes) {
@@ -102,17 +101,9 @@ void TextImport::Run(const ExchangeFormat& format) {
   // The data set in use now is the one the records go into, whatever the
   // main window does while the questions below wait.
   AppState target = state_;
-  std::optional<NewRecordsImport> decided;
-  std::string skipped;
-  std::size_t entries = 0;
-  // Reads the entries into a fresh import; false with the user told why.
+  std::optional<DecidedImport> decided;
+  // Reads the entries, as tabrel-cli does; false with the user told why.
   const auto decide = [&](bool extras_to_notes) {
-    auto opened = NewRecordsImport::Open(target, clock_.Now());
-    if (!opened.ok()) {
-      ReportDiskError(dialogs_, opened.status(), kImportUnchanged);
-      return false;
-    }
-    NewRecordsImport& import = decided.emplace(std::move(opened.value()));
     // The bar runs over the entries the file begins, as far as a look at
     // their first lines tells; it only shows.
     const int expected = static_cast<int>(
@@ -121,25 +112,24 @@ void TextImport::Run(const ExchangeFormat& format) {
     progress_.SetProgressVisible(true);
     progress_.SetProgressRange(1, std::max(expected, 2));
     const ProgressThrottle throttle([this](int n) { progress_.SetProgressValue(n); }, expected);
-    const auto step = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
-    if (ldif) {
-      const LdifSkipped left_out = AddLdifRecords(text->text, import, step, extras_to_notes);
-      skipped = LdifSkippedText(left_out);
-      entries = left_out.entries() + import.added();
-    } else {
-      const std::size_t left_out = AddAgentRecords(text->text, import, step);
-      if (left_out > 0) skipped = AgentSkippedText(left_out);
-      entries = left_out + import.added();
-    }
+    DecideOptions options;
+    options.extras_to_notes = extras_to_notes;
+    auto read = DecideImport(target, format.id, text->text, options, clock_.Now(),
+                             [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); });
     progress_.SetProgressVisible(false);
     progress_.SetBusy(false);
+    if (!read.ok()) {
+      ReportDiskError(dialogs_, read.status(), kImportUnchanged);
+      return false;
+    }
+    decided.emplace(std::move(read.value()));
     return true;
   };
   if (!decide(false)) return;
   // Values no field holds may go to the notes instead, as the vCard and
   // comma imports offer with "Add Extra Items to Notes".
-  if (ldif && decided->added() > 0 && !decided->left_out().empty() &&
-      dialogs_.Show({LeftOutText(decided->left_out()) +
+  if (ldif && decided->added->added() > 0 && !decided->added->left_out().empty() &&
+      dialogs_.Show({LeftOutText(decided->added->left_out()) +
                          "\r\n\r\nAdd Extra Items to Notes? Each value becomes a line of its "
                          "record's notes (\"Birthday: 1970-01-01\").",
                      "Add Extra Items to Notes", MessageIcon::kQuestion, MessageButtons::kYesNo,
@@ -147,10 +137,11 @@ void TextImport::Run(const ExchangeFormat& format) {
       !decide(true)) {
     return;
   }
-  NewRecordsImport& import = *decided;
+  const NewRecordsImport& import = *decided->added;
+  const std::string& skipped = decided->left_out;
   const char* keyword = ldif ? kLdifKeyword.data() : kAgentKeyword.data();
   if (import.added() == 0) {
-    if (entries == 0) {
+    if (decided->skipped == 0) {
       Tell(invalid, "Error!", MessageIcon::kExclamation);
     } else {
       Tell(*path + "\r\nholds no entries that can become records. Nothing was imported.\r\n\r\n" +

@@ -19,9 +19,9 @@ namespace tabrel {
 // The imports of text files from other programs, started from the Import /
 // Export menu: LDIF and Agent files are imported here, after a question,
 // the choice of a file and a check of it; a comma-delimited file is checked
-// and handed to the field selector window (CommaParse). While the data set
-// is read-only each is refused (MainListHost::CheckWritable) before a
-// question is asked or a file read.
+// and handed to the field selector window (CommaParse). The main window
+// refuses each while the data set is read-only, before a question is asked
+// or a file read.
 //
 // Each import reads the whole file, decodes it (UTF-8, UTF-16 or
 // Windows-1252, told from its bytes), builds every new record in memory,
@@ -51,8 +51,7 @@ class TextImport {
   void Agent();
 
  private:
-  // The check that the data set may be written, the question and the file
-  // selector; empty when the user stops or the data set is read-only.
+  // The question and the file selector; empty when the user stops.
   std::optional<std::string> ChooseFile(const ExchangeFormat& format);
   // The chosen file's text; empty, with the user told why, when it cannot
   // be read or is no text.
