@@ -131,7 +131,7 @@ void TextImport::Run(const ExchangeFormat& format) {
   if (ldif && decided->added->added() > 0 && !decided->added->left_out().empty() &&
       dialogs_.Show({LeftOutText(decided->added->left_out()) +
                          "\r\n\r\nAdd Extra Items to Notes? Each value becomes a line of its "
-                         "record's notes (\"Birthday: 1970-01-01\").",
+                         "record's notes, after its attribute's name.",
                      "Add Extra Items to Notes", MessageIcon::kQuestion, MessageButtons::kYesNo,
                      MessageAnswer::kNo}) == MessageAnswer::kYes &&
       !decide(true)) {
