@@ -12,6 +12,15 @@ void Told(const WriteOptions& options, std::size_t written) {
   if (options.progress) options.progress(written);
 }
 
+// Appends each record as `append` writes it, telling the progress.
+void EachRecord(std::span<const std::string_view> records, const WriteOptions& options,
+                std::string& out, void (*append)(std::string_view, std::string&)) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    append(records[i], out);
+    Told(options, i + 1);
+  }
+}
+
 }  // namespace
 
 void WriteNativeRecords(std::span<const std::string_view> records, const WriteOptions& options,
@@ -24,20 +33,14 @@ void WriteNativeRecords(std::span<const std::string_view> records, const WriteOp
 void WriteDosRecords(std::span<const std::string_view> records, const WriteOptions& options,
                      std::string& out) {
   out.reserve(out.size() + records.size() * layout::kDosRecordLength);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    AppendDosRecord(records[i], out);
-    Told(options, i + 1);
-  }
+  EachRecord(records, options, out, AppendDosRecord);
 }
 
 void WriteCommaRecords(std::span<const std::string_view> records, const WriteOptions& options,
                        std::string& out) {
   out.reserve(out.size() + records.size() * 512);
   if (options.header) AppendCommaHeader(out);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    AppendCommaRecord(records[i], out);
-    Told(options, i + 1);
-  }
+  EachRecord(records, options, out, AppendCommaRecord);
 }
 
 void WriteLdifRecords(std::span<const std::string_view> records, const WriteOptions& options,
@@ -50,10 +53,7 @@ void WriteLdifRecords(std::span<const std::string_view> records, const WriteOpti
 void WriteAgentRecords(std::span<const std::string_view> records, const WriteOptions& options,
                        std::string& out) {
   out.reserve(out.size() + records.size() * 512);
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    AppendAgentEntry(records[i], out);
-    Told(options, i + 1);
-  }
+  EachRecord(records, options, out, AppendAgentEntry);
 }
 
 void WriteVcardRecords(std::span<const std::string_view> records, const WriteOptions& options,
