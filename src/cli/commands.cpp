@@ -162,14 +162,12 @@ int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
   const WriteOptions options{args.vcard_version};
   if (args.output.empty()) {
-    auto shown = RecordsOfShownRows(state, rows.value());
-    if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
-    if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
+    auto bytes = ExportJob(state, dialogs).BytesOf(format, options, rows.value());
+    if (!bytes.ok()) return Fail(env, bytes.status().ErrorLine());
+    if (const std::string note = LeftOutNote(bytes.value().missing); !note.empty()) {
       env.err << WithLineFeeds(note) << "\n";
     }
-    std::string bytes;
-    format.write(shown.value().records, options, bytes);
-    return WriteOutput(args, env, state, dialogs, bytes);
+    return WriteOutput(args, env, state, dialogs, bytes.value().bytes);
   }
   const std::string path = Absolute(args.output, env);
   const ExistingFile existing = args.replace ? ExistingFile::kReplace

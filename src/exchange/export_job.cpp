@@ -49,6 +49,17 @@ std::optional<ExportTarget> ExportJob::Target(const ExchangeFormat& format, cons
              : targets_.AddingRecords(path, format.record_length, format.records, shown);
 }
 
+Result<ExportBytes> ExportJob::BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                                       const Grid& rows) const {
+  auto shown = RecordsOfShownRows(state_, rows);
+  if (!shown.ok()) return shown.status();
+  ExportBytes out;
+  out.exported = shown.value().records.size();
+  out.missing = shown.value().missing;
+  format.write(shown.value().records, options, out.bytes);
+  return out;
+}
+
 ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
                          const std::string& path, const Grid& rows, ExistingFile existing,
                          ProgressView* progress) const {
@@ -63,24 +74,21 @@ ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
     progress->SetProgressVisible(true);
     progress->SetProgressRange(1, std::max(shown, 2));
   }
-  auto shown_records = RecordsOfShownRows(state_, rows);
-  if (shown_records.ok()) {
-    const std::vector<std::string_view>& records = shown_records.value().records;
-    end.exported = records.size();
-    end.missing = shown_records.value().missing;
-    const ProgressThrottle throttle(
-        [progress](int n) {
-          if (progress != nullptr) progress->SetProgressValue(n);
-        },
-        static_cast<int>(records.size()));
-    options.header = target->kept.empty();
-    options.progress = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
-    std::string bytes;
-    format.write(records, options, bytes);
-    const std::string_view pieces[] = {bytes};
+  const ProgressThrottle throttle(
+      [progress](int n) {
+        if (progress != nullptr) progress->SetProgressValue(n);
+      },
+      shown);
+  options.header = target->kept.empty();
+  options.progress = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
+  auto bytes = BytesOf(format, options, rows);
+  if (bytes.ok()) {
+    end.exported = bytes.value().exported;
+    end.missing = bytes.value().missing;
+    const std::string_view pieces[] = {bytes.value().bytes};
     end.failure = targets_.Write(*target, pieces);
   } else {
-    end.failure = shown_records.status();
+    end.failure = bytes.status();
   }
   if (progress != nullptr) {
     progress->SetProgressVisible(false);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "base/result.h"
 #include "base/status.h"
 #include "exchange/export_target.h"
 #include "exchange/format_table.h"
@@ -37,6 +38,13 @@ struct ExportEnd {
   int missing = 0;           // rows whose record is gone, left out
 };
 
+// The bytes of an export, and of how many rows' records.
+struct ExportBytes {
+  std::string bytes;
+  std::size_t exported = 0;
+  int missing = 0;  // rows whose record is gone, left out
+};
+
 // Every export of both front ends: the records of the rows (one StampIndex
 // for the list), their bytes in the format, the file checked (ExportTargets::
 // Acceptable) and what it holds kept or replaced as `existing` says, and one
@@ -48,6 +56,10 @@ class ExportJob {
 
   ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
                 const Grid& rows, ExistingFile existing, ProgressView* progress = nullptr) const;
+  // The records of `rows` in the format, for a front end that writes them
+  // elsewhere (standard output).
+  Result<ExportBytes> BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                              const Grid& rows) const;
 
   const ExportTargets& targets() const { return targets_; }
 

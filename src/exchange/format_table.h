@@ -42,12 +42,11 @@ enum class ExportTo {
   kReplace,     // the file replaced
 };
 
+// The import question, after an empty line or without it.
 inline constexpr std::string_view kImportQuestionAfterLine =
     "\r\nThis will attempt to import the file you select and convert its contents to Tabrel "
     "records. Proceed?";
-inline constexpr std::string_view kImportQuestion =
-    "This will attempt to import the file you select and convert its contents to Tabrel "
-    "records. Proceed?";
+inline constexpr std::string_view kImportQuestion = kImportQuestionAfterLine.substr(2);
 inline constexpr std::string_view kShareEnd =
     ". You may share these with others by sending the file via email, on disk, or however you "
     "want!";
