@@ -27,10 +27,11 @@ Result<DecidedImport> DecideNewRecords(const AppState& state, FormatId format,
       comma.links = SuggestLinks(survey.columns, survey.sample);
     }
     if (!AnyLink(comma.links) && !comma.extras_to_notes) {
-      decided.refusal = CommaLeftOutText(comma, 0) + "\r\n" + std::string(kImportUnchanged);
+      decided.left_out = CommaLeftOutText(comma, 0);
+      decided.refusal = decided.left_out + "\r\n" + std::string(kImportUnchanged);
       return decided;
     }
-    decided.skipped = AddCommaRecords(text, comma, options.keyword, import);
+    decided.skipped = AddCommaRecords(text, comma, options.keyword, import, progress);
     decided.left_out = CommaLeftOutText(comma, decided.skipped);
   } else if (format == FormatId::kLdif) {
     const LdifSkipped skipped = AddLdifRecords(text, import, progress, options.extras_to_notes);

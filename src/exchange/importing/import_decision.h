@@ -43,7 +43,7 @@ struct DecidedImport {
 // Decides what becomes of every record of `input` in the data set of
 // `state`: the bytes of whole records (native, DOS) or of a vCard file, or
 // the decoded text of the other formats.
-// `progress` is told the entries of LDIF and Agent text read so far.
+// `progress` is told the entries of text read so far.
 Result<DecidedImport> DecideImport(const AppState& state, FormatId format, std::string input,
                                    const DecideOptions& options, const LocalDateTime& now,
                                    const ImportProgress& progress = nullptr);
