@@ -98,6 +98,10 @@ TEST_F(ExchangeMenuTest, ExportAddsTheShownRecordsToThoseTheFileHoldsOrReplacesT
     dialogs.input_answers = {"export.dat"};
     menu.mu_exportTabrel_Click();
     EXPECT_EQ(documents.Read("export.dat"), c.expected);
+    EXPECT_EQ(dialogs.inputs.back().prompt,
+              "You must supply a complete path and file name for the export operation.\r\n\r\n"
+              "The 3 records currently displayed will be exported to this file.\r\n\r\nAny "
+              "other Tabrel 3 installation will be able to import these.");
     ASSERT_GE(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text,
               path + " already holds 3 records. Add the 3 shown records to them?");
