@@ -8,8 +8,8 @@
 
 #include "base/text.h"
 #include "base/text_decoding.h"
-#include "cli/formats.h"
 #include "cli/report_kinds.h"
+#include "exchange/format_table.h"
 #include "store/contact_record.h"
 
 namespace tabrel::cli {

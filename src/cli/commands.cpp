@@ -10,17 +10,18 @@
 #include "base/text.h"
 #include "base/text_decoding.h"
 #include "cli/cli_dialogs.h"
-#include "cli/formats.h"
 #include "cli/report_kinds.h"
 #include "cli/sync_command.h"
 #include "cli/write_lock.h"
-#include "exchange/export_target.h"
+#include "exchange/export_job.h"
+#include "exchange/format_table.h"
 #include "exchange/formats/agent_format.h"
 #include "exchange/formats/comma_columns.h"
 #include "exchange/formats/comma_contact.h"
 #include "exchange/formats/ldif_contact.h"
 #include "exchange/formats/vcard_parser.h"
 #include "exchange/import_window.h"
+#include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_job.h"
 #include "exchange/importing/import_plan.h"
 #include "exchange/importing/import_preview.h"
@@ -155,65 +156,38 @@ int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   return WriteOutput(args, env, state, dialogs, text);
 }
 
-// The file an export writes: a new one; with --replace the file there
-// replaced; with --yes added to, where the format can be; else nothing.
-std::optional<ExportTarget> ExportTargetOf(const Format& format, const std::string& path, int count,
-                                           const Args& args, Environment& env,
-                                           const ExportTargets& targets) {
-  auto info = LookAt(path);
-  if (!info.ok()) {
-    Fail(env, info.status().ErrorLine() + "\nNothing was exported.");
-    return std::nullopt;
-  }
-  if (!info.value().exists || info.value().size == 0 || args.replace) {
-    return ExportTarget{path, "", 0};
-  }
-  if (!format.addable()) {
-    Fail(env, "Nothing was exported: " + path + " already exists, and " +
-                  std::string(format.records) +
-                  " cannot be added to a file. Give --replace to replace it.");
-    return std::nullopt;
-  }
-  if (!args.yes) {
-    Fail(env, "Nothing was exported: " + path +
-                  " already exists. Give --yes to add the records to it, or --replace to "
-                  "replace it.");
-    return std::nullopt;
-  }
-  return format.adds_text
-             ? targets.AddingText(path, count)
-             : targets.AddingRecords(path, format.record_length, format.records, count);
-}
-
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
-  const Format& format = *FindFormat(args.kind);
-  if (!format.exportable()) return Fail(env, NotAvailableText(format, true));
+  const ExchangeFormat& format = *FindFormat(args.kind);
   auto rows = SelectRows(state, args.selection);
   if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
-  auto shown = RecordsOfShownRows(state, rows.value());
-  if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
-  const std::vector<std::string_view>& records = shown.value().records;
-  if (const std::string note = LeftOutNote(shown.value().missing); !note.empty()) {
-    env.err << WithLineFeeds(note) << "\n";
-  }
-  std::string bytes;
+  const WriteOptions options{args.vcard_version};
   if (args.output.empty()) {
-    format.write(records, WriteOptions{args.vcard_version}, bytes);
-    return WriteOutput(args, env, state, dialogs, bytes);
+    auto bytes = ExportJob(state, dialogs).BytesOf(format, options, rows.value());
+    if (!bytes.ok()) return Fail(env, bytes.status().ErrorLine());
+    if (const std::string note = LeftOutNote(bytes.value().missing); !note.empty()) {
+      env.err << WithLineFeeds(note) << "\n";
+    }
+    return WriteOutput(args, env, state, dialogs, bytes.value().bytes);
   }
   const std::string path = Absolute(args.output, env);
-  const ExportTargets targets(state, dialogs);
-  if (!targets.Acceptable(path)) return kExitFailed;
-  const std::optional<ExportTarget> target =
-      ExportTargetOf(format, path, static_cast<int>(records.size()), args, env, targets);
-  if (!target) return kExitFailed;
-  format.write(records, WriteOptions{args.vcard_version, target->kept.empty()}, bytes);
-  const std::string_view pieces[] = {bytes};
-  if (Status s = targets.Write(*target, pieces); !s.ok()) {
-    return Fail(env, s.ErrorLine() + "\nNothing was exported; no file was changed.");
+  const ExistingFile existing = args.replace ? ExistingFile::kReplace
+                                : args.yes   ? ExistingFile::kAdd
+                                             : ExistingFile::kKeep;
+  const ExportEnd end =
+      ExportJob(state, dialogs).Run(format, options, path, rows.value(), existing);
+  if (const std::string note = LeftOutNote(end.missing); !note.empty()) {
+    env.err << WithLineFeeds(note) << "\n";
   }
-  env.err << records.size() << " " << format.records << " exported; " << path << " now holds "
-          << target->kept_records + records.size() << ".\n";
+  switch (end.kind) {
+    case ExportEnd::Kind::kStopped:
+      return end.refusal.empty() ? kExitFailed : Fail(env, end.refusal);
+    case ExportEnd::Kind::kFailed:
+      return Fail(env, end.failure.ErrorLine() + "\nNothing was exported; no file was changed.");
+    case ExportEnd::Kind::kWritten:
+      break;
+  }
+  env.err << end.exported << " " << format.entries << " exported; " << path << " now holds "
+          << end.held << ".\n";
   return kExitDone;
 }
 
@@ -263,30 +237,25 @@ class CliImportQuestions final : public ImportQuestions {
   Clock& clock_;
 };
 
-// An import's records decided, of whichever kind.
-struct Decided {
-  std::optional<RecordImport> records;    // native, DOS, vCard
-  std::optional<NewRecordsImport> added;  // comma text, LDIF, Agent
-  std::string left_out;                   // entries of `added` that became no record
+// What the dry run prints of a decided import.
+std::string Preview(const DecidedImport& import) {
+  if (import.records) return PreviewOf(*import.records).Text("\n");
+  std::string text =
+      std::to_string(import.added->added()) + " to add, 0 to replace, 0 to skip (duplicates).\n";
+  if (!import.left_out.empty()) text += import.left_out + "\n";
+  if (const std::string lost = LossNote(*import.added); !lost.empty()) {
+    text += WithLineFeeds(lost.substr(2)) + "\n";
+  }
+  return text;
+}
 
-  const DataSetMerge& merge() const { return records ? records->merge() : added->merge(); }
-  std::string Preview() const {
-    if (records) return PreviewOf(*records).Text("\n");
-    std::string text =
-        std::to_string(added->added()) + " to add, 0 to replace, 0 to skip (duplicates).\n";
-    if (!left_out.empty()) text += left_out + "\n";
-    if (const std::string lost = LossNote(*added); !lost.empty()) {
-      text += WithLineFeeds(lost.substr(2)) + "\n";
-    }
-    return text;
-  }
-  std::string Summary(std::size_t keywords_added) const {
-    if (records) return records->report().Summary(keywords_added);
-    std::string text = AddedText(added->added());
-    if (!left_out.empty()) text += "\r\n" + left_out;
-    return text + LossNote(*added);
-  }
-};
+// What an import that wrote reports.
+std::string Summary(const DecidedImport& import, std::size_t keywords_added) {
+  if (import.records) return import.records->report().Summary(keywords_added);
+  std::string text = AddedText(import.added->added());
+  if (!import.left_out.empty()) text += "\r\n" + import.left_out;
+  return text + LossNote(*import.added);
+}
 
 // The keyword of a comma import, as stored; empty with the refusal told.
 std::optional<std::string> CommaKeyword(const Args& args, Environment& env) {
@@ -299,55 +268,11 @@ std::optional<std::string> CommaKeyword(const Args& args, Environment& env) {
   return std::string(TrimView(Fit(stored.bytes, layout::kKW1.width)));
 }
 
-// Decides the entries of `text` (decoded) as new records; a comma import
-// that links no field is refused with `refusal`.
-Result<Decided> DecideNewRecords(AppState& state, const Args& args, std::string_view text,
-                                 std::string_view keyword, std::string& refusal, Clock& clock) {
-  auto opened = NewRecordsImport::Open(state, clock.Now());
-  if (!opened.ok()) return opened.status();
-  Decided decided;
-  NewRecordsImport& import = decided.added.emplace(std::move(opened.value()));
-  if (args.kind == "csv") {
-    CommaImportOptions options;
-    // As the field selector opens: the header as it finds it, the links it
-    // suggests.
-    options.header = args.header.value_or(SurveyComma(text, false, false).header_likely);
-    options.individual = args.individual;
-    options.extras_to_notes = args.extras_to_notes;
-    if (args.links) {
-      options.links = *args.links;
-    } else {
-      const CommaSurvey survey = SurveyComma(text, options.header, false);
-      options.links = SuggestLinks(survey.columns, survey.sample);
-    }
-    if (!AnyLink(options.links) && !options.extras_to_notes) {
-      refusal = CommaLeftOutText(options, 0) + "\n" + std::string(kImportUnchanged);
-      return decided;
-    }
-    decided.left_out = CommaLeftOutText(options, AddCommaRecords(text, options, keyword, import));
-  } else if (args.kind == "ldif") {
-    decided.left_out = LdifSkippedText(AddLdifRecords(text, import, nullptr, args.extras_to_notes));
-  } else if (const std::size_t skipped = AddAgentRecords(text, import); skipped > 0) {
-    decided.left_out = AgentSkippedText(skipped);
-  }
-  return decided;
-}
-
 // The input of a record format as the records (or cards) to decide; empty,
 // with the refusal printed, when it holds none.
-std::optional<std::string> RecordsOf(const Format& format, std::string bytes,
+std::optional<std::string> RecordsOf(const ExchangeFormat& format, std::string bytes,
                                      const std::string& input_name, Environment& env) {
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
-  if (format.read != nullptr) {
-    std::string warnings;
-    auto read = format.read(bytes, warnings);
-    if (!warnings.empty()) env.err << WithLineFeeds(warnings);
-    if (!read.ok()) {
-      FailImport(env, read.status());
-      return std::nullopt;
-    }
-    bytes = std::move(read.value());
-  }
   const bool whole = kind == ImportKind::kVcard
                          ? CountCardsBegun(bytes) > 0
                          : !bytes.empty() && bytes.size() % RecordLengthOf(kind) == 0;
@@ -369,35 +294,11 @@ std::optional<std::string> RecordsOf(const Format& format, std::string bytes,
   return bytes;
 }
 
-// Decides the records (or cards) of `bytes` under the duplicate rules; a
-// vCard file whose cards do not pair up is refused with `refusal`.
-Result<Decided> DecideRecords(AppState& state, const Args& args, ImportKind kind, std::string bytes,
-                              std::string& refusal, Clock& clock) {
-  Decided decided;
-  if (kind == ImportKind::kVcard) {
-    ImportPlan plan = PlanVcardBytes(state, std::move(bytes), 0, args.rules, clock.Now(), nullptr,
-                                     args.extras_to_notes);
-    if (!plan.failure.ok()) return plan.failure;
-    refusal = plan.refusal;
-    decided.records.emplace(std::move(plan.import));
-    return decided;
-  }
-  auto opened = RecordImport::Open(state, args.rules, clock.Now());
-  if (!opened.ok()) return opened.status();
-  RecordImport& import = decided.records.emplace(std::move(opened.value()));
-  const std::size_t length = RecordLengthOf(kind);
-  for (std::size_t at = 0; at < bytes.size(); at += length) {
-    import.Take(kind, std::string_view(bytes).substr(at, length));
-  }
-  return decided;
-}
-
 // Every import: the input read whole first, then the data set taken for
 // writing, the records decided, and the end the windows share
 // (FinishImport).
 int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
-  const Format& format = *FindFormat(args.kind);
-  if (!format.importable()) return Fail(env, NotAvailableText(format, false));
+  const ExchangeFormat& format = *FindFormat(args.kind);
   auto input = ReadInput(args, env);
   if (!input.ok()) return FailImport(env, input.status());
   const bool text_format = format.import_way == ImportWay::kNewRecords;
@@ -432,16 +333,21 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     if (!taken.ok()) return Fail(env, taken.status().description());
     lease.emplace(std::move(taken.value()));
   }
-  std::string refusal;
-  auto decided = text_format
-                     ? DecideNewRecords(state, args, text->text, keyword, refusal, clock)
-                     : DecideRecords(state, args, format.import_kind.value_or(ImportKind::kNative),
-                                     std::move(*records), refusal, clock);
+  DecideOptions options;
+  options.rules = args.rules;
+  options.extras_to_notes = args.extras_to_notes;
+  options.header = args.header;
+  options.links = args.links;
+  options.individual = args.individual;
+  options.keyword = keyword;
+  auto decided =
+      DecideImport(state, format.id, text_format ? std::move(text->text) : std::move(*records),
+                   options, clock.Now());
   if (!decided.ok()) return FailImport(env, decided.status());
-  if (!refusal.empty()) return Fail(env, WithLineFeeds(refusal));
-  const Decided& import = decided.value();
+  const DecidedImport& import = decided.value();
+  if (!import.refusal.empty()) return Fail(env, WithLineFeeds(import.refusal));
   if (args.dry_run) {
-    env.out << WithLineFeeds(DecodeCp1252(import.Preview())) << std::flush;
+    env.out << WithLineFeeds(DecodeCp1252(Preview(import))) << std::flush;
     if (Status s = import.merge().CheckLimit(); !s.ok()) {
       return Fail(env, s.description() + ".\n" + std::string(kImportUnchanged));
     }
@@ -458,7 +364,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
     return Fail(env, end.message + "\nGive --no-backup to import without a backup set.");
   }
   if (!end.ok()) return Fail(env, end.message);
-  std::string summary = WithLineFeeds(DecodeCp1252(import.Summary(end.keywords_added)));
+  std::string summary = WithLineFeeds(DecodeCp1252(Summary(import, end.keywords_added)));
   if (!summary.ends_with("\n")) summary += "\n";
   env.err << summary;
   return kExitDone;

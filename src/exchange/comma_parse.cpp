@@ -7,10 +7,10 @@
 #include "base/text_decoding.h"
 #include "exchange/import_window.h"
 #include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_report.h"
 #include "exchange/importing/import_text.h"
 #include "exchange/importing/new_records_import.h"
-#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -214,22 +214,26 @@ void CommaParse::Command1_Click() {
     Tell(NotTextMessage(path_), "Error!", MessageIcon::kExclamation);
     return;
   }
-  auto opened = NewRecordsImport::Open(target_, clock_.Now());
-  if (!opened.ok()) {
-    ReportDiskError(dialogs_, opened.status(), kImportUnchanged);
-    return;
-  }
-  NewRecordsImport& import = opened.value();
+  DecideOptions decide;
+  decide.header = options.header;
+  decide.links = options.links;
+  decide.individual = options.individual;
+  decide.extras_to_notes = options.extras_to_notes;
+  decide.keyword = stored.bytes;
   // As many as the file held when it was last read; the bar only shows.
   const int expected = static_cast<int>(records_);
   view_.SetProgressRange(1, std::max(expected, 2));
   view_.SetBusy(true);
   const ProgressThrottle progress([this](int n) { view_.SetProgressValue(n); }, expected);
-  const std::size_t blank =
-      AddCommaRecords(text.value().text, options, stored.bytes, import,
-                      [&progress](std::size_t n) { progress.Step(static_cast<int>(n)); });
+  auto decided = DecideImport(target_, FormatId::kComma, text.value().text, decide, clock_.Now(),
+                              [&progress](std::size_t n) { progress.Step(static_cast<int>(n)); });
   view_.SetBusy(false);
-  std::string left_out = CommaLeftOutText(options, blank);
+  if (!decided.ok()) {
+    ReportDiskError(dialogs_, decided.status(), kImportUnchanged);
+    return;
+  }
+  const NewRecordsImport& import = *decided.value().added;
+  std::string left_out = decided.value().left_out;
   if (import.added() == 0) {
     Tell(left_out.empty() ? path_ + "\r\nholds no records to import" +
                                 (options.header ? " below its line of field names." : ".")

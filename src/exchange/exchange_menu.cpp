@@ -16,36 +16,26 @@ ExchangeMenu::ExchangeMenu(const AppState& state, MainListHost& host, ExchangeVi
       dialogs_(dialogs),
       files_(files),
       export_(state, host, progress, dialogs),
-      vcard_export_(state, host, progress, dialogs),
       text_import_(state, host, view, progress, dialogs, files, clock),
       quick_update_(state, host, view, progress, dialogs) {}
 
 void ExchangeMenu::mu_ImportTabrel_Click() {
-  ChooseImportFile(ImportKind::kNative);
+  ChooseImportFile(FormatId::kNative);
 }
 
 void ExchangeMenu::mu_ImportOldTabrel_Click() {
-  ChooseImportFile(ImportKind::kDos);
+  ChooseImportFile(FormatId::kDos);
 }
 
 void ExchangeMenu::mu_ImportVcard_Click() {
-  ChooseImportFile(ImportKind::kVcard);
+  ChooseImportFile(FormatId::kVcard);
 }
 
-void ExchangeMenu::ChooseImportFile(ImportKind kind) {
-  if (!host_.CheckWritable()) return;
-  struct Choice {
-    const char* pattern;
-    const char* caption;
-  };
-  static constexpr Choice kNative = {"*.*", " Select a file "};
-  static constexpr Choice kDos = {"contact.dat;contact.mer;contact.bak",
-                                  " Select .DAT/MER/BAK file "};
-  static constexpr Choice kVcard = {"*.vcf;*.vcard", " Select a vCard file "};
-  const Choice& what = kind == ImportKind::kDos     ? kDos
-                       : kind == ImportKind::kVcard ? kVcard
-                                                    : kNative;
-  const auto choice = files_.Select(state_.export_folder, what.pattern, what.caption);
+void ExchangeMenu::ChooseImportFile(FormatId id) {
+  const ExchangeFormat& format = FormatOf(id);
+  const ImportKind kind = *format.import_kind;
+  const auto choice = files_.Select(state_.export_folder, std::string(format.file_pattern),
+                                    std::string(format.file_caption));
   if (!choice || TrimView(choice->file).empty()) {
     dialogs_.Show({"You must select a file to import.",
                    "Nothing to do!",

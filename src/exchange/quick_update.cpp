@@ -91,7 +91,6 @@ void QuickUpdate::mu_MakeQuickUpdate_Click() {
 }
 
 void QuickUpdate::mu_QuickUpdate_Click() {
-  if (!host_.CheckWritable()) return;
   const std::string path = QuickUpdateFile(state_, state_.settings.QuickUpPath);
   if (path.empty()) {
     Tell(

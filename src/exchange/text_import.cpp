@@ -7,10 +7,10 @@
 #include "exchange/formats/comma_contact.h"
 #include "exchange/formats/ldif_contact.h"
 #include "exchange/importing/import_commit.h"
+#include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_report.h"
 #include "exchange/importing/import_text.h"
 #include "exchange/importing/new_records_import.h"
-#include "exchange/importing/text_records.h"
 #include "present/backup_prompt.h"
 #include "present/disk_error.h"
 #include "present/progress_throttle.h"
@@ -33,25 +33,18 @@ std::size_t EntriesBegun(std::string_view text, std::string_view label) {
 
 }  // namespace
 
-struct TextImport::Format {
-  const char* question;
-  const char* title;
-  const char* caption;  // of the file selector
-  const char* pattern;
-  bool ldif;  // else Agent
-};
-
 void TextImport::Tell(const std::string& text, const char* title, MessageIcon icon) {
   dialogs_.Show({text, title, icon, MessageButtons::kOk, {}});
 }
 
-std::optional<std::string> TextImport::ChooseFile(const Format& format) {
-  if (!host_.CheckWritable()) return std::nullopt;
-  if (dialogs_.Show({format.question, format.title, MessageIcon::kQuestion, MessageButtons::kYesNo,
-                     MessageAnswer::kNo}) != MessageAnswer::kYes) {
+std::optional<std::string> TextImport::ChooseFile(const ExchangeFormat& format) {
+  if (dialogs_.Show({std::string(format.import_question), std::string(format.import_title),
+                     MessageIcon::kQuestion, MessageButtons::kYesNo, MessageAnswer::kNo}) !=
+      MessageAnswer::kYes) {
     return std::nullopt;
   }
-  const auto choice = files_.Select(state_.export_folder, format.pattern, format.caption);
+  const auto choice = files_.Select(state_.export_folder, std::string(format.file_pattern),
+                                    std::string(format.file_caption));
   if (!choice || TrimView(choice->file).empty()) {
     Tell("You must select a file to import.", "Nothing to do!", MessageIcon::kExclamation);
     return std::nullopt;
@@ -73,11 +66,7 @@ std::optional<DecodedText> TextImport::ReadText(const std::string& path) {
 }
 
 void TextImport::Comma() {
-  static constexpr Format kComma = {
-      "\r\nThis will attempt to import the file you select and convert its contents to Tabrel "
-      "records. Proceed?",
-      "Import Comma Delimited Format", " Select .TXT file ", "*.txt;*.csv", false};
-  const auto path = ChooseFile(kComma);
+  const auto path = ChooseFile(FormatOf(FormatId::kComma));
   if (!path) return;
   auto text = ReadText(*path);
   if (!text) return;
@@ -89,68 +78,70 @@ void TextImport::Comma() {
 }
 
 void TextImport::Ldif() {
-  static constexpr Format kLdif = {
-      "\r\nThis will attempt to import the file you select and convert its contents to Tabrel "
-      "records. Proceed?",
-      "Import .ldif Format", " Select .ldif file ", "*.ldif", true};
-  Run(kLdif);
+  Run(FormatOf(FormatId::kLdif));
 }
 
 void TextImport::Agent() {
-  static constexpr Format kAgent = {
-      "This will attempt to import the file you select and convert its contents to Tabrel "
-      "records. Proceed?",
-      "Import Agent Address Book Format", " Select .TXT file ", "*.txt", false};
-  Run(kAgent);
+  Run(FormatOf(FormatId::kAgent));
 }
 
-void TextImport::Run(const Format& format) {
+void TextImport::Run(const ExchangeFormat& format) {
+  const bool ldif = format.id == FormatId::kLdif;
   const auto path = ChooseFile(format);
   if (!path) return;
   const std::string invalid =
-      *path + (format.ldif
-                   ? "\r\nis not a valid .ldif address book export file! Operation aborted."
-                   : "\r\nis not a valid Agent address book export file! Operation aborted.");
+      *path + (ldif ? "\r\nis not a valid .ldif address book export file! Operation aborted."
+                    : "\r\nis not a valid Agent address book export file! Operation aborted.");
   auto text = ReadText(*path);
   if (!text) return;
-  if (!format.ldif && !AgentReader(text->text).LooksValid()) {
+  if (!ldif && !AgentReader(text->text).LooksValid()) {
     Tell(invalid, "Error!", MessageIcon::kExclamation);
     return;
   }
   // The data set in use now is the one the records go into, whatever the
   // main window does while the questions below wait.
   AppState target = state_;
-  auto opened = NewRecordsImport::Open(target, clock_.Now());
-  if (!opened.ok()) {
-    ReportDiskError(dialogs_, opened.status(), kImportUnchanged);
+  std::optional<DecidedImport> decided;
+  // Reads the entries, as tabrel-cli does; false with the user told why.
+  const auto decide = [&](bool extras_to_notes) {
+    // The bar runs over the entries the file begins, as far as a look at
+    // their first lines tells; it only shows.
+    const int expected = static_cast<int>(
+        EntriesBegun(text->text, ldif ? std::string_view("dn:") : kAgentNameLabel));
+    progress_.SetBusy(true);
+    progress_.SetProgressVisible(true);
+    progress_.SetProgressRange(1, std::max(expected, 2));
+    const ProgressThrottle throttle([this](int n) { progress_.SetProgressValue(n); }, expected);
+    DecideOptions options;
+    options.extras_to_notes = extras_to_notes;
+    auto read = DecideImport(target, format.id, text->text, options, clock_.Now(),
+                             [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); });
+    progress_.SetProgressVisible(false);
+    progress_.SetBusy(false);
+    if (!read.ok()) {
+      ReportDiskError(dialogs_, read.status(), kImportUnchanged);
+      return false;
+    }
+    decided.emplace(std::move(read.value()));
+    return true;
+  };
+  if (!decide(false)) return;
+  // Values no field holds may go to the notes instead, as the vCard and
+  // comma imports offer with "Add Extra Items to Notes".
+  if (ldif && decided->added->added() > 0 && !decided->added->left_out().empty() &&
+      dialogs_.Show({LeftOutText(decided->added->left_out()) +
+                         "\r\n\r\nAdd Extra Items to Notes? Each value becomes a line of its "
+                         "record's notes, after its attribute's name.",
+                     "Add Extra Items to Notes", MessageIcon::kQuestion, MessageButtons::kYesNo,
+                     MessageAnswer::kNo}) == MessageAnswer::kYes &&
+      !decide(true)) {
     return;
   }
-  NewRecordsImport& import = opened.value();
-  // The bar runs over the entries the file begins, as far as a look at
-  // their first lines tells; it only shows.
-  const int expected = static_cast<int>(
-      EntriesBegun(text->text, format.ldif ? std::string_view("dn:") : kAgentNameLabel));
-  progress_.SetBusy(true);
-  progress_.SetProgressVisible(true);
-  progress_.SetProgressRange(1, std::max(expected, 2));
-  const ProgressThrottle throttle([this](int n) { progress_.SetProgressValue(n); }, expected);
-  const auto step = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
-  std::string skipped;
-  std::size_t entries = 0;
-  if (format.ldif) {
-    const LdifSkipped left_out = AddLdifRecords(text->text, import, step);
-    skipped = LdifSkippedText(left_out);
-    entries = left_out.entries() + import.added();
-  } else {
-    const std::size_t left_out = AddAgentRecords(text->text, import, step);
-    if (left_out > 0) skipped = AgentSkippedText(left_out);
-    entries = left_out + import.added();
-  }
-  progress_.SetProgressVisible(false);
-  progress_.SetBusy(false);
-  const char* keyword = format.ldif ? kLdifKeyword.data() : kAgentKeyword.data();
+  const NewRecordsImport& import = *decided->added;
+  const std::string& skipped = decided->left_out;
+  const char* keyword = ldif ? kLdifKeyword.data() : kAgentKeyword.data();
   if (import.added() == 0) {
-    if (entries == 0) {
+    if (decided->skipped == 0) {
       Tell(invalid, "Error!", MessageIcon::kExclamation);
     } else {
       Tell(*path + "\r\nholds no entries that can become records. Nothing was imported.\r\n\r\n" +
@@ -161,7 +152,7 @@ void TextImport::Run(const Format& format) {
   }
   // The LDIF import asks once the records are counted and the limit checked.
   const auto proceed = [&] {
-    if (!format.ldif) return true;
+    if (!ldif) return true;
     std::string question =
         *path + " appears to contain " + std::to_string(import.added()) + " records. Proceed?";
     if (!skipped.empty()) question += "\r\n\r\n" + skipped;

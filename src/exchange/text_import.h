@@ -5,6 +5,7 @@
 
 #include "base/text_decoding.h"
 #include "exchange/exchange_view.h"
+#include "exchange/format_table.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_selector.h"
@@ -18,9 +19,9 @@ namespace tabrel {
 // The imports of text files from other programs, started from the Import /
 // Export menu: LDIF and Agent files are imported here, after a question,
 // the choice of a file and a check of it; a comma-delimited file is checked
-// and handed to the field selector window (CommaParse). While the data set
-// is read-only each is refused (MainListHost::CheckWritable) before a
-// question is asked or a file read.
+// and handed to the field selector window (CommaParse). The main window
+// refuses each while the data set is read-only, before a question is asked
+// or a file read.
 //
 // Each import reads the whole file, decodes it (UTF-8, UTF-16 or
 // Windows-1252, told from its bytes), builds every new record in memory,
@@ -50,14 +51,12 @@ class TextImport {
   void Agent();
 
  private:
-  struct Format;
-  // The check that the data set may be written, the question and the file
-  // selector; empty when the user stops or the data set is read-only.
-  std::optional<std::string> ChooseFile(const Format& format);
+  // The question and the file selector; empty when the user stops.
+  std::optional<std::string> ChooseFile(const ExchangeFormat& format);
   // The chosen file's text; empty, with the user told why, when it cannot
   // be read or is no text.
   std::optional<DecodedText> ReadText(const std::string& path);
-  void Run(const Format& format);
+  void Run(const ExchangeFormat& format);
   void Tell(const std::string& text, const char* title, MessageIcon icon);
 
   const AppState& state_;

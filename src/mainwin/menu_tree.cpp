@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "exchange/format_table.h"
 #include "present/key_codes.h"
 
 namespace tabrel {
@@ -53,19 +54,19 @@ constexpr std::array kMenuTree = {
     Separator(),
     Item(M::mu_printEmail, "mu_printEmail", "Email Addresses"),
     Top(M::mu_ImportExport, "mu_ImportExport", "&Import / Export"),
-    Item(M::mu_ImportTabrel, "mu_ImportTabrel", "Import Windows Tabrel Records"),
-    Item(M::mu_ImportOldTabrel, "mu_ImportOldTabrel", "Import DOS Tabrel Records"),
-    Item(M::mu_ImportComma, "mu_ImportComma", "Import Comma-Delimited Records"),
-    Item(M::mu_ImportAgent, "mu_ImportAgent", "Import Agent Address Book Format"),
-    Item(M::mu_ImportNetscape, "mu_ImportNetscape", "Import Lightweight Data Interchange Format"),
-    Item(M::mu_ImportVcard, "mu_ImportVcard", "Import vCard"),
+    Item(M::mu_ImportTabrel, "mu_ImportTabrel", FormatOf(FormatId::kNative).import_item),
+    Item(M::mu_ImportOldTabrel, "mu_ImportOldTabrel", FormatOf(FormatId::kDos).import_item),
+    Item(M::mu_ImportComma, "mu_ImportComma", FormatOf(FormatId::kComma).import_item),
+    Item(M::mu_ImportAgent, "mu_ImportAgent", FormatOf(FormatId::kAgent).import_item),
+    Item(M::mu_ImportNetscape, "mu_ImportNetscape", FormatOf(FormatId::kLdif).import_item),
+    Item(M::mu_ImportVcard, "mu_ImportVcard", FormatOf(FormatId::kVcard).import_item),
     Separator(),
-    Item(M::mu_exportTabrel, "mu_exportTabrel", "Export Windows Tabrel Records"),
-    Item(M::mu_ExportOldTabrel, "mu_ExportOldTabrel", "Export DOS Tabrel Records"),
-    Item(M::mu_ExportComma, "mu_ExportComma", "Export Comma-Delimited Records"),
-    Item(M::mu_ExportAgent, "mu_ExportAgent", "Export Agent Address Book Format"),
-    Item(M::mu_ExportNetscape, "mu_ExportNetscape", "Export Lightweight Data Interchange Format"),
-    Item(M::mu_ExportVcard, "mu_ExportVcard", "Export vCard"),
+    Item(M::mu_exportTabrel, "mu_exportTabrel", FormatOf(FormatId::kNative).export_item),
+    Item(M::mu_ExportOldTabrel, "mu_ExportOldTabrel", FormatOf(FormatId::kDos).export_item),
+    Item(M::mu_ExportComma, "mu_ExportComma", FormatOf(FormatId::kComma).export_item),
+    Item(M::mu_ExportAgent, "mu_ExportAgent", FormatOf(FormatId::kAgent).export_item),
+    Item(M::mu_ExportNetscape, "mu_ExportNetscape", FormatOf(FormatId::kLdif).export_item),
+    Item(M::mu_ExportVcard, "mu_ExportVcard", FormatOf(FormatId::kVcard).export_item),
     Separator(),
     Item(M::mu_QuickUpdate, "mu_QuickUpdate", "Get Quick Update"),
     Item(M::mu_MakeQuickUpdate, "mu_MakeQuickUpdate", "Make Quick Update"),

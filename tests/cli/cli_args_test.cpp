@@ -72,6 +72,8 @@ TEST(CliArgsTest, EachOptionSetsWhatItNames) {
     EXPECT_EQ(parsed.error, "") << ::testing::PrintToString(c.words);
     EXPECT_TRUE(c.holds(parsed.args)) << ::testing::PrintToString(c.words);
   }
+  EXPECT_EQ(Parse({"export", "xml"}).error,
+            "unknown format 'xml' (native, dos, csv, ldif, agent or vcard)");
 }
 
 }  // namespace

@@ -170,24 +170,5 @@ TEST_F(ImportWindowTest, AFailedBackupAsksWhetherToImportAnyway) {
   EXPECT_EQ(host.keyword_refills, 1);
 }
 
-// A read-only data set refuses every import of the menu before a file is
-// chosen or read.
-TEST_F(ImportWindowTest, AReadOnlyDataSetRefusesEveryImportBeforeAFileIsChosen) {
-  host.read_only = true;
-  const std::string before = Records();
-  for (void (ExchangeMenu::*click)() :
-       {&ExchangeMenu::mu_ImportTabrel_Click, &ExchangeMenu::mu_ImportOldTabrel_Click,
-        &ExchangeMenu::mu_ImportVcard_Click, &ExchangeMenu::mu_ImportComma_Click,
-        &ExchangeMenu::mu_ImportNetscape_Click, &ExchangeMenu::mu_ImportAgent_Click,
-        &ExchangeMenu::mu_QuickUpdate_Click}) {
-    (menu.*click)();
-  }
-  EXPECT_EQ(host.writable_checks, 7);
-  EXPECT_EQ(files.caption, "");
-  EXPECT_TRUE(dialogs.messages.empty());
-  EXPECT_TRUE(host.opened.empty());
-  EXPECT_EQ(Records(), before);
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -34,9 +34,9 @@ std::vector<fs::path> RealFiles() {
   return files;
 }
 
+// The format is the name of the file's folder.
 std::string FormatOf(const fs::path& file) {
-  const std::string kind = file.parent_path().filename().string();
-  return kind == "vcard" ? "vcard" : kind;
+  return file.parent_path().filename().string();
 }
 
 // Each record as the names of the fields it fills and a hash of their

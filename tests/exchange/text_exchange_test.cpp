@@ -84,7 +84,7 @@ TEST_F(TextExchangeTest, ExportsWriteTheShownRecordsAsEachFormatHasThem) {
 
 constexpr const char* kTwoPeople =
     "version: 1\n\ndn: cn=Anna Berg,o=x\ngivenName: Anna\nsn: Berg\nmail: anna@berg.example\n"
-    "description:: TGluZSBvbmUKbMOkaW5lIHR3bw==\n\n"
+    "description:: TGluZSBvbmUKbMOkaW5lIHR3bw==\nnickname: Annie\n\n"
     "dn: cn=list,o=x\ncn: list\nmember: cn=Anna Berg,o=x\n\n"
     "dn: ou=People,o=x\nou: People\n\n"
     "dn: cn=Sven Ek,o=x\nchangetype: delete\n\n"
@@ -93,7 +93,8 @@ constexpr const char* kTwoPeople =
 TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords) {
   documents.Write("people.ldif", kTwoPeople);
   const std::size_t before = Records().size();
-  Import(&ExchangeMenu::mu_ImportNetscape_Click, "people.ldif", {MessageAnswer::kYes});
+  Import(&ExchangeMenu::mu_ImportNetscape_Click, "people.ldif",
+         {MessageAnswer::kYes, MessageAnswer::kYes});
   EXPECT_EQ(files.caption, " Select .ldif file ");
   EXPECT_EQ(files.pattern, "*.ldif");
   const std::string skipped =
@@ -103,11 +104,16 @@ TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords)
   const std::string lost =
       "\r\n1 character could not be stored and became \"?\" (the record files hold only the "
       "Windows-1252 character set).";
-  ASSERT_EQ(dialogs.messages.size(), 4u);
+  ASSERT_EQ(dialogs.messages.size(), 5u);
   EXPECT_EQ(dialogs.messages[0].title, "Import .ldif Format");
   EXPECT_EQ(dialogs.messages[0].text,
             "\r\nThis will attempt to import the file you select and convert its contents to "
             "Tabrel records. Proceed?");
+  // "Add Extra Items to Notes", asked only when a value has no field.
+  EXPECT_TRUE(
+      dialogs.messages[1].text.starts_with("Not stored, no field holds them: nickname: 1."));
+  EXPECT_EQ(dialogs.messages[1].default_answer, MessageAnswer::kNo);
+  dialogs.messages.erase(dialogs.messages.begin() + 1);
   EXPECT_EQ(dialogs.messages[1].title, "Ready to Import!");
   EXPECT_EQ(dialogs.messages[1].text, documents.File("people.ldif") +
                                           " appears to contain 2 records. Proceed?\r\n\r\n" +
@@ -124,7 +130,7 @@ TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords)
   ASSERT_EQ(records.size(), before + 2);
   const ContactRecord& anna = records[before];
   EXPECT_EQ(Trim(anna.FirstName), "Anna");
-  EXPECT_EQ(Trim(anna.Notes), "Line one\r\nl\xE4ine two");
+  EXPECT_EQ(Trim(anna.Notes), "Line one\r\nl\xE4ine two\r\nnickname: Annie");
   EXPECT_EQ(anna.RecType, "1");
   EXPECT_EQ(Trim(anna.KW1), "ldif_New");
   const ContactRecord& acme = records[before + 1];

@@ -9,7 +9,7 @@
 
 #include "exchange/formats/vcard_writer.h"
 #include "exchange/importing/import_plan.h"
-#include "exchange/vcard_export.h"
+#include "exchange/record_export.h"
 #include "fakes/exchange_harness.h"
 #include "fakes/golden.h"
 #include "store/layout.h"

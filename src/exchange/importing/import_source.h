@@ -11,6 +11,10 @@ enum class ImportKind {
   kVcard,   // vCards 2.1, 3.0 or 4.0 from other address books
 };
 
+// The exchange formats, as the format table (exchange/format_table.h) lists
+// them.
+enum class FormatId { kNative, kDos, kComma, kLdif, kAgent, kVcard };
+
 // A file the user chose to import, checked to hold whole records, or
 // vCards, of `kind`.
 struct ImportSource {

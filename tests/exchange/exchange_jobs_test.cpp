@@ -1,18 +1,18 @@
-// The end every import shares (FinishImport), proved once for every format:
-// a write that fails at any step leaves both data files byte-identical and
-// says so; the limit, a failed backup and an unanswered backup question stop
-// the import before anything is written.
+// The jobs every import and export of both front ends share (FinishImport,
+// ExportJob), proved once for every format: a write that fails at any step
+// leaves the files byte-identical and says so; the limit, a failed backup
+// and an unanswered backup question stop the import before anything is
+// written.
 #include <gtest/gtest.h>
 
-#include <optional>
-
+#include "exchange/export_job.h"
 #include "exchange/formats/dos_record.h"
+#include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_job.h"
-#include "exchange/importing/import_plan.h"
 #include "exchange/importing/import_report.h"
-#include "exchange/importing/record_import.h"
-#include "exchange/importing/text_records.h"
 #include "fakes/contact_files.h"
+#include "fakes/fake_dialogs.h"
+#include "present/record_list.h"
 #include "store/layout.h"
 
 namespace tabrel {
@@ -38,13 +38,6 @@ struct ScriptedQuestions : ImportQuestions {
   }
 };
 
-// One file of a format, its records decided against a data set.
-struct Decided {
-  std::optional<RecordImport> records;
-  std::optional<NewRecordsImport> added;
-  const DataSetMerge& merge() const { return records ? records->merge() : added->merge(); }
-};
-
 struct Sample {
   const char* format;
   std::string bytes;
@@ -65,28 +58,9 @@ std::vector<Sample> Samples() {
           {"agent", "Name: Al Ames\r\nAddresses: al@example.org\r\n"}};
 }
 
-Decided Decide(const AppState& state, const Sample& sample) {
-  Decided decided;
-  const std::string format = sample.format;
-  if (format == "native" || format == "dos") {
-    decided.records.emplace(std::move(RecordImport::Open(state, {}, kNow).value()));
-    decided.records->Take(format == "dos" ? ImportKind::kDos : ImportKind::kNative, sample.bytes);
-  } else if (format == "vcard") {
-    decided.records.emplace(std::move(PlanVcardBytes(state, sample.bytes, 0, {}, kNow).import));
-  } else {
-    NewRecordsImport& import =
-        decided.added.emplace(std::move(NewRecordsImport::Open(state, kNow).value()));
-    if (format == "csv") {
-      CommaImportOptions options;
-      options.links[static_cast<std::size_t>(RecordField::kLastName)] = 1;
-      AddCommaRecords(sample.bytes, options, "comma_new", import);
-    } else if (format == "ldif") {
-      AddLdifRecords(sample.bytes, import);
-    } else {
-      AddAgentRecords(sample.bytes, import);
-    }
-  }
-  return decided;
+DecidedImport Decide(const AppState& state, const Sample& sample) {
+  return std::move(
+      DecideImport(state, FindFormat(sample.format)->id, sample.bytes, {}, kNow).value());
 }
 
 class ImportJobTest : public ::testing::Test, public testing::DataSetFolders {
@@ -94,36 +68,67 @@ class ImportJobTest : public ::testing::Test, public testing::DataSetFolders {
   void SetUp() override {
     testing::WriteContacts(data, {Contact("1", "Baker", "Ann", "01-01-2000 1")});
     testing::WriteKeywords(data, {"Golf"});
+    data.Write("out", "held");
   }
-  std::string Files() const { return data.Read("tabrel.dat") + "|" + data.Read("keyword.dat"); }
+  std::string Files() const {
+    return data.Read("tabrel.dat") + "|" + data.Read("keyword.dat") + "|" + data.Read("out");
+  }
   ScriptedQuestions questions;
 };
 
-TEST_F(ImportJobTest, AFailedWriteAtAnyStepOfEveryFormatLeavesBothFilesAndSaysSo) {
+// Fails each write step in turn until a run passes them all.
+template <typename Run>
+void FailEveryStep(AppState& state, const Run& run) {
+  int failing = 1;
+  for (; failing < 30; ++failing) {
+    SCOPED_TRACE(failing);
+    int step = 0;
+    state.write_fault = [&](RewriteStep) { return ++step == failing; };
+    if (run()) break;
+  }
+  EXPECT_TRUE(failing > 5 && failing < 30) << "the write has steps, and ends";
+  state.write_fault = nullptr;
+}
+
+TEST_F(ImportJobTest, AFailedWriteAtAnyStepOfEveryImportAndExportLeavesTheFilesAndSaysSo) {
+  Grid rows;
+  rows.SetFormatString(kMainGridFormat);
+  rows.AddItem(std::string(kIdColumn, '\t') + "01-01-2000 1");
+  testing::FakeDialogs dialogs;
   for (const Sample& sample : Samples()) {
     SCOPED_TRACE(sample.format);
     const std::string before = Files();
-    const Decided decided = Decide(state, sample);
+    const DecidedImport decided = Decide(state, sample);
     ASSERT_TRUE(decided.merge().changed());
-    for (int failing = 1; failing <= 10; ++failing) {
-      SCOPED_TRACE(failing);
-      int step = 0;
-      state.write_fault = [&](RewriteStep) { return ++step == failing; };
+    FailEveryStep(state, [&] {
       const ImportEnd end = FinishImport(state, decided.merge(), questions);
+      if (end.kind == Kind::kWritten) return true;
       EXPECT_EQ(end.kind, Kind::kFailed);
       EXPECT_TRUE(end.message.starts_with("Error ")) << end.message;
       EXPECT_TRUE(end.message.ends_with(kImportUnchanged)) << end.message;
       EXPECT_EQ(Files(), before);
-    }
-    state.write_fault = nullptr;
-    EXPECT_EQ(FinishImport(state, decided.merge(), questions).kind, Kind::kWritten);
+      return false;
+    });
     EXPECT_EQ(data.Read("tabrel.dat").size(), 2 * layout::kContactRecordLength);
+    const std::string imported = Files();
+    FailEveryStep(state, [&] {
+      const ExportEnd end =
+          ExportJob(state, dialogs)
+              .Run(*FindFormat(sample.format), {}, data.File("out"), rows, ExistingFile::kReplace);
+      if (end.kind == ExportEnd::Kind::kWritten) return true;
+      EXPECT_EQ(end.kind, ExportEnd::Kind::kFailed);
+      EXPECT_TRUE(end.failure.ErrorLine().starts_with("Error ")) << end.failure.ErrorLine();
+      EXPECT_EQ(Files(), imported);
+      return false;
+    });
+    EXPECT_NE(data.Read("out"), "held");
+    EXPECT_TRUE(dialogs.messages.empty());
     SetUp();
   }
 }
 
 TEST_F(ImportJobTest, TheLimitAFailedBackupAndAnUnansweredQuestionStopTheImport) {
-  const Decided decided = Decide(state, Samples()[0]);
+  const DecidedImport decided = Decide(state, Samples()[0]);
   const std::string before = Files();
   const BackupOffer failed{Outcome::kFailed, Status::Error(57, "Device I/O error (tabrel.bak)"),
                            "No backup set was made.", false};

@@ -1,0 +1,106 @@
+#include "exchange/export_job.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "present/progress_throttle.h"
+#include "present/shown_records.h"
+#include "store/file_info.h"
+
+namespace tabrel {
+
+std::optional<ExportTarget> ExportJob::Target(const ExchangeFormat& format, const std::string& path,
+                                              int shown, ExistingFile existing,
+                                              ExportEnd& end) const {
+  if (existing == ExistingFile::kAsk) {
+    switch (format.export_to) {
+      case ExportTo::kAddRecords:
+        return targets_.AddingRecords(path, format.record_length, format.records, shown);
+      case ExportTo::kAddText:
+        return targets_.AddingText(path, shown);
+      case ExportTo::kReplace:
+        break;
+    }
+    return targets_.Replacing(path, path + std::string(format.replace_question),
+                              std::string(format.export_title));
+  }
+  auto info = LookAt(path);
+  if (!info.ok()) {
+    end.refusal = info.status().ErrorLine() + "\nNothing was exported.";
+    return std::nullopt;
+  }
+  if (!info.value().exists || info.value().size == 0 || existing == ExistingFile::kReplace) {
+    return ExportTarget{path, "", 0};
+  }
+  if (!format.addable()) {
+    end.refusal = "Nothing was exported: " + path + " already exists, and " +
+                  std::string(format.entries) +
+                  " cannot be added to a file. Give --replace to replace it.";
+    return std::nullopt;
+  }
+  if (existing == ExistingFile::kKeep) {
+    end.refusal = "Nothing was exported: " + path +
+                  " already exists. Give --yes to add the records to it, or --replace to "
+                  "replace it.";
+    return std::nullopt;
+  }
+  return format.export_to == ExportTo::kAddText
+             ? targets_.AddingText(path, shown)
+             : targets_.AddingRecords(path, format.record_length, format.records, shown);
+}
+
+Result<ExportBytes> ExportJob::BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                                       const Grid& rows) const {
+  auto shown = RecordsOfShownRows(state_, rows);
+  if (!shown.ok()) return shown.status();
+  ExportBytes out;
+  out.exported = shown.value().records.size();
+  out.missing = shown.value().missing;
+  format.write(shown.value().records, options, out.bytes);
+  return out;
+}
+
+ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
+                         const std::string& path, const Grid& rows, ExistingFile existing,
+                         ProgressView* progress) const {
+  ExportEnd end;
+  if (!targets_.Acceptable(path)) return end;
+  const int shown = rows.Rows() - 1;
+  const auto target = Target(format, path, shown, existing, end);
+  if (!target) return end;
+
+  if (progress != nullptr) {
+    progress->SetBusy(true);
+    progress->SetProgressVisible(true);
+    progress->SetProgressRange(1, std::max(shown, 2));
+  }
+  const ProgressThrottle throttle(
+      [progress](int n) {
+        if (progress != nullptr) progress->SetProgressValue(n);
+      },
+      shown);
+  options.header = target->kept.empty();
+  options.progress = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
+  auto bytes = BytesOf(format, options, rows);
+  if (bytes.ok()) {
+    end.exported = bytes.value().exported;
+    end.missing = bytes.value().missing;
+    const std::string_view pieces[] = {bytes.value().bytes};
+    end.failure = targets_.Write(*target, pieces);
+  } else {
+    end.failure = bytes.status();
+  }
+  if (progress != nullptr) {
+    progress->SetProgressVisible(false);
+    progress->SetBusy(false);
+  }
+  if (!end.failure.ok()) {
+    end.kind = ExportEnd::Kind::kFailed;
+    return end;
+  }
+  end.kind = ExportEnd::Kind::kWritten;
+  end.held = target->kept_records + end.exported;
+  return end;
+}
+
+}  // namespace tabrel

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+#include "base/result.h"
+#include "base/status.h"
+#include "exchange/export_target.h"
+#include "exchange/format_table.h"
+#include "platform/dialogs.h"
+#include "present/grid.h"
+#include "present/progress_view.h"
+#include "store/app_state.h"
+
+namespace tabrel {
+
+// What becomes of a file that already holds something.
+enum class ExistingFile {
+  kAsk,      // the windows' questions (ExportTargets)
+  kAdd,      // added to where the format can be added to; else refused
+  kReplace,  // replaced
+  kKeep,     // refused: nothing is written
+};
+
+// How an export ended.
+struct ExportEnd {
+  enum class Kind {
+    kWritten,
+    kStopped,  // refused or cancelled: told through the dialogs, or `refusal`
+    kFailed,   // the rows or the file could not be read or written: `failure`
+  };
+  Kind kind = Kind::kStopped;
+  std::string refusal;  // kStopped by the policy of a flag, not told yet
+  Status failure = Status::Ok();
+  std::size_t exported = 0;  // records written
+  std::size_t held = 0;      // records the file holds now
+  int missing = 0;           // rows whose record is gone, left out
+};
+
+// The bytes of an export, and of how many rows' records.
+struct ExportBytes {
+  std::string bytes;
+  std::size_t exported = 0;
+  int missing = 0;  // rows whose record is gone, left out
+};
+
+// Every export of both front ends: the records of the rows (one StampIndex
+// for the list), their bytes in the format, the file checked (ExportTargets::
+// Acceptable) and what it holds kept or replaced as `existing` says, and one
+// atomic write: a failure at any step leaves the file as it was.
+class ExportJob {
+ public:
+  // `state` and `dialogs` must outlive the job.
+  ExportJob(const AppState& state, Dialogs& dialogs) : state_(state), targets_(state, dialogs) {}
+
+  ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                const Grid& rows, ExistingFile existing, ProgressView* progress = nullptr) const;
+  // The records of `rows` in the format, for a front end that writes them
+  // elsewhere (standard output).
+  Result<ExportBytes> BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                              const Grid& rows) const;
+
+  const ExportTargets& targets() const { return targets_; }
+
+ private:
+  std::optional<ExportTarget> Target(const ExchangeFormat& format, const std::string& path,
+                                     int shown, ExistingFile existing, ExportEnd& end) const;
+
+  const AppState& state_;
+  ExportTargets targets_;
+};
+
+}  // namespace tabrel
