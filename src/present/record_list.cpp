@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <unordered_set>
+#include <vector>
 
 #include "base/codec.h"
 #include "base/text.h"
@@ -59,14 +63,22 @@ std::string_view WithoutPadding(std::string_view field) {
   return field.substr(0, used);
 }
 
+bool IsControl(unsigned char c) {
+  return c < 0x20 || c == 0x7F;
+}
+
+// The fields of columns 1 to kIdColumn, as they are stored.
+constexpr l::Span kFieldColumns[] = {l::kPhone, l::kExt,   l::kFax, l::kAdd1,    l::kAdd2,
+                                     l::kCity,  l::kState, l::kZip, l::kCountry, l::kModified};
+static_assert(std::size(kFieldColumns) == kIdColumn);
+
 // Appends a field as a cell's text. A tab, or any other control character,
 // would end the cell early and shift the ID column: each shows as a blank.
 void AppendCell(std::string& row, std::string_view field) {
   const std::size_t start = row.size();
   row.append(field);
   for (std::size_t i = start; i < row.size(); ++i) {
-    const auto c = static_cast<unsigned char>(row[i]);
-    if (c < 0x20 || c == 0x7F) row[i] = ' ';
+    if (IsControl(static_cast<unsigned char>(row[i]))) row[i] = ' ';
   }
 }
 
@@ -75,6 +87,39 @@ bool PassesFilter(char rec_type, std::int16_t filter) {
   if (filter == kFilterPublicOnly && (rec_type == '3' || rec_type == '4')) return false;
   return true;
 }
+
+bool IsListedType(char type) {
+  return type == '1' || type == '2' || type == '3' || type == '4';
+}
+
+// The rows of one fill, each kept as its record in `records`: a copy taken
+// as the list was filled, so that the list shows what the file held then
+// whatever another program does to the file later.
+class RecordRows : public RowSource {
+ public:
+  void MakeRow(std::string_view record, std::string& text) const override {
+    BuildRowText(record, text);
+  }
+
+  std::optional<std::string_view> CellIn(std::string_view record, int col) const override {
+    if (col < 0 || col > kIdColumn) return std::nullopt;
+    std::string_view field;
+    if (col == 0) {
+      // A person's Name cell joins two fields.
+      const char type = record[l::kRecType.offset];
+      if (type != '2' && type != '4') return std::nullopt;
+      field = Field(record, l::kOrg);
+    } else {
+      field = Field(record, kFieldColumns[col - 1]);
+    }
+    for (char c : field) {
+      if (IsControl(static_cast<unsigned char>(c))) return std::nullopt;
+    }
+    return field;
+  }
+
+  ReadBuffer records;
+};
 
 }  // namespace
 
@@ -96,8 +141,7 @@ bool BuildRowText(std::string_view record, std::string& row) {
   } else {
     return false;
   }
-  for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity, l::kState,
-                              l::kZip, l::kCountry, l::kModified}) {
+  for (const l::Span& span : kFieldColumns) {
     row.push_back('\t');
     AppendCell(row, Field(record, span));
   }
@@ -192,51 +236,73 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
   }
   WordMatcher matcher(kind == Kind::kWord ? UpperCp1252(selection.substr(2)) : std::string());
 
-  int added = 0;
-  std::string row;
-  std::string last_record;
-  auto visit = [&](std::string_view run, std::size_t first) {
-    const std::size_t records = run.size() / l::kContactRecordLength;
-    for (std::size_t i = 0; i < records; ++i) {
-      if (progress.step) progress.step(static_cast<int>(first + i + 1));
-      const std::string_view record =
-          run.substr(i * l::kContactRecordLength, l::kContactRecordLength);
-      bool selected = false;
-      switch (kind) {
-        case Kind::kAll:
-          selected = true;
-          break;
-        case Kind::kNoKeywords:
-          selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
-                     IsBlank(Field(record, l::kKW3));
-          break;
-        case Kind::kKeyword:
-          selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
-                     Field(record, l::kKW3) == selection;
-          break;
-        case Kind::kWord:
-          // The word test first: a search lists every row shown, often the
-          // whole file, and the word turns most records away, so few stamps
-          // need looking up.
-          selected = matcher.Matches(record) &&
-                     (!restricted || listed.contains(Field(record, l::kModified)));
-          break;
-      }
-      if (!selected) continue;
-      const char type = record[l::kRecType.offset];
-      if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
-      grid.AddItem(row);
-      grid.SetRowTag(grid.Rows() - 1, static_cast<std::uint32_t>(first + i + 1));
-      grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
-      ++added;
-    }
-    if (first + records == count && records > 0) {
-      last_record.assign(run.substr((records - 1) * l::kContactRecordLength));
-    }
-    return true;
+  ReadBuffer buffer;
+  auto read = file.value().ReadRecords(l::kContactRecordLength, buffer);
+  if (!read.ok()) return read.status();
+  const std::string_view records = read.value();
+  auto record_at = [&records](std::size_t i) {
+    return records.substr(i * l::kContactRecordLength, l::kContactRecordLength);
   };
-  if (Status s = file.value().ScanRecords(l::kContactRecordLength, visit); !s.ok()) return s;
-  if (count > 0) state.current_record = DecodeContact(last_record);
+
+  std::vector<std::uint32_t> chosen;
+  if (kind == Kind::kAll) chosen.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (progress.step) progress.step(static_cast<int>(i + 1));
+    const std::string_view record = record_at(i);
+    bool selected = false;
+    switch (kind) {
+      case Kind::kAll:
+        selected = true;
+        break;
+      case Kind::kNoKeywords:
+        selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
+                   IsBlank(Field(record, l::kKW3));
+        break;
+      case Kind::kKeyword:
+        selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
+                   Field(record, l::kKW3) == selection;
+        break;
+      case Kind::kWord:
+        // The word test first: a search lists every row shown, often the
+        // whole file, and the word turns most records away, so few stamps
+        // need looking up.
+        selected = matcher.Matches(record) &&
+                   (!restricted || listed.contains(Field(record, l::kModified)));
+        break;
+    }
+    const char type = record[l::kRecType.offset];
+    if (selected && PassesFilter(type, state.filter) && IsListedType(type)) {
+      chosen.push_back(static_cast<std::uint32_t>(i));
+    }
+  }
+  if (count > 0) state.current_record = DecodeContact(record_at(count - 1));
+
+  // The rows keep the whole file read, or, when they are fewer than half
+  // its records, a copy of theirs: a free list filled again and again
+  // would otherwise hold a whole file for each fill.
+  const auto rows = std::make_shared<RecordRows>();
+  const bool copied = chosen.size() * 2 < count;
+  char* copy = nullptr;
+  if (copied) {
+    copy = rows->records.Reserve(chosen.size() * l::kContactRecordLength);
+  } else {
+    rows->records = std::move(buffer);  // `records` stays where it is
+  }
+  const std::shared_ptr<const RowSource> source = rows;
+  int added = 0;
+  for (const std::uint32_t i : chosen) {
+    std::string_view record = record_at(i);
+    if (copied) {
+      char* at = copy + static_cast<std::size_t>(added) * l::kContactRecordLength;
+      std::memcpy(at, record.data(), record.size());
+      record = std::string_view(at, record.size());
+    }
+    grid.AddItem(source, record);
+    grid.SetRowTag(grid.Rows() - 1, i + 1);
+    const char type = record[l::kRecType.offset];
+    grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
+    ++added;
+  }
   if (added > 0) {
     grid.SetRow(grid.Rows() - 1);
     grid.SetCol(0);
