@@ -92,13 +92,42 @@ bool IsListedType(char type) {
   return type == '1' || type == '2' || type == '3' || type == '4';
 }
 
-// The rows of one fill, each kept as its record in `records`: a copy taken
-// as the list was filled, so that the list shows what the file held then
-// whatever another program does to the file later.
+// A row keeps of its record what the list shows: the fields up to Country,
+// then the stamp.
+constexpr std::size_t kShownLead = l::kCountry.offset + l::kCountry.width;
+constexpr std::size_t kShownLength = kShownLead + l::kModified.width;
+
+// `span` of a record, or of the part a row keeps, with the stamp at `stamp_at`.
+std::string_view FieldAt(std::string_view record, l::Span span, std::size_t stamp_at) {
+  return record.substr(span.offset == l::kModified.offset ? stamp_at : span.offset, span.width);
+}
+
+bool BuildCells(std::string_view record, std::size_t stamp_at, std::string& row) {
+  const char type = record[l::kRecType.offset];
+  row.clear();
+  if (type == '1' || type == '3') {
+    AppendCell(row, TrimView(Field(record, l::kLastName)));
+    row.append(", ");
+    AppendCell(row, TrimView(Field(record, l::kFirstName)));
+  } else if (type == '2' || type == '4') {
+    AppendCell(row, Field(record, l::kOrg));
+  } else {
+    return false;
+  }
+  for (const l::Span& span : kFieldColumns) {
+    row.push_back('\t');
+    AppendCell(row, FieldAt(record, span, stamp_at));
+  }
+  return true;
+}
+
+// The rows of one fill, each kept as the shown part of its record in
+// `records`: copied as the list was filled, so that the list shows what the
+// file held then, whatever another program does to the file later.
 class RecordRows : public RowSource {
  public:
-  void MakeRow(std::string_view record, std::string& text) const override {
-    BuildRowText(record, text);
+  void MakeRow(std::string_view shown, std::string& text) const override {
+    BuildCells(shown, kShownLead, text);
   }
 
   std::optional<std::string_view> CellIn(std::string_view record, int col) const override {
@@ -110,7 +139,7 @@ class RecordRows : public RowSource {
       if (type != '2' && type != '4') return std::nullopt;
       field = Field(record, l::kOrg);
     } else {
-      field = Field(record, kFieldColumns[col - 1]);
+      field = FieldAt(record, kFieldColumns[col - 1], kShownLead);
     }
     for (char c : field) {
       if (IsControl(static_cast<unsigned char>(c))) return std::nullopt;
@@ -130,22 +159,7 @@ const std::string_view kMainGridFormat =
     "|<Country |<ID                                  ";
 
 bool BuildRowText(std::string_view record, std::string& row) {
-  const char type = record[l::kRecType.offset];
-  row.clear();
-  if (type == '1' || type == '3') {
-    AppendCell(row, TrimView(Field(record, l::kLastName)));
-    row.append(", ");
-    AppendCell(row, TrimView(Field(record, l::kFirstName)));
-  } else if (type == '2' || type == '4') {
-    AppendCell(row, Field(record, l::kOrg));
-  } else {
-    return false;
-  }
-  for (const l::Span& span : kFieldColumns) {
-    row.push_back('\t');
-    AppendCell(row, Field(record, span));
-  }
-  return true;
+  return BuildCells(record, l::kModified.offset, row);
 }
 
 WordMatcher::WordMatcher(std::string word)
@@ -236,73 +250,56 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
   }
   WordMatcher matcher(kind == Kind::kWord ? UpperCp1252(selection.substr(2)) : std::string());
 
-  ReadBuffer buffer;
-  auto read = file.value().ReadRecords(l::kContactRecordLength, buffer);
-  if (!read.ok()) return read.status();
-  const std::string_view records = read.value();
-  auto record_at = [&records](std::size_t i) {
-    return records.substr(i * l::kContactRecordLength, l::kContactRecordLength);
-  };
-
-  std::vector<std::uint32_t> chosen;
-  if (kind == Kind::kAll) chosen.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    if (progress.step) progress.step(static_cast<int>(i + 1));
-    const std::string_view record = record_at(i);
-    bool selected = false;
-    switch (kind) {
-      case Kind::kAll:
-        selected = true;
-        break;
-      case Kind::kNoKeywords:
-        selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
-                   IsBlank(Field(record, l::kKW3));
-        break;
-      case Kind::kKeyword:
-        selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
-                   Field(record, l::kKW3) == selection;
-        break;
-      case Kind::kWord:
-        // The word test first: a search lists every row shown, often the
-        // whole file, and the word turns most records away, so few stamps
-        // need looking up.
-        selected = matcher.Matches(record) &&
-                   (!restricted || listed.contains(Field(record, l::kModified)));
-        break;
-    }
-    const char type = record[l::kRecType.offset];
-    if (selected && PassesFilter(type, state.filter) && IsListedType(type)) {
-      chosen.push_back(static_cast<std::uint32_t>(i));
-    }
-  }
-  if (count > 0) state.current_record = DecodeContact(record_at(count - 1));
-
-  // The rows keep the whole file read, or, when they are fewer than half
-  // its records, a copy of theirs: a free list filled again and again
-  // would otherwise hold a whole file for each fill.
   const auto rows = std::make_shared<RecordRows>();
-  const bool copied = chosen.size() * 2 < count;
-  char* copy = nullptr;
-  if (copied) {
-    copy = rows->records.Reserve(chosen.size() * l::kContactRecordLength);
-  } else {
-    rows->records = std::move(buffer);  // `records` stays where it is
-  }
   const std::shared_ptr<const RowSource> source = rows;
+  // Touched only as rows are kept: a keyword's few rows take little.
+  char* const kept = rows->records.Reserve(count * kShownLength);
   int added = 0;
-  for (const std::uint32_t i : chosen) {
-    std::string_view record = record_at(i);
-    if (copied) {
-      char* at = copy + static_cast<std::size_t>(added) * l::kContactRecordLength;
-      std::memcpy(at, record.data(), record.size());
-      record = std::string_view(at, record.size());
+  std::string last_record;
+  auto visit = [&](std::string_view run, std::size_t first) {
+    const std::size_t records = run.size() / l::kContactRecordLength;
+    for (std::size_t i = 0; i < records; ++i) {
+      if (progress.step) progress.step(static_cast<int>(first + i + 1));
+      const std::string_view record =
+          run.substr(i * l::kContactRecordLength, l::kContactRecordLength);
+      bool selected = false;
+      switch (kind) {
+        case Kind::kAll:
+          selected = true;
+          break;
+        case Kind::kNoKeywords:
+          selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
+                     IsBlank(Field(record, l::kKW3));
+          break;
+        case Kind::kKeyword:
+          selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
+                     Field(record, l::kKW3) == selection;
+          break;
+        case Kind::kWord:
+          // The word test first: a search lists every row shown, often the
+          // whole file, and the word turns most records away, so few stamps
+          // need looking up.
+          selected = matcher.Matches(record) &&
+                     (!restricted || listed.contains(Field(record, l::kModified)));
+          break;
+      }
+      const char type = record[l::kRecType.offset];
+      if (!selected || !PassesFilter(type, state.filter) || !IsListedType(type)) continue;
+      char* const shown = kept + static_cast<std::size_t>(added) * kShownLength;
+      std::memcpy(shown, record.data(), kShownLead);
+      std::memcpy(shown + kShownLead, record.data() + l::kModified.offset, l::kModified.width);
+      grid.AddItem(source, std::string_view(shown, kShownLength));
+      grid.SetRowTag(grid.Rows() - 1, static_cast<std::uint32_t>(first + i + 1));
+      grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
+      ++added;
     }
-    grid.AddItem(source, record);
-    grid.SetRowTag(grid.Rows() - 1, i + 1);
-    const char type = record[l::kRecType.offset];
-    grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
-    ++added;
-  }
+    if (first + records == count && records > 0) {
+      last_record.assign(run.substr((records - 1) * l::kContactRecordLength));
+    }
+    return true;
+  };
+  if (Status s = file.value().ScanRecords(l::kContactRecordLength, visit); !s.ok()) return s;
+  if (count > 0) state.current_record = DecodeContact(last_record);
   if (added > 0) {
     grid.SetRow(grid.Rows() - 1);
     grid.SetCol(0);
