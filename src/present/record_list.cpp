@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <unordered_set>
-#include <vector>
 
 #include "base/codec.h"
 #include "base/text.h"
