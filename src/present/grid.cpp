@@ -64,7 +64,9 @@ void Grid::SetFormatString(std::string_view format) {
 
 void Grid::ClearToHeader() {
   rows_.resize(1);
-  rows_[0] = RowData{std::string(static_cast<std::size_t>(std::max(Cols() - 1, 0)), '\t'), {}};
+  sources_.clear();
+  rows_[0] = RowData{};
+  rows_[0].text.assign(static_cast<std::size_t>(std::max(Cols() - 1, 0)), '\t');
   other_cell_colours_.clear();
   row_ = 0;
   top_row_ = 1;
@@ -72,8 +74,28 @@ void Grid::ClearToHeader() {
 }
 
 void Grid::AddItem(std::string text) {
-  rows_.push_back(RowData{std::move(text), {}});
+  RowData data;
+  data.text = std::move(text);
+  rows_.push_back(std::move(data));
   Notify(GridChange::kStructure);
+}
+
+void Grid::AddItem(const std::shared_ptr<const RowSource>& source, std::string_view bytes) {
+  if (sources_.empty() || sources_.back() != source) sources_.push_back(source);
+  RowData data;
+  data.source = source.get();
+  data.bytes = bytes;
+  rows_.push_back(std::move(data));
+  Notify(GridChange::kStructure);
+}
+
+const std::string& Grid::RowText(int row) const {
+  const RowData& data = rows_[static_cast<std::size_t>(row)];
+  if (data.source != nullptr) {
+    data.source->MakeRow(data.bytes, data.text);
+    data.source = nullptr;
+  }
+  return data.text;
 }
 
 void Grid::RemoveItem(int row) {
@@ -92,7 +114,11 @@ void Grid::RemoveItem(int row) {
 
 std::string_view Grid::TextAt(int row, int col) const {
   if (row < 0 || row >= Rows() || col < 0) return {};
-  const std::string_view text = rows_[static_cast<std::size_t>(row)].text;
+  const RowData& data = rows_[static_cast<std::size_t>(row)];
+  if (data.source != nullptr) {
+    if (auto cell = data.source->CellIn(data.bytes, col)) return *cell;
+  }
+  const std::string_view text = RowText(row);
   const auto [begin, length] = CellRange(text, col);
   if (begin == std::string_view::npos) return {};
   return text.substr(begin, length);
@@ -102,6 +128,7 @@ void Grid::SetTextAt(int row, int col, std::string_view text) {
   if (row < 0 || row >= Rows() || col < 0 || col >= std::max(Cols(), 1)) return;
   std::string clean(text);
   std::replace(clean.begin(), clean.end(), '\t', ' ');
+  RowText(row);
   std::string& row_text = rows_[static_cast<std::size_t>(row)].text;
   auto [begin, length] = CellRange(row_text, col);
   if (begin == std::string::npos) {

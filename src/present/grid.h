@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,8 +36,21 @@ struct GridColumn {
 // to the selection column in the current row, a top row, per-cell text
 // colours and whole-grid colours. Texts are Windows-1252 bytes.
 //
-// Rows are kept as one string each, cells joined by tabs, so that a list of
-// 32,767 records costs one allocation a row.
+// Makes the text of rows kept as bytes held elsewhere (a record list keeps
+// each row as its stored record), when the text is first needed: a view asks
+// only for the rows it draws, so a list of 32,767 records makes a screenful.
+class RowSource {
+ public:
+  virtual ~RowSource() = default;
+  // The text of the row kept as `bytes`, cells joined by tabs.
+  virtual void MakeRow(std::string_view bytes, std::string& text) const = 0;
+  // Cell `col` of that text where it is a piece of `bytes` as it stands, so
+  // that a look at one column of every row makes no row's text.
+  virtual std::optional<std::string_view> CellIn(std::string_view bytes, int col) const = 0;
+};
+
+// Rows are kept as one string each, cells joined by tabs, or as the bytes
+// their source makes that string from.
 class Grid {
  public:
   Grid();
@@ -52,6 +66,9 @@ class Grid {
   void ClearToHeader();
   // Appends a row; tabs separate its cells from column 0 on.
   void AddItem(std::string text);
+  // Appends a row that `source` makes from `bytes`, which `source` keeps
+  // readable; the grid keeps `source` until ClearToHeader.
+  void AddItem(const std::shared_ptr<const RowSource>& source, std::string_view bytes);
   // Removes data row `row` (1..Rows()-1); later rows move up.
   void RemoveItem(int row);
 
@@ -106,10 +123,16 @@ class Grid {
 
  private:
   struct RowData {
-    std::string text;
+    // Made from `bytes` by `source` when first asked for; from then on, or
+    // without a source, the row itself.
+    mutable std::string text;
     std::uint32_t tag = 0;
     std::optional<Colour> first_cell_colour;  // column 0, the one lists colour
+    mutable const RowSource* source = nullptr;
+    std::string_view bytes;
   };
+
+  const std::string& RowText(int row) const;
 
   void Notify(GridChange change) const;
   void SetColour(Colour& slot, Colour value);
@@ -118,6 +141,7 @@ class Grid {
 
   std::vector<GridColumn> columns_;
   std::vector<RowData> rows_;
+  std::vector<std::shared_ptr<const RowSource>> sources_;  // of the rows kept as bytes
   std::map<std::pair<int, int>, Colour> other_cell_colours_;
   int row_ = 0;
   int col_ = 0;

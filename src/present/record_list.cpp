@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <unordered_set>
 
 #include "base/codec.h"
@@ -59,14 +62,22 @@ std::string_view WithoutPadding(std::string_view field) {
   return field.substr(0, used);
 }
 
+bool IsControl(unsigned char c) {
+  return c < 0x20 || c == 0x7F;
+}
+
+// The fields of columns 1 to kIdColumn, as they are stored.
+constexpr l::Span kFieldColumns[] = {l::kPhone, l::kExt,   l::kFax, l::kAdd1,    l::kAdd2,
+                                     l::kCity,  l::kState, l::kZip, l::kCountry, l::kModified};
+static_assert(std::size(kFieldColumns) == kIdColumn);
+
 // Appends a field as a cell's text. A tab, or any other control character,
 // would end the cell early and shift the ID column: each shows as a blank.
 void AppendCell(std::string& row, std::string_view field) {
   const std::size_t start = row.size();
   row.append(field);
   for (std::size_t i = start; i < row.size(); ++i) {
-    const auto c = static_cast<unsigned char>(row[i]);
-    if (c < 0x20 || c == 0x7F) row[i] = ' ';
+    if (IsControl(static_cast<unsigned char>(row[i]))) row[i] = ' ';
   }
 }
 
@@ -76,15 +87,21 @@ bool PassesFilter(char rec_type, std::int16_t filter) {
   return true;
 }
 
-}  // namespace
+bool IsListedType(char type) {
+  return type == '1' || type == '2' || type == '3' || type == '4';
+}
 
-const std::string_view kMainGridFormat =
-    "<Name                                                          |<Phone                 |<Ext  "
-    " |<Fax                   |<Address 1                                  |<Address 2         "
-    "                              |<City                          |<State|<Zip              "
-    "|<Country |<ID                                  ";
+// A row keeps of its record what the list shows: the fields up to Country,
+// then the stamp.
+constexpr std::size_t kShownLead = l::kCountry.offset + l::kCountry.width;
+constexpr std::size_t kShownLength = kShownLead + l::kModified.width;
 
-bool BuildRowText(std::string_view record, std::string& row) {
+// `span` of a record, or of the part a row keeps, with the stamp at `stamp_at`.
+std::string_view FieldAt(std::string_view record, l::Span span, std::size_t stamp_at) {
+  return record.substr(span.offset == l::kModified.offset ? stamp_at : span.offset, span.width);
+}
+
+bool BuildCells(std::string_view record, std::size_t stamp_at, std::string& row) {
   const char type = record[l::kRecType.offset];
   row.clear();
   if (type == '1' || type == '3') {
@@ -96,12 +113,52 @@ bool BuildRowText(std::string_view record, std::string& row) {
   } else {
     return false;
   }
-  for (const l::Span& span : {l::kPhone, l::kExt, l::kFax, l::kAdd1, l::kAdd2, l::kCity, l::kState,
-                              l::kZip, l::kCountry, l::kModified}) {
+  for (const l::Span& span : kFieldColumns) {
     row.push_back('\t');
-    AppendCell(row, Field(record, span));
+    AppendCell(row, FieldAt(record, span, stamp_at));
   }
   return true;
+}
+
+// The rows of one fill, each kept as the shown part of its record in
+// `records`: copied as the list was filled, so that the list shows what the
+// file held then, whatever another program does to the file later.
+class RecordRows : public RowSource {
+ public:
+  void MakeRow(std::string_view shown, std::string& text) const override {
+    BuildCells(shown, kShownLead, text);
+  }
+
+  std::optional<std::string_view> CellIn(std::string_view record, int col) const override {
+    if (col < 0 || col > kIdColumn) return std::nullopt;
+    std::string_view field;
+    if (col == 0) {
+      // A person's Name cell joins two fields.
+      const char type = record[l::kRecType.offset];
+      if (type != '2' && type != '4') return std::nullopt;
+      field = Field(record, l::kOrg);
+    } else {
+      field = FieldAt(record, kFieldColumns[col - 1], kShownLead);
+    }
+    for (char c : field) {
+      if (IsControl(static_cast<unsigned char>(c))) return std::nullopt;
+    }
+    return field;
+  }
+
+  ReadBuffer records;
+};
+
+}  // namespace
+
+const std::string_view kMainGridFormat =
+    "<Name                                                          |<Phone                 |<Ext  "
+    " |<Fax                   |<Address 1                                  |<Address 2         "
+    "                              |<City                          |<State|<Zip              "
+    "|<Country |<ID                                  ";
+
+bool BuildRowText(std::string_view record, std::string& row) {
+  return BuildCells(record, l::kModified.offset, row);
 }
 
 WordMatcher::WordMatcher(std::string word)
@@ -192,8 +249,11 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
   }
   WordMatcher matcher(kind == Kind::kWord ? UpperCp1252(selection.substr(2)) : std::string());
 
+  const auto rows = std::make_shared<RecordRows>();
+  const std::shared_ptr<const RowSource> source = rows;
+  // Touched only as rows are kept: a keyword's few rows take little.
+  char* const kept = rows->records.Reserve(count * kShownLength);
   int added = 0;
-  std::string row;
   std::string last_record;
   auto visit = [&](std::string_view run, std::size_t first) {
     const std::size_t records = run.size() / l::kContactRecordLength;
@@ -222,10 +282,12 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
                      (!restricted || listed.contains(Field(record, l::kModified)));
           break;
       }
-      if (!selected) continue;
       const char type = record[l::kRecType.offset];
-      if (!PassesFilter(type, state.filter) || !BuildRowText(record, row)) continue;
-      grid.AddItem(row);
+      if (!selected || !PassesFilter(type, state.filter) || !IsListedType(type)) continue;
+      char* const shown = kept + static_cast<std::size_t>(added) * kShownLength;
+      std::memcpy(shown, record.data(), kShownLead);
+      std::memcpy(shown + kShownLead, record.data() + l::kModified.offset, l::kModified.width);
+      grid.AddItem(source, std::string_view(shown, kShownLength));
       grid.SetRowTag(grid.Rows() - 1, static_cast<std::uint32_t>(first + i + 1));
       grid.SetCellForeColorAt(grid.Rows() - 1, 0, (type == '3' || type == '4') ? kCyan : kWhite);
       ++added;
