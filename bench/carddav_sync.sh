@@ -47,18 +47,29 @@ run() {
 # Radicale reads every card the first time it lists them; done once so the
 # first sync's figure is not mostly that.
 curl -s -o /dev/null -u bench:bench -X PROPFIND -H 'Depth: 1' "http://127.0.0.1:$port/bench/contacts/"
+# The server alone answering what a sync with nothing changed asks (the
+# listing since the stored sync token): its share of the wall times below.
+server_alone() {
+  local token
+  token=$(sed -n 's/^token //p' "$work/data/carddav.state" | head -1)
+  /usr/bin/time -f "%e s wall (the server alone)" curl -s -o /dev/null -w "$1: HTTP %{http_code}, " -u bench:bench \
+    -X REPORT -H 'Depth: 1' -H 'Content-Type: application/xml' --data-binary \
+    "<?xml version=\"1.0\"?><sync-collection xmlns=\"DAV:\"><sync-token>$token</sync-token><sync-level>1</sync-level><prop><getetag/></prop></sync-collection>" \
+    "http://127.0.0.1:$port/bench/contacts/"
+}
 run "first sync of $n cards"
+server_alone "listing since the token"
 run "no change"
-python3 - "$work/data/tabrel.dat" "$book" <<'PY'
+python3 - "$work/data/tabrel.dat" "$book" "$n" <<'PY'
 import sys, os, glob
-dat, book = sys.argv[1], sys.argv[2]
+dat, book, n = sys.argv[1], sys.argv[2], int(sys.argv[3])
 data = bytearray(open(dat, "rb").read())
 for i in range(10):  # ten records changed here (title)
-    at = i * 97 * 1047 + 41
+    at = i * (n // 10) * 1047 + 41
     data[at:at + 40] = b"Changed here".ljust(40)
 open(dat, "wb").write(data)
 for i in range(10):  # ten cards changed there
-    path = f"{book}/c{i * 89 + 5}.vcf"
+    path = f"{book}/c{i * (n // 10) + 5}.vcf"
     text = open(path, newline="").read().replace("Ann;;;", "Anna;;;")
     open(path, "w", newline="").write(text)
 PY

@@ -36,7 +36,7 @@ readonly BUILD_PACKAGES=(
   cmake ninja-build g++
   qt6-base-dev qt6-serialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev libxml2-dev
+  libcurl4-openssl-dev libxml2-dev libsecret-1-dev
   fonts-dejavu-core librsvg2-bin xdg-utils
 )
 # pdftotext reads the printed reports back; Xvfb runs the GUI headless;
@@ -44,9 +44,11 @@ readonly BUILD_PACKAGES=(
 # and metainfo; clang and its runtime libraries (libFuzzer, the sanitizers)
 # build the fuzz targets in .ci/run. scripts/mutate.py rebuilds through
 # ccache and links with lld; radicale and xandikos are the address-book
-# servers the sync tests start on the loopback.
+# servers the sync tests start on the loopback (git seeds Xandikos's
+# storage); dbus-daemon and gnome-keyring give them a private secret store.
 readonly TEST_PACKAGES=(poppler-utils xvfb xauth desktop-file-utils appstream clang
-  libclang-rt-14-dev ccache lld radicale xandikos)
+  libclang-rt-14-dev ccache lld radicale xandikos git
+  dbus-daemon gnome-keyring)
 # cpack's DEB generator finds the package's dependencies with
 # dpkg-shlibdeps, which looks at the program with file.
 readonly DEB_PACKAGES=(dpkg-dev file)

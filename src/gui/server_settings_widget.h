@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "sync/libsecret_store.h"
 #include "sync/server_settings.h"
 
 class QCheckBox;
@@ -26,6 +27,7 @@ class ServerSettingsWidget : public QDialog, public ServerSettingsView {
   void CloseWindow() override { accept(); }
 
  private:
+  LibsecretStore secrets_;  // before the presenter, which holds it
   ServerSettings presenter_;
   QLineEdit* url_ = nullptr;
   QLineEdit* user_ = nullptr;
@@ -33,6 +35,8 @@ class ServerSettingsWidget : public QDialog, public ServerSettingsView {
   QRadioButton* ask_ = nullptr;
   QRadioButton* command_ = nullptr;
   QLineEdit* password_command_ = nullptr;
+  QRadioButton* secret_store_ = nullptr;
+  QLineEdit* password_ = nullptr;
   QCheckBox* plain_http_ = nullptr;
 };
 

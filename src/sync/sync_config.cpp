@@ -24,6 +24,10 @@ Status ConfigError(const std::string& path, const std::string& what) {
   return Status::Error(kConfigError, path + ": " + what);
 }
 
+bool IsYes(const std::string& value) {
+  return value == "yes" || value == "true" || value == "1";
+}
+
 }  // namespace
 
 Result<SyncConfig> SyncConfig::Read(const AppState& state) {
@@ -63,14 +67,21 @@ Result<SyncConfig> SyncConfig::Parse(std::string_view text, const std::string& p
       config.addressbook = value;
     } else if (key == "password-command") {
       config.password_command = value;
+    } else if (key == "secret-store") {
+      config.secret_store = IsYes(value);
     } else if (key == "allow-plain-http") {
-      config.allow_plain_http = value == "yes" || value == "true" || value == "1";
+      config.allow_plain_http = IsYes(value);
     } else if (key == "password") {
-      return ConfigError(path, "a password does not belong in this file: name a password-command");
+      return ConfigError(path,
+                         "a password does not belong in this file: name a password-command or "
+                         "secret-store = yes");
     } else {
       return ConfigError(path, "line " + std::to_string(number) + " has an unknown key \"" +
                                    std::string(key) + "\"");
     }
+  }
+  if (config.secret_store && !config.password_command.empty()) {
+    return ConfigError(path, "name a password-command or secret-store = yes, not both");
   }
   return config;
 }
@@ -81,6 +92,7 @@ std::string SyncConfig::Serialise() const {
   if (!user.empty()) out += "user = " + user + "\n";
   if (!addressbook.empty()) out += "addressbook = " + addressbook + "\n";
   if (!password_command.empty()) out += "password-command = " + password_command + "\n";
+  if (secret_store) out += "secret-store = yes\n";
   if (allow_plain_http) out += "allow-plain-http = yes\n";
   return out;
 }

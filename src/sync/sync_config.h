@@ -19,15 +19,17 @@ inline constexpr const char* kSyncConfigName = kSyncSetupName;
 //   user = anna
 //   addressbook = contacts                 needed when the user has several
 //   password-command = pass show dav/anna  run without a shell; its first line is the password
+//   secret-store = yes                     or: the password is in the desktop's secret store
 //   allow-plain-http = yes                 consent to send the password unencrypted
 //
-// Without password-command the window asks for the password; the file
-// never holds the password itself.
+// With neither password-command nor secret-store the window asks for the
+// password; the file never holds the password itself.
 struct SyncConfig {
   std::string url;
   std::string user;
   std::string addressbook;
   std::string password_command;
+  bool secret_store = false;
   bool allow_plain_http = false;
 
   bool configured() const { return !url.empty(); }

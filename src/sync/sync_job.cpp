@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "sync/curl_http_client.h"
+#include "sync/libsecret_store.h"
 
 namespace tabrel {
 
 Result<SyncReport> RunSyncJob(AppState& state, Clock& clock, const SyncOptions& options,
-                              SyncObserver* observer, const AskPassword& ask) {
+                              SyncObserver* observer, const AskPassword& ask,
+                              SecretStore* secrets) {
   auto config = SyncConfig::Read(state);
   if (!config.ok()) return config.status();
   if (!config.value().configured()) {
@@ -19,6 +21,16 @@ Result<SyncReport> RunSyncJob(AppState& state, Clock& clock, const SyncOptions& 
   if (!config.value().password_command.empty()) {
     auto password = RunPasswordCommand(config.value().password_command);
     if (!password.ok()) return password.status();
+    credentials.password = std::move(password.value());
+  } else if (config.value().secret_store) {
+    LibsecretStore desktop;
+    auto password = (secrets ? *secrets : desktop).Lookup(config.value().url, credentials.user);
+    if (!password.ok()) return password.status();
+    if (password.value().empty()) {
+      return Status::Error(75, "The desktop's secret store keeps no password for " +
+                                   credentials.user + " on " + config.value().url +
+                                   ": give it in Server Settings");
+    }
     credentials.password = std::move(password.value());
   } else if (!credentials.user.empty()) {
     if (!ask) {

@@ -29,7 +29,10 @@ TEST(SyncConfig, IsMadeOwnerOnlyAndNeverHoldsThePassword) {
     const char* text;
     const char* message;
   } kRefused[] = {
-      {"password = hunter2\n", "a password does not belong in this file: name a password-command"},
+      {"password = hunter2\n",
+       "a password does not belong in this file: name a password-command or secret-store = yes"},
+      {"secret-store = yes\npassword-command = pass x\n",
+       "name a password-command or secret-store = yes, not both"},
       {"url https://x/\n", "line 1 is not \"key = value\""},
       {"colour = red\n", "line 1 has an unknown key \"colour\""},
   };

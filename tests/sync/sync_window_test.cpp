@@ -3,6 +3,8 @@
 // the real one against a port nobody answers).
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "fakes/main_window_harness.h"
 #include "sync/server_settings.h"
 #include "sync/sync_window.h"
@@ -119,25 +121,49 @@ TEST_F(SyncWindowTest, CancelStopsBetweenRequestsAndAFailureChangesNothing) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(SyncWindowTest, ServerSettingsSaveWhatTheCoreAccepts) {
+struct MapSecretStore : SecretStore {
+  Result<std::string> Lookup(const std::string& url, const std::string& user) override {
+    return kept[url + " " + user];
+  }
+  Status Keep(const std::string& url, const std::string& user, const std::string& pw) override {
+    kept[url + " " + user] = pw;
+    return Status::Ok();
+  }
+  std::map<std::string, std::string> kept;
+};
+
+TEST_F(SyncWindowTest, ServerSettingsSaveWhatTheCoreAcceptsAndNoPassword) {
   FakeSyncView settings_view;
-  ServerSettings settings(state, dialogs, settings_view);
+  MapSecretStore secrets;
+  ServerSettings settings(state, dialogs, secrets, settings_view);
   settings.Form_Load();
-  EXPECT_TRUE(settings_view.fields.ask_password);
-  settings_view.fields = {"http://dav.example/", "anna", "contacts", true, "", false};
+  EXPECT_EQ(settings_view.fields.source, PasswordSource::kAsk);
+  settings_view.fields.url = "http://dav.example/";
+  settings_view.fields.user = "anna";
+  settings_view.fields.addressbook = "contacts";
   settings.Save_Click();
-  ASSERT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_NE(dialogs.messages[0].text.find("plain http"), std::string::npos);
-  EXPECT_FALSE(SyncConfig::Read(state).value().configured());
   settings_view.fields.allow_plain_http = true;
-  settings_view.fields.ask_password = false;
+  settings_view.fields.source = PasswordSource::kSecretStore;
+  settings.Save_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_NE(dialogs.messages[0].text.find("plain http"), std::string::npos);
+  EXPECT_EQ(dialogs.messages[1].text, "Give the password to keep in the desktop's secret store.");
+  EXPECT_FALSE(SyncConfig::Read(state).value().configured());
+  settings_view.fields.password = "pw 1";
+  settings.Save_Click();
+  EXPECT_EQ(secrets.kept["http://dav.example/ anna"], "pw 1");
+  EXPECT_EQ(dir.Read(kSyncConfigName).find("pw 1"), std::string::npos);
+  settings.Form_Load();
+  EXPECT_EQ(settings_view.fields.source, PasswordSource::kSecretStore);
+  settings_view.fields.source = PasswordSource::kCommand;
   settings_view.fields.password_command = "pass show dav";
   settings.Save_Click();
-  EXPECT_EQ(settings_view.closed, 1);
-  const SyncConfig saved = SyncConfig::Read(state).value();
-  EXPECT_EQ(saved.addressbook, "contacts");
-  EXPECT_EQ(saved.password_command, "pass show dav");
-  EXPECT_TRUE(saved.allow_plain_http);
+  EXPECT_EQ(settings_view.closed, 2);
+  const std::string saved = dir.Read(kSyncConfigName);
+  EXPECT_NE(saved.find("\nuser = anna\naddressbook = contacts\npassword-command = pass show "
+                       "dav\nallow-plain-http = yes\n"),
+            std::string::npos)
+      << saved;
 }
 
 }  // namespace
