@@ -184,6 +184,15 @@ TEST_F(CliImportTest, AFailedBackupStopsTheImportUnlessNoBackup) {
   EXPECT_EQ(Records(), before);
   EXPECT_EQ(Cli({"import", "native", "in.dat", "--no-backup"}).code, 0);
   EXPECT_NE(Records(), before);
+
+  // A full data set refuses the import and says so, whatever the flags.
+  std::string full;
+  for (std::size_t i = 0; i < layout::kMaxRecords; ++i) full += ContactBytes({records[2]});
+  WriteFile(Data("tabrel.dat"), full);
+  const CliOutcome refused = Cli({"import", "native", "in.dat", "--no-backup"});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find("more than the 32,767 records"), std::string::npos) << refused.err;
+  EXPECT_EQ(Records(), full);
 }
 
 // The names of the records of a data set, in file order.

@@ -140,6 +140,23 @@ TEST_F(ContactEditorTest, SaveAsksTheQuestionsInOrderAndEveryNoKeepsTheEditorOpe
   EXPECT_EQ(view.closed, 2);
 }
 
+// A keyword goes into one slot only: the toggles refuse one another slot
+// already holds, whichever slot that is.
+TEST_F(ContactEditorTest, AKeywordTakesOneSlotOnly) {
+  Open();
+  Grid& keywords = editor.KeywordGrid2();
+  const std::string first(TrimView(keywords.Text()));
+  editor.Key1Tog_Click();
+  editor.Key3Tog_Click();
+  keywords.SetRow(2);
+  const std::string second(TrimView(keywords.Text()));
+  editor.Key2Tog_Click();
+  editor.Key3Tog_Click();
+  Texts slots;
+  for (const std::string& slot : view.slots) slots.emplace_back(TrimView(slot));
+  EXPECT_EQ(slots, Texts({first, second, ""}));
+}
+
 TEST_F(ContactEditorTest, ASaveWhoseFlushFailsAfterTheWriteSaysTheRecordIsWrittenButNotSafe) {
   for (RewriteStep failing : {RewriteStep::kWrite, RewriteStep::kFlush}) {
     SCOPED_TRACE(static_cast<int>(failing));

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "exchange/comma_parse.h"
 #include "exchange/importing/import_report.h"
+#include "exchange/importing/text_records.h"
 #include "fakes/exchange_harness.h"
 #include "fakes/golden.h"
 #include "store/layout.h"
@@ -89,6 +90,14 @@ constexpr const char* kTwoPeople =
     "dn: ou=People,o=x\nou: People\n\n"
     "dn: cn=Sven Ek,o=x\nchangetype: delete\n\n"
     "dn: o=Acme\no: Acme \xE2\x98\x83 Corp\n";
+
+// One of each kind reads in the singular; nothing left out says nothing.
+TEST(SkippedTextTest, OneEntryAndOneLine) {
+  EXPECT_EQ(LdifSkippedText({}), "");
+  EXPECT_EQ(LdifSkippedText({.groups = 1, .bad_lines = 1}),
+            "1 entry was skipped: 1 group or mailing list.\r\n1 line could not be read and was "
+            "left out.");
+}
 
 TEST_F(TextExchangeTest, AnLdifImportAsksCountsOffersTheBackupAndAddsTheRecords) {
   documents.Write("people.ldif", kTwoPeople);

@@ -18,7 +18,8 @@
 namespace tabrel::testing {
 
 inline std::filesystem::path TestDataFolder(const char* topic) {
-  return std::filesystem::path(__FILE__).parent_path().parent_path() / "testdata" / topic;
+  // From the build's own record of the tree: __FILE__ may be relative.
+  return std::filesystem::path(TABREL_TEST_DATA) / topic;
 }
 
 inline std::string ReadBytes(const std::filesystem::path& path) {

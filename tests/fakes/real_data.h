@@ -17,10 +17,8 @@ inline std::filesystem::path RealDataFolder(std::string_view kind) {
   if (const char* named = std::getenv("TABREL_REALDATA"); named != nullptr && *named != '\0') {
     return fs::is_directory(fs::path(named) / kind) ? fs::path(named) / kind : fs::path();
   }
-  // A build through ccache names this file relative to the build folder,
-  // where the tests run.
-  const fs::path source =
-      fs::absolute(__FILE__).lexically_normal().parent_path().parent_path().parent_path();
+  // The tree the build was made from: beside it, or one folder up.
+  const fs::path source = fs::path(TABREL_TEST_DATA).parent_path().parent_path();
   for (const fs::path& candidate : {source.parent_path() / "shared" / "realdata",
                                     source.parent_path().parent_path() / "shared" / "realdata"}) {
     if (fs::is_directory(candidate / kind)) return candidate / kind;

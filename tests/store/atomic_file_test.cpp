@@ -8,6 +8,7 @@
 #include <set>
 
 #include "fakes/contact_files.h"
+#include "store/commit_record.h"
 #include "store/data_set.h"
 
 namespace tabrel {
@@ -125,6 +126,15 @@ TEST(DataFolderTest, DataFileTakesANameInCapitalsOnlyWhenTheExactOneIsMissing) {
   }
   EXPECT_EQ(state.DataFile("tabrel.dat"), data.File("tabrel.dat"));
   EXPECT_EQ(state.DataFile("keyword.dat"), data.File("keyword.dat"));
+}
+
+// The commit record's checksums are CRC-32C, so other tools can check a
+// file against it; the sums chain over pieces as files are read in chunks.
+TEST(CommitChecksumTest, KnownAnswersAndChaining) {
+  EXPECT_EQ(Crc32c(0, "123456789"), 0xE3069283u);
+  EXPECT_EQ(Crc32c(0, std::string(32, '\0')), 0x8A9136AAu);
+  EXPECT_EQ(Crc32c(0, std::string(32, '\xFF')), 0x62A8AB43u);
+  EXPECT_EQ(Crc32c(Crc32c(0, "1234"), "56789"), 0xE3069283u);
 }
 
 }  // namespace
