@@ -487,8 +487,8 @@ std::string HelpText(Command command) {
       text +=
           "Syncs the data set both ways with the address-book server (CardDAV) that\n"
           "carddav.ini in the data folder names (keys: url, user, addressbook,\n"
-          "password-command). Edits on both sides of a record keep both, the local one\n"
-          "with the keyword Conflict.\n"
+          "password-command or secret-store = yes). Edits on both sides of a record keep\n"
+          "both, the local one with the keyword Conflict.\n"
           "  --dry-run            list what would be sent, taken and deleted; change\n"
           "                       nothing on either side\n"
           "  --allow-mass-delete  go on when more than half of either side would be deleted\n";
