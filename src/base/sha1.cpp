@@ -5,6 +5,7 @@
 #include <utility>
 
 #if defined(__x86_64__) && defined(__GNUC__)
+#include <cpuid.h>
 #include <immintrin.h>
 #define TABREL_SHA_NI 1
 #endif
@@ -93,7 +94,12 @@ __attribute__((target("sha,sse4.1"))) void CompressWithShaInstructions(
 // The compression this processor does fastest.
 void CompressBlock(std::array<std::uint32_t, 5>& h, const std::uint8_t* block) {
 #if TABREL_SHA_NI
-  static const bool has_sha = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  // Asked of the processor itself: not every compiler's builtin knows "sha".
+  static const bool has_sha = [] {
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (__get_cpuid(1, &a, &b, &c, &d) == 0 || (c & bit_SSE4_1) == 0) return false;
+    return __get_cpuid_count(7, 0, &a, &b, &c, &d) != 0 && (b & bit_SHA) != 0;
+  }();
   if (has_sha) {
     CompressWithShaInstructions(h, block);
     return;
