@@ -62,8 +62,9 @@ void SyncWindowWidget::ShowProgress(const std::string& step, std::size_t done, s
   QCoreApplication::processEvents();
 }
 
-void SyncWindowWidget::ShowResult(const std::vector<std::string>& lines) {
-  step_->setText(tr("Done."));
+void SyncWindowWidget::ShowResult(const std::string& heading,
+                                  const std::vector<std::string>& lines) {
+  step_->setText(QString::fromStdString(heading));
   progress_->setRange(0, 1);
   progress_->setValue(1);
   QString text;

@@ -30,7 +30,7 @@ class SyncWindowWidget : public QDialog, public SyncWindowView {
 
   // SyncWindowView
   void ShowProgress(const std::string& step, std::size_t done, std::size_t total) override;
-  void ShowResult(const std::vector<std::string>& lines) override;
+  void ShowResult(const std::string& heading, const std::vector<std::string>& lines) override;
   void OpenServerSettings() override;
   void CloseWindow() override;
 

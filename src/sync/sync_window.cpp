@@ -46,7 +46,8 @@ void SyncWindow::Run() {
   }
   running_ = false;
   if (!report.ok()) {
-    view_.ShowResult({DecodeCp1252(report.status().description()) + "."});
+    view_.ShowResult("The sync did not finish.",
+                     {DecodeCp1252(report.status().description()) + "."});
     return;
   }
   // Records came, went or changed: both lists show the data set as it is now.
@@ -56,7 +57,7 @@ void SyncWindow::Run() {
   for (const std::string& line : ReportLines(report.value(), false)) {
     lines.push_back(DecodeCp1252(line));
   }
-  view_.ShowResult(lines);
+  view_.ShowResult("Done.", lines);
 }
 
 Result<std::string> SyncWindow::Ask(const SyncConfig& config) {

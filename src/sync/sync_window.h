@@ -20,9 +20,9 @@ class SyncWindowView {
   // Shows the step and moves the progress bar; lets the Cancel button be
   // pressed while a sync runs.
   virtual void ShowProgress(const std::string& step, std::size_t done, std::size_t total) = 0;
-  // Ends the run: the progress bar stopped, the result list shown, Cancel
-  // turned into Close.
-  virtual void ShowResult(const std::vector<std::string>& lines) = 0;
+  // Ends the run: `heading` over the stopped progress bar ("Done." only for
+  // a sync that finished), the result list shown, Cancel turned into Close.
+  virtual void ShowResult(const std::string& heading, const std::vector<std::string>& lines) = 0;
   virtual void OpenServerSettings() = 0;
   virtual void CloseWindow() = 0;
 };

@@ -17,13 +17,18 @@ struct FakeSyncView : SyncWindowView, ServerSettingsView {
     steps.push_back(step);
     if (on_progress) on_progress();
   }
-  void ShowResult(const std::vector<std::string>& shown) override { lines = shown; }
+  void ShowResult(const std::string& shown_heading,
+                  const std::vector<std::string>& shown) override {
+    heading = shown_heading;
+    lines = shown;
+  }
   void OpenServerSettings() override { ++settings_opened; }
   void CloseWindow() override { ++closed; }
   void SetFields(const ServerSettingsFields& shown) override { fields = shown; }
   ServerSettingsFields Fields() const override { return fields; }
 
   std::vector<std::string> steps, lines;
+  std::string heading;
   std::function<void()> on_progress;
   ServerSettingsFields fields;
   int settings_opened = 0, closed = 0;
@@ -83,6 +88,7 @@ TEST_F(SyncWindowTest, ARunAsksThePasswordAndBeforeAMassDeletionThenListsTheResu
       });
   sync.Form_Load();
   ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(sync_view.heading, "Done.");
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
   EXPECT_EQ(dialogs.inputs.size(), 1u) << "the second run asks once more";
@@ -115,6 +121,7 @@ TEST_F(SyncWindowTest, CancelStopsBetweenRequestsAndAFailureChangesNothing) {
         return RunSyncJob(state, clock, options, observer, ask);
       });
   failing.Form_Load();
+  EXPECT_EQ(sync_view.heading, "The sync did not finish.");
   ASSERT_EQ(sync_view.lines.size(), 1u);
   EXPECT_NE(sync_view.lines[0].find("127.0.0.1"), std::string::npos) << sync_view.lines[0];
   EXPECT_EQ(dir.Read("tabrel.dat"), records);
