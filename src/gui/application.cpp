@@ -119,6 +119,15 @@ class FocusFrameStyle : public QProxyStyle {
     painter->restore();
   }
 
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* data) const override {
+    if (hint == SH_Table_GridLineColor && widget != nullptr) {
+      const QVariant colour = widget->property(kGridLineColourProperty);
+      if (colour.isValid()) return static_cast<int>(colour.value<QColor>().rgba());
+    }
+    return QProxyStyle::styleHint(hint, option, widget, data);
+  }
+
   // Every menu bar and toolbar makes the button that shows what does not
   // fit; reading its picture would load the image format plugins while the
   // program starts, for a button that mostly never shows.

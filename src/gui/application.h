@@ -12,6 +12,9 @@ namespace tabrel::gui {
 // the main window carries the program's name.
 void ConfigureApplication();
 
+// A table view's property, a QColor, that the style draws its grid lines in.
+inline constexpr char kGridLineColourProperty[] = "gridLineColour";
+
 // The program's icon `name`, rendered into the program's resources at build
 // time (":/icons/<size>x<size>/<name>.png") so that the window has it also
 // where no icon theme does. A size is read only when the window system asks

@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 
+#include "gui/application.h"
+
 namespace tabrel::gui {
 namespace {
 
@@ -21,10 +23,6 @@ class NoFocusRectDelegate : public QStyledItemDelegate {
     option->state &= ~QStyle::State_HasFocus;
   }
 };
-
-QString Css(const QColor& colour) {
-  return colour.name(QColor::HexRgb);
-}
 
 QColor Mix(const QColor& a, const QColor& b, double share_of_b) {
   const auto mix = [share_of_b](int x, int y) {
@@ -126,22 +124,29 @@ void GridView::ApplyColours() {
   const QColor text = model_->ToQColor(grid.ForeColor());
   const QColor fixed_back = model_->ToQColor(grid.BackColorFixed());
   const QColor fixed_fore = model_->ToQColor(grid.ForeColorFixed());
-  const QColor line = Mix(cells, text, 0.3);
-  // The Grid's own colours need not change with the focus: a frame shows it.
-  const QString style = QStringLiteral(
-                            "QTableView { background-color: %1; gridline-color: %2; }"
-                            "QTableView:focus { border: 2px solid palette(highlight); }"
-                            "QHeaderView { background-color: %3; }"
-                            "QHeaderView::section { background-color: %3; color: %4;"
-                            " padding: 2px 4px; border: none;"
-                            " border-right: 1px solid %5; border-bottom: 1px solid %5; }")
-                            .arg(Css(beyond), Css(line), Css(fixed_back), Css(fixed_fore),
-                                 Css(Mix(fixed_back, fixed_fore, 0.35)));
-  if (style != applied_style_) {
-    applied_style_ = style;
-    setStyleSheet(style);
-  }
-  setFrameShape(grid.flat() ? QFrame::NoFrame : QFrame::StyledPanel);
+  // A palette and a style hint, not a style sheet: a sheet per list costs
+  // milliseconds at start-up and slows every paint after.
+  QPalette colours = palette();
+  colours.setColor(QPalette::Base, beyond);
+  colours.setColor(QPalette::WindowText, beyond);
+  setPalette(colours);
+  QPalette header = horizontalHeader()->palette();
+  header.setColor(QPalette::Window, fixed_back);
+  header.setColor(QPalette::Button, fixed_back);
+  header.setColor(QPalette::ButtonText, fixed_fore);
+  horizontalHeader()->setPalette(header);
+  setProperty(kGridLineColourProperty, Mix(cells, text, 0.3));
+  viewport()->update();
+  ApplyFrame();
+}
+
+void GridView::ApplyFrame() {
+  // Two pixels wide, flat in the colour beyond the cells or sunken, for the
+  // style's focus frame to cover.
+  const bool flat = model_->grid().flat();
+  setFrameShape(flat ? QFrame::Box : QFrame::Panel);
+  setFrameShadow(flat ? QFrame::Plain : QFrame::Sunken);
+  setLineWidth(2);
 }
 
 void GridView::ApplyVisibility() {

@@ -39,6 +39,7 @@ class GridView : public QTableView {
   void OnUserScrolled(int value);
   void SyncCurrent();
   void ApplyColours();
+  void ApplyFrame();
   void ApplyVisibility();
   void ApplyColumns();
   void ApplyFont();
@@ -49,7 +50,6 @@ class GridView : public QTableView {
   int applied_top_row_ = 1;
   // Setting a style sheet polishes the whole view again: done only when
   // the colours change it.
-  QString applied_style_;
 };
 
 }  // namespace tabrel::gui

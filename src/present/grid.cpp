@@ -89,6 +89,10 @@ void Grid::AddItem(const std::shared_ptr<const RowSource>& source, std::string_v
   Notify(GridChange::kStructure);
 }
 
+void Grid::ReserveRows(std::size_t rows) {
+  rows_.reserve(rows_.size() + rows);
+}
+
 const std::string& Grid::RowText(int row) const {
   const RowData& data = rows_[static_cast<std::size_t>(row)];
   if (data.source != nullptr) {

@@ -69,6 +69,8 @@ class Grid {
   // Appends a row that `source` makes from `bytes`, which `source` keeps
   // readable; the grid keeps `source` until ClearToHeader.
   void AddItem(const std::shared_ptr<const RowSource>& source, std::string_view bytes);
+  // Room for `rows` more rows, so that a long fill moves no row.
+  void ReserveRows(std::size_t rows);
   // Removes data row `row` (1..Rows()-1); later rows move up.
   void RemoveItem(int row);
 

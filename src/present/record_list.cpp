@@ -253,6 +253,7 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
   const std::shared_ptr<const RowSource> source = rows;
   // Touched only as rows are kept: a keyword's few rows take little.
   char* const kept = rows->records.Reserve(count * kShownLength);
+  if (kind == Kind::kAll) grid.ReserveRows(count);
   int added = 0;
   std::string last_record;
   auto visit = [&](std::string_view run, std::size_t first) {
