@@ -268,32 +268,6 @@ std::optional<std::string> CommaKeyword(const Args& args, Environment& env) {
   return std::string(TrimView(Fit(stored.bytes, layout::kKW1.width)));
 }
 
-// The input of a record format as the records (or cards) to decide; empty,
-// with the refusal printed, when it holds none.
-std::optional<std::string> RecordsOf(const ExchangeFormat& format, std::string bytes,
-                                     const std::string& input_name, Environment& env) {
-  const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
-  const bool whole = kind == ImportKind::kVcard
-                         ? CountCardsBegun(bytes) > 0
-                         : !bytes.empty() && bytes.size() % RecordLengthOf(kind) == 0;
-  if (!whole) {
-    Fail(env, NotRecordsText(kind));
-    return std::nullopt;
-  }
-  if (kind != ImportKind::kVcard) {
-    const std::size_t length = RecordLengthOf(kind);
-    RecordTextCheck check(length);
-    for (std::size_t at = 0; at < bytes.size(); at += length) {
-      check.Take(std::string_view(bytes).substr(at, length));
-    }
-    if (Status s = check.Verdict(input_name); !s.ok()) {
-      Fail(env, s.description());
-      return std::nullopt;
-    }
-  }
-  return bytes;
-}
-
 // Every import: the input read whole first, then the data set taken for
 // writing, the records decided, and the end the windows share
 // (FinishImport).
@@ -306,9 +280,8 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   std::string keyword;
   std::optional<std::string> records;
   if (!text_format) {
-    records = RecordsOf(format, std::move(input.value()),
-                        args.input == "-" ? "The input" : Absolute(args.input, env), env);
-    if (!records) return kExitFailed;
+    // Refused, or not, as they are decided.
+    records = std::move(input.value());
   } else {
     if (args.encoding.empty()) {
       text = DecodeText(input.value());
@@ -340,6 +313,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   options.links = args.links;
   options.individual = args.individual;
   options.keyword = keyword;
+  options.input_name = args.input == "-" ? "The input" : Absolute(args.input, env);
   auto decided =
       DecideImport(state, format.id, text_format ? std::move(text->text) : std::move(*records),
                    options, clock.Now());

@@ -55,26 +55,22 @@ Result<DecidedImport> DecideImport(const AppState& state, FormatId format, std::
     case FormatId::kLdif:
     case FormatId::kAgent:
       return DecideNewRecords(state, format, input, options, now, progress);
-    case FormatId::kVcard: {
-      ImportPlan plan = PlanVcardBytes(state, std::move(input), 0, options.rules, now, nullptr,
-                                       options.extras_to_notes);
-      if (!plan.failure.ok()) return plan.failure;
-      decided.refusal = std::move(plan.refusal);
-      decided.records.emplace(std::move(plan.import));
-      return decided;
-    }
+    case FormatId::kVcard:
     case FormatId::kNative:
     case FormatId::kDos:
       break;
   }
-  auto opened = RecordImport::Open(state, options.rules, now);
-  if (!opened.ok()) return opened.status();
-  RecordImport& import = decided.records.emplace(std::move(opened.value()));
-  const ImportKind kind = format == FormatId::kDos ? ImportKind::kDos : ImportKind::kNative;
-  const std::size_t length = RecordLengthOf(kind);
-  for (std::size_t at = 0; at + length <= input.size(); at += length) {
-    import.Take(kind, std::string_view(input).substr(at, length));
-  }
+  // The record formats and vCards are decided as the import window decides them.
+  ImportPlan plan =
+      format == FormatId::kVcard
+          ? PlanVcardBytes(state, std::move(input), 0, options.rules, now, nullptr,
+                           options.extras_to_notes)
+          : PlanRecordBytes(state,
+                            format == FormatId::kDos ? ImportKind::kDos : ImportKind::kNative,
+                            input, options.input_name, options.rules, now);
+  if (!plan.failure.ok()) return plan.failure;
+  decided.refusal = std::move(plan.refusal);
+  decided.records.emplace(std::move(plan.import));
   return decided;
 }
 

@@ -25,6 +25,8 @@ struct DecideOptions {
   std::optional<CommaLinks> links;
   bool individual = false;
   std::string keyword = std::string(kCommaKeyword);
+  // Native, DOS: names the input in a refusal (its path, "The input").
+  std::string input_name;
 };
 
 // An import's records decided, of whichever kind.

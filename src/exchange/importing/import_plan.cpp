@@ -47,41 +47,20 @@ std::string Count(std::size_t n, const char* one, const char* many) {
 
 ImportPlan PlanRecords(const AppState& target, const ImportSource& source, DuplicateRules rules,
                        const LocalDateTime& now, const PlanProgress& progress) {
-  ImportPlan plan;
-  const std::size_t length = RecordLengthOf(source.kind);
   auto opened = FileReader::Open(source.path, FileReader::Missing::kFail);
   Result<FileInfo> info = opened.ok() ? LookAt(opened.value()) : opened.status();
-  if (!info.ok()) {
-    plan.failure = info.status();
+  // Read whole, a partial record at the end included: it makes the file no
+  // record file.
+  Result<std::string> bytes =
+      info.ok() ? opened.value().ReadRecords(1) : Result<std::string>(info.status());
+  if (!bytes.ok()) {
+    ImportPlan plan;
+    plan.failure = bytes.status();
     return plan;
   }
-  const FileReader& file = opened.value();
-  const std::size_t size = file.size();
-  const std::size_t count = size / length;
-  const bool whole = size > 0 && size % length == 0;
-  plan.file = {true, size, info.value().modified, count, whole};
-  if (!whole) {
-    plan.refusal = NotRecordsText(source.kind);
-    return plan;
-  }
-  if (!OpenImport(plan, target, rules, now)) return plan;
-  std::size_t taken = 0;
-  RecordTextCheck check(length);
-  const Status read = file.ScanRecords(length, [&](std::string_view run, std::size_t) {
-    for (std::size_t at = 0; at < run.size(); at += length) {
-      check.Take(run.substr(at, length));
-      plan.import.Take(source.kind, run.substr(at, length));
-      if (progress) progress(++taken, count);
-    }
-    return true;
-  });
-  if (!read.ok()) {
-    plan.failure = read;
-    plan.import = RecordImport();
-  } else if (Status s = check.Verdict(source.path); !s.ok()) {
-    plan.refusal = s.description();
-    plan.import = RecordImport();
-  }
+  ImportPlan plan =
+      PlanRecordBytes(target, source.kind, bytes.value(), source.path, rules, now, progress);
+  plan.file.modified = info.value().modified;
   return plan;
 }
 
@@ -99,6 +78,33 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
 }
 
 }  // namespace
+
+ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_view bytes,
+                           const std::string& name, DuplicateRules rules, const LocalDateTime& now,
+                           const PlanProgress& progress) {
+  ImportPlan plan;
+  const std::size_t length = RecordLengthOf(kind);
+  const std::size_t count = bytes.size() / length;
+  const bool whole = !bytes.empty() && bytes.size() % length == 0;
+  plan.file = {true, bytes.size(), 0, count, whole};
+  if (!whole) {
+    plan.refusal = NotRecordsText(kind);
+    return plan;
+  }
+  RecordTextCheck check(length);
+  for (std::size_t at = 0; at < bytes.size(); at += length) check.Take(bytes.substr(at, length));
+  if (Status s = check.Verdict(name); !s.ok()) {
+    plan.refusal = s.description();
+    return plan;
+  }
+  if (!OpenImport(plan, target, rules, now)) return plan;
+  std::size_t taken = 0;
+  for (std::size_t at = 0; at < bytes.size(); at += length) {
+    plan.import.Take(kind, bytes.substr(at, length));
+    if (progress) progress(++taken, count);
+  }
+  return plan;
+}
 
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
                           DuplicateRules rules, const LocalDateTime& now,

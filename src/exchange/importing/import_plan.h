@@ -64,6 +64,12 @@ struct ImportPlan {
 ImportPlan PlanImport(const AppState& target, const ImportSource& source, DuplicateRules rules,
                       const LocalDateTime& now, const PlanProgress& progress = nullptr);
 
+// The same for the bytes of a record file already read, `name` naming it
+// in a refusal (its path, "The input").
+ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_view bytes,
+                           const std::string& name, DuplicateRules rules, const LocalDateTime& now,
+                           const PlanProgress& progress = nullptr);
+
 // The same for the bytes of a vCard file already read (a command line's
 // input), last modified at `modified`.
 // With `extras_to_notes` the values of a card no field holds go to its
