@@ -33,8 +33,11 @@ median_ms() {
 }
 
 bare=$(median_ms "$build/tabrel_bare_window")
+text=$(median_ms "$build/tabrel_bare_window" --text)
 tabrel=$(median_ms env TABREL_QUIT_AFTER_START=1 "$build/tabrel")
 echo "QT_QPA_PLATFORM=$QT_QPA_PLATFORM, $records records, median of $runs runs"
 echo "bare Qt main window: $bare ms"
+echo "  with a line of text (fonts loaded): $text ms"
 echo "Tabrel start-up:     $tabrel ms"
 awk -v t="$tabrel" -v b="$bare" 'BEGIN { printf "ratio:               %.2f (at most 1.50)\n", t / b }'
+awk -v t="$tabrel" -v b="$text" 'BEGIN { printf "  to the window with text: %.2f\n", t / b }'
