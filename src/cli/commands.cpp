@@ -146,35 +146,32 @@ int Show(AppState& state, const Args& args, Environment& env) {
 }
 
 int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
-  auto rows = SelectRows(state, args.selection);
-  if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
-  auto shown = RecordsOfShownRows(state, rows.value());
-  if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
+  ReadBuffer read;
+  auto records = SelectRecords(state, args.selection, read);
+  if (!records.ok()) return Fail(env, records.status().ErrorLine());
   const ReportKind& kind = *FindReportKind(args.kind);
   const std::string text =
-      kind.build(shown.value().records, {state.settings, args.with_unlinked, clock.Now()});
+      kind.build(records.value(), {state.settings, args.with_unlinked, clock.Now()});
   return WriteOutput(args, env, state, dialogs, text);
 }
 
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
   const ExchangeFormat& format = *FindFormat(args.kind);
-  auto rows = SelectRows(state, args.selection);
-  if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
+  // The records are read once, and written straight from what was read.
+  ReadBuffer read;
+  auto records = SelectRecords(state, args.selection, read);
+  if (!records.ok()) return Fail(env, records.status().ErrorLine());
   const WriteOptions options{args.vcard_version};
   if (args.output.empty()) {
-    auto bytes = ExportJob(state, dialogs).BytesOf(format, options, rows.value());
-    if (!bytes.ok()) return Fail(env, bytes.status().ErrorLine());
-    if (const std::string note = LeftOutNote(bytes.value().missing); !note.empty()) {
-      env.err << WithLineFeeds(note) << "\n";
-    }
-    return WriteOutput(args, env, state, dialogs, bytes.value().bytes);
+    const ExportBytes bytes = ExportJob::BytesOf(format, options, records.value());
+    return WriteOutput(args, env, state, dialogs, bytes.bytes);
   }
   const std::string path = Absolute(args.output, env);
   const ExistingFile existing = args.replace ? ExistingFile::kReplace
                                 : args.yes   ? ExistingFile::kAdd
                                              : ExistingFile::kKeep;
   const ExportEnd end =
-      ExportJob(state, dialogs).Run(format, options, path, rows.value(), existing);
+      ExportJob(state, dialogs).Run(format, options, path, records.value(), existing);
   if (const std::string note = LeftOutNote(end.missing); !note.empty()) {
     env.err << WithLineFeeds(note) << "\n";
   }
@@ -274,7 +271,7 @@ std::optional<std::string> RecordsOf(const ExchangeFormat& format, std::string b
                                      const std::string& input_name, Environment& env) {
   const ImportKind kind = format.import_kind.value_or(ImportKind::kNative);
   const bool whole = kind == ImportKind::kVcard
-                         ? CountCardsBegun(bytes) > 0
+                         ? CountCardsBegun(bytes, 1) > 0
                          : !bytes.empty() && bytes.size() % RecordLengthOf(kind) == 0;
   if (!whole) {
     Fail(env, NotRecordsText(kind));
@@ -416,9 +413,11 @@ bool Writes(const Args& args) {
 
 }  // namespace
 
-Result<Grid> SelectRows(AppState& state, const Selection& selection) {
-  Grid grid;
-  grid.SetFormatString(kMainGridFormat);
+namespace {
+
+// The selection text of the record list `selection` picks; a word search
+// over every record puts the list in free mode.
+std::string SelectionText(AppState& state, const Selection& selection) {
   std::string chosen;
   switch (selection.kind) {
     case Selection::Kind::kAll:
@@ -430,16 +429,28 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection) {
       chosen = Fit(Encoded(selection.keyword), layout::kKW1.width);
       break;
   }
-  const bool search = !selection.search.empty();
-  if (search && selection.kind == Selection::Kind::kAll) {
+  if (!selection.search.empty() && selection.kind == Selection::Kind::kAll) {
     // Free list mode searches every record, without the main window's
     // search file.
     state.list_mode = kListFree;
     chosen = std::string(kWordSearchPrefix) + Encoded(selection.search);
   }
-  auto added = AppendSelectedRows(grid, state, chosen, {});
+  return chosen;
+}
+
+// A word search within a keyword's rows, after the keyword chose them.
+bool SearchesWithin(const Selection& selection) {
+  return !selection.search.empty() && selection.kind != Selection::Kind::kAll;
+}
+
+}  // namespace
+
+Result<Grid> SelectRows(AppState& state, const Selection& selection) {
+  Grid grid;
+  grid.SetFormatString(kMainGridFormat);
+  auto added = AppendSelectedRows(grid, state, SelectionText(state, selection), {});
   if (!added.ok()) return added.status();
-  if (!search || selection.kind == Selection::Kind::kAll) return grid;
+  if (!SearchesWithin(selection)) return grid;
 
   auto index = StampIndex::Open(state);
   if (!index.ok()) return index.status();
@@ -451,6 +462,16 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection) {
     if (found && matcher.Matches(found->record)) kept.AddItem(RowText(grid, row));
   }
   return kept;
+}
+
+Result<std::vector<std::string_view>> SelectRecords(AppState& state, const Selection& selection,
+                                                    ReadBuffer& buffer) {
+  auto records = SelectedRecords(state, SelectionText(state, selection), buffer);
+  if (!records.ok() || !SearchesWithin(selection)) return records;
+  WordMatcher matcher(UpperCp1252(Encoded(selection.search)));
+  std::erase_if(records.value(),
+                [&matcher](std::string_view record) { return !matcher.Matches(record); });
+  return records;
 }
 
 int Run(const Args& args, Environment& env) {

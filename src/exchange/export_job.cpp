@@ -49,23 +49,44 @@ std::optional<ExportTarget> ExportJob::Target(const ExchangeFormat& format, cons
              : targets_.AddingRecords(path, format.record_length, format.records, shown);
 }
 
+ExportBytes ExportJob::BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                               std::span<const std::string_view> records) {
+  ExportBytes out;
+  out.exported = records.size();
+  format.write(records, options, out.bytes);
+  return out;
+}
+
 Result<ExportBytes> ExportJob::BytesOf(const ExchangeFormat& format, const WriteOptions& options,
                                        const Grid& rows) const {
   auto shown = RecordsOfShownRows(state_, rows);
   if (!shown.ok()) return shown.status();
-  ExportBytes out;
-  out.exported = shown.value().records.size();
+  ExportBytes out = BytesOf(format, options, shown.value().records);
   out.missing = shown.value().missing;
-  format.write(shown.value().records, options, out.bytes);
   return out;
 }
 
 ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
                          const std::string& path, const Grid& rows, ExistingFile existing,
                          ProgressView* progress) const {
+  return Write(format, options, path, rows.Rows() - 1, existing, progress,
+               [&](const WriteOptions& chosen) { return BytesOf(format, chosen, rows); });
+}
+
+ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
+                         const std::string& path, std::span<const std::string_view> records,
+                         ExistingFile existing) const {
+  return Write(format, options, path, static_cast<int>(records.size()), existing, nullptr,
+               [&](const WriteOptions& chosen) -> Result<ExportBytes> {
+                 return BytesOf(format, chosen, records);
+               });
+}
+
+ExportEnd ExportJob::Write(const ExchangeFormat& format, WriteOptions options,
+                           const std::string& path, int shown, ExistingFile existing,
+                           ProgressView* progress, const MakeBytes& make_bytes) const {
   ExportEnd end;
   if (!targets_.Acceptable(path)) return end;
-  const int shown = rows.Rows() - 1;
   const auto target = Target(format, path, shown, existing, end);
   if (!target) return end;
 
@@ -81,7 +102,7 @@ ExportEnd ExportJob::Run(const ExchangeFormat& format, WriteOptions options,
       shown);
   options.header = target->kept.empty();
   options.progress = [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); };
-  auto bytes = BytesOf(format, options, rows);
+  auto bytes = make_bytes(options);
   if (bytes.ok()) {
     end.exported = bytes.value().exported;
     end.missing = bytes.value().missing;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "base/result.h"
 #include "base/status.h"
@@ -56,14 +59,25 @@ class ExportJob {
 
   ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
                 const Grid& rows, ExistingFile existing, ProgressView* progress = nullptr) const;
+  // The same for stored records already read (1047 bytes each), for a
+  // front end that selects them without a list.
+  ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                std::span<const std::string_view> records, ExistingFile existing) const;
   // The records of `rows` in the format, for a front end that writes them
   // elsewhere (standard output).
   Result<ExportBytes> BytesOf(const ExchangeFormat& format, const WriteOptions& options,
                               const Grid& rows) const;
+  static ExportBytes BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                             std::span<const std::string_view> records);
 
   const ExportTargets& targets() const { return targets_; }
 
  private:
+  // The bytes of the export, for the options the target leaves.
+  using MakeBytes = std::function<Result<ExportBytes>(const WriteOptions&)>;
+  ExportEnd Write(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                  int shown, ExistingFile existing, ProgressView* progress,
+                  const MakeBytes& bytes) const;
   std::optional<ExportTarget> Target(const ExchangeFormat& format, const std::string& path,
                                      int shown, ExistingFile existing, ExportEnd& end) const;
 

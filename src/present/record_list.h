@@ -4,10 +4,12 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 #include "present/grid.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -33,6 +35,13 @@ struct FillProgress {
 // state.current_record. Yields the number of rows added.
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress);
+
+// The records AppendSelectedRows would list for `selection`, in file order,
+// for a front end that needs the records rather than a list: tabrel.dat read
+// whole, once, into `buffer`, which must outlive the views.
+Result<std::vector<std::string_view>> SelectedRecords(const AppState& state,
+                                                      std::string_view selection,
+                                                      ReadBuffer& buffer);
 
 // The row text (cells joined by tabs) of one stored record, or nothing when
 // its type is not one of the four listed types.

@@ -419,10 +419,10 @@ bool BeginVcardAt(std::string_view text, std::size_t at) {
 // before it not part of the line), found from each "V" of "VCARD" rather
 // than line by line: a file of megabytes has a line every few dozen bytes
 // and a card every few hundred.
-std::size_t CountBeginLines(std::string_view text) {
+std::size_t CountBeginLines(std::string_view text, std::size_t up_to) {
   std::size_t cards = 0;
   for (const char v : {'V', 'v'}) {
-    for (std::size_t at = text.find(v, 6); at != std::string_view::npos;
+    for (std::size_t at = text.find(v, 6); at != std::string_view::npos && cards < up_to;
          at = text.find(v, at + 1)) {
       if (text[at - 1] != ':' || !BeginVcardAt(text, at - 6)) continue;
       std::size_t start = at - 6;
@@ -439,13 +439,13 @@ std::size_t CountBeginLines(std::string_view text) {
 
 }  // namespace
 
-std::size_t CountCardsBegun(std::string_view bytes) {
+std::size_t CountCardsBegun(std::string_view bytes, std::size_t up_to) {
   const auto unicode = DecodeUnicodeForm(bytes);
   const std::string_view text = unicode ? std::string_view(unicode->text) : bytes;
-  if (text.find('\n') != std::string_view::npos) return CountBeginLines(text);
+  if (text.find('\n') != std::string_view::npos) return CountBeginLines(text, up_to);
   LineReader lines(text, LoneCr::kKeptWhereLfEndsLines);
   std::size_t cards = 0;
-  for (std::string_view line; lines.Next(line);) {
+  for (std::string_view line; cards < up_to && lines.Next(line);) {
     cards += SameNoCase(TrimBlanks(line), "BEGIN:VCARD");
   }
   return cards;

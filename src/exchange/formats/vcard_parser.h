@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -125,7 +126,10 @@ class VcardParser {
 };
 
 // The lines of a file that begin a card (BEGIN:VCARD, in any case), counted
-// without reading the cards: what a file offers before it is imported.
-std::size_t CountCardsBegun(std::string_view bytes);
+// without reading the cards: what a file offers before it is imported. The
+// count stops at `up_to`: whether a file begins a card at all is known at
+// its first.
+std::size_t CountCardsBegun(std::string_view bytes,
+                            std::size_t up_to = std::numeric_limits<std::size_t>::max());
 
 }  // namespace tabrel
