@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -107,18 +108,32 @@ constexpr Name kNames[] = {
     {"workurl", kSlotWeb, 2},
 };
 
+// Where each first letter's names begin in kNames, and end at the next
+// letter's start: a lookup compares only the names of its letter.
+constexpr std::array<std::uint8_t, 27> kLetterStart = [] {
+  std::array<std::uint8_t, 27> start{};
+  std::size_t at = 0;
+  for (int letter = 0; letter <= 26; ++letter) {
+    while (at < std::size(kNames) && kNames[at].name[0] - 'a' < letter) ++at;
+    start[static_cast<std::size_t>(letter)] = static_cast<std::uint8_t>(at);
+  }
+  return start;
+}();
+
 std::optional<Name> Lookup(std::string_view type) {
   char lower[32];
-  if (type.size() > sizeof lower) return std::nullopt;
+  if (type.empty() || type.size() > sizeof lower) return std::nullopt;
   for (std::size_t i = 0; i < type.size(); ++i) {
     const char c = type[i];
     lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   }
   const std::string_view key(lower, type.size());
-  const auto* it = std::lower_bound(std::begin(kNames), std::end(kNames), key,
-                                    [](const Name& n, std::string_view k) { return n.name < k; });
-  if (it == std::end(kNames) || it->name != key) return std::nullopt;
-  return *it;
+  if (key[0] < 'a' || key[0] > 'z') return std::nullopt;
+  const auto letter = static_cast<std::size_t>(key[0] - 'a');
+  for (std::size_t i = kLetterStart[letter]; i < kLetterStart[letter + 1]; ++i) {
+    if (kNames[i].name == key) return kNames[i];
+  }
+  return std::nullopt;
 }
 
 bool HasOption(std::string_view options, std::string_view wanted) {
