@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -120,20 +120,21 @@ constexpr std::array<std::uint8_t, 27> kLetterStart = [] {
   return start;
 }();
 
-std::optional<Name> Lookup(std::string_view type) {
+// The name `type` is, compared without case; null when it is none of them.
+const Name* Lookup(std::string_view type) {
   char lower[32];
-  if (type.empty() || type.size() > sizeof lower) return std::nullopt;
+  if (type.empty() || type.size() > sizeof lower) return nullptr;
   for (std::size_t i = 0; i < type.size(); ++i) {
     const char c = type[i];
     lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   }
   const std::string_view key(lower, type.size());
-  if (key[0] < 'a' || key[0] > 'z') return std::nullopt;
+  if (key[0] < 'a' || key[0] > 'z') return nullptr;
   const auto letter = static_cast<std::size_t>(key[0] - 'a');
   for (std::size_t i = kLetterStart[letter]; i < kLetterStart[letter + 1]; ++i) {
-    if (kNames[i].name == key) return kNames[i];
+    if (kNames[i].name == key) return &kNames[i];
   }
-  return std::nullopt;
+  return nullptr;
 }
 
 bool HasOption(std::string_view options, std::string_view wanted) {
@@ -206,7 +207,7 @@ bool EndsNoCase(std::string_view text, std::string_view suffix) {
 // Fills the names the entry left empty from its cn: `cn` is the value
 // chosen as for any attribute, `others` every cn value in file order (an
 // entry often has several: "James A Jones 1", "James Jones", "Jim Jones").
-void NamesFromCn(std::string_view cn, const std::vector<std::string_view>& others,
+void NamesFromCn(std::string_view cn, std::span<const std::string_view> others,
                  std::string_view& first, std::string_view& last) {
   cn = TrimView(cn);
   first = TrimView(first);
@@ -260,12 +261,19 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
 
   std::array<Choice, kSlots> choices{};
   std::vector<std::string_view> cns;  // plain text only: names are never base64 here
-  for (const LdifAttribute& a : record.attributes) {
+  // Each attribute's name, looked up once for both passes below.
+  std::array<const Name*, 64> names;
+  const auto name_of = [&names, &record](std::size_t i) {
+    return i < names.size() ? names[i] : Lookup(record.attributes[i].type);
+  };
+  for (std::size_t i = 0; i < record.attributes.size(); ++i) {
+    const LdifAttribute& a = record.attributes[i];
+    const Name* name = Lookup(a.type);
+    if (i < names.size()) names[i] = name;
     if (a.url || TrimView(a.value).empty()) continue;
     if (HasOption(a.options, "binary") || a.options.find("phonetic") != std::string_view::npos) {
       continue;
     }
-    const auto name = Lookup(a.type);
     if (!name) continue;
     std::string_view value = a.value;
     // labeledURI: the URI, then a blank and a label.
@@ -323,9 +331,14 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
   if (outcome == LdifOutcome::kNoContact || (!left_out && !extras_to_notes)) return outcome;
 
   std::string line;
-  for (const LdifAttribute& a : record.attributes) {
-    if (TrimView(a.value).empty() || IsBookkeeping(a.type)) continue;
-    if (const auto name = Lookup(a.type)) {
+  for (std::size_t i = 0; i < record.attributes.size(); ++i) {
+    const LdifAttribute& a = record.attributes[i];
+    const Name* name = name_of(i);
+    // Of the bookkeeping names, only cn is among those a field takes.
+    if (TrimView(a.value).empty() || ((!name || name->slot == kSlotCn) && IsBookkeeping(a.type))) {
+      continue;
+    }
+    if (name) {
       const Choice& kept = choices[name->slot];
       const bool is_address = name->slot >= kSlotAdd1 && name->slot <= kSlotHomeCountry;
       const bool used =
