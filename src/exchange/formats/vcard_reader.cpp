@@ -318,9 +318,10 @@ struct CardIndex {
   }
 };
 
+// Views into the property's value, or into the buffer NumberOf was given.
 struct Number {
-  std::string number;
-  std::string ext;
+  std::string_view number;
+  std::string_view ext;
 };
 
 // Where the extension starts after a marker at `i` of `text`, or npos:
@@ -357,33 +358,41 @@ Number SplitExtension(std::string_view text) {
     while (!number.empty() && (number.back() == ',' || number.back() == ';')) {
       number.remove_suffix(1);
     }
-    return {std::string(TrimSpace(number)), std::string(ext)};
+    return {TrimSpace(number), ext};
   }
-  return {std::string(text), {}};
+  return {text, {}};
 }
 
 // The number of a TEL property: from a tel: URI its number and ";ext=";
-// from text the whole text, or with `split` the extension apart.
-Number NumberOf(const VcardProperty& tel, bool split) {
+// from text the whole text, or with `split` the extension apart. What had
+// to be decoded is kept in `buffer`.
+Number NumberOf(const VcardProperty& tel, bool split, std::string& buffer) {
   std::string_view value = TrimSpace(tel.value);
   const bool uri = StartsWithNoCase(value, "tel:");
   if (!uri && std::string_view(tel.value_type) != "URI") {
-    std::string buffer;
     const std::string_view text = Unescaped(value, buffer);
-    return split ? SplitExtension(text) : Number{std::string(text), {}};
+    return split ? SplitExtension(text) : Number{text, {}};
   }
   if (uri) value.remove_prefix(4);
   const Parts<8> parts(value, ';');
-  Number number{PercentDecode(parts.part[0]), {}};
+  buffer = PercentDecode(parts.part[0]);
+  const std::size_t number_end = buffer.size();
   for (std::size_t i = 1; i < parts.count; ++i) {
-    if (StartsWithNoCase(parts.part[i], "ext="))
-      number.ext = PercentDecode(parts.part[i].substr(4));
+    if (StartsWithNoCase(parts.part[i], "ext=")) {
+      buffer.resize(number_end);
+      buffer += PercentDecode(parts.part[i].substr(4));
+    }
   }
-  return number;
+  const std::string_view decoded = buffer;
+  return {decoded.substr(0, number_end), decoded.substr(number_end)};
 }
 
-std::string WithExtension(const Number& number) {
-  return number.ext.empty() ? number.number : number.number + " ext. " + number.ext;
+// The number with its extension after " ext. ", joined in `joined` when
+// there is one.
+std::string_view WithExtension(const Number& number, std::string& joined) {
+  if (number.ext.empty()) return number.number;
+  joined.assign(number.number).append(" ext. ").append(number.ext);
+  return joined;
 }
 
 // The next `count` digits of `text` from `at` as a number, skipping the
@@ -459,7 +468,8 @@ void Names(const CardIndex& index, bool organisation, RecordFiller& filler) {
 
 void Phones(const CardIndex& index, RecordFiller& filler) {
   if (const VcardProperty* tel = index.tel[static_cast<int>(TelKind::kVoice)]) {
-    const Number number = NumberOf(*tel, true);
+    std::string buffer;
+    const Number number = NumberOf(*tel, true, buffer);
     filler.Line(l::kPhone, number.number);
     filler.Line(l::kExt, number.ext);
   }
@@ -467,7 +477,9 @@ void Phones(const CardIndex& index, RecordFiller& filler) {
       {TelKind::kFax, l::kFax}, {TelKind::kCell, l::kCellular}, {TelKind::kPager, l::kBeeper}};
   for (const auto& [kind, span] : others) {
     if (const VcardProperty* tel = index.tel[static_cast<int>(kind)]) {
-      filler.Line(span, WithExtension(NumberOf(*tel, false)));
+      std::string buffer;
+      std::string joined;
+      filler.Line(span, WithExtension(NumberOf(*tel, false, buffer), joined));
     }
   }
 }
@@ -602,7 +614,11 @@ std::string_view ExtraKind(const VcardProperty& p, const CardIndex& index) {
 // The value of a property as a line of the notes.
 std::string ExtraText(const VcardProperty& p) {
   const std::string_view name = p.name;
-  if (name == "TEL") return WithExtension(NumberOf(p, false));
+  if (name == "TEL") {
+    std::string buffer;
+    std::string joined;
+    return std::string(WithExtension(NumberOf(p, false, buffer), joined));
+  }
   std::string buffer;
   if (name == "ADR") {
     const Parts<8> parts(p.value, ';');
