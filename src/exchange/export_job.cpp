@@ -6,6 +6,7 @@
 #include "present/progress_throttle.h"
 #include "present/shown_records.h"
 #include "store/file_info.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -53,6 +54,8 @@ ExportBytes ExportJob::BytesOf(const ExchangeFormat& format, const WriteOptions&
                                std::span<const std::string_view> records) {
   ExportBytes out;
   out.exported = records.size();
+  // Room for what every writer reserves itself (some 600 bytes an entry).
+  ReserveLarge(out.bytes, records.size() * std::max<std::size_t>(format.record_length, 640));
   format.write(records, options, out.bytes);
   return out;
 }
