@@ -157,11 +157,15 @@ int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dial
 
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
   const ExchangeFormat& format = *FindFormat(args.kind);
-  // The records are read once, and written straight from what was read.
-  ReadBuffer read;
-  auto records = SelectRecords(state, args.selection, read);
-  if (!records.ok()) return Fail(env, records.status().ErrorLine());
   const WriteOptions options{args.vcard_version};
+  // The records are read once, and written from what was read: a run of
+  // the file at a time where each entry stands on its own.
+  ReadBuffer read;
+  Result<std::vector<std::string_view>> records = std::vector<std::string_view>();
+  if (args.output.empty() || format.whole_list) {
+    records = SelectRecords(state, args.selection, read);
+    if (!records.ok()) return Fail(env, records.status().ErrorLine());
+  }
   if (args.output.empty()) {
     const ExportBytes bytes = ExportJob::BytesOf(format, options, records.value());
     return WriteOutput(args, env, state, dialogs, bytes.bytes);
@@ -170,8 +174,20 @@ int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   const ExistingFile existing = args.replace ? ExistingFile::kReplace
                                 : args.yes   ? ExistingFile::kAdd
                                              : ExistingFile::kKeep;
-  const ExportEnd end =
-      ExportJob(state, dialogs).Run(format, options, path, records.value(), existing);
+  const ExportJob job(state, dialogs);
+  ExportEnd end;
+  if (format.whole_list) {
+    end = job.Run(format, options, path, records.value(), existing);
+  } else {
+    auto file = LookAt(state.DataFile(kContactFileName));
+    if (!file.ok()) return Fail(env, file.status().ErrorLine());
+    const ExportJob::RecordRuns runs{
+        static_cast<std::size_t>(file.value().size / layout::kContactRecordLength),
+        [&](const ExportJob::RunVisitor& visit) {
+          return VisitSelection(state, args.selection, visit);
+        }};
+    end = job.Run(format, options, path, runs, existing);
+  }
   if (const std::string note = LeftOutNote(end.missing); !note.empty()) {
     env.err << WithLineFeeds(note) << "\n";
   }
@@ -462,6 +478,20 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection) {
     if (found && matcher.Matches(found->record)) kept.AddItem(RowText(grid, row));
   }
   return kept;
+}
+
+Status VisitSelection(AppState& state, const Selection& selection, const SelectedRun& visit) {
+  const std::string chosen = SelectionText(state, selection);
+  if (!SearchesWithin(selection)) return VisitSelectedRecords(state, chosen, visit);
+  WordMatcher matcher(UpperCp1252(Encoded(selection.search)));
+  std::vector<std::string_view> kept;
+  return VisitSelectedRecords(state, chosen, [&](std::span<const std::string_view> run) {
+    kept.clear();
+    for (std::string_view record : run) {
+      if (matcher.Matches(record)) kept.push_back(record);
+    }
+    return kept.empty() || visit(kept);
+  });
 }
 
 Result<std::vector<std::string_view>> SelectRecords(AppState& state, const Selection& selection,

@@ -10,6 +10,7 @@
 #include "base/result.h"
 #include "cli/cli_args.h"
 #include "present/grid.h"
+#include "present/record_list.h"
 #include "store/app_state.h"
 #include "store/file_reader.h"
 
@@ -46,5 +47,7 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection);
 // tabrel.dat into `buffer`, which must outlive them.
 Result<std::vector<std::string_view>> SelectRecords(AppState& state, const Selection& selection,
                                                     ReadBuffer& buffer);
+// The same a run of the file at a time (see VisitSelectedRecords).
+Status VisitSelection(AppState& state, const Selection& selection, const SelectedRun& visit);
 
 }  // namespace tabrel::cli

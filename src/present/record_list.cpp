@@ -304,6 +304,23 @@ Result<std::vector<std::string_view>> SelectedRecords(const AppState& state,
   return records;
 }
 
+Status VisitSelectedRecords(const AppState& state, std::string_view selection,
+                            const SelectedRun& visit) {
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  Selector selector(state, selection);
+  std::vector<std::string_view> selected;
+  selected.reserve(FileReader::kScanRecords);
+  return file.value().ScanRecords(l::kContactRecordLength, [&](std::string_view run, std::size_t) {
+    selected.clear();
+    for (std::size_t at = 0; at < run.size(); at += l::kContactRecordLength) {
+      const std::string_view record = run.substr(at, l::kContactRecordLength);
+      if (selector.Selects(record)) selected.push_back(record);
+    }
+    return selected.empty() || visit(selected);
+  });
+}
+
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress) {
   auto file = FileReader::Open(state.DataFile(kContactFileName));

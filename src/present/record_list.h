@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,13 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
 Result<std::vector<std::string_view>> SelectedRecords(const AppState& state,
                                                       std::string_view selection,
                                                       ReadBuffer& buffer);
+
+// The same a run of the file at a time, for a front end that writes each
+// record as it comes: `visit` is given the selected records of each run
+// (views valid until it returns); false from it stops the pass.
+using SelectedRun = std::function<bool(std::span<const std::string_view> records)>;
+Status VisitSelectedRecords(const AppState& state, std::string_view selection,
+                            const SelectedRun& visit);
 
 // The row text (cells joined by tabs) of one stored record, or nothing when
 // its type is not one of the four listed types.
