@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <forward_list>
 #include <span>
 #include <utility>
 #include <vector>
@@ -148,11 +149,15 @@ bool HasOption(std::string_view options, std::string_view wanted) {
   return false;
 }
 
-// A value as UTF-8. The file was decoded whole, but base64 values from
-// older installations hold Windows-1252 bytes rather than UTF-8. `storage`
-// keeps a decoded value.
+// Whether a value is UTF-8 already. The file was decoded whole, but base64
+// values from older installations hold Windows-1252 bytes rather than UTF-8.
+bool IsValidText(std::string_view value, bool base64) {
+  return !base64 || IsValidUtf8(value);
+}
+
+// A value as UTF-8; `storage` keeps a decoded value.
 std::string_view TextOf(std::string_view value, bool base64, std::string& storage) {
-  if (!base64 || IsValidUtf8(value)) return value;
+  if (IsValidText(value, base64)) return value;
   storage = DecodeCp1252(value);
   return storage;
 }
@@ -260,7 +265,11 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
   if (IsGroup(record)) return LdifOutcome::kGroup;
 
   std::array<Choice, kSlots> choices{};
-  std::vector<std::string_view> cns;  // plain text only: names are never base64 here
+  // Every cn value, plain text only (names are never base64 here): an
+  // entry has a few, held without memory of their own.
+  std::array<std::string_view, 8> few_cns;
+  std::vector<std::string_view> more_cns;
+  std::size_t cn_count = 0;
   // Each attribute's name, looked up once for both passes below.
   std::array<const Name*, 64> names;
   const auto name_of = [&names, &record](std::size_t i) {
@@ -281,18 +290,33 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
       value = TrimView(value);
       value = value.substr(0, value.find(' '));
     }
-    if (name->slot == kSlotCn && !a.base64) cns.push_back(value);
+    if (name->slot == kSlotCn && !a.base64) {
+      if (cn_count == few_cns.size()) more_cns.assign(few_cns.begin(), few_cns.end());
+      if (cn_count < few_cns.size()) {
+        few_cns[cn_count] = value;
+      } else {
+        more_cns.push_back(value);
+      }
+      ++cn_count;
+    }
     const Choice offered{value, name->rank, !a.options.empty(), a.base64, true};
     if (Better(offered, choices[name->slot])) choices[name->slot] = offered;
   }
 
-  // Views of the values, or of their decoded text in `storage`.
+  // Views of the values, or of their decoded text in `storage`, made only
+  // for the few values that need one.
   std::array<std::string_view, kSlots> text{};
-  std::array<std::string, kSlots> storage;
+  std::forward_list<std::string> storage;
   for (int slot = 0; slot < kSlots; ++slot) {
     const Choice& choice = choices[slot];
-    if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
+    if (!choice.taken) continue;
+    text[slot] = IsValidText(choice.value, choice.base64)
+                     ? choice.value
+                     : std::string_view(storage.emplace_front(DecodeCp1252(choice.value)));
   }
+  const std::span<const std::string_view> cns =
+      cn_count <= few_cns.size() ? std::span<const std::string_view>(few_cns.data(), cn_count)
+                                 : std::span<const std::string_view>(more_cns);
   NamesFromCn(text[kSlotCn], cns, text[kSlotFirst], text[kSlotLast]);
   bool work_address = choices[kSlotStreet2].taken;
   for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
@@ -309,8 +333,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
       text[kSlotAdd2] = text[kSlotStreet2];
     } else {
       std::string joined = std::string(text[kSlotAdd2]) + ", " + std::string(text[kSlotStreet2]);
-      storage[kSlotStreet2] = std::move(joined);
-      text[kSlotAdd2] = storage[kSlotStreet2];
+      text[kSlotAdd2] = storage.emplace_front(std::move(joined));
     }
     if (text[kSlotAdd1].empty()) std::swap(text[kSlotAdd1], text[kSlotAdd2]);
   }
