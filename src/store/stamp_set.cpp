@@ -166,13 +166,12 @@ std::string StampSet::TakeAtOrBefore(const LocalDateTime& when) {
 }
 
 std::string StampSet::TakeBackFrom(LocalDateTime& cursor) {
-  std::string stamp = MakeStamp(cursor);
-  while (!TakeIfFree(stamp)) {
-    cursor = PreviousStampTime(cursor);
-    stamp = MakeStamp(cursor);
+  for (;;) {
+    LocalDateTime previous;
+    std::string stamp = MakeStampAndPrevious(cursor, previous);
+    cursor = previous;
+    if (TakeIfFree(stamp)) return stamp;
   }
-  cursor = PreviousStampTime(cursor);
-  return stamp;
 }
 
 }  // namespace tabrel
