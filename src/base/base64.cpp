@@ -48,6 +48,16 @@ std::string EncodeBase64(std::string_view bytes) {
 std::optional<std::string> DecodeBase64(std::string_view text) {
   std::string out;
   out.reserve(text.size() / 4 * 3);
+  if (!AppendDecodedBase64(text, out)) return std::nullopt;
+  return out;
+}
+
+bool AppendDecodedBase64(std::string_view text, std::string& out) {
+  const std::size_t start = out.size();
+  const auto fail = [&out, start] {
+    out.resize(start);
+    return false;
+  };
   std::uint32_t bits = 0;
   int held = 0;
   bool padded = false;
@@ -58,7 +68,7 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
       continue;
     }
     const std::int8_t v = kValues[static_cast<unsigned char>(c)];
-    if (v < 0 || padded) return std::nullopt;  // a digit after the padding
+    if (v < 0 || padded) return fail();  // a digit after the padding
     bits = bits << 6 | static_cast<std::uint32_t>(v);
     held += 6;
     if (held >= 8) {
@@ -67,8 +77,8 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     }
   }
   // Six bits left over are a digit that cannot end a value.
-  if (held >= 6) return std::nullopt;
-  return out;
+  if (held >= 6) return fail();
+  return true;
 }
 
 }  // namespace tabrel

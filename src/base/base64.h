@@ -15,5 +15,8 @@ std::string EncodeBase64(std::string_view bytes);
 // (folded values keep them); missing padding is allowed. Empty for a text
 // holding any other character outside the alphabet, or a lone last digit.
 std::optional<std::string> DecodeBase64(std::string_view text);
+// The same bytes after `out`; false, with `out` as it was, where
+// DecodeBase64 gives nothing.
+bool AppendDecodedBase64(std::string_view text, std::string& out);
 
 }  // namespace tabrel

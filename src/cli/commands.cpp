@@ -146,35 +146,48 @@ int Show(AppState& state, const Args& args, Environment& env) {
 }
 
 int Report(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs, Clock& clock) {
-  auto rows = SelectRows(state, args.selection);
-  if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
-  auto shown = RecordsOfShownRows(state, rows.value());
-  if (!shown.ok()) return Fail(env, shown.status().ErrorLine());
+  ReadBuffer read;
+  auto records = SelectRecords(state, args.selection, read);
+  if (!records.ok()) return Fail(env, records.status().ErrorLine());
   const ReportKind& kind = *FindReportKind(args.kind);
   const std::string text =
-      kind.build(shown.value().records, {state.settings, args.with_unlinked, clock.Now()});
+      kind.build(records.value(), {state.settings, args.with_unlinked, clock.Now()});
   return WriteOutput(args, env, state, dialogs, text);
 }
 
 int Export(AppState& state, const Args& args, Environment& env, CliDialogs& dialogs) {
   const ExchangeFormat& format = *FindFormat(args.kind);
-  auto rows = SelectRows(state, args.selection);
-  if (!rows.ok()) return Fail(env, rows.status().ErrorLine());
   const WriteOptions options{args.vcard_version};
+  // The records are read once, and written from what was read: a run of
+  // the file at a time where each entry stands on its own.
+  ReadBuffer read;
+  Result<std::vector<std::string_view>> records = std::vector<std::string_view>();
+  if (args.output.empty() || format.whole_list) {
+    records = SelectRecords(state, args.selection, read);
+    if (!records.ok()) return Fail(env, records.status().ErrorLine());
+  }
   if (args.output.empty()) {
-    auto bytes = ExportJob(state, dialogs).BytesOf(format, options, rows.value());
-    if (!bytes.ok()) return Fail(env, bytes.status().ErrorLine());
-    if (const std::string note = LeftOutNote(bytes.value().missing); !note.empty()) {
-      env.err << WithLineFeeds(note) << "\n";
-    }
-    return WriteOutput(args, env, state, dialogs, bytes.value().bytes);
+    const ExportBytes bytes = ExportJob::BytesOf(format, options, records.value());
+    return WriteOutput(args, env, state, dialogs, bytes.bytes);
   }
   const std::string path = Absolute(args.output, env);
   const ExistingFile existing = args.replace ? ExistingFile::kReplace
                                 : args.yes   ? ExistingFile::kAdd
                                              : ExistingFile::kKeep;
-  const ExportEnd end =
-      ExportJob(state, dialogs).Run(format, options, path, rows.value(), existing);
+  const ExportJob job(state, dialogs);
+  ExportEnd end;
+  if (format.whole_list) {
+    end = job.Run(format, options, path, records.value(), existing);
+  } else {
+    auto file = LookAt(state.DataFile(kContactFileName));
+    if (!file.ok()) return Fail(env, file.status().ErrorLine());
+    const ExportJob::RecordRuns runs{
+        static_cast<std::size_t>(file.value().size / layout::kContactRecordLength),
+        [&](const ExportJob::RunVisitor& visit) {
+          return VisitSelection(state, args.selection, visit);
+        }};
+    end = job.Run(format, options, path, runs, existing);
+  }
   if (const std::string note = LeftOutNote(end.missing); !note.empty()) {
     env.err << WithLineFeeds(note) << "\n";
   }
@@ -390,9 +403,11 @@ bool Writes(const Args& args) {
 
 }  // namespace
 
-Result<Grid> SelectRows(AppState& state, const Selection& selection) {
-  Grid grid;
-  grid.SetFormatString(kMainGridFormat);
+namespace {
+
+// The selection text of the record list `selection` picks; a word search
+// over every record puts the list in free mode.
+std::string SelectionText(AppState& state, const Selection& selection) {
   std::string chosen;
   switch (selection.kind) {
     case Selection::Kind::kAll:
@@ -404,16 +419,28 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection) {
       chosen = Fit(Encoded(selection.keyword), layout::kKW1.width);
       break;
   }
-  const bool search = !selection.search.empty();
-  if (search && selection.kind == Selection::Kind::kAll) {
+  if (!selection.search.empty() && selection.kind == Selection::Kind::kAll) {
     // Free list mode searches every record, without the main window's
     // search file.
     state.list_mode = kListFree;
     chosen = std::string(kWordSearchPrefix) + Encoded(selection.search);
   }
-  auto added = AppendSelectedRows(grid, state, chosen, {});
+  return chosen;
+}
+
+// A word search within a keyword's rows, after the keyword chose them.
+bool SearchesWithin(const Selection& selection) {
+  return !selection.search.empty() && selection.kind != Selection::Kind::kAll;
+}
+
+}  // namespace
+
+Result<Grid> SelectRows(AppState& state, const Selection& selection) {
+  Grid grid;
+  grid.SetFormatString(kMainGridFormat);
+  auto added = AppendSelectedRows(grid, state, SelectionText(state, selection), {});
   if (!added.ok()) return added.status();
-  if (!search || selection.kind == Selection::Kind::kAll) return grid;
+  if (!SearchesWithin(selection)) return grid;
 
   auto index = StampIndex::Open(state);
   if (!index.ok()) return index.status();
@@ -425,6 +452,30 @@ Result<Grid> SelectRows(AppState& state, const Selection& selection) {
     if (found && matcher.Matches(found->record)) kept.AddItem(RowText(grid, row));
   }
   return kept;
+}
+
+Status VisitSelection(AppState& state, const Selection& selection, const SelectedRun& visit) {
+  const std::string chosen = SelectionText(state, selection);
+  if (!SearchesWithin(selection)) return VisitSelectedRecords(state, chosen, visit);
+  WordMatcher matcher(UpperCp1252(Encoded(selection.search)));
+  std::vector<std::string_view> kept;
+  return VisitSelectedRecords(state, chosen, [&](std::span<const std::string_view> run) {
+    kept.clear();
+    for (std::string_view record : run) {
+      if (matcher.Matches(record)) kept.push_back(record);
+    }
+    return kept.empty() || visit(kept);
+  });
+}
+
+Result<std::vector<std::string_view>> SelectRecords(AppState& state, const Selection& selection,
+                                                    ReadBuffer& buffer) {
+  auto records = SelectedRecords(state, SelectionText(state, selection), buffer);
+  if (!records.ok() || !SearchesWithin(selection)) return records;
+  WordMatcher matcher(UpperCp1252(Encoded(selection.search)));
+  std::erase_if(records.value(),
+                [&matcher](std::string_view record) { return !matcher.Matches(record); });
+  return records;
 }
 
 int Run(const Args& args, Environment& env) {

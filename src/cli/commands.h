@@ -5,11 +5,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 #include "cli/cli_args.h"
 #include "present/grid.h"
+#include "present/record_list.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel::cli {
 
@@ -40,5 +43,11 @@ int Run(const Args& args, Environment& env);
 // main window would fill it. A word search reads no search file: it runs
 // over the whole data set, or over the rows of the keyword selection.
 Result<Grid> SelectRows(AppState& state, const Selection& selection);
+// The stored records of those rows, in the same order, from one read of
+// tabrel.dat into `buffer`, which must outlive them.
+Result<std::vector<std::string_view>> SelectRecords(AppState& state, const Selection& selection,
+                                                    ReadBuffer& buffer);
+// The same a run of the file at a time (see VisitSelectedRecords).
+Status VisitSelection(AppState& state, const Selection& selection, const SelectedRun& visit);
 
 }  // namespace tabrel::cli

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "base/result.h"
 #include "base/status.h"
@@ -56,16 +59,45 @@ class ExportJob {
 
   ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
                 const Grid& rows, ExistingFile existing, ProgressView* progress = nullptr) const;
+  // The same for stored records already read (1047 bytes each), for a
+  // front end that selects them without a list.
+  ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                std::span<const std::string_view> records, ExistingFile existing) const;
   // The records of `rows` in the format, for a front end that writes them
   // elsewhere (standard output).
   Result<ExportBytes> BytesOf(const ExchangeFormat& format, const WriteOptions& options,
                               const Grid& rows) const;
+  static ExportBytes BytesOf(const ExchangeFormat& format, const WriteOptions& options,
+                             std::span<const std::string_view> records);
+
+  // Records a front end hands over a run at a time: `each` calls its visitor
+  // with every run in order (views valid until it returns; false stops) and
+  // yields how the pass ended; `most` is how many records there can be.
+  using RunVisitor = std::function<bool(std::span<const std::string_view>)>;
+  struct RecordRuns {
+    std::size_t most = 0;
+    std::function<Status(const RunVisitor&)> each;
+  };
+  // The same for a format that writes each entry on its own (not
+  // whole_list): the entries are written as the runs come, so the records
+  // are never all in memory. A question that names the number of records
+  // counts them in a pass of their own.
+  ExportEnd Run(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                const RecordRuns& runs, ExistingFile existing) const;
 
   const ExportTargets& targets() const { return targets_; }
 
  private:
+  // The bytes of the export, for the options the target leaves.
+  using MakeBytes = std::function<Result<ExportBytes>(const WriteOptions&)>;
+  // The number of records shown, asked for only when a question names it.
+  using Shown = std::function<int()>;
+  ExportEnd Write(const ExchangeFormat& format, WriteOptions options, const std::string& path,
+                  const Shown& shown, ExistingFile existing, ProgressView* progress,
+                  const MakeBytes& bytes) const;
   std::optional<ExportTarget> Target(const ExchangeFormat& format, const std::string& path,
-                                     int shown, ExistingFile existing, ExportEnd& end) const;
+                                     const Shown& shown, ExistingFile existing,
+                                     ExportEnd& end) const;
 
   const AppState& state_;
   ExportTargets targets_;

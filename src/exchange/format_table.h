@@ -81,6 +81,9 @@ struct ExchangeFormat {
   ExportTo export_to;
   std::size_t record_length = 0;  // kAddRecords
   FormatWriter write;
+  // The writer needs every record at once (LDIF makes its dn's distinct over
+  // the file); the others write each record's entry on its own.
+  bool whole_list = false;
 
   bool addable() const { return export_to != ExportTo::kReplace; }
 };
@@ -172,7 +175,8 @@ inline constexpr std::array<ExchangeFormat, 6> kExchangeFormats = {{
      .prompt_end = "Netscape's Address Book will be able to import these.",
      .default_name = "tabrel.ldif",
      .export_to = ExportTo::kReplace,
-     .write = WriteLdifRecords},
+     .write = WriteLdifRecords,
+     .whole_list = true},
     {.id = FormatId::kAgent,
      .name = "agent",
      .entries = "Agent address book entries",

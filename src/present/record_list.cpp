@@ -222,38 +222,118 @@ bool WordMatcher::Matches(std::string_view record) {
   return false;
 }
 
+namespace {
+
+// Which records a selection lists: the selection's test, the public/personal
+// filter and the four listed types.
+class Selector {
+ public:
+  Selector(const AppState& state, std::string_view selection)
+      : selection_(selection), filter_(state.filter) {
+    if (selection == kAllRecords) {
+      kind_ = Kind::kAll;
+    } else if (selection.empty()) {
+      kind_ = Kind::kNoKeywords;
+    } else if (selection.starts_with(kWordSearchPrefix)) {
+      kind_ = Kind::kWord;
+    } else {
+      kind_ = Kind::kKeyword;
+    }
+    restricted_ = kind_ == Kind::kWord && state.list_mode == kListNormal;
+    if (restricted_) {
+      search_list_ = ReadSearchList(state);
+      listed_ = SplitLines(search_list_);
+    }
+    if (kind_ == Kind::kWord) matcher_.emplace(UpperCp1252(selection.substr(2)));
+  }
+  Selector(const Selector&) = delete;
+  Selector& operator=(const Selector&) = delete;
+
+  bool Selects(std::string_view record) {
+    bool selected = false;
+    switch (kind_) {
+      case Kind::kAll:
+        selected = true;
+        break;
+      case Kind::kNoKeywords:
+        selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
+                   IsBlank(Field(record, l::kKW3));
+        break;
+      case Kind::kKeyword:
+        selected = Field(record, l::kKW1) == selection_ || Field(record, l::kKW2) == selection_ ||
+                   Field(record, l::kKW3) == selection_;
+        break;
+      case Kind::kWord:
+        // The word test first: a search lists every row shown, often the
+        // whole file, and the word turns most records away, so few stamps
+        // need looking up.
+        selected = matcher_->Matches(record) &&
+                   (!restricted_ || listed_.contains(Field(record, l::kModified)));
+        break;
+    }
+    const char type = record[l::kRecType.offset];
+    return selected && PassesFilter(type, filter_) && IsListedType(type);
+  }
+
+ private:
+  enum class Kind { kAll, kNoKeywords, kKeyword, kWord } kind_;
+  std::string_view selection_;
+  std::int16_t filter_;
+  bool restricted_ = false;
+  std::string search_list_;
+  std::unordered_set<std::string_view> listed_;  // views into search_list_
+  std::optional<WordMatcher> matcher_;
+};
+
+}  // namespace
+
+Result<std::vector<std::string_view>> SelectedRecords(const AppState& state,
+                                                      std::string_view selection,
+                                                      ReadBuffer& buffer) {
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  auto all = file.value().ReadRecords(l::kContactRecordLength, buffer);
+  if (!all.ok()) return all.status();
+  Selector selector(state, selection);
+  std::vector<std::string_view> records;
+  records.reserve(all.value().size() / l::kContactRecordLength);
+  for (std::size_t at = 0; at < all.value().size(); at += l::kContactRecordLength) {
+    const std::string_view record = all.value().substr(at, l::kContactRecordLength);
+    if (selector.Selects(record)) records.push_back(record);
+  }
+  return records;
+}
+
+Status VisitSelectedRecords(const AppState& state, std::string_view selection,
+                            const SelectedRun& visit) {
+  auto file = FileReader::Open(state.DataFile(kContactFileName));
+  if (!file.ok()) return file.status();
+  Selector selector(state, selection);
+  std::vector<std::string_view> selected;
+  selected.reserve(FileReader::kScanRecords);
+  return file.value().ScanRecords(l::kContactRecordLength, [&](std::string_view run, std::size_t) {
+    selected.clear();
+    for (std::size_t at = 0; at < run.size(); at += l::kContactRecordLength) {
+      const std::string_view record = run.substr(at, l::kContactRecordLength);
+      if (selector.Selects(record)) selected.push_back(record);
+    }
+    return selected.empty() || visit(selected);
+  });
+}
+
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress) {
   auto file = FileReader::Open(state.DataFile(kContactFileName));
   if (!file.ok()) return file.status();
   const std::size_t count = file.value().size() / l::kContactRecordLength;
   if (progress.start) progress.start(static_cast<int>(count));
-
-  enum class Kind { kAll, kNoKeywords, kKeyword, kWord } kind;
-  if (selection == kAllRecords) {
-    kind = Kind::kAll;
-  } else if (selection.empty()) {
-    kind = Kind::kNoKeywords;
-  } else if (selection.starts_with(kWordSearchPrefix)) {
-    kind = Kind::kWord;
-  } else {
-    kind = Kind::kKeyword;
-  }
-
-  std::string search_list;
-  std::unordered_set<std::string_view> listed;
-  const bool restricted = kind == Kind::kWord && state.list_mode == kListNormal;
-  if (restricted) {
-    search_list = ReadSearchList(state);
-    listed = SplitLines(search_list);
-  }
-  WordMatcher matcher(kind == Kind::kWord ? UpperCp1252(selection.substr(2)) : std::string());
+  Selector selector(state, selection);
 
   const auto rows = std::make_shared<RecordRows>();
   const std::shared_ptr<const RowSource> source = rows;
   // Touched only as rows are kept: a keyword's few rows take little.
   char* const kept = rows->records.Reserve(count * kShownLength);
-  if (kind == Kind::kAll) grid.ReserveRows(count);
+  if (selection == kAllRecords) grid.ReserveRows(count);
   int added = 0;
   std::string last_record;
   auto visit = [&](std::string_view run, std::size_t first) {
@@ -262,29 +342,8 @@ Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view sel
       if (progress.step) progress.step(static_cast<int>(first + i + 1));
       const std::string_view record =
           run.substr(i * l::kContactRecordLength, l::kContactRecordLength);
-      bool selected = false;
-      switch (kind) {
-        case Kind::kAll:
-          selected = true;
-          break;
-        case Kind::kNoKeywords:
-          selected = IsBlank(Field(record, l::kKW1)) && IsBlank(Field(record, l::kKW2)) &&
-                     IsBlank(Field(record, l::kKW3));
-          break;
-        case Kind::kKeyword:
-          selected = Field(record, l::kKW1) == selection || Field(record, l::kKW2) == selection ||
-                     Field(record, l::kKW3) == selection;
-          break;
-        case Kind::kWord:
-          // The word test first: a search lists every row shown, often the
-          // whole file, and the word turns most records away, so few stamps
-          // need looking up.
-          selected = matcher.Matches(record) &&
-                     (!restricted || listed.contains(Field(record, l::kModified)));
-          break;
-      }
+      if (!selector.Selects(record)) continue;
       const char type = record[l::kRecType.offset];
-      if (!selected || !PassesFilter(type, state.filter) || !IsListedType(type)) continue;
       char* const shown = kept + static_cast<std::size_t>(added) * kShownLength;
       std::memcpy(shown, record.data(), kShownLead);
       std::memcpy(shown + kShownLead, record.data() + l::kModified.offset, l::kModified.width);

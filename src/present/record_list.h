@@ -2,12 +2,15 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/result.h"
 #include "present/grid.h"
 #include "store/app_state.h"
+#include "store/file_reader.h"
 
 namespace tabrel {
 
@@ -33,6 +36,20 @@ struct FillProgress {
 // state.current_record. Yields the number of rows added.
 Result<int> AppendSelectedRows(Grid& grid, AppState& state, std::string_view selection,
                                const FillProgress& progress);
+
+// The records AppendSelectedRows would list for `selection`, in file order,
+// for a front end that needs the records rather than a list: tabrel.dat read
+// whole, once, into `buffer`, which must outlive the views.
+Result<std::vector<std::string_view>> SelectedRecords(const AppState& state,
+                                                      std::string_view selection,
+                                                      ReadBuffer& buffer);
+
+// The same a run of the file at a time, for a front end that writes each
+// record as it comes: `visit` is given the selected records of each run
+// (views valid until it returns); false from it stops the pass.
+using SelectedRun = std::function<bool(std::span<const std::string_view> records)>;
+Status VisitSelectedRecords(const AppState& state, std::string_view selection,
+                            const SelectedRun& visit);
 
 // The row text (cells joined by tabs) of one stored record, or nothing when
 // its type is not one of the four listed types.

@@ -115,10 +115,12 @@ int WritePieces(int fd, std::span<const std::string_view> pieces) {
 
 class FdSink : public RewriteSink {
  public:
-  FdSink(int fd, const std::string& path) : fd_(fd), path_(path) {}
+  FdSink(int fd, const std::string& path, bool checksummed)
+      : fd_(fd), path_(path), summing_(checksummed) {}
 
   Status Write(std::span<const std::string_view> pieces) override {
     if (int err = WritePieces(fd_, pieces); err != 0) return Status::FromErrno(err, path_);
+    if (!summing_) return Status::Ok();
     // The checksum a group commit names, taken as the bytes pass.
     for (std::string_view piece : pieces) {
       checksum_ = Crc32c(checksum_, piece);
@@ -129,7 +131,7 @@ class FdSink : public RewriteSink {
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
     // Nothing copied (no partial record to keep) needs no reading back.
     if (length == 0) return Status::Ok();
-    copied_ = true;  // summed by the group commit that needs it, not here
+    summing_ = false;  // summed by the group commit that needs it, not here
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
       const ssize_t n = ::copy_file_range(source.fd(), &from, fd_, nullptr, length, 0);
@@ -151,9 +153,9 @@ class FdSink : public RewriteSink {
   }
 
   // The checksum of what was written; none when the system copied some of
-  // it without passing it through memory.
+  // it without passing it through memory, or none was wanted.
   std::optional<std::uint32_t> checksum() const {
-    return copied_ ? std::nullopt : std::optional<std::uint32_t>(checksum_);
+    return summing_ ? std::optional<std::uint32_t>(checksum_) : std::nullopt;
   }
 
  private:
@@ -173,7 +175,7 @@ class FdSink : public RewriteSink {
   int fd_;
   const std::string& path_;
   std::uint32_t checksum_ = 0;
-  bool copied_ = false;
+  bool summing_;  // the checksum covers every byte written
 };
 
 // Whether `fd` is still the file `path` names.
@@ -300,7 +302,7 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
   }
 
   if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
-  FdSink sink(fd, temp_);
+  FdSink sink(fd, temp_, checksummed_);
   if (Status s = write(sink); !s.ok()) {
     ::close(fd);
     Abandon();
@@ -462,15 +464,14 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
 Status AtomicRewrite(const std::string& path, std::span<const std::string_view> pieces,
                      const RewriteFaultHook& fault) {
   StagedRewrite rewrite;
+  rewrite.CommitAlone();
   if (Status s = rewrite.Stage(path, pieces, fault); !s.ok()) return s;
   return rewrite.Commit();
 }
 
 Status AtomicRewrite(const std::string& path, std::string_view content,
                      const RewriteFaultHook& fault) {
-  StagedRewrite rewrite;
-  if (Status s = rewrite.Stage(path, content, fault); !s.ok()) return s;
-  return rewrite.Commit();
+  return AtomicRewrite(path, std::span<const std::string_view>(&content, 1), fault);
 }
 
 namespace {

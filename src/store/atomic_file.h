@@ -68,6 +68,9 @@ class StagedRewrite {
   Status Stage(const std::string& path, std::string_view content,
                const RewriteFaultHook& fault = nullptr);
   Status Commit();
+  // Before Stage: the rewrite is to be committed alone (Commit), so no
+  // checksum of its content is taken; a group commit would read it back.
+  void CommitAlone() { checksummed_ = false; }
 
   // The file Commit replaces: `path` with symbolic links followed.
   const std::string& target() const { return target_; }
@@ -90,8 +93,10 @@ class StagedRewrite {
   RewriteFaultHook fault_;
   bool staged_ = false;
   bool existed_ = false;  // the target existed when the rewrite was staged
-  // CRC-32C of the new content, when it all passed through memory.
+  // CRC-32C of the new content, when it all passed through memory and
+  // was wanted.
   std::optional<std::uint32_t> checksum_;
+  bool checksummed_ = true;
   std::string kept_;  // a second name of the old content, during a group commit
 };
 

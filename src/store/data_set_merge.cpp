@@ -71,6 +71,16 @@ void DataSetMerge::Add(std::string_view record) {
   ++added_count_;
 }
 
+std::span<char> DataSetMerge::AddInPlace() {
+  if (added_data_ == nullptr) added_data_ = added_.Reserve(l::kMaxRecords * kRecordLength);
+  if (added_count_ >= l::kMaxRecords) {
+    past_limit_.resize(kRecordLength);
+    ++added_count_;
+    return past_limit_;
+  }
+  return {added_data_ + added_count_++ * kRecordLength, kRecordLength};
+}
+
 void DataSetMerge::Remove(std::size_t number) {
   if (removed_.empty()) removed_.assign(count_, false);
   if (!removed_[number - 1]) ++removed_count_;

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,10 @@ class DataSetMerge {
   void Replace(std::size_t number, std::string_view record);
   // `record` is to follow the last record; added records keep their order.
   void Add(std::string_view record);
+  // The same written in place: the bytes of the record to follow the last
+  // (kRecordLength), for the caller to fill before the next call. Past the
+  // limit of a data set the record is only counted, and this is scratch.
+  std::span<char> AddInPlace();
   // Record `number` is to be left out of the file.
   void Remove(std::size_t number);
   // `rewrite` (staged, outliving the merge) is to be committed in the same
@@ -105,6 +110,7 @@ class DataSetMerge {
   ReadBuffer added_;
   char* added_data_ = nullptr;
   std::size_t added_count_ = 0;
+  std::string past_limit_;  // what AddInPlace gives past the limit
   std::vector<std::string> keywords_;
   std::vector<bool> removed_;
   std::size_t removed_count_ = 0;

@@ -73,6 +73,17 @@ char* ReadBuffer::Reserve(std::size_t size) {
   return data_;
 }
 
+void ReserveLarge(std::string& text, std::size_t size) {
+  text.reserve(size);
+  const auto start = reinterpret_cast<std::uintptr_t>(text.data());
+  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t end = start + text.capacity();
+  // Only advice, and only for whole huge pages of the text's memory.
+  if (end >= first + kHugePage) {
+    ::madvise(reinterpret_cast<void*>(first), (end - first) & ~(kHugePage - 1), MADV_HUGEPAGE);
+  }
+}
+
 namespace {
 
 // Why `st` is no file to read whole: a FIFO would hang the read, a device

@@ -40,6 +40,11 @@ class ReadBuffer {
   std::unique_ptr<char[]> heap_;  // a small buffer, or when no mapping could be had
 };
 
+// Makes room for `size` bytes in `text`, asking for huge pages where the
+// system gives them on request, as ReadBuffer does: a text of megabytes
+// (an export) then costs fewer page faults as it is written.
+void ReserveLarge(std::string& text, std::size_t size);
+
 // A file opened for reading and read with pread into the caller's memory,
 // never mapped: a read that fails (a failing disk, a sparse file on a full
 // tmpfs) is then a Status to report, not a SIGBUS that kills the program.

@@ -17,13 +17,31 @@ constexpr double kSecondsPerDay = 86400;
 // The last moment of a day a stamp can show.
 constexpr double kLastSecond = 86399.99;
 
-// The seconds as the stamp shows them: a float at seven significant digits,
-// and only as many of those as the nineteen characters hold (".0488888" of
-// 0.04888889), so that a step starts from what the stamp says.
+constexpr std::size_t kDateWidth = 10;  // "MM-DD-YYYY"
+
+// The seconds as the stamp shows them, from their BasicStr text: a float at
+// seven significant digits, and only as many of those as the nineteen
+// characters hold (".0488888" of 0.04888889), so that a step starts from
+// what the stamp says.
+double AsWritten(std::string_view written) {
+  const std::string_view shown = written.substr(0, layout::kModified.width - kDateWidth);
+  // Most are digits with a point after the sign's blank, which BasicVal
+  // would read as from_chars does.
+  const std::string_view number = TrimView(shown);
+  const bool plain = !number.empty() &&
+                     number.find_first_not_of("0123456789.") == std::string_view::npos &&
+                     std::count(number.begin(), number.end(), '.') <= 1 &&
+                     number.find_first_of("0123456789") != std::string_view::npos;
+  double value = 0;
+  if (plain && std::from_chars(number.data(), number.data() + number.size(), value).ptr ==
+                   number.data() + number.size()) {
+    return value;
+  }
+  return BasicVal(shown);
+}
+
 double AsWritten(const LocalDateTime& when) {
-  constexpr std::size_t kDateWidth = 10;  // "MM-DD-YYYY"
-  const std::string written = BasicStr(static_cast<float>(when.seconds_since_midnight));
-  return BasicVal(std::string_view(written).substr(0, layout::kModified.width - kDateWidth));
+  return AsWritten(BasicStr(static_cast<float>(when.seconds_since_midnight)));
 }
 
 // Below this the seconds need more places than the 19 characters hold, so
@@ -54,7 +72,9 @@ bool TwoDigits(std::string_view text, std::size_t at) {
 
 }  // namespace
 
-std::string MakeStamp(const LocalDateTime& when) {
+namespace {
+
+std::string StampOf(const LocalDateTime& when, std::string_view seconds) {
   std::string stamp;
   stamp.reserve(32);
   if (when.month >= 0 && when.month <= 99 && when.day >= 0 && when.day <= 99 && when.year >= 0 &&
@@ -75,9 +95,31 @@ std::string MakeStamp(const LocalDateTime& when) {
     std::snprintf(date, sizeof date, "%02d-%02d-%04d", when.month, when.day, when.year);
     stamp = date;
   }
-  stamp += BasicStr(static_cast<float>(when.seconds_since_midnight));
+  stamp += seconds;
   stamp.resize(layout::kModified.width, ' ');
   return stamp;
+}
+
+// The moment before `when`, whose seconds the stamp shows as `seconds`.
+LocalDateTime PreviousOf(const LocalDateTime& when, double seconds) {
+  if (seconds <= 0) return AddDays(when, -1, kLastSecond);
+  if (seconds <= kSmallest) return {when.year, when.month, when.day, 0};
+  // Just below a power of ten the digits reach one place further.
+  double unit = UnitOf(seconds);
+  if (std::round(seconds / unit) == 1e6 && unit > 1e-7) unit /= 10;
+  return {when.year, when.month, when.day, (std::round(seconds / unit) - 1) * unit};
+}
+
+}  // namespace
+
+std::string MakeStamp(const LocalDateTime& when) {
+  return StampOf(when, BasicStr(static_cast<float>(when.seconds_since_midnight)));
+}
+
+std::string MakeStampAndPrevious(const LocalDateTime& when, LocalDateTime& previous) {
+  const std::string seconds = BasicStr(static_cast<float>(when.seconds_since_midnight));
+  previous = PreviousOf(when, AsWritten(seconds));
+  return StampOf(when, seconds);
 }
 
 std::optional<LocalDateTime> ParseStamp(std::string_view stamp) {
@@ -107,13 +149,7 @@ LocalDateTime NextStampTime(const LocalDateTime& when) {
 }
 
 LocalDateTime PreviousStampTime(const LocalDateTime& when) {
-  const double seconds = AsWritten(when);
-  if (seconds <= 0) return AddDays(when, -1, kLastSecond);
-  if (seconds <= kSmallest) return {when.year, when.month, when.day, 0};
-  // Just below a power of ten the digits reach one place further.
-  double unit = UnitOf(seconds);
-  if (std::round(seconds / unit) == 1e6 && unit > 1e-7) unit /= 10;
-  return {when.year, when.month, when.day, (std::round(seconds / unit) - 1) * unit};
+  return PreviousOf(when, AsWritten(when));
 }
 
 bool IsReadableStamp(std::string_view stamp) {

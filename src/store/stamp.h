@@ -32,5 +32,9 @@ std::optional<LocalDateTime> ParseReadableStamp(std::string_view stamp);
 // same stamp twice, so a caller can walk to the nearest free stamp.
 LocalDateTime NextStampTime(const LocalDateTime& when);
 LocalDateTime PreviousStampTime(const LocalDateTime& when);
+// MakeStamp(when), with PreviousStampTime(when) into `previous`: the seconds
+// are written once for both, as a walk back through free stamps needs both
+// at every step.
+std::string MakeStampAndPrevious(const LocalDateTime& when, LocalDateTime& previous);
 
 }  // namespace tabrel

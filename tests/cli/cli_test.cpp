@@ -97,6 +97,31 @@ TEST_F(CliTest, YesAddsWhereAFormatCanBeAddedToReplaceReplacesNeitherWritesNothi
   }
 }
 
+// More records than one run of the file: a file written a run at a time
+// holds what standard output gets from the whole list (one header first).
+TEST_F(CliTest, AnExportWrittenRunByRunIsTheExportOfTheWholeList) {
+  std::vector<ContactRecord> many;
+  for (int i = 0; i < 300; ++i) {
+    const std::string n = std::to_string(i);
+    many.push_back(With(Contact("1", "Name" + n, "Ann", "01-01-2000 " + n), i % 2 ? "Golf" : ""));
+  }
+  WriteData(many);
+  for (const char* format : {"csv", "vcard", "native"}) {
+    for (const Words& selection : {Words{}, Words{"--keyword", "Golf", "--search", "name2"}}) {
+      Words args = {"export", format};
+      args.insert(args.end(), selection.begin(), selection.end());
+      SCOPED_TRACE(::testing::PrintToString(args));
+      const CliOutcome whole = Cli(args);
+      const std::string out = root.File(std::string("runs.") + format);
+      std::filesystem::remove(out);
+      args.insert(args.end(), {"-o", out});
+      ASSERT_EQ(Cli(args).code, 0);
+      EXPECT_TRUE(ReadBytes(out) == whole.out);
+      EXPECT_GT(whole.out.size(), 2000u);
+    }
+  }
+}
+
 TEST_F(CliTest, NoExportOrReportIsWrittenOverAFileOfTheDataSet) {
   const auto before = Snapshot(ProgramFolder());
   for (const Words& args : {Words{"export", "native", "-o", Data("tabrel.dat"), "--replace"},

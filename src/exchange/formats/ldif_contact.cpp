@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
+#include <cstdint>
+#include <forward_list>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -107,18 +109,33 @@ constexpr Name kNames[] = {
     {"workurl", kSlotWeb, 2},
 };
 
-std::optional<Name> Lookup(std::string_view type) {
+// Where each first letter's names begin in kNames, and end at the next
+// letter's start: a lookup compares only the names of its letter.
+constexpr std::array<std::uint8_t, 27> kLetterStart = [] {
+  std::array<std::uint8_t, 27> start{};
+  std::size_t at = 0;
+  for (int letter = 0; letter <= 26; ++letter) {
+    while (at < std::size(kNames) && kNames[at].name[0] - 'a' < letter) ++at;
+    start[static_cast<std::size_t>(letter)] = static_cast<std::uint8_t>(at);
+  }
+  return start;
+}();
+
+// The name `type` is, compared without case; null when it is none of them.
+const Name* Lookup(std::string_view type) {
   char lower[32];
-  if (type.size() > sizeof lower) return std::nullopt;
+  if (type.empty() || type.size() > sizeof lower) return nullptr;
   for (std::size_t i = 0; i < type.size(); ++i) {
     const char c = type[i];
     lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
   }
   const std::string_view key(lower, type.size());
-  const auto* it = std::lower_bound(std::begin(kNames), std::end(kNames), key,
-                                    [](const Name& n, std::string_view k) { return n.name < k; });
-  if (it == std::end(kNames) || it->name != key) return std::nullopt;
-  return *it;
+  if (key[0] < 'a' || key[0] > 'z') return nullptr;
+  const auto letter = static_cast<std::size_t>(key[0] - 'a');
+  for (std::size_t i = kLetterStart[letter]; i < kLetterStart[letter + 1]; ++i) {
+    if (kNames[i].name == key) return &kNames[i];
+  }
+  return nullptr;
 }
 
 bool HasOption(std::string_view options, std::string_view wanted) {
@@ -132,11 +149,15 @@ bool HasOption(std::string_view options, std::string_view wanted) {
   return false;
 }
 
-// A value as UTF-8. The file was decoded whole, but base64 values from
-// older installations hold Windows-1252 bytes rather than UTF-8. `storage`
-// keeps a decoded value.
+// Whether a value is UTF-8 already. The file was decoded whole, but base64
+// values from older installations hold Windows-1252 bytes rather than UTF-8.
+bool IsValidText(std::string_view value, bool base64) {
+  return !base64 || IsValidUtf8(value);
+}
+
+// A value as UTF-8; `storage` keeps a decoded value.
 std::string_view TextOf(std::string_view value, bool base64, std::string& storage) {
-  if (!base64 || IsValidUtf8(value)) return value;
+  if (IsValidText(value, base64)) return value;
   storage = DecodeCp1252(value);
   return storage;
 }
@@ -191,7 +212,7 @@ bool EndsNoCase(std::string_view text, std::string_view suffix) {
 // Fills the names the entry left empty from its cn: `cn` is the value
 // chosen as for any attribute, `others` every cn value in file order (an
 // entry often has several: "James A Jones 1", "James Jones", "Jim Jones").
-void NamesFromCn(std::string_view cn, const std::vector<std::string_view>& others,
+void NamesFromCn(std::string_view cn, std::span<const std::string_view> others,
                  std::string_view& first, std::string_view& last) {
   cn = TrimView(cn);
   first = TrimView(first);
@@ -244,13 +265,24 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
   if (IsGroup(record)) return LdifOutcome::kGroup;
 
   std::array<Choice, kSlots> choices{};
-  std::vector<std::string_view> cns;  // plain text only: names are never base64 here
-  for (const LdifAttribute& a : record.attributes) {
+  // Every cn value, plain text only (names are never base64 here): an
+  // entry has a few, held without memory of their own.
+  std::array<std::string_view, 8> few_cns;
+  std::vector<std::string_view> more_cns;
+  std::size_t cn_count = 0;
+  // Each attribute's name, looked up once for both passes below.
+  std::array<const Name*, 64> names;
+  const auto name_of = [&names, &record](std::size_t i) {
+    return i < names.size() ? names[i] : Lookup(record.attributes[i].type);
+  };
+  for (std::size_t i = 0; i < record.attributes.size(); ++i) {
+    const LdifAttribute& a = record.attributes[i];
+    const Name* name = Lookup(a.type);
+    if (i < names.size()) names[i] = name;
     if (a.url || TrimView(a.value).empty()) continue;
     if (HasOption(a.options, "binary") || a.options.find("phonetic") != std::string_view::npos) {
       continue;
     }
-    const auto name = Lookup(a.type);
     if (!name) continue;
     std::string_view value = a.value;
     // labeledURI: the URI, then a blank and a label.
@@ -258,18 +290,33 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
       value = TrimView(value);
       value = value.substr(0, value.find(' '));
     }
-    if (name->slot == kSlotCn && !a.base64) cns.push_back(value);
+    if (name->slot == kSlotCn && !a.base64) {
+      if (cn_count == few_cns.size()) more_cns.assign(few_cns.begin(), few_cns.end());
+      if (cn_count < few_cns.size()) {
+        few_cns[cn_count] = value;
+      } else {
+        more_cns.push_back(value);
+      }
+      ++cn_count;
+    }
     const Choice offered{value, name->rank, !a.options.empty(), a.base64, true};
     if (Better(offered, choices[name->slot])) choices[name->slot] = offered;
   }
 
-  // Views of the values, or of their decoded text in `storage`.
+  // Views of the values, or of their decoded text in `storage`, made only
+  // for the few values that need one.
   std::array<std::string_view, kSlots> text{};
-  std::array<std::string, kSlots> storage;
+  std::forward_list<std::string> storage;
   for (int slot = 0; slot < kSlots; ++slot) {
     const Choice& choice = choices[slot];
-    if (choice.taken) text[slot] = TextOf(choice.value, choice.base64, storage[slot]);
+    if (!choice.taken) continue;
+    text[slot] = IsValidText(choice.value, choice.base64)
+                     ? choice.value
+                     : std::string_view(storage.emplace_front(DecodeCp1252(choice.value)));
   }
+  const std::span<const std::string_view> cns =
+      cn_count <= few_cns.size() ? std::span<const std::string_view>(few_cns.data(), cn_count)
+                                 : std::span<const std::string_view>(more_cns);
   NamesFromCn(text[kSlotCn], cns, text[kSlotFirst], text[kSlotLast]);
   bool work_address = choices[kSlotStreet2].taken;
   for (int slot = kSlotAdd1; slot <= kSlotCountry; ++slot) work_address |= choices[slot].taken;
@@ -286,8 +333,7 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
       text[kSlotAdd2] = text[kSlotStreet2];
     } else {
       std::string joined = std::string(text[kSlotAdd2]) + ", " + std::string(text[kSlotStreet2]);
-      storage[kSlotStreet2] = std::move(joined);
-      text[kSlotAdd2] = storage[kSlotStreet2];
+      text[kSlotAdd2] = storage.emplace_front(std::move(joined));
     }
     if (text[kSlotAdd1].empty()) std::swap(text[kSlotAdd1], text[kSlotAdd2]);
   }
@@ -308,9 +354,14 @@ LdifOutcome ContactFromLdif(const LdifRecord& record, RecordBuilder& out, LeftOu
   if (outcome == LdifOutcome::kNoContact || (!left_out && !extras_to_notes)) return outcome;
 
   std::string line;
-  for (const LdifAttribute& a : record.attributes) {
-    if (TrimView(a.value).empty() || IsBookkeeping(a.type)) continue;
-    if (const auto name = Lookup(a.type)) {
+  for (std::size_t i = 0; i < record.attributes.size(); ++i) {
+    const LdifAttribute& a = record.attributes[i];
+    const Name* name = name_of(i);
+    // Of the bookkeeping names, only cn is among those a field takes.
+    if (TrimView(a.value).empty() || ((!name || name->slot == kSlotCn) && IsBookkeeping(a.type))) {
+      continue;
+    }
+    if (name) {
       const Choice& kept = choices[name->slot];
       const bool is_address = name->slot >= kSlotAdd1 && name->slot <= kSlotHomeCountry;
       const bool used =

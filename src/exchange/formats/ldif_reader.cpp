@@ -49,11 +49,9 @@ bool LdifReader::ParseLine(std::string_view line, LdifAttribute& attribute) {
   attribute.base64 = false;
   std::string_view rest = line.substr(colon + 1);
   if (rest.starts_with(':')) {
-    const auto bytes = DecodeBase64(SkipBlanks(rest.substr(1)));
-    if (!bytes) return false;
     // Reserved beforehand: appending never moves what the views show.
     const std::size_t start = buffer_.size();
-    buffer_ += *bytes;
+    if (!AppendDecodedBase64(SkipBlanks(rest.substr(1)), buffer_)) return false;
     attribute.value = std::string_view(buffer_).substr(start);
     attribute.base64 = true;
     return true;

@@ -110,7 +110,7 @@ bool RecordBuilder::Has(RecordField field) const {
   return !TrimView(values_[Index(field)]).empty();
 }
 
-void RecordBuilder::Put(std::string& out, l::Span span, std::string_view value) {
+void RecordBuilder::Put(std::span<char> out, l::Span span, std::string_view value) {
   if (value.size() > span.width) {
     ++cut_;
     value = value.substr(0, span.width);
@@ -122,7 +122,13 @@ void RecordBuilder::Put(std::string& out, l::Span span, std::string_view value) 
 
 void RecordBuilder::Write(std::string& out, char type, std::string_view keyword,
                           std::string_view stamp) {
-  out.assign(l::kContactRecordLength, ' ');
+  out.resize(l::kContactRecordLength);
+  Write(std::span<char>(out), type, keyword, stamp);
+}
+
+void RecordBuilder::Write(std::span<char> out, char type, std::string_view keyword,
+                          std::string_view stamp) {
+  std::fill(out.begin(), out.begin() + l::kContactRecordLength, ' ');
   out[l::kRecType.offset] = type;
   std::string& add1 = values_[Index(RecordField::kAdd1)];
   std::string& add2 = values_[Index(RecordField::kAdd2)];

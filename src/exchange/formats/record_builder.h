@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -71,10 +72,12 @@ class RecordBuilder {
   // the keyword (Windows-1252, cut to 14) as KW1, and the stamp; the other
   // keywords are blank. Counts the values it cuts.
   void Write(std::string& out, char type, std::string_view keyword, std::string_view stamp);
+  // The same into the record's place (kContactRecordLength bytes).
+  void Write(std::span<char> out, char type, std::string_view keyword, std::string_view stamp);
 
  private:
   static std::size_t Index(RecordField field) { return static_cast<std::size_t>(field); }
-  void Put(std::string& out, layout::Span span, std::string_view value);
+  void Put(std::span<char> out, layout::Span span, std::string_view value);
 
   std::array<std::string, kRecordFieldCount> values_{};
   // The street's own lines, kept until Write() knows whether Add2 is free.

@@ -217,34 +217,44 @@ VcardParser::VcardParser(std::string&& bytes, VcardReadOptions options)
 
 VcardParser::~VcardParser() = default;
 
-bool VcardParser::NextLogical(std::string& text, std::size_t& line, bool& property) {
+bool VcardParser::NextLogical(std::string_view& text, std::size_t& line, bool& property) {
   std::string_view first;
   do {
     if (!lines_.Next(first)) return false;
   } while (IsEmptyLine(first));
-  text.assign(first);
+  // Most lines continue on no other: they are parsed where they stand in the
+  // file's text, and only a folded one is joined in `logical_`.
+  text = first;
   line = lines_.number();
   Header& header = *header_;
   property = header.Parse(text);
   bool joined = false;
+  const auto join = [&] {
+    if (!joined) logical_.assign(first);
+    joined = true;
+  };
   for (std::string_view next; lines_.Peek(next);) {
     if (property && header.quoted_printable && !text.empty() && text.back() == '=' &&
         !IsCardBoundary(next)) {
-      text.pop_back();  // a soft line break
-      text.append(next);
+      join();
+      logical_.pop_back();  // a soft line break
+      logical_.append(next);
     } else if (!next.empty() && IsBlankChar(next[0])) {
-      text.append(next.substr(1));
+      join();
+      logical_.append(next.substr(1));
     } else if (property && EndsInLoneBackslash(text) && !IsEmptyLine(next) &&
                !LooksLikeProperty(next)) {
-      text.push_back('n');  // the backslash and the line end stand for a line break
-      text.append(next);
+      join();
+      logical_.push_back('n');  // the backslash and the line end stand for a line break
+      logical_.append(next);
     } else if (property && header.base64 && !IsEmptyLine(next) && !LooksLikeProperty(next)) {
-      text.append(next);
+      join();
+      logical_.append(next);
     } else {
       break;
     }
+    text = logical_;
     lines_.Next(next);
-    joined = true;
     // A header folded before its colon is known only now.
     if (!property) property = header.Parse(text);
   }
@@ -331,8 +341,8 @@ void VcardParser::SkipNested(std::size_t begun) {
   int depth = 1;
   std::size_t line = 0;
   bool property = false;
-  while (depth > 0 && NextLogical(logical_, line, property)) {
-    const std::string_view text = TrimBlanks(logical_);
+  for (std::string_view logical; depth > 0 && NextLogical(logical, line, property);) {
+    const std::string_view text = TrimBlanks(logical);
     if (SameNoCase(text, "BEGIN:VCARD")) ++depth;
     if (SameNoCase(text, "END:VCARD")) --depth;
   }
@@ -352,7 +362,7 @@ bool VcardParser::Next(VcardCard& card) {
     card.version.clear();
     used = 0;
   };
-  while (NextLogical(logical_, line, property)) {
+  for (std::string_view logical; NextLogical(logical, line, property);) {
     const bool begin = property && header.group.empty() && SameNoCase(header.name, "BEGIN") &&
                        SameNoCase(TrimBlanks(header.value), "VCARD");
     const bool end = property && header.group.empty() && SameNoCase(header.name, "END") &&
@@ -364,9 +374,10 @@ bool VcardParser::Next(VcardCard& card) {
         start(line);
       } else if (end) {
         Problem(line, "END:VCARD without a BEGIN:VCARD before it");
-      } else if (logical_[0] != '#' && logical_.find_first_not_of(" \t\x1a") != std::string::npos) {
-        std::string shown = logical_.substr(0, 40);
-        Problem(line, "\"" + shown + (logical_.size() > 40 ? "...\"" : "\"") +
+      } else if (logical[0] != '#' &&
+                 logical.find_first_not_of(" \t\x1a") != std::string_view::npos) {
+        const std::string shown(logical.substr(0, 40));
+        Problem(line, "\"" + shown + (logical.size() > 40 ? "...\"" : "\"") +
                           " is outside any card (BEGIN:VCARD missing?)");
       }
       continue;
@@ -419,11 +430,13 @@ bool BeginVcardAt(std::string_view text, std::size_t at) {
 // before it not part of the line), found from each "V" of "VCARD" rather
 // than line by line: a file of megabytes has a line every few dozen bytes
 // and a card every few hundred.
-std::size_t CountBeginLines(std::string_view text) {
+std::size_t CountBeginLines(std::string_view text, std::size_t up_to) {
   std::size_t cards = 0;
   for (const char v : {'V', 'v'}) {
-    for (std::size_t at = text.find(v, 6); at != std::string_view::npos;
-         at = text.find(v, at + 1)) {
+    // FindByte inline: a call of memchr for each of some five hits a card
+    // would cost more than the search.
+    for (std::size_t at = FindByte(text, v, 6); at != std::string_view::npos && cards < up_to;
+         at = FindByte(text, v, at + 1)) {
       if (text[at - 1] != ':' || !BeginVcardAt(text, at - 6)) continue;
       std::size_t start = at - 6;
       while (start > 0 && IsBlankChar(text[start - 1])) --start;
@@ -439,13 +452,13 @@ std::size_t CountBeginLines(std::string_view text) {
 
 }  // namespace
 
-std::size_t CountCardsBegun(std::string_view bytes) {
+std::size_t CountCardsBegun(std::string_view bytes, std::size_t up_to) {
   const auto unicode = DecodeUnicodeForm(bytes);
   const std::string_view text = unicode ? std::string_view(unicode->text) : bytes;
-  if (text.find('\n') != std::string_view::npos) return CountBeginLines(text);
+  if (text.find('\n') != std::string_view::npos) return CountBeginLines(text, up_to);
   LineReader lines(text, LoneCr::kKeptWhereLfEndsLines);
   std::size_t cards = 0;
-  for (std::string_view line; lines.Next(line);) {
+  for (std::string_view line; cards < up_to && lines.Next(line);) {
     cards += SameNoCase(TrimBlanks(line), "BEGIN:VCARD");
   }
   return cards;

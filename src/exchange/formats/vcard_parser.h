@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -104,7 +105,8 @@ class VcardParser {
 
   // The next logical (unfolded) line, the line it starts on, and whether it
   // is a property (then header_ holds its parts).
-  bool NextLogical(std::string& text, std::size_t& line, bool& property);
+  // The view holds until the next call.
+  bool NextLogical(std::string_view& text, std::size_t& line, bool& property);
   // `as_in_file` says whether the value is the file's text as it stands.
   bool Decode(const Header& header, VcardProperty& property, bool& as_in_file) const;
   void SkipNested(std::size_t begun);
@@ -118,14 +120,17 @@ class VcardParser {
   bool text_holds_nul_ = false;
   LineReader lines_;
   VcardReadOptions options_;
-  std::string logical_;
+  std::string logical_;             // a folded line, joined
   std::unique_ptr<Header> header_;  // of the last logical line
   std::vector<VcardProblem> problems_;
   std::size_t begun_ = 0;
 };
 
 // The lines of a file that begin a card (BEGIN:VCARD, in any case), counted
-// without reading the cards: what a file offers before it is imported.
-std::size_t CountCardsBegun(std::string_view bytes);
+// without reading the cards: what a file offers before it is imported. The
+// count stops at `up_to`: whether a file begins a card at all is known at
+// its first.
+std::size_t CountCardsBegun(std::string_view bytes,
+                            std::size_t up_to = std::numeric_limits<std::size_t>::max());
 
 }  // namespace tabrel

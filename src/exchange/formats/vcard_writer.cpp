@@ -186,7 +186,12 @@ class CardWriter {
   void Write();
 
  private:
-  std::string_view F(l::Span span) const { return fields_[Index(span)]; }
+  // A field by its span, found when compiled: every card asks for each.
+  template <const l::Span& kSpan>
+  std::string_view F() const {
+    constexpr std::size_t kIndex = Index(kSpan);
+    return fields_[kIndex];
+  }
   // A content line is written straight into the output, and folded there
   // in the rare case it is longer than a line may be.
   void Begin(std::string_view start) {
@@ -260,22 +265,22 @@ void CardWriter::Tel(std::string_view types, std::string_view number, std::strin
 }
 
 void CardWriter::Address() {
-  const l::Span parts[] = {l::kAdd1, l::kAdd2, l::kCity, l::kState, l::kZip, l::kCountry};
-  bool any = false;
-  for (l::Span span : parts) any = any || !IsBlank(F(span));
+  const std::string_view place[] = {F<l::kCity>(), F<l::kState>(), F<l::kZip>(), F<l::kCountry>()};
+  bool any = !F<l::kAdd1>().empty() || !F<l::kAdd2>().empty();
+  for (std::string_view part : place) any = any || !part.empty();
   if (!any) return;
   // The two address lines are the street's two lines: the extended address
   // is best left empty, as most programs show only the street.
   Line("ADR;TYPE=work");
   out_.append(";;");
-  AppendValue(out_, F(l::kAdd1), Escape::kText);
-  if (!IsBlank(F(l::kAdd2))) {
+  AppendValue(out_, F<l::kAdd1>(), Escape::kText);
+  if (!IsBlank(F<l::kAdd2>())) {
     out_.append("\\n");
-    AppendValue(out_, F(l::kAdd2), Escape::kText);
+    AppendValue(out_, F<l::kAdd2>(), Escape::kText);
   }
-  for (l::Span span : {l::kCity, l::kState, l::kZip, l::kCountry}) {
+  for (std::string_view part : place) {
     out_.push_back(';');
-    AppendValue(out_, F(span), Escape::kText);
+    AppendValue(out_, part, Escape::kText);
   }
   End();
 }
@@ -288,18 +293,18 @@ void CardWriter::Write() {
   if (organisation && version_ == VcardVersion::k40) out_.append("KIND:org\r\n");
 
   Line("N");
-  AppendValue(out_, F(l::kLastName), Escape::kText);
+  AppendValue(out_, F<l::kLastName>(), Escape::kText);
   out_.push_back(';');
-  AppendValue(out_, F(l::kFirstName), Escape::kText);
+  AppendValue(out_, F<l::kFirstName>(), Escape::kText);
   out_.append(";;;");
   End();
 
   // FN names the card in every list; it must not be empty when anything
   // can name it.
   Line("FN");
-  const std::string_view first = TrimView(F(l::kFirstName));
-  const std::string_view last = TrimView(F(l::kLastName));
-  const std::string_view org = TrimView(F(l::kOrg));
+  const std::string_view first = TrimView(F<l::kFirstName>());
+  const std::string_view last = TrimView(F<l::kLastName>());
+  const std::string_view org = TrimView(F<l::kOrg>());
   if (organisation && !org.empty()) {
     AppendValue(out_, org, Escape::kText);
   } else if (!first.empty() || !last.empty()) {
@@ -309,27 +314,27 @@ void CardWriter::Write() {
   } else if (!org.empty()) {
     AppendValue(out_, org, Escape::kText);
   } else {
-    AppendValue(out_, TrimView(F(l::kEMail)), Escape::kText);
+    AppendValue(out_, TrimView(F<l::kEMail>()), Escape::kText);
   }
   End();
 
-  Text("ORG", F(l::kOrg));
-  Text("TITLE", F(l::kTitle));
+  Text("ORG", F<l::kOrg>());
+  Text("TITLE", F<l::kTitle>());
   Address();
-  Tel("work,voice", F(l::kPhone), F(l::kExt));
-  Tel("work,fax", F(l::kFax));
-  Tel("cell", F(l::kCellular));
-  Tel("pager", F(l::kBeeper));
-  Text("EMAIL", F(l::kEMail));
-  if (!IsBlank(F(l::kWeb))) {
+  Tel("work,voice", F<l::kPhone>(), F<l::kExt>());
+  Tel("work,fax", F<l::kFax>());
+  Tel("cell", F<l::kCellular>());
+  Tel("pager", F<l::kBeeper>());
+  Text("EMAIL", F<l::kEMail>());
+  if (!IsBlank(F<l::kWeb>())) {
     Line("URL");
-    AppendValue(out_, TrimView(F(l::kWeb)), Escape::kUri);
+    AppendValue(out_, TrimView(F<l::kWeb>()), Escape::kUri);
     End();
   }
 
   // A keyword after a blank slot keeps its slot through a parameter that
   // other programs pass over.
-  const std::string_view keywords[] = {F(l::kKW1), F(l::kKW2), F(l::kKW3)};
+  const std::string_view keywords[] = {F<l::kKW1>(), F<l::kKW2>(), F<l::kKW3>()};
   char slots[6] = {};  // "1,3"
   std::size_t slots_length = 0;
   for (int slot = 0; slot < 3; ++slot) {
@@ -353,7 +358,7 @@ void CardWriter::Write() {
     End();
   }
 
-  Text("NOTE", F(l::kNotes));
+  Text("NOTE", F<l::kNotes>());
   const std::string_view stamp = record_.substr(l::kModified.offset, l::kModified.width);
   const std::size_t rev = out_.size();
   out_.append("REV:");

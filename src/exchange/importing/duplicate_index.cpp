@@ -125,6 +125,8 @@ std::uint32_t DuplicateIndex::FirstOlder(std::uint32_t group, int day) const {
 }
 
 DuplicateIndex::Decision DuplicateIndex::Decide(const DuplicateFields& incoming) const {
+  // Into an empty data set, or one of records without names, all are added.
+  if (group_of_key_.empty()) return {};
   key_.clear();
   if (!AppendKey(incoming, key_)) return {};
   const auto it = group_of_key_.find(std::string_view(key_));

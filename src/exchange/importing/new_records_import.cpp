@@ -31,10 +31,10 @@ Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const Lo
 
 void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view keyword) {
   if (added() == 0) merge_.CollectKeyword(keyword);
-  built.Write(record_, type, keyword, stamps_.TakeBackFrom(next_stamp_));
+  // Written where the merge keeps it: one copy less of every record.
+  built.Write(merge_.AddInPlace(), type, keyword, stamps_.TakeBackFrom(next_stamp_));
   replaced_ += built.replaced();
   cut_ += built.cut();
-  merge_.Add(record_);
 }
 
 std::string AddedText(std::size_t added) {

@@ -62,7 +62,6 @@ class NewRecordsImport {
   std::size_t replaced_ = 0;
   std::size_t cut_ = 0;
   LeftOut left_out_;
-  std::string record_;  // the record in hand
 };
 
 // Told the number of entries read so far, as an import goes through a file.

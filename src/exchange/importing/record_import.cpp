@@ -54,7 +54,7 @@ void RecordImport::CollectKeywords(std::string_view record) {
   }
 }
 
-ImportDecision RecordImport::Take(ImportKind kind, std::string_view incoming) {
+const ImportDecision& RecordImport::Take(ImportKind kind, std::string_view incoming) {
   // One buffer for every record of a run: no allocation per record.
   std::string& record = record_;
   if (kind == ImportKind::kDos) {
@@ -71,8 +71,8 @@ ImportDecision RecordImport::Take(ImportKind kind, std::string_view incoming) {
   return Apply(decision, false);
 }
 
-ImportDecision RecordImport::TakeNew(std::string_view incoming, std::string_view dated_as,
-                                     bool privacy_given) {
+const ImportDecision& RecordImport::TakeNew(std::string_view incoming, std::string_view dated_as,
+                                            bool privacy_given) {
   std::string& record = record_;
   record.assign(incoming.substr(0, l::kContactRecordLength));
   const DuplicateIndex::Decision decision =
@@ -89,9 +89,13 @@ ImportDecision RecordImport::TakeNew(std::string_view incoming, std::string_view
   return Apply(decision, true);
 }
 
-ImportDecision RecordImport::Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp) {
+const ImportDecision& RecordImport::Apply(const DuplicateIndex::Decision& decision,
+                                          bool fresh_stamp) {
   std::string& record = record_;
-  ImportDecision done{decision.verdict, decision.number, {}, {}};
+  // Made in its place in the list: a name of its own for every record, and
+  // no copy of it.
+  ImportDecision& done =
+      decisions_.emplace_back(ImportDecision{decision.verdict, decision.number, {}, {}});
   done.name.append(TrimView(Field(record, l::kFirstName))).append(" ");
   done.name.append(TrimView(Field(record, l::kLastName))).append(" / ");
   done.name.append(TrimView(Field(record, l::kOrg)));
@@ -99,7 +103,6 @@ ImportDecision RecordImport::Apply(const DuplicateIndex::Decision& decision, boo
     const std::string_view existing = Field(merge_.Record(decision.number), l::kModified);
     std::copy(existing.begin(), existing.end(), done.existing_stamp.begin());
   }
-  decisions_.push_back(done);
   if (decision.verdict == DuplicateIndex::Verdict::kSkip) {
     report_.Skipped();
     return done;

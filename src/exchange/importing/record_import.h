@@ -60,13 +60,15 @@ class RecordImport {
   void Reserve(std::size_t records);
 
   // Decides and applies one incoming record of `kind` (RecordLengthOf bytes).
-  ImportDecision Take(ImportKind kind, std::string_view incoming);
+  // The decision is the last of decisions(), valid until the next record.
+  const ImportDecision& Take(ImportKind kind, std::string_view incoming);
   // Decides and applies one stored record made from another format (a
   // vCard): its own stamp is ignored and it is written under a fresh one;
   // `dated_as` (a stamp, or empty when the record has no date) is the date
   // "If they are older" compares. Unless `privacy_given`, a record it
   // replaces keeps being public or personal.
-  ImportDecision TakeNew(std::string_view record, std::string_view dated_as, bool privacy_given);
+  const ImportDecision& TakeNew(std::string_view record, std::string_view dated_as,
+                                bool privacy_given);
 
   // Every decision, in the order the records were taken.
   const std::vector<ImportDecision>& decisions() const { return decisions_; }
@@ -92,7 +94,7 @@ class RecordImport {
   void SettleStamp(std::string& record);
   // Writes record_ as `decision` says, under a fresh stamp or, unless
   // `fresh_stamp`, its own when that may stay.
-  ImportDecision Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp);
+  const ImportDecision& Apply(const DuplicateIndex::Decision& decision, bool fresh_stamp);
   void CollectKeywords(std::string_view record);
 
   DataSetMerge merge_;
