@@ -372,5 +372,20 @@ TEST_F(CliImportTest, WritingCommandsAreRefusedWhileAnotherCopyHoldsTheDataSet) 
   EXPECT_EQ(Stamps(Records()).size(), 5u);
 }
 
+// What --help prints for the program and each command, against the text
+// the man page was written from.
+TEST_F(CliTest, HelpDescribesEveryCommandAndOption) {
+  std::string all;
+  for (const char* command :
+       {"", "list", "show", "report", "export", "import", "backup", "check", "sync"}) {
+    Words args = {"--help"};
+    if (*command != '\0') args.insert(args.begin(), command);
+    const CliOutcome run = Cli(args);
+    EXPECT_EQ(run.code, 0) << command;
+    all += "$ tabrel-cli " + (args.size() > 1 ? args[0] + " " : "") + "--help\n" + run.out;
+  }
+  testing::ExpectGolden(testing::TestDataFolder("cli"), "help", all);
+}
+
 }  // namespace
 }  // namespace tabrel

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "fakes/temp_dir.h"
@@ -33,6 +34,25 @@ TEST(DocumentsFolderTest, TheVariableThenTheUserDirsFileThenHome) {
             home.path());
   EXPECT_FALSE(DocumentsFolderPath(nullptr, nullptr, "relative").ok());
   EXPECT_FALSE(DocumentsFolderPath(nullptr, nullptr, nullptr).ok());
+}
+
+TEST(DocumentsFolderTest, ReadsTheEnvironment) {
+  testing::TempDir home;
+  std::filesystem::create_directories(home.File("docs"));
+  std::filesystem::create_directories(home.File("cfg"));
+  home.Write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/docs\"\n");
+  const char* saved = std::getenv("HOME");
+  const std::string before = saved != nullptr ? saved : "";
+  ::setenv("HOME", home.path().substr(0, home.path().size() - 1).c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", home.File("cfg").c_str(), 1);
+  ::setenv("XDG_DOCUMENTS_DIR", home.File("cfg").c_str(), 1);
+  const auto named = DocumentsFolderPath();
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  const auto listed = DocumentsFolderPath();
+  ::setenv("HOME", before.c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(named.value(), home.File("cfg/"));
+  EXPECT_EQ(listed.value(), home.File("docs/"));
 }
 
 }  // namespace

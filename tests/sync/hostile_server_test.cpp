@@ -8,6 +8,7 @@
 
 #include "fakes/contact_files.h"
 #include "fakes/fake_clock.h"
+#include "sync/carddav_client.h"
 #include "sync/carddav_sync.h"
 #include "sync/dav_multistatus.h"
 #include "sync/sync_state.h"
@@ -128,6 +129,11 @@ const HostileCase kCases[] = {
        return r.method == "PUT" ? std::optional(Answer(403)) : std::nullopt;
      },
      "failed: the server refused it (403 Forbidden)"},
+    {"PutNotFound",
+     [](const HttpRequest& r) {
+       return r.method == "PUT" ? std::optional(Answer(404)) : std::nullopt;
+     },
+     "failed: the server has no such address book (404)"},
     {"Full",
      [](const HttpRequest& r) {
        return r.method == "PUT" ? std::optional(Answer(507)) : std::nullopt;
@@ -181,6 +187,13 @@ TEST_P(HostileServer, RefusesAndLeavesTheDataSetAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, HostileServer, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CarddavClientTest, AnUnreadableUrlSendsNothing) {
+  ScriptedHttp http([](const HttpRequest&) { return std::nullopt; });
+  CarddavClient client(http, "https://dav.example:443");
+  EXPECT_FALSE(client.Discover("dav.example/book/", "").ok());
+  EXPECT_TRUE(http.sent.empty());
+}
 
 // Servers write DAV: with any prefix, or none.
 TEST(DavMultistatus, ReadsEveryWayOfNamingTheNamespaces) {
