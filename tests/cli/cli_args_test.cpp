@@ -74,6 +74,10 @@ TEST(CliArgsTest, EachOptionSetsWhatItNames) {
   }
   EXPECT_EQ(Parse({"export", "xml"}).error,
             "unknown format 'xml' (native, dos, csv, ldif, agent or vcard)");
+  EXPECT_EQ(Parse({"import", "csv", "f", "--encoding", "nope"}).error,
+            "--encoding takes one of UTF-8, UTF-16, UTF-16LE, UTF-16BE, WINDOWS-1252, ISO-8859-1, "
+            "ISO-8859-15, WINDOWS-1250, WINDOWS-1251, SHIFT_JIS, MACINTOSH, IBM850, IBM437, not "
+            "'nope'");
 }
 
 }  // namespace
