@@ -157,6 +157,15 @@ TEST_F(CliImportTest, ADryRunSaysWhatEachRecordWouldDoAndChangesNothing) {
 TEST_F(CliImportTest, TheImportDoesWhatTheDryRunSaid) {
   const CliOutcome dry = Cli({"import", "native", "in.dat", "--dry-run"});
   EXPECT_NE(dry.out.find("1 to add, 1 to replace, 1 to skip"), std::string::npos) << dry.out;
+  // With a backup set, one of --yes and --no-backup is needed.
+  WriteFile(Data("tabrel.bak"), Records());
+  const CliOutcome asked = Cli({"import", "native", "in.dat"});
+  EXPECT_EQ(asked.code, 1);
+  EXPECT_TRUE(asked.err.ends_with(
+      "\ntabrel-cli: Nothing was imported: give --yes to replace the backup set with the "
+      "current data first, or --no-backup to import without replacing it.\n"))
+      << asked.err;
+  std::filesystem::remove(Data("tabrel.bak"));
   const CliOutcome run = Cli({"import", "native", "in.dat"});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "");
