@@ -70,5 +70,23 @@ TEST_F(SortSearchTest, SearchLooksAtTheNameAddressNotesPhoneFaxAndDateFieldsOnly
   }
 }
 
+// The list in focus has a black on white header, the other a grey one; a
+// search from the keyword list moves the focus to the records it found.
+TEST_F(SortSearchTest, ASearchFocusesTheRecordListAndItsHeaderShowsIt) {
+  Pop();
+  const auto headers = [this] {
+    const Grid& list = window.MainGrid();
+    const Grid& keywords = window.KeywordGrid();
+    return std::vector<Colour>{list.ForeColorFixed(), list.BackColorFixed(),
+                               keywords.ForeColorFixed(), keywords.BackColorFixed()};
+  };
+  view.focused = Control::kKeywordGrid;
+  window.KeywordGrid_GotFocus();
+  EXPECT_EQ(headers(), (std::vector<Colour>{kGrayText, kButtonFace, kBlack, kWhite}));
+  Search("Oslo");
+  EXPECT_EQ(view.focused, Control::kMainGrid);
+  EXPECT_EQ(headers(), (std::vector<Colour>{kBlack, kWhite, kGrayText, kButtonFace}));
+}
+
 }  // namespace
 }  // namespace tabrel
