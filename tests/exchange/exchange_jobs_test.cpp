@@ -111,6 +111,7 @@ TEST_F(ImportJobTest, AFailedWriteAtAnyStepOfEveryImportAndExportLeavesTheFilesA
       return false;
     });
     EXPECT_EQ(data.Read("tabrel.dat").size(), 2 * layout::kContactRecordLength);
+    EXPECT_EQ(data.Read("keyword.dat").size(), 2 * layout::kKeywordRecordLength) << "its keyword";
     const std::string imported = Files();
     FailEveryStep(state, [&] {
       const ExportEnd end =
