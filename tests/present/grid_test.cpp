@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 namespace tabrel {
 namespace {
@@ -58,6 +59,32 @@ TEST(GridTest, TheFormatStringGivesEachColumnItsAlignmentCaptionAndWidth) {
   grid.SetCol(5);
   grid.SetColSel(5);
   EXPECT_EQ(std::pair(grid.Col(), grid.ColSel()), std::pair(0, 0));
+}
+
+// The view redraws what each change says it touched.
+TEST(GridTest, EachChangeTellsTheViewWhatItTouched) {
+  using C = GridChange;
+  Grid grid;
+  std::vector<C> told;
+  grid.SetObserver([&](C change) { told.push_back(change); });
+  grid.SetFormatString("<A|<B");
+  for (const char* row : {"a\tb", "c\td"}) grid.AddItem(row);
+  grid.SetTextAt(0, 0, "H");
+  grid.SetTextAt(1, 1, "x");
+  grid.SetCellForeColorAt(1, 1, kCyan);
+  grid.SetRow(2);
+  grid.SetCol(1);
+  grid.SetColSel(0);
+  grid.SetTopRow(2);
+  grid.SetForeColorFixed(kBlack);
+  grid.SetFlat(true);
+  grid.SetVisible(false);
+  grid.RemoveItem(1);
+  grid.ClearToHeader();
+  EXPECT_EQ(told,
+            (std::vector<C>{C::kStructure, C::kStructure, C::kStructure, C::kStructure, C::kCells,
+                            C::kCells, C::kCurrent, C::kCurrent, C::kCurrent, C::kCurrent,
+                            C::kColours, C::kColours, C::kVisible, C::kStructure, C::kStructure}));
 }
 
 }  // namespace
