@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 #include "fakes/fake_clock.h"
 #include "sync/carddav_client.h"
@@ -215,6 +216,23 @@ TEST(DavMultistatus, ReadsEveryWayOfNamingTheNamespaces) {
   ASSERT_TRUE(missing.ok());
   EXPECT_EQ(missing.value().resources[0].etag, "");
 }
+
+using UrlTest = testing::FileCaseTest;
+
+TEST_P(UrlTest, IsSplitResolvedOrRefused) {
+  const testing::FileCase& c = GetParam();
+  std::string got;
+  if (c.Has("base")) {
+    auto resolved = ResolveUrl(c.Get("base"), c.Get("url"));
+    got = resolved.ok() ? resolved.value() : resolved.status().description();
+  } else {
+    auto parts = SplitUrl(c.Get("url"));
+    got = parts.ok() ? parts.value().Origin() + parts.value().path : parts.status().description();
+  }
+  EXPECT_EQ(got, c.Get("is"));
+}
+
+TABREL_FILE_CASES(Addresses, UrlTest, "sync", "urls.cases");
 
 }  // namespace
 }  // namespace tabrel
