@@ -135,6 +135,12 @@ TEST_P(ServerSync, EditsAndDeletesOnEachSideReachTheOther) {
   b_.Delete("Person4");
   Phone(server_).Edit("Person5", ";Ann;", ";Annika;");
   Phone(server_).Delete("Person6");
+  auto dry = a_.Sync({.dry_run = true});
+  ASSERT_TRUE(dry.ok()) << dry.status().description();
+  const SyncReport& would = dry.value();
+  EXPECT_EQ((std::vector<std::size_t>{would.sent, would.received, would.deleted_here,
+                                      would.deleted_there}),
+            (std::vector<std::size_t>{1, 1, 1, 1}));
   ExpectSame();
   ASSERT_EQ(a_.Records().size(), 17u);
   EXPECT_EQ(Trim(b_.Records()[b_.Find("Person1")].Title), "Captain");

@@ -5,6 +5,7 @@
 
 #include "fakes/contact_files.h"
 #include "store/stamp_journal.h"
+#include "sync/card_text.h"
 #include "sync/sync_config.h"
 #include "sync/sync_state.h"
 
@@ -99,6 +100,12 @@ TEST(SyncState, KeepsEveryCardByteForByte) {
   EXPECT_EQ(SyncState::Parse(cut, "s").status().description(),
             "The sync state s is damaged (a card's length or checksum); move it away to sync "
             "afresh, nothing is lost");
+}
+
+// A new card's resource name holds nothing a path would read otherwise.
+TEST(CardName, IsTheUidWithLettersDigitsAndDashesOnly) {
+  EXPECT_EQ(HrefForUid("urn:uuid:1b4e28ba-2fa1-11d2-883f"), "1b4e28ba-2fa1-11d2-883f.vcf");
+  EXPECT_EQ(HrefForUid("a/b c?d%e.f"), "a-b-c-d-e-f.vcf");
 }
 
 }  // namespace
