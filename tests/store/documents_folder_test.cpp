@@ -38,21 +38,18 @@ TEST(DocumentsFolderTest, TheVariableThenTheUserDirsFileThenHome) {
 
 TEST(DocumentsFolderTest, ReadsTheEnvironment) {
   testing::TempDir home;
-  std::filesystem::create_directories(home.File("docs"));
-  std::filesystem::create_directories(home.File("cfg"));
-  home.Write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/docs\"\n");
-  const char* saved = std::getenv("HOME");
-  const std::string before = saved != nullptr ? saved : "";
+  std::filesystem::create_directories(home.File("cfg/docs"));
+  home.Write("cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/cfg/docs\"\n");
+  const std::string saved = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
   ::setenv("HOME", home.path().substr(0, home.path().size() - 1).c_str(), 1);
   ::setenv("XDG_CONFIG_HOME", home.File("cfg").c_str(), 1);
   ::setenv("XDG_DOCUMENTS_DIR", home.File("cfg").c_str(), 1);
-  const auto named = DocumentsFolderPath();
+  const std::string named = DocumentsFolderPath().value();
   ::unsetenv("XDG_DOCUMENTS_DIR");
-  const auto listed = DocumentsFolderPath();
-  ::setenv("HOME", before.c_str(), 1);
+  const std::string listed = DocumentsFolderPath().value();
+  ::setenv("HOME", saved.c_str(), 1);
   ::unsetenv("XDG_CONFIG_HOME");
-  EXPECT_EQ(named.value(), home.File("cfg/"));
-  EXPECT_EQ(listed.value(), home.File("docs/"));
+  EXPECT_EQ(named + " " + listed, home.File("cfg/") + " " + home.File("cfg/docs/"));
 }
 
 }  // namespace
