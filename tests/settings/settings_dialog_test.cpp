@@ -147,10 +147,9 @@ TEST_F(SettingsDialogTest, ReadAndWriteFailuresAreToldAndChangeNothing) {
   view.form.text(T::INI_Path1) = "/not/saved";
   dialog.INI_Save_Click();
   ASSERT_EQ(dialogs.messages.size(), 2u);
-  EXPECT_TRUE(dialogs.messages[0].text.ends_with("\r\nThe settings shown are those in use."));
-  EXPECT_TRUE(dialogs.messages[1].text.ends_with("\r\nThe settings were not saved."));
-  EXPECT_EQ(view.closed, 0);
-  EXPECT_EQ(state.settings, in_use);
+  EXPECT_TRUE(dialogs.messages[0].text.ends_with("\r\nThe settings shown are those in use.") &&
+              dialogs.messages[1].text.ends_with("\r\nThe settings were not saved."));
+  EXPECT_TRUE(view.closed == 0 && state.settings == in_use);
 }
 
 }  // namespace

@@ -216,8 +216,7 @@ TEST(CarddavSyncTest, TellsEachStepAndWhatItDidOrWouldDo) {
 
 TEST(CarddavClientTest, AnUnreadableUrlSendsNothing) {
   ScriptedHttp http([](const HttpRequest&) { return std::nullopt; });
-  CarddavClient client(http, "https://dav.example:443");
-  EXPECT_FALSE(client.Discover("dav.example/book/", "").ok());
+  EXPECT_FALSE(CarddavClient(http, "https://dav.example:443").Discover("dav.example/b/", "").ok());
   EXPECT_TRUE(http.sent.empty());
 }
 
@@ -246,15 +245,12 @@ using UrlTest = testing::FileCaseTest;
 
 TEST_P(UrlTest, IsSplitResolvedOrRefused) {
   const testing::FileCase& c = GetParam();
-  std::string got;
-  if (c.Has("base")) {
-    auto resolved = ResolveUrl(c.Get("base"), c.Get("url"));
-    got = resolved.ok() ? resolved.value() : resolved.status().description();
-  } else {
-    auto parts = SplitUrl(c.Get("url"));
-    got = parts.ok() ? parts.value().Origin() + parts.value().path : parts.status().description();
-  }
-  EXPECT_EQ(got, c.Get("is"));
+  const auto parts = SplitUrl(c.Get("url"));
+  const auto resolved = ResolveUrl(c.Get("base", "none"), c.Get("url"));
+  EXPECT_EQ(c.Has("base") ? (resolved.ok() ? resolved.value() : resolved.status().description())
+                          : (parts.ok() ? parts.value().Origin() + parts.value().path
+                                        : parts.status().description()),
+            c.Get("is"));
 }
 
 TABREL_FILE_CASES(Addresses, UrlTest, "sync", "urls.cases");
