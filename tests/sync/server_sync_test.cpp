@@ -205,8 +205,7 @@ TEST_P(ServerSync, CardChangedBetweenListingAndDeleteComesBack) {
   EXPECT_EQ(Trim(a_.Records()[a_.Find("Person0")].FirstName), "Racer");
   a_.Edit("Person0", &ContactRecord::Title, "Later");
   auto later = a_.Sync();
-  ASSERT_TRUE(later.ok()) << later.status().description();
-  EXPECT_TRUE(later.value().conflicts.empty());
+  EXPECT_TRUE(later.ok() && later.value().conflicts.empty());
 }
 
 TEST_P(ServerSync, PhoneCardKeepsWhatARecordCannotHold) {

@@ -102,10 +102,17 @@ TEST(SyncState, KeepsEveryCardByteForByte) {
             "afresh, nothing is lost");
 }
 
-// A new card's resource name holds nothing a path would read otherwise.
-TEST(CardName, IsTheUidWithLettersDigitsAndDashesOnly) {
+// A new card's resource name holds nothing a path would read otherwise; a
+// changed value replaces its folded lines in the card as the server has it.
+TEST(CardText, ANewCardIsNamedPlainlyAndAChangedFoldedValueGoesWhole) {
   EXPECT_EQ(HrefForUid("urn:uuid:1b4e28ba-2fa1-11d2-883f"), "1b4e28ba-2fa1-11d2-883f.vcf");
   EXPECT_EQ(HrefForUid("a/b c?d%e.f"), "a-b-c-d-e-f.vcf");
+  const std::string stored =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Jo\r\nTITLE:Engin\r\n eer\r\nEND:VCARD\r\n";
+  ContactRecord record = DecodeContact(ReadServerCard(stored).record);
+  record.Title = "Boss";
+  const std::string card = CardForRecord(EncodeContact(record), stored, VcardVersion::k30);
+  EXPECT_EQ(card.find("eer"), std::string::npos) << card;
 }
 
 }  // namespace
