@@ -121,8 +121,11 @@ std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_vie
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   if (name.empty()) return std::nullopt;
-  if (name == "UTF-8" || name == "UTF8") return std::string(bytes);
-  if (name == "US-ASCII" || name == "ASCII") return Utf8OrWindows1252(bytes);
+  // Bytes that are not what the set says were written by a program that
+  // names UTF-8 or ASCII for whatever it wrote: read them as unnamed text.
+  if (name == "UTF-8" || name == "UTF8" || name == "US-ASCII" || name == "ASCII") {
+    return Utf8OrWindows1252(bytes);
+  }
   if (name == "WINDOWS-1252" || name == "CP1252" || name == "ISO-8859-1" || name == "ISO8859-1" ||
       name == "ISO_8859-1" || name == "LATIN1") {
     return DecodeCp1252(bytes);

@@ -45,8 +45,8 @@ std::string Utf8OrWindows1252(std::string_view bytes);
 // `bytes` in the character set a file names for them ("UTF-8",
 // "ISO-8859-1", "windows-1252", "SHIFT_JIS", ...; case does not matter) as
 // UTF-8. ISO-8859-1 is read as its superset Windows-1252, as the programs
-// that name it usually mean; US-ASCII as unnamed text. Empty for a set the
-// system does not know.
+// that name it usually mean; US-ASCII, and UTF-8 that is not, as unnamed
+// text. Empty for a set the system does not know.
 std::optional<std::string> CharsetToUtf8(std::string_view bytes, std::string_view charset);
 
 // Reads `bytes` as `encoding` (a name iconv knows, as TextEncodingChoice

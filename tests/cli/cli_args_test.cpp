@@ -7,6 +7,8 @@
 #include <functional>
 #include <vector>
 
+#include "fakes/case_file.h"
+
 namespace tabrel::cli {
 namespace {
 
@@ -72,9 +74,18 @@ TEST(CliArgsTest, EachOptionSetsWhatItNames) {
     EXPECT_EQ(parsed.error, "") << ::testing::PrintToString(c.words);
     EXPECT_TRUE(c.holds(parsed.args)) << ::testing::PrintToString(c.words);
   }
-  EXPECT_EQ(Parse({"export", "xml"}).error,
-            "unknown format 'xml' (native, dos, csv, ldif, agent or vcard)");
 }
+
+using UsageErrorTest = testing::FileCaseTest;
+
+// args: the words, split at blanks; error: what tabrel-cli prints.
+TEST_P(UsageErrorTest, NamesTheWordAndWhatWasExpected) {
+  std::vector<std::string> words = testing::SplitOn(GetParam().Get("args"), ' ');
+  const std::vector<std::string_view> views(words.begin(), words.end());
+  EXPECT_EQ(ParseArgs(views).error, GetParam().Get("error"));
+}
+
+TABREL_FILE_CASES(Words, UsageErrorTest, "cli", "usage_errors.cases");
 
 }  // namespace
 }  // namespace tabrel::cli

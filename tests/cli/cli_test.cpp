@@ -182,6 +182,14 @@ TEST_F(CliImportTest, ADryRunSaysWhatEachRecordWouldDoAndChangesNothing) {
 TEST_F(CliImportTest, TheImportDoesWhatTheDryRunSaid) {
   const CliOutcome dry = Cli({"import", "native", "in.dat", "--dry-run"});
   EXPECT_NE(dry.out.find("1 to add, 1 to replace, 1 to skip"), std::string::npos) << dry.out;
+  // With a backup set, one of --yes and --no-backup is needed.
+  WriteFile(Data("tabrel.bak"), Records());
+  const CliOutcome asked = Cli({"import", "native", "in.dat"});
+  EXPECT_TRUE(asked.err.ends_with(
+      "\ntabrel-cli: Nothing was imported: give --yes to replace the backup set with the "
+      "current data first, or --no-backup to import without replacing it.\n"))
+      << asked.err;
+  std::filesystem::remove(Data("tabrel.bak"));
   const CliOutcome run = Cli({"import", "native", "in.dat"});
   EXPECT_EQ(run.code, 0) << run.err;
   EXPECT_EQ(run.out, "");
@@ -395,6 +403,18 @@ TEST_F(CliImportTest, WritingCommandsAreRefusedWhileAnotherCopyHoldsTheDataSet) 
   const CliOutcome after = Cli({"import", "native", "in.dat", "--yes"});
   EXPECT_EQ(after.code, 0) << after.err;
   EXPECT_EQ(Stamps(Records()).size(), 5u);
+}
+
+// What --help prints for the program and each command, against the text
+// the man page was written from.
+TEST_F(CliTest, HelpDescribesEveryCommandAndOption) {
+  std::string all;
+  for (const std::string command :
+       {"", "list", "show", "report", "export", "import", "backup", "check", "sync"}) {
+    const CliOutcome run = Cli(command.empty() ? Words{"--help"} : Words{command, "--help"});
+    all += "$ tabrel-cli " + command + (command.empty() ? "" : " ") + "--help\n" + run.out;
+  }
+  testing::ExpectGolden(testing::TestDataFolder("cli"), "help", all);
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // would: each is refused promptly, saying why, and the data set is as it
 // was.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -46,13 +49,19 @@ TEST_F(HostileImportTest, WhatIsNoFileIsRefusedWithoutWaiting) {
   std::filesystem::create_directory(File("folder"));
   std::filesystem::create_symlink("loop", File("loop"));
   std::filesystem::create_symlink("/dev/zero", File("zero"));
+  // A socket cannot even be opened: it is told for what it is.
+  sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
+  File("socket").copy(address.sun_path, sizeof address.sun_path - 1);
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
   const struct {
     const char* name;
     const char* why;
   } cases[] = {{"fifo", "a pipe, not a file"},
                {"zero", "a device, not a file"},
                {"folder", "Is a directory"},
-               {"loop", "Too many levels of symbolic links"}};
+               {"loop", "Too many levels of symbolic links"},
+               {"socket", "a socket, not a file"}};
   for (const auto& c : cases) {
     for (const char* format : {"native", "dos", "csv", "ldif", "agent", "vcard"}) {
       const CliOutcome run = Import(format, c.name);
@@ -60,6 +69,7 @@ TEST_F(HostileImportTest, WhatIsNoFileIsRefusedWithoutWaiting) {
       EXPECT_NE(run.err.find(c.why), std::string::npos) << c.name << " " << format << run.err;
     }
   }
+  ::close(listener);
 }
 
 TEST_F(HostileImportTest, ANulIsRefusedByEveryTextFormat) {

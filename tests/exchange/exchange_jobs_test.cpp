@@ -100,6 +100,7 @@ TEST_F(ImportJobTest, AFailedWriteAtAnyStepOfEveryImportAndExportLeavesTheFilesA
     const std::string before = Files();
     const DecidedImport decided = Decide(state, sample);
     ASSERT_TRUE(decided.merge().changed());
+    EXPECT_EQ(decided.left_out, "") << "nothing was left out";
     FailEveryStep(state, [&] {
       const ImportEnd end = FinishImport(state, decided.merge(), questions);
       if (end.kind == Kind::kWritten) return true;
@@ -110,6 +111,7 @@ TEST_F(ImportJobTest, AFailedWriteAtAnyStepOfEveryImportAndExportLeavesTheFilesA
       return false;
     });
     EXPECT_EQ(data.Read("tabrel.dat").size(), 2 * layout::kContactRecordLength);
+    EXPECT_EQ(data.Read("keyword.dat").size(), 2 * layout::kKeywordRecordLength) << "its keyword";
     const std::string imported = Files();
     FailEveryStep(state, [&] {
       const ExportEnd end =

@@ -60,6 +60,11 @@ TEST_F(ExchangeMenuTest, ImportChecksTheChosenFileBeforeOpeningTheWindow) {
   EXPECT_EQ(dialogs.messages[0].text, "You must select a file to import.");
   EXPECT_EQ(dialogs.messages[0].title, "Nothing to do!");
 
+  // A file that cannot be looked at (a link to itself) is told as such.
+  fs::create_symlink(documents.File("loop.dat"), documents.File("loop.dat"));
+  files.choice = FileChoice{documents.path(), "loop.dat"};
+  menu.mu_ImportTabrel_Click();
+  EXPECT_TRUE(dialogs.messages.back().text.ends_with("\r\nNothing was imported."));
   const std::string one = EncodeContact(kFirst);
   for (const std::string& bytes : {std::string(), one.substr(1), one + " "}) {
     documents.Write("in.dat", bytes);

@@ -1,6 +1,8 @@
 // Sorting the data set and narrowing the list by a word, through the main window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/contact_files.h"
 #include "fakes/main_window_harness.h"
 
@@ -68,6 +70,21 @@ TEST_F(SortSearchTest, SearchLooksAtTheNameAddressNotesPhoneFaxAndDateFieldsOnly
     Search(word);
     EXPECT_EQ(Names(), names);
   }
+}
+
+// The list in focus has a black on white header, the other a grey one; a
+// search from the keyword list moves the focus to the records it found.
+TEST_F(SortSearchTest, ASearchFocusesTheRecordListAndItsHeaderShowsIt) {
+  Pop();
+  view.focused = Control::kKeywordGrid;
+  window.KeywordGrid_GotFocus();
+  Search("Oslo");
+  EXPECT_EQ(view.focused, Control::kMainGrid);
+  const Grid& list = window.MainGrid();
+  const Grid& keywords = window.KeywordGrid();
+  EXPECT_EQ(std::tuple(list.ForeColorFixed(), list.BackColorFixed(), keywords.ForeColorFixed(),
+                       keywords.BackColorFixed()),
+            std::tuple(kBlack, kWhite, kGrayText, kButtonFace));
 }
 
 }  // namespace

@@ -38,6 +38,13 @@ TEST_F(ViewPanelTest, ShowsTheRowsRecordReadFromTheFileOverTheList) {
   EXPECT_EQ(view.record_view.email, "ann@example.org");
   EXPECT_TRUE(view.shown.at(Control::kViewFrame) && view.shown.at(Control::kBackground));
   EXPECT_FALSE(window.MainGrid().visible());
+  // "," and "." step back and on through the list, round its ends.
+  std::string seen;
+  for (const int key : {key::kComma, key::kPeriod, key::kPeriod, key::kComma, key::kComma}) {
+    window.Form_KeyDown(key, 0);
+    seen += view.record_view.name + "|";
+  }
+  EXPECT_EQ(seen, "Cid Cole|Ann Adams, Director| |Ann Adams, Director|Cid Cole|");
 }
 
 class ViewPanelFieldsTest : public testing::FileCaseTest, public testing::MainWindowHarness {};

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 namespace tabrel {
@@ -58,6 +59,29 @@ TEST(GridTest, TheFormatStringGivesEachColumnItsAlignmentCaptionAndWidth) {
   grid.SetCol(5);
   grid.SetColSel(5);
   EXPECT_EQ(std::pair(grid.Col(), grid.ColSel()), std::pair(0, 0));
+}
+
+// The view redraws what each change says it touched: the structure, cells,
+// the current cell, colours, visibility.
+TEST(GridTest, EachChangeTellsTheViewWhatItTouched) {
+  Grid grid;
+  std::string told;
+  grid.SetObserver([&](GridChange change) { told += "SCUKV"[static_cast<int>(change)]; });
+  grid.SetFormatString("<A|<B");
+  for (const char* row : {"a\tb", "c\td"}) grid.AddItem(row);
+  grid.SetTextAt(0, 0, "H");
+  grid.SetTextAt(1, 1, "x");
+  grid.SetCellForeColorAt(1, 1, kCyan);
+  grid.SetRow(2);
+  grid.SetCol(1);
+  grid.SetColSel(0);
+  grid.SetTopRow(2);
+  grid.SetForeColorFixed(kBlack);
+  grid.SetFlat(true);
+  grid.SetVisible(false);
+  grid.RemoveItem(1);
+  grid.ClearToHeader();
+  EXPECT_EQ(told, "SSSSCCUUUUKKVSS");
 }
 
 }  // namespace

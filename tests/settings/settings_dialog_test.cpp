@@ -125,6 +125,7 @@ TEST_F(SettingsDialogTest, TextTheCodePageCannotHoldIsNamedBeforeSavingAndNoGoes
   EXPECT_EQ(dialogs.messages[0].text,
             "Some characters in Path #1, Web Browser cannot be stored in the settings and would "
             "be saved as \"?\".\r\nSave anyway? Answer No to go back and change them.");
+  EXPECT_EQ(dialogs.messages[0].title, "Confirm");
   EXPECT_EQ(dialogs.messages[0].default_answer, MessageAnswer::kNo);
   EXPECT_EQ(view.closed, 0);
   EXPECT_EQ(program.Read("tr30.ini"), before);
@@ -132,6 +133,23 @@ TEST_F(SettingsDialogTest, TextTheCodePageCannotHoldIsNamedBeforeSavingAndNoGoes
   dialog.INI_Save_Click();
   EXPECT_EQ(view.closed, 1);
   EXPECT_EQ(Trim(Stored().Path1), "/home/?/data");
+}
+
+// A settings file that cannot be read or written: the dialog says so and
+// what it did instead, and the settings in use stay.
+TEST_F(SettingsDialogTest, ReadAndWriteFailuresAreToldAndChangeNothing) {
+  const SettingsRecord in_use = state.settings;
+  std::filesystem::remove(program.File("tr30.ini"));
+  std::filesystem::create_directory(program.File("tr30.ini"));
+  dialog.Form_Load();
+  std::filesystem::remove(program.File("tr30.ini"));
+  state.write_fault = [](RewriteStep step) { return step == RewriteStep::kRename; };
+  view.form.text(T::INI_Path1) = "/not/saved";
+  dialog.INI_Save_Click();
+  ASSERT_EQ(dialogs.messages.size(), 2u);
+  EXPECT_TRUE(dialogs.messages[0].text.ends_with("\r\nThe settings shown are those in use.") &&
+              dialogs.messages[1].text.ends_with("\r\nThe settings were not saved."));
+  EXPECT_TRUE(view.closed == 0 && state.settings == in_use);
 }
 
 }  // namespace

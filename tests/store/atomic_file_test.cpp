@@ -1,5 +1,6 @@
 #include "store/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -135,6 +136,11 @@ TEST(CommitChecksumTest, KnownAnswersAndChaining) {
   EXPECT_EQ(Crc32c(0, std::string(32, '\0')), 0x8A9136AAu);
   EXPECT_EQ(Crc32c(0, std::string(32, '\xFF')), 0x62A8AB43u);
   EXPECT_EQ(Crc32c(Crc32c(0, "1234"), "56789"), 0xE3069283u);
+  // What cannot be read is an error, not a sum.
+  testing::TempDir dir;
+  const int fd = ::open(dir.path().c_str(), O_RDONLY | O_CLOEXEC);
+  EXPECT_FALSE(ChecksumOfFile(fd, dir.path(), 9).ok());
+  ::close(fd);
 }
 
 }  // namespace

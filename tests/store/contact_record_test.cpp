@@ -42,12 +42,5 @@ TEST(ContactRecordLayoutTest, HandMadeBytesDecodeToFullWidthFields) {
   EXPECT_EQ(EncodeContact(record), bytes.substr(0, 1047));
 }
 
-TEST(ContactRecordLayoutTest, ABlankRecordHoldsEveryFieldAtItsFullWidth) {
-  const ContactRecord blank = BlankContactRecord();
-  for (const ContactField& f : kContactFields) {
-    EXPECT_EQ(blank.*f.member, std::string(f.span.width, ' ')) << f.name;
-  }
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "fakes/temp_dir.h"
@@ -31,6 +32,16 @@ TEST(DocumentsFolderTest, TheVariableThenTheUserDirsFileThenHome) {
   home.Write("elsewhere/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"/no/such/folder\"\n");
   EXPECT_EQ(DocumentsFolderPath(nullptr, home.File("elsewhere").c_str(), h.c_str()).value(),
             home.path());
+  // The same from the environment.
+  const std::string saved = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  ::setenv("HOME", h.c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", home.File("elsewhere").c_str(), 1);
+  ::setenv("XDG_DOCUMENTS_DIR", docs.c_str(), 1);
+  const std::string named = DocumentsFolderPath().value();
+  ::unsetenv("XDG_DOCUMENTS_DIR");
+  EXPECT_EQ(named + " " + DocumentsFolderPath().value(), docs + "/ " + home.path());
+  ::setenv("HOME", saved.c_str(), 1);
+  ::unsetenv("XDG_CONFIG_HOME");
   EXPECT_FALSE(DocumentsFolderPath(nullptr, nullptr, "relative").ok());
   EXPECT_FALSE(DocumentsFolderPath(nullptr, nullptr, nullptr).ok());
 }

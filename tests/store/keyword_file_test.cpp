@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "base/text.h"
 #include "fakes/contact_files.h"
 
@@ -81,6 +83,9 @@ TEST_F(KeywordFileTest, SortOrdersByUpperCasedByteCodeAndKeepsEqualEntriesInFile
     ASSERT_TRUE(SortKeywordFile(state).ok());
     EXPECT_EQ(KeywordDat(), Entries(c.out) + "part");
   }
+  std::filesystem::remove(data.File("keyword.dat"));
+  std::filesystem::create_directory(data.File("keyword.dat"));
+  EXPECT_FALSE(SortKeywordFile(state).ok()) << "a list that cannot be read is not sorted";
 }
 
 TEST(KeywordMergeTest, MergeAddsOnlyEntriesNotHeldOnAll14BytesAndWithAVisibleCharacter) {

@@ -6,8 +6,11 @@
 #include <functional>
 #include <optional>
 
+#include "fakes/case_file.h"
 #include "fakes/contact_files.h"
 #include "fakes/fake_clock.h"
+#include "fakes/golden.h"
+#include "sync/carddav_client.h"
 #include "sync/carddav_sync.h"
 #include "sync/dav_multistatus.h"
 #include "sync/sync_state.h"
@@ -128,6 +131,11 @@ const HostileCase kCases[] = {
        return r.method == "PUT" ? std::optional(Answer(403)) : std::nullopt;
      },
      "failed: the server refused it (403 Forbidden)"},
+    {"PutNotFound",
+     [](const HttpRequest& r) {
+       return r.method == "PUT" ? std::optional(Answer(404)) : std::nullopt;
+     },
+     "failed: the server has no such address book (404)"},
     {"Full",
      [](const HttpRequest& r) {
        return r.method == "PUT" ? std::optional(Answer(507)) : std::nullopt;
@@ -182,6 +190,35 @@ TEST_P(HostileServer, RefusesAndLeavesTheDataSetAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Answers, HostileServer, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// What the sync window shows while a dry run and a sync run, and after
+// each.
+TEST(CarddavSyncTest, TellsEachStepAndWhatItDidOrWouldDo) {
+  struct Steps : SyncObserver {
+    void Progress(std::string_view step, std::size_t done, std::size_t total) override {
+      seen += std::string(step) + " " + std::to_string(done) + "/" + std::to_string(total) + "\n";
+    }
+    bool Cancelled() override { return false; }
+    std::string seen;
+  } steps;
+  testing::DataSetFolders folders;
+  testing::WriteContacts(folders.data, {Contact("1", "Berg", "Anna", "03-01-2024 1000")});
+  SyncConfig config;
+  config.url = kBook;
+  testing::FakeClock clock;
+  ScriptedHttp http([](const HttpRequest&) { return std::nullopt; });
+  for (const bool dry_run : {true, false}) {
+    auto report = CarddavSync(folders.state, http, config, clock, &steps).Run({dry_run});
+    for (const std::string& line : ReportLines(report.value(), dry_run)) steps.seen += line + "\n";
+  }
+  testing::ExpectGolden(testing::TestDataFolder("sync"), "steps_and_report", steps.seen);
+}
+
+TEST(CarddavClientTest, AnUnreadableUrlSendsNothing) {
+  ScriptedHttp http([](const HttpRequest&) { return std::nullopt; });
+  EXPECT_FALSE(CarddavClient(http, "https://dav.example:443").Discover("dav.example/b/", "").ok());
+  EXPECT_TRUE(http.sent.empty());
+}
+
 // Servers write DAV: with any prefix, or none.
 TEST(DavMultistatus, ReadsEveryWayOfNamingTheNamespaces) {
   for (
@@ -202,6 +239,20 @@ TEST(DavMultistatus, ReadsEveryWayOfNamingTheNamespaces) {
   ASSERT_TRUE(missing.ok());
   EXPECT_EQ(missing.value().resources[0].etag, "");
 }
+
+using UrlTest = testing::FileCaseTest;
+
+TEST_P(UrlTest, IsSplitResolvedOrRefused) {
+  const testing::FileCase& c = GetParam();
+  const auto parts = SplitUrl(c.Get("url"));
+  const auto resolved = ResolveUrl(c.Get("base", "none"), c.Get("url"));
+  EXPECT_EQ(c.Has("base") ? (resolved.ok() ? resolved.value() : resolved.status().description())
+                          : (parts.ok() ? parts.value().Origin() + parts.value().path
+                                        : parts.status().description()),
+            c.Get("is"));
+}
+
+TABREL_FILE_CASES(Addresses, UrlTest, "sync", "urls.cases");
 
 }  // namespace
 }  // namespace tabrel

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "fakes/cli_runner.h"
 #include "fakes/dav_server.h"
@@ -70,19 +71,20 @@ class Phone {
   std::string book_;
 };
 
-// Runs `before_put` once, right before the first PUT goes out.
+// Runs `before` once, right before the first request of `method` goes out.
 class RacingHttp : public HttpClient {
  public:
-  RacingHttp(HttpClient& inner, std::function<void()> before_put)
-      : inner_(inner), before_put_(std::move(before_put)) {}
+  RacingHttp(HttpClient& inner, std::string method, std::function<void()> before)
+      : inner_(inner), method_(std::move(method)), before_(std::move(before)) {}
   Result<HttpResponse> Send(const HttpRequest& request) override {
-    if (request.method == "PUT" && before_put_) std::exchange(before_put_, nullptr)();
+    if (request.method == method_ && before_) std::exchange(before_, nullptr)();
     return inner_.Send(request);
   }
 
  private:
   HttpClient& inner_;
-  std::function<void()> before_put_;
+  std::string method_;
+  std::function<void()> before_;
 };
 
 class ServerSync : public ::testing::TestWithParam<DavKind> {
@@ -95,8 +97,8 @@ class ServerSync : public ::testing::TestWithParam<DavKind> {
     b_.config.url = server_.BookUrl();
   }
   // `a` found the book from the bare server, `b` was given it.
-  void Synced(SyncDevice& device, SyncOptions options = {}) {
-    auto report = device.Sync(options);
+  void Synced(SyncDevice& device, SyncOptions options = {}, HttpClient* http = nullptr) {
+    auto report = device.Sync(options, http);
     ASSERT_TRUE(report.ok()) << report.status().description();
   }
   void ExpectSame() {
@@ -134,6 +136,11 @@ TEST_P(ServerSync, EditsAndDeletesOnEachSideReachTheOther) {
   b_.Delete("Person4");
   Phone(server_).Edit("Person5", ";Ann;", ";Annika;");
   Phone(server_).Delete("Person6");
+  auto dry = a_.Sync({.dry_run = true});
+  ASSERT_TRUE(dry.ok()) << dry.status().description();
+  const SyncReport& would = dry.value();
+  EXPECT_EQ(std::tuple(would.sent, would.received, would.deleted_here, would.deleted_there),
+            std::tuple(1u, 1u, 1u, 1u));
   ExpectSame();
   ASSERT_EQ(a_.Records().size(), 17u);
   EXPECT_EQ(Trim(b_.Records()[b_.Find("Person1")].Title), "Captain");
@@ -177,7 +184,7 @@ TEST_P(ServerSync, CardChangedBetweenListingAndPutIsAConflictNotAnOverwrite) {
   ExpectSame();
   a_.Edit("Person0", &ContactRecord::Title, "Local");
   CurlHttpClient curl(server_.Origin(), {DavServer::kUser, DavServer::kPassword}, 64u << 20);
-  RacingHttp racing(curl, [this] { Phone(server_).Edit("Person0", ";Ann;", ";Racer;"); });
+  RacingHttp racing(curl, "PUT", [this] { Phone(server_).Edit("Person0", ";Ann;", ";Racer;"); });
   auto report = a_.Sync({}, &racing);
   ASSERT_TRUE(report.ok()) << report.status().description();
   EXPECT_EQ(report.value().conflicts.size(), 1u);
@@ -186,17 +193,34 @@ TEST_P(ServerSync, CardChangedBetweenListingAndPutIsAConflictNotAnOverwrite) {
   EXPECT_EQ(a_.Contents()[1], "Person0|Racer|p0@example.org||");
 }
 
+// The card comes back with the server's etag: the next edit goes out as an
+// edit, not as a conflict.
+TEST_P(ServerSync, CardChangedBetweenListingAndDeleteComesBack) {
+  a_.AddPeople(2);
+  ExpectSame();
+  a_.Delete("Person0");
+  CurlHttpClient curl(server_.Origin(), {DavServer::kUser, DavServer::kPassword}, 64u << 20);
+  RacingHttp racing(curl, "DELETE", [this] { Phone(server_).Edit("Person0", ";Ann;", ";Racer;"); });
+  Synced(a_, {}, &racing);
+  EXPECT_EQ(Trim(a_.Records()[a_.Find("Person0")].FirstName), "Racer");
+  a_.Edit("Person0", &ContactRecord::Title, "Later");
+  auto later = a_.Sync();
+  EXPECT_TRUE(later.ok() && later.value().conflicts.empty());
+}
+
 TEST_P(ServerSync, PhoneCardKeepsWhatARecordCannotHold) {
   Phone(server_).Put("phone-card-0001.vcf", "", TestData("phone_card.vcf"));
   auto first = a_.Sync();
   ASSERT_TRUE(first.ok());
   EXPECT_EQ(first.value().kept_on_server, std::vector<std::string>{"Maja Lindqvist"});
   a_.Edit("Lindqvist", &ContactRecord::Title, "Chief Engineer");
+  a_.Edit("Lindqvist", &ContactRecord::LastName, "Lindqvist-Berg");
   Synced(a_);
   const std::string card = Phone(server_).Named("Lindqvist").text;
   for (const char* kept : {"BDAY:1984-07-12", "maja.home@example.org", "m.l@example.net", "PHOTO;",
                            "X-PHONE-RINGTONE:marimba", "item1.URL:https://sail.example/maja",
-                           "+46 8 999 00", "UID:phone-card-0001", "TITLE:Chief Engineer"}) {
+                           "+46 8 999 00", "UID:phone-card-0001", "TITLE:Chief Engineer",
+                           "N:Lindqvist-Berg;", "ADR;TYPE=WORK:PO Box 7;;Strandvagen 1;"}) {
     EXPECT_NE(card.find(kept), std::string::npos) << kept << " lost from\n" << card;
   }
   EXPECT_EQ(card.find("TITLE:Engineer"), std::string::npos);

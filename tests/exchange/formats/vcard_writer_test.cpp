@@ -60,7 +60,8 @@ ContactRecord Everything(const std::string& type) {
 
 TEST(VcardWriterTest, LinesAreFoldedAt75OctetsWithoutSplittingACharacter) {
   ContactRecord record = Everything("1");
-  record.Notes = std::string(240, '\xE9') + "x" + std::string(240, '\xE9');
+  const std::string notes = std::string(240, '\xE9') + "x" + std::string(240, '\xE9');
+  record.Notes = "\r\n" + notes;  // a line break first: one \n
   const std::string text = Card(record, VcardVersion::k30);
   std::string unfolded;
   for (const std::string& line : PhysicalLines(text)) {
@@ -73,7 +74,7 @@ TEST(VcardWriterTest, LinesAreFoldedAt75OctetsWithoutSplittingACharacter) {
       unfolded += "\n" + line;
     }
   }
-  EXPECT_NE(unfolded.find("\nNOTE:" + DecodeCp1252(record.Notes) + "\n"), std::string::npos);
+  EXPECT_NE(unfolded.find("\nNOTE:\\n" + DecodeCp1252(notes) + "\n"), std::string::npos);
 }
 
 TEST(VcardRoundTripTest, EveryFieldAndTheTypeSurviveBothVersions) {
