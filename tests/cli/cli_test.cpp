@@ -405,17 +405,5 @@ TEST_F(CliImportTest, WritingCommandsAreRefusedWhileAnotherCopyHoldsTheDataSet) 
   EXPECT_EQ(Stamps(Records()).size(), 5u);
 }
 
-// What --help prints for the program and each command, against the text
-// the man page was written from.
-TEST_F(CliTest, HelpDescribesEveryCommandAndOption) {
-  std::string all;
-  for (const std::string command :
-       {"", "list", "show", "report", "export", "import", "backup", "check", "sync"}) {
-    const CliOutcome run = Cli(command.empty() ? Words{"--help"} : Words{command, "--help"});
-    all += "$ tabrel-cli " + command + (command.empty() ? "" : " ") + "--help\n" + run.out;
-  }
-  testing::ExpectGolden(testing::TestDataFolder("cli"), "help", all);
-}
-
 }  // namespace
 }  // namespace tabrel

@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "fakes/contact_files.h"
-#include "fakes/golden.h"
 #include "fakes/main_window_harness.h"
 #include "present/key_codes.h"
 #include "store/data_set.h"
@@ -194,27 +193,6 @@ TEST_F(MainWindowTest, MoreThan32767RecordsAreAllListed) {
   ASSERT_EQ(window.MainGrid().Rows(), kCount + 1);
   EXPECT_EQ(view.status[StatusPanelId::kSelection], std::to_string(kCount) + " RECORDS TOTAL");
   EXPECT_EQ(RTrim(window.MainGrid().TextAt(kCount, 0)), "N" + std::to_string(kCount - 1));
-}
-
-// The menu bar, the toolbar and the status bar as the user reads them
-// (captions with their mnemonics, keys, ticks, tooltips) and the keys the
-// buttons and panels are clicked by.
-TEST(MainWindowDesignTest, MenusToolbarAndPanelsReadAsDesigned) {
-  std::string design;
-  for (const MenuEntry& e : MenuTree()) {
-    design += (e.top_level ? "" : "  ") + std::string(e.caption) +
-              (e.shortcut_key != 0 ? "  F" + std::to_string(e.shortcut_key - key::kF1 + 1) : "") +
-              (e.checked_at_start ? "  [ticked]" : "") + "\n";
-  }
-  for (const ToolbarButton& b : ToolbarButtons()) {
-    design += "button " + std::string(b.caption) + " | " + std::string(b.key) + " | " +
-              std::string(b.tooltip) + "\n";
-  }
-  for (const StatusPanel& p : StatusPanels()) {
-    design += "panel " + std::to_string(static_cast<int>(p.id)) + " | " + std::string(p.key) +
-              " | " + std::string(p.design_text) + " | " + std::string(p.tooltip) + "\n";
-  }
-  testing::ExpectGolden(testing::TestDataFolder("mainwin"), "design", design);
 }
 
 }  // namespace
