@@ -128,7 +128,6 @@ void GridView::ApplyColours() {
   // milliseconds at start-up and slows every paint after.
   QPalette colours = palette();
   colours.setColor(QPalette::Base, beyond);
-  colours.setColor(QPalette::WindowText, beyond);
   setPalette(colours);
   QPalette header = horizontalHeader()->palette();
   header.setColor(QPalette::Window, fixed_back);
@@ -141,8 +140,7 @@ void GridView::ApplyColours() {
 }
 
 void GridView::ApplyFrame() {
-  // Two pixels wide, flat in the colour beyond the cells or sunken, for the
-  // style's focus frame to cover.
+  // Two pixels wide, flat or sunken, for the style's focus frame to cover.
   const bool flat = model_->grid().flat();
   setFrameShape(flat ? QFrame::Box : QFrame::Panel);
   setFrameShadow(flat ? QFrame::Plain : QFrame::Sunken);

@@ -3,6 +3,8 @@
 #include "exchange/importing/new_records_import.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 
 #include "exchange/formats/vcard_reader.h"
 #include "exchange/importing/import_text.h"
@@ -45,21 +47,57 @@ std::string Count(std::size_t n, const char* one, const char* many) {
   return std::to_string(n) + (n == 1 ? one : many);
 }
 
+// Decides the records of a record file of `size` bytes, which `scan` hands
+// over a run at a time, in one pass: each record is checked for text as it
+// is decided, and the decisions are dropped when the check fails.
+ImportPlan PlanRecordRuns(const AppState& target, ImportKind kind, std::uint64_t size,
+                          const std::string& name, DuplicateRules rules, const LocalDateTime& now,
+                          const PlanProgress& progress,
+                          const std::function<Status(const FileReader::RunVisitor&)>& scan) {
+  ImportPlan plan;
+  const std::size_t length = RecordLengthOf(kind);
+  const std::size_t count = size / length;
+  const bool whole = size > 0 && size % length == 0;
+  plan.file = {true, size, 0, count, whole};
+  if (!whole) {
+    plan.refusal = NotRecordsText(kind);
+    return plan;
+  }
+  if (!OpenImport(plan, target, rules, now)) return plan;
+  std::size_t taken = 0;
+  RecordTextCheck check(length);
+  const Status read = scan([&](std::string_view run, std::size_t) {
+    for (std::size_t at = 0; at < run.size(); at += length) {
+      check.Take(run.substr(at, length));
+      plan.import.Take(kind, run.substr(at, length));
+      if (progress) progress(++taken, count);
+    }
+    return true;
+  });
+  if (!read.ok()) {
+    plan.failure = read;
+    plan.import = RecordImport();
+  } else if (Status s = check.Verdict(name); !s.ok()) {
+    plan.refusal = s.description();
+    plan.import = RecordImport();
+  }
+  return plan;
+}
+
 ImportPlan PlanRecords(const AppState& target, const ImportSource& source, DuplicateRules rules,
                        const LocalDateTime& now, const PlanProgress& progress) {
   auto opened = FileReader::Open(source.path, FileReader::Missing::kFail);
   Result<FileInfo> info = opened.ok() ? LookAt(opened.value()) : opened.status();
-  // Read whole, a partial record at the end included: it makes the file no
-  // record file.
-  Result<std::string> bytes =
-      info.ok() ? opened.value().ReadRecords(1) : Result<std::string>(info.status());
-  if (!bytes.ok()) {
+  if (!info.ok()) {
     ImportPlan plan;
-    plan.failure = bytes.status();
+    plan.failure = info.status();
     return plan;
   }
-  ImportPlan plan =
-      PlanRecordBytes(target, source.kind, bytes.value(), source.path, rules, now, progress);
+  const FileReader& file = opened.value();
+  ImportPlan plan = PlanRecordRuns(target, source.kind, file.size(), source.path, rules, now,
+                                   progress, [&](const FileReader::RunVisitor& visit) {
+                                     return file.ScanRecords(RecordLengthOf(source.kind), visit);
+                                   });
   plan.file.modified = info.value().modified;
   return plan;
 }
@@ -82,28 +120,12 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
 ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_view bytes,
                            const std::string& name, DuplicateRules rules, const LocalDateTime& now,
                            const PlanProgress& progress) {
-  ImportPlan plan;
-  const std::size_t length = RecordLengthOf(kind);
-  const std::size_t count = bytes.size() / length;
-  const bool whole = !bytes.empty() && bytes.size() % length == 0;
-  plan.file = {true, bytes.size(), 0, count, whole};
-  if (!whole) {
-    plan.refusal = NotRecordsText(kind);
-    return plan;
-  }
-  RecordTextCheck check(length);
-  for (std::size_t at = 0; at < bytes.size(); at += length) check.Take(bytes.substr(at, length));
-  if (Status s = check.Verdict(name); !s.ok()) {
-    plan.refusal = s.description();
-    return plan;
-  }
-  if (!OpenImport(plan, target, rules, now)) return plan;
-  std::size_t taken = 0;
-  for (std::size_t at = 0; at < bytes.size(); at += length) {
-    plan.import.Take(kind, bytes.substr(at, length));
-    if (progress) progress(++taken, count);
-  }
-  return plan;
+  // Whole records only reach the scan: a partial one is refused before it.
+  return PlanRecordRuns(target, kind, bytes.size(), name, rules, now, progress,
+                        [&](const FileReader::RunVisitor& visit) {
+                          visit(bytes, 0);
+                          return Status::Ok();
+                        });
 }
 
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
