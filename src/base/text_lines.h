@@ -69,6 +69,8 @@ class LineReader {
   }
   // The number of the line Next() gave last, from 1.
   std::size_t number() const { return number_; }
+  // Where in the text the line Next() would give begins.
+  std::size_t offset() const { return at_; }
   // Gives the line Next() gave last once more on the next call (once).
   void PutBack() {
     at_ = start_;

@@ -5,6 +5,8 @@
 // written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "exchange/export_job.h"
 #include "exchange/formats/dos_record.h"
 #include "exchange/importing/import_decision.h"
@@ -178,6 +180,41 @@ TEST_F(ImportJobTest, TheLimitAFailedBackupAndAnUnansweredQuestionStopTheImport)
             "records a data set can hold.\r\nNothing was imported; your data is unchanged.");
   EXPECT_EQ(questions.offers, 0);
   EXPECT_EQ(data.Read("tabrel.dat").size(), full.size());
+}
+
+// A file of megabytes is read by two threads: decided as one reading, in
+// file order, with what either part lost counted together and a fault in
+// the back part found on its line.
+TEST_F(ImportJobTest, ALargeVcardFileIsDecidedAsOneReading) {
+  const auto card = [](int i, const std::string& more) {
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Name" + std::to_string(i) + ";Al\r\nFN:Al Name" +
+           std::to_string(i) + "\r\nNOTE:" + std::string(300, 'n') + "\r\n" + more +
+           "END:VCARD\r\n";
+  };
+  const int count = 4000;  // some 1.4 MB
+  std::string file = card(0, "BDAY:1970-01-01\r\n");
+  for (int i = 1; i < count - 2; ++i) file += card(i, "");
+  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nEND:VCARD\r\n";  // nothing to keep
+  file += card(count - 1, "PHOTO;VALUE=URI:http://example.org/a.jpg\r\nBDAY:1980-02-02\r\n");
+  const DecidedImport decided =
+      std::move(DecideImport(state, FormatId::kVcard, file, {}, kNow).value());
+  ASSERT_TRUE(decided.refusal.empty()) << decided.refusal;
+  const RecordImport& records = *decided.records;
+  ASSERT_EQ(records.decisions().size(), count - 1u);
+  EXPECT_EQ(records.decisions().front().name, "Al Name0 / ");
+  EXPECT_EQ(records.decisions().back().name, "Al Name" + std::to_string(count - 1) + " / ");
+  const std::vector<std::string>& notes = records.report().notes();
+  EXPECT_NE(std::find(notes.begin(), notes.end(),
+                      "1 card held nothing a record can keep and was left out."),
+            notes.end());
+  EXPECT_EQ(notes.back(), "Not stored, no field holds them: birthday: 2; photo: 1.");
+
+  const std::size_t line = std::count(file.begin(), file.end(), '\n') + 1;
+  const DecidedImport broken =
+      std::move(DecideImport(state, FormatId::kVcard, file + "stray\r\n", {}, kNow).value());
+  EXPECT_NE(broken.refusal.find("Line " + std::to_string(line) + ": \"stray\" is outside any card"),
+            std::string::npos)
+      << broken.refusal;
 }
 
 }  // namespace

@@ -136,6 +136,19 @@ TEST(CommitChecksumTest, KnownAnswersAndChaining) {
   EXPECT_EQ(Crc32c(0, std::string(32, '\0')), 0x8A9136AAu);
   EXPECT_EQ(Crc32c(0, std::string(32, '\xFF')), 0x62A8AB43u);
   EXPECT_EQ(Crc32c(Crc32c(0, "1234"), "56789"), 0xE3069283u);
+  // A file of megabytes is summed in blocks side by side: the same sum as
+  // pieces too short for that, whatever the length.
+  std::string big(3 * 3 * 4096 + 4100, '\0');
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + i / 7);
+  for (std::size_t length :
+       {std::size_t{3 * 4096 - 1}, std::size_t{3 * 4096}, std::size_t{3 * 4096 + 9}, big.size()}) {
+    std::uint32_t pieces = 0;
+    for (std::size_t at = 0; at < length; at += 1000) {
+      pieces = Crc32c(pieces,
+                      std::string_view(big).substr(at, std::min<std::size_t>(1000, length - at)));
+    }
+    EXPECT_EQ(Crc32c(0, std::string_view(big).substr(0, length)), pieces) << length;
+  }
   // What cannot be read is an error, not a sum.
   testing::TempDir dir;
   const int fd = ::open(dir.path().c_str(), O_RDONLY | O_CLOEXEC);

@@ -92,6 +92,20 @@ class VcardParser {
   // the end of the file.
   bool Next(VcardCard& card);
 
+  // Hands the cards from about `share` (0..1) of the way through the text
+  // on to a parser of their own, which reads this one's text (this one must
+  // outlive it) and may run on another thread, its lines numbered as in the
+  // file. This one then stops before the first of them, should it come to
+  // it between two cards (split() says so); should it come to it inside a
+  // card (one the line that looked like a card's start turns out to be
+  // within), it reads on to the end and the other's cards are not the
+  // file's. Null when no line from there on is BEGIN:VCARD, or the text is
+  // not one whose lines LF ends.
+  std::unique_ptr<VcardParser> SplitOff(double share);
+  // True when the last Next() stopped where the parser SplitOff() gave
+  // starts: that one reads the rest.
+  bool split() const { return stopped_; }
+
   // The problems found so far; all of them once Next() returned false.
   const std::vector<VcardProblem>& problems() const { return problems_; }
   // The cards begun so far (BEGIN:VCARD outside a card), whole or not.
@@ -102,6 +116,9 @@ class VcardParser {
 
  private:
   struct Header;
+
+  // The part of `whole`'s text from `from` on.
+  VcardParser(const VcardParser& whole, std::size_t from);
 
   // The next logical (unfolded) line, the line it starts on, and whether it
   // is a property (then header_ holds its parts).
@@ -124,6 +141,9 @@ class VcardParser {
   std::unique_ptr<Header> header_;  // of the last logical line
   std::vector<VcardProblem> problems_;
   std::size_t begun_ = 0;
+  std::size_t line_base_ = 0;  // the lines of the file before the text read
+  std::size_t stop_at_ = std::string_view::npos;
+  bool stopped_ = false;
 };
 
 // The lines of a file that begin a card (BEGIN:VCARD, in any case), counted

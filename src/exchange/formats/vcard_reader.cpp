@@ -69,25 +69,28 @@ struct Parts {
 // leaves it. A text without a backslash is its own answer; others are
 // written into `buffer`.
 std::string_view Unescaped(std::string_view text, std::string& buffer) {
-  if (FindByte(text, '\\') == std::string_view::npos) return text;
+  std::size_t slash = FindByte(text, '\\');
+  if (slash == std::string_view::npos) return text;
   buffer.clear();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      const char next = text[i + 1];
-      if (next == 'n' || next == 'N') {
-        buffer.push_back('\n');
-        ++i;
-        continue;
-      }
-      if (next == ',' || next == ';' || next == ':' || next == '\\' || next == '"') {
-        buffer.push_back(next);
-        ++i;
-        continue;
-      }
+  // The text between backslashes goes over a run at a time.
+  for (std::size_t from = 0;; slash = FindByte(text, '\\', from)) {
+    if (slash == std::string_view::npos) {
+      buffer.append(text.substr(from));
+      return buffer;
     }
-    buffer.push_back(text[i]);
+    buffer.append(text.substr(from, slash - from));
+    from = slash + 1;
+    const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
+    if (next == 'n' || next == 'N') {
+      buffer.push_back('\n');
+      ++from;
+    } else if (next == ',' || next == ';' || next == ':' || next == '\\' || next == '"') {
+      buffer.push_back(next);
+      ++from;
+    } else {
+      buffer.push_back('\\');
+    }
   }
-  return buffer;
 }
 
 // Calls `visit` with each line of a value, trimmed, empty ones left out.
