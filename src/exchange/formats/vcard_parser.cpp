@@ -229,14 +229,17 @@ VcardParser::VcardParser(const VcardParser& whole, std::size_t from)
 VcardParser::~VcardParser() = default;
 
 std::unique_ptr<VcardParser> VcardParser::SplitOff(double share) {
-  // Only where an LF ends every line does the rest read alike on its own.
+  // Only where an LF ends every line, in the rest too, does the rest read
+  // alike on its own.
   if (stop_at_ != std::string_view::npos || text_.find('\n') == std::string::npos) return nullptr;
   const std::string_view text = text_;
   const auto start = static_cast<std::size_t>(static_cast<double>(text.size()) * share);
   // Where a card seems to begin; should the line lie within one, the
   // front reads on.
   const std::size_t at = text.find("\nBEGIN:VCARD", start);
-  if (at == std::string_view::npos) return nullptr;
+  if (at == std::string_view::npos || text.find('\n', at + 1) == std::string_view::npos) {
+    return nullptr;
+  }
   stop_at_ = at + 1;
   return std::unique_ptr<VcardParser>(new VcardParser(*this, stop_at_));
 }

@@ -48,7 +48,7 @@ class CardsRead {
           EntryOfCard(card, batch[filled++], &left_out_, extras_to_notes);
         }
         batch.resize(filled);
-        Put(std::move(batch), more ? nullptr : std::exception_ptr(), !more);
+        Put(std::move(batch), nullptr, !more);
         batch = {};
       }
     } catch (...) {

@@ -104,7 +104,10 @@ TEST(VcardParserTest, SplitsReadAsOneParser) {
   const std::string faults = many +
                              std::string("stray text\nBEGIN:VCARD\nNOTE:a\0b\nEND:VCARD\n", 42) +
                              many + "END:VCARD\nBEGIN:VCARD\nN:Open\n";
-  for (const std::string& text : {many, agent, faults}) ExpectSplitsReadAlike(text);
+  for (const std::string& text :
+       {many, agent, faults, std::string("BEGIN:VCARD\nEND:VCARD\nBEGIN:VCARD\rN:x")}) {
+    ExpectSplitsReadAlike(text);
+  }
   // The split is taken where it can be, and only in a file whose lines LF ends.
   bool split = false;
   Read(many, 0.5, &split);
