@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include <tuple>
+#include "base/text.h"
 #include "exchange/export_job.h"
 #include "exchange/formats/dos_record.h"
 #include "exchange/importing/import_decision.h"
@@ -15,7 +17,9 @@
 #include "fakes/contact_files.h"
 #include "fakes/fake_dialogs.h"
 #include "present/record_list.h"
+#include "store/contact_record.h"
 #include "store/layout.h"
+#include "store/stamp.h"
 
 namespace tabrel {
 namespace {
@@ -215,6 +219,57 @@ TEST_F(ImportJobTest, ALargeVcardFileIsDecidedAsOneReading) {
   EXPECT_NE(broken.refusal.find("Line " + std::to_string(line) + ": \"stray\" is outside any card"),
             std::string::npos)
       << broken.refusal;
+}
+
+// The same for an LDIF file: added in file order, each with a stamp of its
+// own, with what either part left out or skipped counted together.
+TEST_F(ImportJobTest, ALargeLdifFileIsAddedAsOneReading) {
+  const auto entry = [](int i, const std::string& more) {
+    return "dn: cn=Al Name" + std::to_string(i) + "\nsn: Name" + std::to_string(i) +
+           "\ngivenName: Al\ndescription: " + std::string(300, 'n') + "\n" + more + "\n";
+  };
+  const int count = 4000;  // some 1.4 MB
+  std::string file = entry(0, "birthyear: 1970\nno colon\n");
+  for (int i = 1; i < count - 1; ++i) file += entry(i, "");
+  file += "dn: cn=list\nobjectclass: groupOfNames\nmember: cn=a\n\n";
+  file += entry(count - 1, "birthyear: 1980\nnickname: Al\nno colon\ntitle: \xCE\xA9\no: " +
+                               std::string(200, 'o') + "\n");
+  std::size_t read = 0;
+  DecidedImport decided =
+      std::move(DecideImport(state, FormatId::kLdif, file, {}, kNow, [&read](std::size_t n) {
+                  read = n;
+                }).value());
+  ASSERT_TRUE(decided.added);
+  EXPECT_EQ(read, count + 1u);
+  EXPECT_EQ(decided.left_out,
+            "1 entry was skipped: 1 group or mailing list.\r\n2 lines could not be read and were "
+            "left out.");
+  EXPECT_EQ(LossNote(*decided.added),
+            "\r\n1 character could not be stored and became \"?\" (the record files hold only "
+            "the Windows-1252 character set).\r\n1 value was longer than its field and was "
+            "cut.\r\nNot stored, no field holds them: birthyear: 2; nickname: 1.");
+  const std::size_t held = data.Read("tabrel.dat").size();
+  ASSERT_TRUE(decided.added->Commit().ok());
+  const std::string records = data.Read("tabrel.dat").substr(held);
+  ASSERT_EQ(records.size(), count * layout::kContactRecordLength);
+  const auto last_name = [&records](int i) {
+    return DecodeContact(
+               records.substr(i * layout::kContactRecordLength, layout::kContactRecordLength))
+        .LastName;
+  };
+  EXPECT_EQ(Trim(last_name(0)), "Name0");
+  EXPECT_EQ(Trim(last_name(count - 1)), "Name" + std::to_string(count - 1));
+  // Fresh stamps, walking back from the moment of the import in file order.
+  std::vector<LocalDateTime> stamps;
+  for (const std::string& stamp : testing::Stamps(records))
+    stamps.push_back(ParseStamp(stamp).value());
+  const auto earlier = [](const LocalDateTime& a, const LocalDateTime& b) {
+    return std::tie(a.year, a.month, a.day, a.seconds_since_midnight) <
+           std::tie(b.year, b.month, b.day, b.seconds_since_midnight);
+  };
+  EXPECT_TRUE(std::adjacent_find(stamps.begin(), stamps.end(), [&](const auto& a, const auto& b) {
+                return !earlier(b, a);
+              }) == stamps.end());
 }
 
 }  // namespace

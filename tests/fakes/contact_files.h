@@ -50,7 +50,7 @@ inline std::vector<std::string> Stamps(const std::string& bytes) {
   std::vector<std::string> stamps;
   for (std::size_t at = 0; at + layout::kContactRecordLength <= bytes.size();
        at += layout::kContactRecordLength) {
-    stamps.push_back(Trim(DecodeContact(bytes.substr(at)).Modified));
+    stamps.push_back(Trim(DecodeContact(bytes.substr(at, layout::kContactRecordLength)).Modified));
   }
   return stamps;
 }

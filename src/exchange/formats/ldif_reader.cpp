@@ -36,6 +36,14 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::size_t LdifRecordStartFrom(std::string_view text, std::size_t from) {
+  for (std::size_t at = from; (at = text.find('\n', at)) != std::string_view::npos;) {
+    ++at;
+    if (IsDnLine(text.substr(at, 3))) return at;
+  }
+  return std::string_view::npos;
+}
+
 bool LdifReader::ParseLine(std::string_view line, LdifAttribute& attribute) {
   const std::size_t colon = line.find(':');
   if (colon == 0 || colon == std::string_view::npos) return false;

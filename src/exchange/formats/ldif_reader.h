@@ -63,6 +63,11 @@ class LdifReader {
   std::vector<std::string_view> lines_;
 };
 
+// Where `text` may be cut so that each part reads on its own as it does in
+// the whole: the first line from `from` on that begins a record ("dn:",
+// which always does) after an LF. npos when no line does.
+std::size_t LdifRecordStartFrom(std::string_view text, std::size_t from);
+
 // True when `a` and `b` are equal but for the case of ASCII letters.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

@@ -145,8 +145,12 @@ void RecordBuilder::Write(std::span<char> out, char type, std::string_view keywo
   // of the file's data.
   const std::string_view kw = TrimView(keyword).substr(0, l::kKW1.width);
   std::copy(kw.begin(), kw.end(), out.begin() + l::kKW1.offset);
+  Stamp(out, stamp);
+}
+
+void RecordBuilder::Stamp(std::span<char> record, std::string_view stamp) {
   const std::string_view st = stamp.substr(0, l::kModified.width);
-  std::copy(st.begin(), st.end(), out.begin() + l::kModified.offset);
+  std::copy(st.begin(), st.end(), record.begin() + l::kModified.offset);
 }
 
 }  // namespace tabrel

@@ -74,6 +74,8 @@ class RecordBuilder {
   void Write(std::string& out, char type, std::string_view keyword, std::string_view stamp);
   // The same into the record's place (kContactRecordLength bytes).
   void Write(std::span<char> out, char type, std::string_view keyword, std::string_view stamp);
+  // Gives a record Write() wrote without one its stamp.
+  static void Stamp(std::span<char> record, std::string_view stamp);
 
  private:
   static std::size_t Index(RecordField field) { return static_cast<std::size_t>(field); }

@@ -1,19 +1,15 @@
 #include "exchange/importing/import_plan.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <exception>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <stop_token>
-#include <system_error>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "exchange/formats/vcard_reader.h"
+#include "exchange/importing/back_reading.h"
 #include "exchange/importing/import_text.h"
 #include "exchange/importing/new_records_import.h"
 #include "store/file_info.h"
@@ -30,69 +26,6 @@ constexpr std::size_t kListedProblems = 10;
 // decides the cards reads the smaller front part.
 constexpr std::size_t kSplitFrom = 1 << 20;
 constexpr double kFrontShare = 0.42;
-
-// The cards of the back of a file, made into records on a second thread
-// and handed over a batch at a time, so that they are decided while the
-// rest is read.
-class CardsRead {
- public:
-  // Reads the cards of `parser` until they end or `stop` is asked for.
-  void Read(VcardParser& parser, bool extras_to_notes, const std::stop_token& stop) {
-    try {
-      VcardCard card;
-      std::vector<VcardEntry> batch;
-      for (bool more = true; more && !stop.stop_requested();) {
-        batch.resize(kBatch);
-        std::size_t filled = 0;
-        while (filled < kBatch && (more = parser.Next(card))) {
-          EntryOfCard(card, batch[filled++], &left_out_, extras_to_notes);
-        }
-        batch.resize(filled);
-        Put(std::move(batch), nullptr, !more);
-        batch = {};
-      }
-    } catch (...) {
-      Put({}, std::current_exception(), true);
-    }
-  }
-
-  // The next batch into `batch`; false once the last was taken. Rethrows
-  // what ended the reading.
-  bool Take(std::vector<VcardEntry>& batch) {
-    std::unique_lock lock(mutex_);
-    ready_.wait(lock, [this] { return !batches_.empty() || done_; });
-    if (batches_.empty()) {
-      if (failed_) std::rethrow_exception(failed_);
-      return false;
-    }
-    batch = std::move(batches_.front());
-    batches_.pop_front();
-    return true;
-  }
-
-  // Whole once Take() returned false.
-  const LeftOut& left_out() const { return left_out_; }
-
- private:
-  static constexpr std::size_t kBatch = 256;
-
-  void Put(std::vector<VcardEntry>&& batch, std::exception_ptr failed, bool done) {
-    {
-      const std::lock_guard lock(mutex_);
-      if (!batch.empty()) batches_.push_back(std::move(batch));
-      failed_ = failed;
-      done_ = done;
-    }
-    ready_.notify_one();
-  }
-
-  std::mutex mutex_;
-  std::condition_variable ready_;
-  std::deque<std::vector<VcardEntry>> batches_;
-  std::exception_ptr failed_;
-  bool done_ = false;
-  LeftOut left_out_;  // the reading thread's until it is done
-};
 
 // The import into `target` for the plan; false, with the failure in the
 // plan, when its data files cannot be read.
@@ -223,15 +156,14 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
   // reads the front and decides every card, in file order.
   std::unique_ptr<VcardParser> back;
   if (large && std::thread::hardware_concurrency() > 1) back = parser.SplitOff(kFrontShare);
-  CardsRead back_read;
-  std::jthread reader;
+  LeftOut back_left_out;
+  std::optional<BackReading<VcardEntry>> back_read;
   if (back) {
-    try {
-      reader = std::jthread(
-          [&](const std::stop_token& stop) { back_read.Read(*back, extras_to_notes, stop); });
-    } catch (const std::system_error&) {
-      // No thread to be had: this one reads the back after the front.
-    }
+    back_read.emplace([&, card = VcardCard()](VcardEntry& entry) mutable {
+      if (!back->Next(card)) return false;
+      EntryOfCard(card, entry, &back_left_out, extras_to_notes);
+      return true;
+    });
   }
   LeftOut left_out;
   std::size_t empty = 0, replaced = 0, cut = 0, dropped = 0, taken = 0;
@@ -257,15 +189,13 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
   // Unless the front read on past where the back began, inside a card:
   // then the back's cards are not the file's.
   if (back && parser.split()) {
-    if (!reader.joinable()) back_read.Read(*back, extras_to_notes, {});
-    for (std::vector<VcardEntry> batch; back_read.Take(batch);) {
+    for (std::vector<VcardEntry> batch; back_read->Take(batch);) {
       for (const VcardEntry& read : batch) take(read);
     }
-    for (const auto& [kind, n] : back_read.left_out().kinds()) left_out.Count(kind, n);
+    for (const auto& [kind, n] : back_left_out.kinds()) left_out.Count(kind, n);
     problems.insert(problems.end(), back->problems().begin(), back->problems().end());
-  } else {
-    reader.request_stop();
   }
+  back_read.reset();
   if (!problems.empty()) {
     plan.refusal = ProblemsText(problems);
     plan.import = RecordImport();

@@ -29,12 +29,26 @@ Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const Lo
   return import;
 }
 
-void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view keyword) {
+std::span<char> NewRecordsImport::Place(std::string_view keyword) {
   if (added() == 0) merge_.CollectKeyword(keyword);
+  return merge_.AddInPlace();
+}
+
+void NewRecordsImport::Add(RecordBuilder& built, char type, std::string_view keyword) {
   // Written where the merge keeps it: one copy less of every record.
-  built.Write(merge_.AddInPlace(), type, keyword, stamps_.TakeBackFrom(next_stamp_));
+  built.Write(Place(keyword), type, keyword, stamps_.TakeBackFrom(next_stamp_));
   replaced_ += built.replaced();
   cut_ += built.cut();
+}
+
+void NewRecordsImport::AddWritten(std::string_view record, std::string_view keyword,
+                                  std::size_t replaced, std::size_t cut) {
+  const std::span<char> place = Place(keyword);
+  const std::string_view whole = record.substr(0, place.size());
+  std::copy(whole.begin(), whole.end(), place.begin());
+  RecordBuilder::Stamp(place, stamps_.TakeBackFrom(next_stamp_));
+  replaced_ += replaced;
+  cut_ += cut;
 }
 
 std::string AddedText(std::size_t added) {

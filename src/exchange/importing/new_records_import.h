@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,10 @@ class NewRecordsImport {
   // '2' public organisation) with `keyword` (Windows-1252) as its first
   // keyword, and counts what its values lost.
   void Add(RecordBuilder& built, char type, std::string_view keyword);
+  // The same for a record RecordBuilder::Write() wrote elsewhere (on
+  // another thread) with `keyword` and no stamp, and what it lost there.
+  void AddWritten(std::string_view record, std::string_view keyword, std::size_t replaced,
+                  std::size_t cut);
 
   std::size_t added() const { return merge_.added(); }
   // Characters that became "?" and values cut to their field's width.
@@ -55,6 +60,8 @@ class NewRecordsImport {
  private:
   NewRecordsImport(DataSetMerge merge, const LocalDateTime& now)
       : merge_(std::move(merge)), next_stamp_(now) {}
+  // The place of the next record; the first lists the keyword.
+  std::span<char> Place(std::string_view keyword);
 
   DataSetMerge merge_;
   StampSet stamps_;

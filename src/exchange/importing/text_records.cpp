@@ -1,11 +1,55 @@
 #include "exchange/importing/text_records.h"
 
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <thread>
 #include <vector>
 
 #include "exchange/formats/comma_reader.h"
 #include "exchange/formats/ldif_reader.h"
+#include "exchange/importing/back_reading.h"
+#include "store/layout.h"
 
 namespace tabrel {
+namespace {
+
+// An LDIF file from this size on is read by two threads; the one that adds
+// the records reads the smaller front part.
+constexpr std::size_t kSplitFrom = 1 << 20;
+constexpr double kFrontShare = 0.45;
+
+// What an entry of the back of a file became, read on the second thread:
+// a record written with no stamp yet, or a reason it was skipped.
+struct LdifEntry {
+  LdifOutcome outcome = LdifOutcome::kNoContact;
+  std::string record;
+  std::size_t replaced = 0;
+  std::size_t cut = 0;
+};
+
+// The type of the record an entry becomes; 0 for one that becomes none.
+char TypeOf(LdifOutcome outcome) {
+  switch (outcome) {
+    case LdifOutcome::kIndividual:
+      return '1';
+    case LdifOutcome::kOrganisation:
+      return '2';
+    case LdifOutcome::kChange:
+    case LdifOutcome::kGroup:
+    case LdifOutcome::kNoContact:
+      break;
+  }
+  return 0;
+}
+
+void CountSkipped(LdifOutcome outcome, LdifSkipped& skipped) {
+  if (outcome == LdifOutcome::kChange) ++skipped.changes;
+  if (outcome == LdifOutcome::kGroup) ++skipped.groups;
+  if (outcome == LdifOutcome::kNoContact) ++skipped.no_contact;
+}
+
+}  // namespace
 
 std::size_t AddCommaRecords(std::string_view text, const CommaImportOptions& options,
                             std::string_view keyword, NewRecordsImport& import,
@@ -50,32 +94,58 @@ std::size_t AddAgentRecords(std::string_view text, NewRecordsImport& import,
 
 LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
                            const ImportProgress& progress, bool extras_to_notes) {
+  // The back of a large file is read on a second thread while this one
+  // reads the front and adds every record, in file order.
+  std::size_t split = text.size();
+  if (text.size() >= kSplitFrom && std::thread::hardware_concurrency() > 1) {
+    const auto from = static_cast<std::size_t>(static_cast<double>(text.size()) * kFrontShare);
+    split = std::min(split, LdifRecordStartFrom(text, from));
+  }
+  LdifReader back(text.substr(split));
+  LeftOut back_left_out;
+  std::optional<BackReading<LdifEntry>> back_read;
+  if (split < text.size()) {
+    back_read.emplace(
+        [&, record = LdifRecord(), built = RecordBuilder()](LdifEntry& entry) mutable {
+          if (!back.Next(record)) return false;
+          entry.outcome = ContactFromLdif(record, built, &back_left_out, extras_to_notes);
+          if (const char type = TypeOf(entry.outcome)) {
+            entry.record.resize(layout::kContactRecordLength);
+            built.Write(std::span<char>(entry.record), type, kLdifKeyword, {});
+            entry.replaced = built.replaced();
+            entry.cut = built.cut();
+          }
+          return true;
+        });
+  }
   std::size_t read = 0;
   LdifSkipped skipped;
-  LdifReader reader(text);
+  LdifReader reader(text.substr(0, split));
   LdifRecord record;
   RecordBuilder built;
   while (reader.Next(record)) {
     if (progress) progress(++read);
-    switch (ContactFromLdif(record, built, &import.left_out(), extras_to_notes)) {
-      case LdifOutcome::kIndividual:
-        import.Add(built, '1', kLdifKeyword);
-        break;
-      case LdifOutcome::kOrganisation:
-        import.Add(built, '2', kLdifKeyword);
-        break;
-      case LdifOutcome::kChange:
-        ++skipped.changes;
-        break;
-      case LdifOutcome::kGroup:
-        ++skipped.groups;
-        break;
-      case LdifOutcome::kNoContact:
-        ++skipped.no_contact;
-        break;
+    const LdifOutcome outcome = ContactFromLdif(record, built, &import.left_out(), extras_to_notes);
+    if (const char type = TypeOf(outcome)) {
+      import.Add(built, type, kLdifKeyword);
+    } else {
+      CountSkipped(outcome, skipped);
     }
   }
-  skipped.bad_lines = reader.bad_lines();
+  if (back_read) {
+    for (std::vector<LdifEntry> batch; back_read->Take(batch);) {
+      for (const LdifEntry& entry : batch) {
+        if (progress) progress(++read);
+        if (TypeOf(entry.outcome)) {
+          import.AddWritten(entry.record, kLdifKeyword, entry.replaced, entry.cut);
+        } else {
+          CountSkipped(entry.outcome, skipped);
+        }
+      }
+    }
+    for (const auto& [kind, n] : back_left_out.kinds()) import.left_out().Count(kind, n);
+  }
+  skipped.bad_lines = reader.bad_lines() + back.bad_lines();
   return skipped;
 }
 

@@ -18,8 +18,8 @@ using testing::FileCase;
 using LdifReaderTest = testing::FileCaseTest;
 using LdifContactTest = testing::FileCaseTest;
 
-TEST_P(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
-  const std::string text = GetParam().Get("text");
+// What a reader finds in `text`, and last the lines it could not read.
+std::vector<std::string> Read(std::string_view text) {
   LdifReader reader(text);
   std::vector<std::string> read;
   for (LdifRecord record; reader.Next(record);) {
@@ -31,7 +31,53 @@ TEST_P(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
       read.push_back(s.append(a.url ? "<" : "=").append(a.value));
     }
   }
+  read.push_back("bad lines " + std::to_string(reader.bad_lines()));
+  return read;
+}
+
+// Cut where LdifRecordStartFrom says, from every byte on, the text reads
+// in two parts as it does whole.
+void ExpectCutsReadAlike(std::string_view text) {
+  const std::vector<std::string> whole = Read(text);
+  for (std::size_t from = 0; from <= text.size(); ++from) {
+    const std::size_t cut = LdifRecordStartFrom(text, from);
+    if (cut == std::string_view::npos) break;
+    EXPECT_GE(cut, from);
+    std::vector<std::string> parts = Read(text.substr(0, cut));
+    const std::vector<std::string> back = Read(text.substr(cut));
+    const auto bad = [](const std::vector<std::string>& read) {
+      return std::stoul(read.back().substr(10));
+    };
+    const std::size_t bad_lines = bad(parts) + bad(back);
+    parts.pop_back();
+    parts.insert(parts.end(), back.begin(), back.end() - 1);
+    parts.push_back("bad lines " + std::to_string(bad_lines));
+    EXPECT_EQ(parts, whole) << "cut at " << cut << " of\n" << text;
+  }
+}
+
+TEST_P(LdifReaderTest, ReadsLinesAsTheStandardWritesThem) {
+  const std::string text = GetParam().Get("text");
+  std::vector<std::string> read = Read(text);
+  read.pop_back();
   EXPECT_EQ(read, GetParam().All("read"));
+  ExpectCutsReadAlike(text);
+}
+
+TEST(LdifReaderTest, IsCutOnlyBeforeALineThatBeginsARecord) {
+  const std::string text =
+      "version: 1\ndn: a\ndescription: x\n dn: folded\n#\ndn: b\r\nno colon\r\n\r\n"
+      "# dn: c\nDn: d\rdn: e\r\n\r\ncn: x\ndN:: Zg==\nsn:: %%\n";
+  ExpectCutsReadAlike(text);
+  std::vector<std::size_t> cuts;
+  for (std::size_t at = 0; (at = LdifRecordStartFrom(text, at)) != std::string::npos;) {
+    cuts.push_back(at);
+  }
+  // After the LF of each line that begins a record, in any case: not in a
+  // fold, a comment, or after a lone CR.
+  const std::vector<std::size_t> wanted = {text.find("dn: a"), text.find("dn: b"),
+                                           text.find("Dn: d"), text.find("dN::")};
+  EXPECT_EQ(cuts, wanted);
 }
 
 TEST_P(LdifContactTest, MakesTheEntryIntoARecordOrSaysWhyNot) {
