@@ -38,7 +38,8 @@ class BackReading {
   BackReading& operator=(const BackReading&) = delete;
 
   // The next batch into `batch`; false once the last was taken. Rethrows
-  // what ended the reading.
+  // what ended the reading. The batch given is read into again, so that its
+  // entries' memory serves the whole file.
   bool Take(std::vector<Entry>& batch) {
     if (inline_) {
       if (done_) return false;
@@ -46,6 +47,7 @@ class BackReading {
       return !batch.empty();
     }
     std::unique_lock lock(mutex_);
+    if (!batch.empty()) spare_.push_back(std::move(batch));
     ready_.wait(lock, [this] { return !batches_.empty() || done_; });
     if (batches_.empty()) {
       lock.unlock();
@@ -75,6 +77,13 @@ class BackReading {
     try {
       for (bool ended = false; !ended;) {
         std::vector<Entry> batch;
+        {
+          const std::lock_guard lock(mutex_);
+          if (!spare_.empty()) {
+            batch = std::move(spare_.back());
+            spare_.pop_back();
+          }
+        }
         ended = ReadBatch(batch, stop);
         const std::lock_guard lock(mutex_);
         if (!batch.empty()) batches_.push_back(std::move(batch));
@@ -94,6 +103,7 @@ class BackReading {
   std::mutex mutex_;
   std::condition_variable ready_;
   std::deque<std::vector<Entry>> batches_;
+  std::vector<std::vector<Entry>> spare_;  // taken, to be read into again
   std::exception_ptr failed_;
   bool done_ = false;  // written under the lock, but inline
   // Last: it stops and joins before the members it uses go.
