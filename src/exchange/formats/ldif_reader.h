@@ -64,8 +64,8 @@ class LdifReader {
 };
 
 // Where `text` may be cut so that each part reads on its own as it does in
-// the whole: the first line from `from` on that begins a record ("dn:",
-// which always does) after an LF. npos when no line does.
+// the whole: the start of the first line that begins a record ("dn:", which
+// always does) and follows an LF at or after `from`; npos when none does.
 std::size_t LdifRecordStartFrom(std::string_view text, std::size_t from);
 
 // True when `a` and `b` are equal but for the case of ASCII letters.

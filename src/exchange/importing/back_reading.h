@@ -32,7 +32,7 @@ class BackReading {
       inline_ = true;
     }
   }
-  // Stops the reading (at the next batch) and waits for the thread.
+  // Stops the reading (before its next entry) and waits for the thread.
   ~BackReading() = default;
   BackReading(const BackReading&) = delete;
   BackReading& operator=(const BackReading&) = delete;
