@@ -6,13 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <tuple>
+
 #include "base/text.h"
 #include "exchange/export_job.h"
 #include "exchange/formats/dos_record.h"
 #include "exchange/importing/import_decision.h"
 #include "exchange/importing/import_job.h"
+#include "exchange/importing/import_plan.h"
 #include "exchange/importing/import_report.h"
 #include "fakes/contact_files.h"
 #include "fakes/fake_dialogs.h"
@@ -219,6 +220,28 @@ TEST_F(ImportJobTest, ALargeVcardFileIsDecidedAsOneReading) {
   EXPECT_NE(broken.refusal.find("Line " + std::to_string(line) + ": \"stray\" is outside any card"),
             std::string::npos)
       << broken.refusal;
+}
+
+// What an import says of a file before and after it is read: counts in the
+// singular and plural, at most ten faults listed.
+TEST_F(ImportJobTest, SaysWhatAFileHoldsAndWhatKeptItOut) {
+  const std::pair<ImportKind, const char*> kinds[] = {
+      {ImportKind::kNative, "This file contains 1 Tabrel 3 record,|2 Tabrel 3 records,"},
+      {ImportKind::kDos,
+       "This file contains 1 DOS version Tabrel record,|2 DOS version Tabrel records,"},
+      {ImportKind::kVcard, "This file contains 1 vCard,|2 vCards,"},
+  };
+  for (const auto& [kind, texts] : kinds) {
+    EXPECT_EQ(EntriesText(kind, 1) + "|" + EntriesText(kind, 2).substr(19), texts);
+  }
+  EXPECT_EQ(LeftOutText(LeftOut()), "");
+
+  std::string file = "BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n";
+  for (int i = 0; i < 12; ++i) file += "stray " + std::to_string(i) + "\r\n";
+  const std::string refusal = DecideImport(state, FormatId::kVcard, file, {}, kNow).value().refusal;
+  EXPECT_NE(refusal.find("Line 13: \"stray 9\""), std::string::npos) << refusal;
+  EXPECT_EQ(refusal.find("stray 10"), std::string::npos) << refusal;
+  EXPECT_TRUE(refusal.ends_with("\r\n...and 2 more.")) << refusal;
 }
 
 // The same for an LDIF file: added in file order, each with a stamp of its
