@@ -14,6 +14,12 @@
 
 namespace tabrel {
 
+// Whether a file of `size` bytes is worth reading in two parts: one of a
+// megabyte or more, on a machine with a second processor to read it.
+inline bool ReadInTwo(std::size_t size) {
+  return size >= (std::size_t{1} << 20) && std::thread::hardware_concurrency() > 1;
+}
+
 // The entries of the back part of a large file, read on a second thread
 // and handed over a batch at a time, in file order, to the thread that
 // decides them, which reads the front part meanwhile. Without a thread to

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "exchange/formats/vcard_reader.h"
@@ -22,9 +21,7 @@ namespace {
 // The most structure faults a refusal lists; the rest are counted.
 constexpr std::size_t kListedProblems = 10;
 
-// A vCard file from this size on is read by two threads; the one that
-// decides the cards reads the smaller front part.
-constexpr std::size_t kSplitFrom = 1 << 20;
+// The share of a large vCard file the thread that decides the cards reads.
 constexpr double kFrontShare = 0.42;
 
 // The import into `target` for the plan; false, with the failure in the
@@ -150,12 +147,12 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
   }
   if (!OpenImport(plan, target, rules, now)) return plan;
   plan.import.Reserve(begun);
-  const bool large = bytes.size() >= kSplitFrom;
+  const bool in_two = ReadInTwo(bytes.size());
   VcardParser parser(std::move(bytes));
   // The back of a large file is read on a second thread while this one
   // reads the front and decides every card, in file order.
   std::unique_ptr<VcardParser> back;
-  if (large && std::thread::hardware_concurrency() > 1) back = parser.SplitOff(kFrontShare);
+  if (in_two) back = parser.SplitOff(kFrontShare);
   LeftOut back_left_out;
   std::optional<BackReading<VcardEntry>> back_read;
   if (back) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <optional>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "exchange/formats/comma_reader.h"
@@ -14,9 +13,7 @@
 namespace tabrel {
 namespace {
 
-// An LDIF file from this size on is read by two threads; the one that adds
-// the records reads the smaller front part.
-constexpr std::size_t kSplitFrom = 1 << 20;
+// The share of a large LDIF file the thread that adds the records reads.
 constexpr double kFrontShare = 0.45;
 
 // What an entry of the back of a file became, read on the second thread:
@@ -97,7 +94,7 @@ LdifSkipped AddLdifRecords(std::string_view text, NewRecordsImport& import,
   // The back of a large file is read on a second thread while this one
   // reads the front and adds every record, in file order.
   std::size_t split = text.size();
-  if (text.size() >= kSplitFrom && std::thread::hardware_concurrency() > 1) {
+  if (ReadInTwo(text.size())) {
     const auto from = static_cast<std::size_t>(static_cast<double>(text.size()) * kFrontShare);
     split = std::min(split, LdifRecordStartFrom(text, from));
   }
