@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "store/commit_record.h"
 #include "store/file_reader.h"
@@ -113,25 +114,50 @@ int WritePieces(int fd, std::span<const std::string_view> pieces) {
   return 0;
 }
 
+// What StagedRewrite::WriteAhead wrote: where, how much, and its checksum.
+struct WrittenAhead {
+  std::uint64_t offset = 0;
+  std::uint64_t length = 0;
+  std::uint32_t checksum = 0;
+};
+
 class FdSink : public RewriteSink {
  public:
-  FdSink(int fd, const std::string& path, bool checksummed)
-      : fd_(fd), path_(path), summing_(checksummed) {}
+  FdSink(int fd, const std::string& path, bool checksummed, WrittenAhead ahead)
+      : fd_(fd), path_(path), summing_(checksummed), ahead_(ahead) {}
 
   Status Write(std::span<const std::string_view> pieces) override {
     if (int err = WritePieces(fd_, pieces); err != 0) return Status::FromErrno(err, path_);
-    if (!summing_) return Status::Ok();
-    // The checksum a group commit names, taken as the bytes pass.
     for (std::string_view piece : pieces) {
-      checksum_ = Crc32c(checksum_, piece);
+      position_ += piece.size();
+      // The checksum a group commit names, taken as the bytes pass.
+      if (summing_) checksum_ = Crc32c(checksum_, piece);
     }
     return Status::Ok();
   }
+
+  Status Skip(std::uint64_t length) override {
+    // Only what was written ahead, where it was written, is passed over.
+    if (position_ != ahead_.offset || length != ahead_.length) {
+      return Status::FromErrno(EINVAL, path_);
+    }
+    if (::lseek(fd_, static_cast<off_t>(length), SEEK_CUR) < 0) {
+      return Status::FromErrno(errno, path_);
+    }
+    position_ += length;
+    skipped_ = true;
+    if (summing_) checksum_ = Crc32cCombine(checksum_, ahead_.checksum, length);
+    return Status::Ok();
+  }
+
+  // Whether what was written ahead was passed over, not written over.
+  bool kept_ahead() const { return ahead_.length == 0 || skipped_; }
 
   Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) override {
     // Nothing copied (no partial record to keep) needs no reading back.
     if (length == 0) return Status::Ok();
     summing_ = false;  // summed by the group commit that needs it, not here
+    position_ += length;
     auto from = static_cast<loff_t>(offset);
     while (length > 0) {
       const ssize_t n = ::copy_file_range(source.fd(), &from, fd_, nullptr, length, 0);
@@ -176,6 +202,9 @@ class FdSink : public RewriteSink {
   const std::string& path_;
   std::uint32_t checksum_ = 0;
   bool summing_;  // the checksum covers every byte written
+  WrittenAhead ahead_;
+  std::uint64_t position_ = 0;  // where the content has got to
+  bool skipped_ = false;
 };
 
 // Whether `fd` is still the file `path` names.
@@ -248,6 +277,8 @@ StagedRewrite::~StagedRewrite() {
 void StagedRewrite::Abandon() {
   if (staged_) ::unlink(temp_.c_str());
   staged_ = false;
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
   if (lock_fd_ >= 0) ::close(lock_fd_);
   lock_fd_ = -1;
 }
@@ -263,12 +294,14 @@ Status StagedRewrite::Stage(const std::string& path, std::span<const std::string
       path, [pieces](RewriteSink& sink) { return sink.Write(pieces); }, fault);
 }
 
-Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
-                            const RewriteFaultHook& fault) {
+Status StagedRewrite::Begin(const std::string& path, const RewriteFaultHook& fault) {
   Abandon();
   target_ = ResolveLinks(path);
   fault_ = fault;
   folder_ = FolderOf(path);
+  ahead_offset_ = 0;
+  ahead_length_ = 0;
+  ahead_checksum_ = 0;
   const std::string folder = FolderOf(target_);
   const std::string stem = BaseName(target_) + std::string(kTempMark);
 
@@ -281,39 +314,78 @@ Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
     }
   });
   errno = 0;
-  const int fd = CreateUnique(folder, stem, temp_);
-  if (fd < 0) return Status::FromErrno(errno, folder + stem + "...");
+  fd_ = CreateUnique(folder, stem, temp_);
+  if (fd_ < 0) return Status::FromErrno(errno, folder + stem + "...");
   staged_ = true;  // from here on the temporary file is ours to remove
-  auto give_up = [&](int err, bool close_fd) {
-    if (close_fd) ::close(fd);
+  auto give_up = [&](int err) {
     Abandon();
     return Status::FromErrno(err, temp_);
   };
-  // A second descriptor keeps the lock after the first is closed below.
-  lock_fd_ = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (lock_fd_ < 0) return give_up(errno, true);
+  // A second descriptor keeps the lock after the first is closed by Stage.
+  lock_fd_ = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+  if (lock_fd_ < 0) return give_up(errno);
 
   struct stat old {};
   existed_ = ::stat(target_.c_str(), &old) == 0;
   if (existed_) {
     // The owner first: a change of owner clears the set-id bits.
-    if (::geteuid() == 0 && ::fchown(fd, old.st_uid, old.st_gid) != 0) return give_up(errno, true);
-    if (::fchmod(fd, old.st_mode & 07777) != 0) return give_up(errno, true);
+    if (::geteuid() == 0 && ::fchown(fd_, old.st_uid, old.st_gid) != 0) return give_up(errno);
+    if (::fchmod(fd_, old.st_mode & 07777) != 0) return give_up(errno);
   }
+  return Status::Ok();
+}
 
-  if (Faulted(fault, RewriteStep::kWrite)) return give_up(EIO, true);
-  FdSink sink(fd, temp_, checksummed_);
+Status StagedRewrite::WriteAhead(std::uint64_t offset, std::string_view bytes) {
+  auto give_up = [&](int err) {
+    Abandon();
+    return Status::FromErrno(err, temp_);
+  };
+  if (!begun() || (ahead_length_ > 0 && offset != ahead_offset_ + ahead_length_)) {
+    return give_up(EINVAL);
+  }
+  if (Faulted(fault_, RewriteStep::kWrite)) return give_up(EIO);
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n =
+        ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return give_up(n < 0 ? errno : EIO);
+    done += static_cast<std::size_t>(n);
+  }
+  // Only a start: Stage's flush waits for the writing and reports its
+  // failure.
+  ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(bytes.size()),
+                    SYNC_FILE_RANGE_WRITE);
+  if (ahead_length_ == 0) ahead_offset_ = offset;
+  ahead_length_ += bytes.size();
+  if (checksummed_) ahead_checksum_ = Crc32c(ahead_checksum_, bytes);
+  return Status::Ok();
+}
+
+Status StagedRewrite::Stage(const std::string& path, const ContentWriter& write,
+                            const RewriteFaultHook& fault) {
+  if (!begun()) {
+    if (Status s = Begin(path, fault); !s.ok()) return s;
+  } else if (ResolveLinks(path) != target_) {
+    Abandon();
+    return Status::FromErrno(EINVAL, path);
+  }
+  auto give_up = [&](int err) {
+    Abandon();
+    return Status::FromErrno(err, temp_);
+  };
+  if (Faulted(fault_, RewriteStep::kWrite)) return give_up(EIO);
+  FdSink sink(fd_, temp_, checksummed_, {ahead_offset_, ahead_length_, ahead_checksum_});
   if (Status s = write(sink); !s.ok()) {
-    ::close(fd);
     Abandon();
     return s;
   }
+  if (!sink.kept_ahead()) return give_up(EINVAL);
   checksum_ = sink.checksum();
-  if (Faulted(fault, RewriteStep::kFlush)) return give_up(EIO, true);
-  if (::fsync(fd) != 0) return give_up(errno, true);
-  if (Faulted(fault, RewriteStep::kClose)) return give_up(EIO, true);
+  if (Faulted(fault_, RewriteStep::kFlush)) return give_up(EIO);
+  if (::fsync(fd_) != 0) return give_up(errno);
+  if (Faulted(fault_, RewriteStep::kClose)) return give_up(EIO);
   // A delayed write error (a network folder) can show only here.
-  if (::close(fd) != 0) return give_up(errno, false);
+  if (::close(std::exchange(fd_, -1)) != 0) return give_up(errno);
   return Status::Ok();
 }
 
@@ -324,7 +396,11 @@ Status StagedRewrite::Commit() {
 }
 
 Status StagedRewrite::Rename() {
-  if (!staged_) return Status::FromErrno(EINVAL, target_);
+  // Begun but not staged, the content is not whole.
+  if (!staged_ || begun()) {
+    Abandon();
+    return Status::FromErrno(EINVAL, target_);
+  }
   int err = 0;
   if (Faulted(fault_, RewriteStep::kRename)) {
     err = EIO;
@@ -381,7 +457,7 @@ GroupCommit GroupCommit::Run(std::span<StagedRewrite* const> rewrites) {
   const RewriteFaultHook& fault = rewrites.front()->fault_;
   std::vector<CommitEntry> entries;
   for (StagedRewrite* rewrite : rewrites) {
-    if (!rewrite->staged_) {
+    if (!rewrite->staged_ || rewrite->begun()) {
       result.status = Status::FromErrno(EINVAL, rewrite->target_);
       return result;
     }

@@ -37,6 +37,9 @@ class RewriteSink {
   // Copies `length` bytes of `source` from `offset` on, without passing them
   // through the program's memory where the system allows.
   virtual Status Copy(const FileReader& source, std::uint64_t offset, std::uint64_t length) = 0;
+  // Passes over the `length` bytes that StagedRewrite::WriteAhead wrote
+  // where the content has got to.
+  virtual Status Skip(std::uint64_t length) = 0;
 };
 using ContentWriter = std::function<Status(RewriteSink&)>;
 
@@ -68,6 +71,19 @@ class StagedRewrite {
   Status Stage(const std::string& path, std::string_view content,
                const RewriteFaultHook& fault = nullptr);
   Status Commit();
+
+  // Creates the temporary file ahead of Stage, for parts of the new content
+  // that are ready before the rest (WriteAhead); Stage then writes the rest
+  // into the same file, `path` and `fault` as given here.
+  Status Begin(const std::string& path, const RewriteFaultHook& fault = nullptr);
+  // After Begin: writes `bytes` at `offset` and starts sending them to disk,
+  // so that Stage's flush has little left to wait for. Each part follows
+  // the one before; Stage's writer passes over them all with
+  // RewriteSink::Skip. A failure abandons the rewrite.
+  Status WriteAhead(std::uint64_t offset, std::string_view bytes);
+  // Begun and neither committed nor abandoned.
+  bool begun() const { return fd_ >= 0; }
+
   // Before Stage: the rewrite is to be committed alone (Commit), so no
   // checksum of its content is taken; a group commit would read it back.
   void CommitAlone() { checksummed_ = false; }
@@ -90,6 +106,11 @@ class StagedRewrite {
   std::string target_;
   std::string temp_;
   int lock_fd_ = -1;
+  int fd_ = -1;  // the temporary file, from Begin until Stage flushed and closed it
+  // What WriteAhead wrote: where it began, how much and its CRC-32C.
+  std::uint64_t ahead_offset_ = 0;
+  std::uint64_t ahead_length_ = 0;
+  std::uint32_t ahead_checksum_ = 0;
   RewriteFaultHook fault_;
   bool staged_ = false;
   bool existed_ = false;  // the target existed when the rewrite was staged

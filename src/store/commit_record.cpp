@@ -248,6 +248,35 @@ std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes) {
   return ~crc;
 }
 
+namespace {
+
+constexpr std::uint32_t kCrcPolynomial = 0x82F63B78u;  // reflected
+
+// a * b modulo the polynomial, both reflected (x^0 in the top bit).
+std::uint32_t MultiplyModP(std::uint32_t a, std::uint32_t b) {
+  std::uint32_t product = 0;
+  for (std::uint32_t bit = 1u << 31; bit != 0; bit >>= 1) {
+    if (a & bit) product ^= b;
+    b = (b & 1) ? (b >> 1) ^ kCrcPolynomial : b >> 1;
+  }
+  return product;
+}
+
+}  // namespace
+
+std::uint32_t Crc32cCombine(std::uint32_t first, std::uint32_t second,
+                            std::uint64_t second_length) {
+  // Moving a sum past n zero bytes multiplies it by x^(8n): the powers
+  // x^(2^k) are squared up one from the next.
+  std::uint32_t power = 1u << 31;   // x^0
+  std::uint32_t square = 1u << 23;  // x^8, one byte
+  for (std::uint64_t n = second_length; n != 0; n >>= 1) {
+    if (n & 1) power = MultiplyModP(square, power);
+    square = MultiplyModP(square, square);
+  }
+  return MultiplyModP(power, first) ^ second;
+}
+
 Result<std::uint32_t> ChecksumOfFile(int fd, const std::string& path, std::uint64_t size) {
   constexpr std::size_t kChunk = 1 << 20;
   std::unique_ptr<char[]> buffer(new char[kChunk]);

@@ -29,6 +29,8 @@ struct CommitEntry {
 
 // CRC-32C of `bytes`, continued from `crc` (0 to start).
 std::uint32_t Crc32c(std::uint32_t crc, std::string_view bytes);
+// The CRC-32C of A followed by B, from that of A, that of B and B's length.
+std::uint32_t Crc32cCombine(std::uint32_t first, std::uint32_t second, std::uint64_t second_length);
 
 // CRC-32C of the `size` bytes of the file `fd` is open on, read from the
 // start.

@@ -64,21 +64,49 @@ void DataSetMerge::Replace(std::size_t number, std::string_view record) {
 }
 
 void DataSetMerge::Add(std::string_view record) {
-  if (added_data_ == nullptr) added_data_ = added_.Reserve(l::kMaxRecords * kRecordLength);
-  if (added_count_ < l::kMaxRecords) {
-    Place(record, added_data_ + added_count_ * kRecordLength, kRecordLength);
-  }
-  ++added_count_;
+  const std::span<char> slot = AddInPlace();
+  Place(record, slot.data(), slot.size());
 }
 
 std::span<char> DataSetMerge::AddInPlace() {
-  if (added_data_ == nullptr) added_data_ = added_.Reserve(l::kMaxRecords * kRecordLength);
   if (added_count_ >= l::kMaxRecords) {
     past_limit_.resize(kRecordLength);
     ++added_count_;
     return past_limit_;
   }
-  return {added_data_ + added_count_++ * kRecordLength, kRecordLength};
+  char* slot = NextAddedSlot();
+  ++added_count_;
+  return {slot, kRecordLength};
+}
+
+char* DataSetMerge::NextAddedSlot() {
+  if (ahead_) {
+    if (ahead_->in_batch == Ahead::kBatchRecords) WriteBatchAhead();
+    return ahead_->batch.get() + ahead_->in_batch++ * kRecordLength;
+  }
+  if (added_data_ == nullptr) added_data_ = added_.Reserve(l::kMaxRecords * kRecordLength);
+  return added_data_ + added_count_ * kRecordLength;
+}
+
+void DataSetMerge::WriteAddedAhead() {
+  if (added_count_ > 0 || ahead_ || !CheckWritable(*state_).ok()) return;
+  ahead_ = std::make_unique<Ahead>();
+  ahead_->batch = std::make_unique<char[]>(Ahead::kBatchRecords * kRecordLength);
+}
+
+void DataSetMerge::WriteBatchAhead() {
+  Ahead& ahead = *ahead_;
+  const std::string_view batch(ahead.batch.get(), ahead.in_batch * kRecordLength);
+  if (ahead.failed.ok() && ahead.written == 0) {
+    ahead.failed = ahead.stage.Begin(state_->DataFile(kContactFileName), state_->write_fault);
+  }
+  // After the old records, which keep their length: replaced ones are
+  // written in place by Commit.
+  if (ahead.failed.ok()) {
+    ahead.failed = ahead.stage.WriteAhead((count_ + ahead.written) * kRecordLength, batch);
+  }
+  ahead.written += ahead.in_batch;
+  ahead.in_batch = 0;
 }
 
 void DataSetMerge::Remove(std::size_t number) {
@@ -116,13 +144,17 @@ MergeOutcome DataSetMerge::Commit() const {
   if (!changed()) return outcome;
   outcome.written.status = CheckWritable(*state_);
   if (outcome.written.ok()) outcome.written.status = CheckLimit();
+  // A failure to write ahead is told here, after the refusals that come
+  // first without writing ahead.
+  if (outcome.written.ok() && ahead_) outcome.written.status = ahead_->failed;
   if (outcome.written.ok()) outcome.written.status = NoteStampChanges();
   if (!outcome.written.ok()) return outcome;
   const RewriteFaultHook* fault = &state_->write_fault;
 
   // The records: runs of the old file between the replaced ones, the
-  // replacements, then the added records. Pieces that lie one after the
-  // other in memory are written as one.
+  // replacements, then the added records (those written ahead passed
+  // over). Pieces that lie one after the other in memory are written as
+  // one.
   std::vector<std::string_view> pieces;
   auto add = [&pieces](std::string_view piece) {
     if (!pieces.empty() && pieces.back().data() + pieces.back().size() == piece.data()) {
@@ -139,12 +171,27 @@ MergeOutcome DataSetMerge::Commit() const {
     if (i < count_ && !removed) add(Record(i + 1));
     run = i + 1;
   }
-  if (added_count_ > 0) add({added_data_, added_count_ * kRecordLength});
+  const std::size_t ahead = ahead_ ? ahead_->written : 0;
+  std::string_view rest;
+  if (ahead_) {
+    rest = {ahead_->batch.get(), ahead_->in_batch * kRecordLength};
+  } else if (added_count_ > 0) {
+    rest = {added_data_, std::min(added_count_, l::kMaxRecords) * kRecordLength};
+  }
 
   const RecordFile contacts(state_->DataFile(kContactFileName), kRecordLength);
-  StagedRewrite contact_stage;
+  StagedRewrite local_stage;
+  StagedRewrite& contact_stage = ahead > 0 ? ahead_->stage : local_stage;
   outcome.written.status = contacts.StageRewrite(
-      contact_stage, [&pieces](RewriteSink& sink) { return sink.Write(pieces); }, fault);
+      contact_stage,
+      [&](RewriteSink& sink) {
+        if (Status s = sink.Write(pieces); !s.ok()) return s;
+        if (ahead > 0) {
+          if (Status s = sink.Skip(ahead * kRecordLength); !s.ok()) return s;
+        }
+        return sink.Write(rest);
+      },
+      fault);
   if (!outcome.written.ok()) return outcome;
 
   std::vector<std::string> merged = SortedKeywords(MergeKeywords(keyword_entries_, keywords_));

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,7 +29,8 @@ struct MergeOutcome {
 // replaces, and the keywords they bring), decided in memory against the
 // files as they were when the merge was opened and written as one:
 // tabrel.dat and keyword.dat are replaced as a pair, each once, or not at
-// all. Nothing touches the files before Commit().
+// all. Nothing touches the files before Commit(): records written ahead go
+// to its staged file only.
 //
 // Records are 1047-byte stored records, numbered from 1 in file order.
 class DataSetMerge {
@@ -60,6 +62,13 @@ class DataSetMerge {
   std::span<char> AddInPlace();
   // Record `number` is to be left out of the file.
   void Remove(std::size_t number);
+  // Before the first Add: the added records are to go to the staged
+  // tabrel.dat as they come, a batch at a time, instead of being held in
+  // memory, so that the writing overlaps the deciding and Commit's flush
+  // finds little left to do. For a merge that is to be committed and
+  // removes no record; nothing is written ahead while the data set may not
+  // be written, and a failure to write ahead is what Commit reports.
+  void WriteAddedAhead();
   // `rewrite` (staged, outliving the merge) is to be committed in the same
   // group commit as tabrel.dat and keyword.dat, after them: a sync's own
   // files change with the records or not at all.
@@ -91,6 +100,9 @@ class DataSetMerge {
   static constexpr std::size_t kRecordLength = 1047;
 
   Status NoteStampChanges() const;
+  // Where the next added record goes.
+  char* NextAddedSlot();
+  void WriteBatchAhead();
 
   const AppState* state_ = nullptr;
   ReadBuffer contacts_;  // its memory stays put when the merge moves
@@ -115,6 +127,18 @@ class DataSetMerge {
   std::vector<bool> removed_;
   std::size_t removed_count_ = 0;
   std::vector<StagedRewrite*> also_;
+  // Added records written ahead (WriteAddedAhead): the staged tabrel.dat
+  // holds the first `written` after the old records, and `batch` the
+  // `in_batch` that follow.
+  struct Ahead {
+    static constexpr std::size_t kBatchRecords = 1024;
+    StagedRewrite stage;
+    std::unique_ptr<char[]> batch;
+    std::size_t in_batch = 0;
+    std::size_t written = 0;
+    Status failed = Status::Ok();
+  };
+  std::unique_ptr<Ahead> ahead_;
 };
 
 }  // namespace tabrel

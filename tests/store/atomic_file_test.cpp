@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -95,6 +96,84 @@ TEST(AtomicFileTest, OnlyLeftoversNobodyHoldsAreRemoved) {
   EXPECT_EQ(dir.Read("notes.dat"), "being written");
 }
 
+// A part written ahead and the rest written around it make one file, and
+// the group commit names its true checksum: a commit killed before its
+// renames is completed, not undone, at the next open.
+TEST(AtomicFileTest, APartWrittenAheadIsCommittedWithTheRestAndItsChecksum) {
+  TempDir dir;
+  dir.Write("tabrel.dat", "old");
+  dir.Write("keyword.dat", "old");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    StagedRewrite records;
+    StagedRewrite keywords;
+    const auto die_at_rename = [](RewriteStep step) {
+      if (step == RewriteStep::kRename) ::_exit(0);
+      return false;
+    };
+    bool staged = records.Begin(dir.File("tabrel.dat"), die_at_rename).ok() &&
+                  records.WriteAhead(5, "ahead one|").ok() &&
+                  records.WriteAhead(15, "ahead two|").ok() &&
+                  records
+                      .Stage(dir.File("tabrel.dat"),
+                             [](RewriteSink& sink) {
+                               Status s = sink.Write("head|");
+                               if (s.ok()) s = sink.Skip(20);
+                               return s.ok() ? sink.Write("rest") : s;
+                             })
+                      .ok() &&
+                  keywords.Stage(dir.File("keyword.dat"), "new").ok();
+    if (staged) {
+      StagedRewrite* both[] = {&records, &keywords};
+      GroupCommit::Run(both);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+      << "the commit did not get to renaming";
+  EXPECT_EQ(RecoverInterruptedCommit(dir.path()).done, Recovery::kCompleted);
+  EXPECT_EQ(dir.Read("tabrel.dat"), "head|ahead one|ahead two|rest");
+  EXPECT_EQ(dir.Read("keyword.dat"), "new");
+}
+
+// What was written ahead is passed over exactly, or the rewrite fails; and
+// a rewrite begun but not staged cannot be committed. Either way the old
+// file stays and nothing is left.
+TEST(AtomicFileTest, ARewriteBegunIsCommittedOnlyWhenStagedAroundWhatWasWrittenAhead) {
+  const struct {
+    const char* name;
+    std::uint64_t skip;  // what the writer passes over; none when 0
+    bool stage;
+  } cases[] = {
+      {"skips too little", 3, true},
+      {"skips too much", 5, true},
+      {"overwrites it", 0, true},
+      {"not staged", 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("tabrel.dat", "old");
+    StagedRewrite rewrite;
+    ASSERT_TRUE(rewrite.Begin(dir.File("tabrel.dat")).ok());
+    ASSERT_TRUE(rewrite.WriteAhead(2, "ahea").ok());
+    Status s = Status::Ok();
+    if (c.stage) {
+      s = rewrite.Stage(dir.File("tabrel.dat"), [&](RewriteSink& sink) {
+        Status w = sink.Write("he");
+        if (w.ok() && c.skip > 0) w = sink.Skip(c.skip);
+        return w.ok() ? sink.Write(c.skip > 0 ? "d" : "headed") : w;
+      });
+    }
+    if (s.ok()) s = rewrite.Commit();
+    EXPECT_FALSE(s.ok());
+    EXPECT_EQ(dir.Read("tabrel.dat"), "old");
+    EXPECT_EQ(FilesIn(dir), (std::set<std::string>{"tabrel.dat"}));
+  }
+}
+
 TEST(DataFolderTest, CheckDataFolderAcceptsOnlyAnExistingWritableFolder) {
   TempDir dir;
   dir.Write("file", "x");
@@ -148,6 +227,14 @@ TEST(CommitChecksumTest, KnownAnswersAndChaining) {
                       std::string_view(big).substr(at, std::min<std::size_t>(1000, length - at)));
     }
     EXPECT_EQ(Crc32c(0, std::string_view(big).substr(0, length)), pieces) << length;
+  }
+  // Or of two parts summed apart, the second written ahead of the first.
+  for (std::size_t cut : {std::size_t{0}, std::size_t{1}, std::size_t{4097}, big.size()}) {
+    const std::string_view whole(big);
+    EXPECT_EQ(Crc32cCombine(Crc32c(0, whole.substr(0, cut)), Crc32c(0, whole.substr(cut)),
+                            whole.size() - cut),
+              Crc32c(0, whole))
+        << cut;
   }
   // What cannot be read is an error, not a sum.
   testing::TempDir dir;

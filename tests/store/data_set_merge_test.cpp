@@ -63,6 +63,72 @@ TEST_F(DataSetMergeTest, ReplacesInPlaceAddsAtTheEndAndMergesAndSortsTheKeywords
   EXPECT_EQ(data.Read("keyword.dat"), Entries({"Alpha", "Golf", "Work", "Zeta"}) + "tail");
 }
 
+// Written ahead a batch at a time or held in memory, the added records make
+// the same files, whatever the count against the batches.
+TEST_F(DataSetMergeTest, AddedRecordsWrittenAheadMakeTheSameFilesAsThoseHeldInMemory) {
+  const auto commit = [&](std::size_t adding, bool ahead) {
+    SetUp();
+    auto opened = DataSetMerge::Open(state);
+    EXPECT_TRUE(opened.ok());
+    DataSetMerge& merge = opened.value();
+    if (ahead) merge.WriteAddedAhead();
+    merge.Replace(2, EncodeContact(Contact("1", "Baker", "Barbara", "02-02-2002 2")));
+    for (std::size_t i = 0; i < adding; ++i) {
+      merge.Add(EncodeContact(Contact("1", "Added" + std::to_string(i), "", std::to_string(i))));
+      // The first batch is on its way to disk once the second begins.
+      if (ahead && i == 1024) EXPECT_EQ(testing::FileNames(data).size(), 3u);
+    }
+    merge.CollectKeyword("Zeta");
+    const MergeOutcome outcome = merge.Commit();
+    EXPECT_TRUE(outcome.ok()) << outcome.written.status.ErrorLine();
+    EXPECT_EQ(testing::FileNames(data).size(), 2u) << "nothing is left beside the files";
+    return data.Read("tabrel.dat") + data.Read("keyword.dat");
+  };
+  for (std::size_t adding : {1u, 1024u, 1025u, 2500u}) {
+    SCOPED_TRACE(adding);
+    const std::string held = commit(adding, false);
+    EXPECT_EQ(held.size(), (3 + adding) * layout::kContactRecordLength + 4 + 3 * 14 + 4);
+    EXPECT_TRUE(commit(adding, true) == held);
+  }
+}
+
+// Where records cannot be written ahead, the commit says what it would have
+// said without writing ahead, and leaves the files as they were: a failed
+// write is told as the same failure at the commit would be, and a record
+// removed (which would move the added ones) fails the commit. Nothing is
+// written ahead into a data set that may not be written.
+TEST_F(DataSetMergeTest, WhatCannotBeWrittenAheadFailsTheCommitAsItWouldHaveFailed) {
+  const std::string records = data.Read("tabrel.dat");
+  const auto commit = [&](bool ahead, bool remove, const RewriteFaultHook& fault) {
+    state.write_fault = fault;
+    auto merge = DataSetMerge::Open(state);
+    EXPECT_TRUE(merge.ok());
+    if (ahead) merge.value().WriteAddedAhead();
+    for (int i = 0; i < 1100; ++i) {
+      merge.value().Add(EncodeContact(Contact("1", "Added", "", std::to_string(i))));
+    }
+    if (state.read_only) EXPECT_EQ(testing::FileNames(data).size(), 2u);
+    if (remove) merge.value().Remove(1);
+    return merge.value().Commit().written.status;
+  };
+  const auto failing_write = [](RewriteStep step) { return step == RewriteStep::kWrite; };
+  const auto told = [](const Status& s) {
+    return std::to_string(s.number()) + s.description().substr(0, s.description().find(".new-"));
+  };
+  for (const RewriteFaultHook& fault :
+       {RewriteFaultHook(failing_write),
+        RewriteFaultHook([](RewriteStep step) { return step == RewriteStep::kCreate; })}) {
+    const Status held = commit(false, false, fault);
+    ASSERT_FALSE(held.ok());
+    EXPECT_EQ(told(commit(true, false, fault)), told(held));
+  }
+  EXPECT_FALSE(commit(true, true, nullptr).ok());
+  state.read_only = true;
+  EXPECT_EQ(commit(true, false, nullptr).number(), commit(false, false, nullptr).number());
+  EXPECT_EQ(data.Read("tabrel.dat"), records);
+  EXPECT_EQ(testing::FileNames(data).size(), 2u);
+}
+
 TEST_F(DataSetMergeTest, NoChangeWritesNothing) {
   auto merge = DataSetMerge::Open(state);
   ASSERT_TRUE(merge.ok());
