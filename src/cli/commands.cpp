@@ -327,6 +327,7 @@ int Import(AppState& state, const Args& args, Environment& env, CliDialogs& dial
   options.individual = args.individual;
   options.keyword = keyword;
   options.input_name = args.input == "-" ? "The input" : Absolute(args.input, env);
+  options.write_ahead = !args.dry_run;
   auto decided =
       DecideImport(state, format.id, text_format ? std::move(text->text) : std::move(*records),
                    options, clock.Now());

@@ -220,6 +220,7 @@ void CommaParse::Command1_Click() {
   decide.individual = options.individual;
   decide.extras_to_notes = options.extras_to_notes;
   decide.keyword = stored.bytes;
+  decide.write_ahead = true;
   // As many as the file held when it was last read; the bar only shows.
   const int expected = static_cast<int>(records_);
   view_.SetProgressRange(1, std::max(expected, 2));

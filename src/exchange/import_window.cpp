@@ -114,7 +114,9 @@ void ImportWindow::Command1_Click() {
     throttle.Step(static_cast<int>(done));
   };
   source_.extras_to_notes = view_.ExtrasToNotes();
-  ImportPlan plan = PlanImport(target_, source_, view_.Rules(), clock_.Now(), progress);
+  ImportSource source = source_;
+  source.write_ahead = true;
+  ImportPlan plan = PlanImport(target_, source, view_.Rules(), clock_.Now(), progress);
   view_.SetBusy(false);
   view_.SetListVisible(true);
   if (plan.file.exists) Describe(plan.file);

@@ -114,6 +114,7 @@ void TextImport::Run(const ExchangeFormat& format) {
     const ProgressThrottle throttle([this](int n) { progress_.SetProgressValue(n); }, expected);
     DecideOptions options;
     options.extras_to_notes = extras_to_notes;
+    options.write_ahead = true;
     auto read = DecideImport(target, format.id, text->text, options, clock_.Now(),
                              [&throttle](std::size_t n) { throttle.Step(static_cast<int>(n)); });
     progress_.SetProgressVisible(false);

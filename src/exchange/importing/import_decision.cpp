@@ -11,7 +11,7 @@ namespace {
 Result<DecidedImport> DecideNewRecords(const AppState& state, FormatId format,
                                        std::string_view text, const DecideOptions& options,
                                        const LocalDateTime& now, const ImportProgress& progress) {
-  auto opened = NewRecordsImport::Open(state, now);
+  auto opened = NewRecordsImport::Open(state, now, options.write_ahead);
   if (!opened.ok()) return opened.status();
   DecidedImport decided;
   NewRecordsImport& import = decided.added.emplace(std::move(opened.value()));
@@ -64,10 +64,10 @@ Result<DecidedImport> DecideImport(const AppState& state, FormatId format, std::
   ImportPlan plan =
       format == FormatId::kVcard
           ? PlanVcardBytes(state, std::move(input), 0, options.rules, now, nullptr,
-                           options.extras_to_notes)
-          : PlanRecordBytes(state,
-                            format == FormatId::kDos ? ImportKind::kDos : ImportKind::kNative,
-                            input, options.input_name, options.rules, now);
+                           options.extras_to_notes, options.write_ahead)
+          : PlanRecordBytes(
+                state, format == FormatId::kDos ? ImportKind::kDos : ImportKind::kNative, input,
+                options.input_name, options.rules, now, nullptr, options.write_ahead);
   if (!plan.failure.ok()) return plan.failure;
   decided.refusal = std::move(plan.refusal);
   decided.records.emplace(std::move(plan.import));

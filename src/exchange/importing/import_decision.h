@@ -27,6 +27,8 @@ struct DecideOptions {
   std::string keyword = std::string(kCommaKeyword);
   // Native, DOS: names the input in a refusal (its path, "The input").
   std::string input_name;
+  // The import is to be committed, not previewed (ImportSource::write_ahead).
+  bool write_ahead = false;
 };
 
 // An import's records decided, of whichever kind.

@@ -21,14 +21,15 @@ namespace {
 // The most structure faults a refusal lists; the rest are counted.
 constexpr std::size_t kListedProblems = 10;
 
-// The share of a large vCard file the thread that decides the cards reads.
-constexpr double kFrontShare = 0.42;
+// The share of a large vCard file the thread that decides the cards reads:
+// the smaller, as that thread also stamps and writes every card.
+constexpr double kFrontShare = 0.32;
 
 // The import into `target` for the plan; false, with the failure in the
 // plan, when its data files cannot be read.
 bool OpenImport(ImportPlan& plan, const AppState& target, DuplicateRules rules,
-                const LocalDateTime& now) {
-  auto opened = RecordImport::Open(target, rules, now);
+                const LocalDateTime& now, bool write_ahead) {
+  auto opened = RecordImport::Open(target, rules, now, write_ahead);
   if (!opened.ok()) {
     plan.failure = opened.status();
     return false;
@@ -57,7 +58,7 @@ std::string Count(std::size_t n, const char* one, const char* many) {
 // is decided, and the decisions are dropped when the check fails.
 ImportPlan PlanRecordRuns(const AppState& target, ImportKind kind, std::uint64_t size,
                           const std::string& name, DuplicateRules rules, const LocalDateTime& now,
-                          const PlanProgress& progress,
+                          const PlanProgress& progress, bool write_ahead,
                           const std::function<Status(const FileReader::RunVisitor&)>& scan) {
   ImportPlan plan;
   const std::size_t length = RecordLengthOf(kind);
@@ -68,7 +69,7 @@ ImportPlan PlanRecordRuns(const AppState& target, ImportKind kind, std::uint64_t
     plan.refusal = NotRecordsText(kind);
     return plan;
   }
-  if (!OpenImport(plan, target, rules, now)) return plan;
+  if (!OpenImport(plan, target, rules, now, write_ahead)) return plan;
   std::size_t taken = 0;
   RecordTextCheck check(length);
   const Status read = scan([&](std::string_view run, std::size_t) {
@@ -99,10 +100,11 @@ ImportPlan PlanRecords(const AppState& target, const ImportSource& source, Dupli
     return plan;
   }
   const FileReader& file = opened.value();
-  ImportPlan plan = PlanRecordRuns(target, source.kind, file.size(), source.path, rules, now,
-                                   progress, [&](const FileReader::RunVisitor& visit) {
-                                     return file.ScanRecords(RecordLengthOf(source.kind), visit);
-                                   });
+  ImportPlan plan =
+      PlanRecordRuns(target, source.kind, file.size(), source.path, rules, now, progress,
+                     source.write_ahead, [&](const FileReader::RunVisitor& visit) {
+                       return file.ScanRecords(RecordLengthOf(source.kind), visit);
+                     });
   plan.file.modified = info.value().modified;
   return plan;
 }
@@ -117,16 +119,16 @@ ImportPlan PlanVcards(const AppState& target, const ImportSource& source, Duplic
     return plan;
   }
   return PlanVcardBytes(target, std::move(bytes.value()), info.value().modified, rules, now,
-                        progress, source.extras_to_notes);
+                        progress, source.extras_to_notes, source.write_ahead);
 }
 
 }  // namespace
 
 ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_view bytes,
                            const std::string& name, DuplicateRules rules, const LocalDateTime& now,
-                           const PlanProgress& progress) {
+                           const PlanProgress& progress, bool write_ahead) {
   // Whole records only reach the scan: a partial one is refused before it.
-  return PlanRecordRuns(target, kind, bytes.size(), name, rules, now, progress,
+  return PlanRecordRuns(target, kind, bytes.size(), name, rules, now, progress, write_ahead,
                         [&](const FileReader::RunVisitor& visit) {
                           visit(bytes, 0);
                           return Status::Ok();
@@ -135,7 +137,7 @@ ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_
 
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
                           DuplicateRules rules, const LocalDateTime& now,
-                          const PlanProgress& progress, bool extras_to_notes) {
+                          const PlanProgress& progress, bool extras_to_notes, bool write_ahead) {
   ImportPlan plan;
   const std::size_t begun = CountCardsBegun(bytes);
   plan.file = {true, bytes.size(), modified, begun, begun > 0};
@@ -145,7 +147,7 @@ ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t
     plan.refusal = NotRecordsText(ImportKind::kVcard);
     return plan;
   }
-  if (!OpenImport(plan, target, rules, now)) return plan;
+  if (!OpenImport(plan, target, rules, now, write_ahead)) return plan;
   plan.import.Reserve(begun);
   const bool in_two = ReadInTwo(bytes.size());
   VcardParser parser(std::move(bytes));

@@ -65,10 +65,10 @@ ImportPlan PlanImport(const AppState& target, const ImportSource& source, Duplic
                       const LocalDateTime& now, const PlanProgress& progress = nullptr);
 
 // The same for the bytes of a record file already read, `name` naming it
-// in a refusal (its path, "The input").
+// in a refusal (its path, "The input"); `write_ahead` as in ImportSource.
 ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_view bytes,
                            const std::string& name, DuplicateRules rules, const LocalDateTime& now,
-                           const PlanProgress& progress = nullptr);
+                           const PlanProgress& progress = nullptr, bool write_ahead = false);
 
 // The same for the bytes of a vCard file already read (a command line's
 // input), last modified at `modified`.
@@ -76,6 +76,7 @@ ImportPlan PlanRecordBytes(const AppState& target, ImportKind kind, std::string_
 // notes; otherwise the report counts them.
 ImportPlan PlanVcardBytes(const AppState& target, std::string bytes, std::time_t modified,
                           DuplicateRules rules, const LocalDateTime& now,
-                          const PlanProgress& progress = nullptr, bool extras_to_notes = false);
+                          const PlanProgress& progress = nullptr, bool extras_to_notes = false,
+                          bool write_ahead = false);
 
 }  // namespace tabrel

@@ -23,6 +23,9 @@ struct ImportSource {
   // "Add Extra Items to Notes": a card's values no field holds become lines
   // of the notes instead of being left out.
   bool extras_to_notes = false;
+  // Planned to be committed (Import, not Preview): the added records go to
+  // the staged data file as they are decided (DataSetMerge::WriteAddedAhead).
+  bool write_ahead = false;
 };
 
 }  // namespace tabrel

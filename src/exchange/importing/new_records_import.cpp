@@ -15,10 +15,12 @@ std::string Counted(std::size_t n, const char* one, const char* many) {
 
 }  // namespace
 
-Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const LocalDateTime& now) {
+Result<NewRecordsImport> NewRecordsImport::Open(const AppState& target, const LocalDateTime& now,
+                                                bool write_ahead) {
   auto merge = DataSetMerge::Open(target);
   if (!merge.ok()) return merge.status();
   NewRecordsImport import(std::move(merge.value()), now);
+  if (write_ahead) import.merge_.WriteAddedAhead();
   const std::string_view records = import.merge_.records();
   // Room for every stamp a data set can hold at once: the table then never
   // grows while the records are added.

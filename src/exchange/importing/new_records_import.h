@@ -28,8 +28,10 @@ namespace tabrel {
 class NewRecordsImport {
  public:
   // Opens the data set `target` names; fresh stamps count backwards from
-  // `now` and never repeat a stamp of the data set.
-  static Result<NewRecordsImport> Open(const AppState& target, const LocalDateTime& now);
+  // `now` and never repeat a stamp of the data set. With `write_ahead` the
+  // records are written ahead (DataSetMerge::WriteAddedAhead).
+  static Result<NewRecordsImport> Open(const AppState& target, const LocalDateTime& now,
+                                       bool write_ahead = false);
   // An import into no data set; Open() makes a real one.
   NewRecordsImport() = default;
 

@@ -24,10 +24,11 @@ std::size_t RecordLengthOf(ImportKind kind) {
 }
 
 Result<RecordImport> RecordImport::Open(const AppState& target, DuplicateRules rules,
-                                        const LocalDateTime& now) {
+                                        const LocalDateTime& now, bool write_ahead) {
   auto merge = DataSetMerge::Open(target);
   if (!merge.ok()) return merge.status();
   RecordImport import(std::move(merge.value()), now);
+  if (write_ahead) import.merge_.WriteAddedAhead();
   import.index_ = std::make_unique<DuplicateIndex>(import.merge_.records(), rules, import.stamps_);
   return import;
 }

@@ -49,9 +49,10 @@ struct ImportDecision {
 class RecordImport {
  public:
   // Opens the data set `target` names and indexes its records; fresh stamps
-  // count backwards from `now`.
+  // count backwards from `now`. With `write_ahead` the added records are
+  // written ahead (DataSetMerge::WriteAddedAhead).
   static Result<RecordImport> Open(const AppState& target, DuplicateRules rules,
-                                   const LocalDateTime& now);
+                                   const LocalDateTime& now, bool write_ahead = false);
   // An import into no data set; Open() makes a real one.
   RecordImport() = default;
 
