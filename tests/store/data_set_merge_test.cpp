@@ -129,6 +129,20 @@ TEST_F(DataSetMergeTest, WhatCannotBeWrittenAheadFailsTheCommitAsItWouldHaveFail
   EXPECT_EQ(testing::FileNames(data).size(), 2u);
 }
 
+// A record removed twice is removed once; the removal alone is a change.
+TEST_F(DataSetMergeTest, RemovedRecordsAreLeftOutOfTheFileAndCountedOnce) {
+  auto merge = DataSetMerge::Open(state);
+  ASSERT_TRUE(merge.ok());
+  merge.value().Remove(1);
+  merge.value().Remove(3);
+  merge.value().Remove(1);
+  EXPECT_EQ(merge.value().removed(), 2u);
+  EXPECT_TRUE(merge.value().changed());
+  ASSERT_TRUE(merge.value().Commit().ok());
+  EXPECT_EQ(testing::Stamps(data.Read("tabrel.dat")), (std::vector<std::string>{"01-01-2000 2"}));
+  EXPECT_TRUE(data.Read("tabrel.dat").ends_with("torn"));
+}
+
 TEST_F(DataSetMergeTest, NoChangeWritesNothing) {
   auto merge = DataSetMerge::Open(state);
   ASSERT_TRUE(merge.ok());
